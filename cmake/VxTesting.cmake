@@ -1,0 +1,21 @@
+# vx_add_test(name SOURCES a.cpp ... LIBS lib ... [GUI])
+# One GoogleTest executable, discovered by CTest when the tests run (not at build time),
+# with a headless Qt platform unless the caller's environment sets one.
+function(vx_add_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE vx_test_main_gui ${T_LIBS})
+  else()
+    target_link_libraries(${name} PRIVATE vx_test_main ${T_LIBS})
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT ${T_TIMEOUT}
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()
+include(GoogleTest)

@@ -1,0 +1,75 @@
+#include "Application.h"
+
+#include "AppContext.h"
+#include "QtMessageSink.h"
+#include "SingleInstance.h"
+#include "Startup.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStyle>
+
+void InstallFontSubstitutes()
+{
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ 明朝"),
+                               {QStringLiteral("IPAMincho"), QStringLiteral("IPAexMincho")});
+    QFont::insertSubstitutions(QString::fromUtf8("ＭＳ Ｐ明朝"),
+                               {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
+                                QStringLiteral("IPAPMincho")});
+}
+
+int Main(int argc, char** argv, const ApplicationHooks& hooks)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VX-2968"));
+    InstallFontSubstitutes();
+
+    AppContext context;
+    context.UserFolder = GetUserFolderPath(context.Folders);
+
+    // 1. The language comes first, so that even the refusal below speaks it.
+    context.G.UiLanguage = ReadUiLanguage(context.UserFolder);
+
+    // 2. One copy per user.
+    SingleInstance instance;
+    if (instance.AlreadyRunning()) {
+        ShowMessageNow(UiMessage{{QString::fromUtf8("二重起動"), QStringLiteral("Already started.")},
+                                 {QString::fromUtf8("プログラムはすでに起動されています。"),
+                                  QStringLiteral("Program is already started!")},
+                                 MessageButtons::Ok,
+                                 MessageIcon::Information},
+                       context.G.UiLanguage);
+        return 0;
+    }
+
+    // 3. to 5.
+    InitGlobals(context.G, QCoreApplication::applicationDirPath(), context.Folders);
+    context.G.DataFolder = MakeDataFolder(context.UserFolder);
+    const int caption = app.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    context.G.CaptionHeightExtra = ComputeCaptionHeightExtra(caption, TwipsPerPixel());
+
+    QtMessageSink messages(context.G.UiLanguage);
+    SystemClock clock;
+    SystemClipboard clipboard;
+    context.Messages = &messages;
+    context.Time = &clock;
+    context.Clipboard = &clipboard;
+    std::unique_ptr<SerialLink> link = hooks.MakeLink ? hooks.MakeLink(context) : nullptr;
+    context.Link = link.get();
+
+    // 6. and 7.
+    if (hooks.TakePortInventory)
+        hooks.TakePortInventory(context);
+    ResetFontSpecs(context.G);
+
+    // 8.
+    frmMainMenu menu(context, hooks.OpenMeasurement, hooks.OpenPortSettings);
+    menu.show();
+    const int result = app.exec();
+    if (context.Link)
+        context.Link->Connect(false);
+    return result;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+QString UnitText(int32_t unitCode);
+QString OnOffText(int32_t value);
+// "YYYY/MM/DD hh:nn:ss" in Japanese (uiLanguage 0), "MM/DD/YYYY hh:nn:ss" otherwise.
+QString FormatDateTimeText(const QDateTime& value, int16_t uiLanguage);
+bool IsBlankText(const QString& text);
+
+// Number formats of the kind "0", "0.0", "0.000", "00000" with "." as decimal separator,
+// whatever the machine's locale (a decimal comma would break the comma-separated file).
+QString FormatNumber(double value, const QString& format);
+// A double in general number form: no fixed decimals, trailing zeros dropped (20, 0.5).
+QString FormatGeneral(double value);
+// The whole text read as a decimal number ("+001234", " 12 ", "1.5e3"); false for
+// anything else, empty text included.
+bool ParseNumber(const QString& text, double* value);
+// Rounds halves to the even neighbour, as the logger's trigger check does.
+double RoundHalfEven(double value);

@@ -1,0 +1,93 @@
+#include "GridView.h"
+
+#include "GridModel.h"
+#include "Twips.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), m_model(model)
+{
+    setModel(model);
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    connect(model, &GridModel::geometryChanged, this, &GridView::ApplyGeometry);
+    connect(model, &QAbstractItemModel::modelReset, this, &GridView::ApplyGeometry);
+    connect(model, &GridModel::selectionMoved, this, &GridView::ShowModelSelection);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &GridView::TakeViewSelection);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+                &GridView::TakeViewSelection, Qt::UniqueConnection);
+    });
+    ApplyGeometry();
+}
+
+void GridView::ApplyGeometry()
+{
+    QFont f = font();
+    if (!m_model->FontName().isEmpty())
+        f.setFamily(m_model->FontName());
+    f.setPointSizeF(m_model->FontSize());
+    setFont(f);
+    for (int c = 0; c < m_model->Cols(); ++c) {
+        if (m_model->ColWidth(c) > 0)
+            setColumnWidth(c, TwipsToPixels(m_model->ColWidth(c)));
+    }
+    for (int r = 0; r < m_model->Rows(); ++r) {
+        if (m_model->RowHeight(r) > 0)
+            setRowHeight(r, TwipsToPixels(m_model->RowHeight(r)));
+    }
+}
+
+void GridView::ShowModelSelection()
+{
+    if (m_syncing || m_model->Rows() == 0 || m_model->Cols() == 0)
+        return;
+    m_syncing = true;
+    const QModelIndex anchor = m_model->index(m_model->Row(), m_model->Col());
+    const QModelIndex far = m_model->index(m_model->RowSel(), m_model->ColSel());
+    m_anchor = anchor;
+    selectionModel()->setCurrentIndex(far, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(anchor, far), QItemSelectionModel::ClearAndSelect);
+    m_syncing = false;
+}
+
+void GridView::TakeViewSelection()
+{
+    if (m_syncing)
+        return;
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    if (!m_anchor.isValid())
+        m_anchor = current;
+    m_syncing = true;
+    m_model->SetSelection(m_anchor.row(), m_anchor.column(), current.row(), current.column());
+    m_syncing = false;
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (pressed.isValid() && !(event->modifiers() & Qt::ShiftModifier))
+        m_anchor = pressed;
+    QTableView::mousePressEvent(event);
+    TakeViewSelection();
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    emit KeyDown(event->key(), event->modifiers());
+    const QModelIndex before = currentIndex();
+    QTableView::keyPressEvent(event);
+    if (currentIndex() != before && !(event->modifiers() & Qt::ShiftModifier))
+        m_anchor = currentIndex();
+    TakeViewSelection();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QTableView>
+
+class GridModel;
+
+// Shows a GridModel as a plain grid without headers: widths and heights in twips, the
+// model's fonts and alignments. The operator's selection is written back into the model
+// as anchor cell and far corner, so that copy and print see which way it was made.
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(GridModel* model, QWidget* parent = nullptr);
+    GridModel* Model() const { return m_model; }
+
+signals:
+    // Every key pressed while the grid has the focus.
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void ApplyGeometry();
+    void ShowModelSelection();
+    void TakeViewSelection();
+
+    GridModel* m_model;
+    QModelIndex m_anchor;
+    bool m_syncing = false;
+};

@@ -1,0 +1,135 @@
+#include "frmMainMenu.h"
+
+#include "AppContext.h"
+#include "Bilingual.h"
+#include "Twips.h"
+#include "frmAbout.h"
+#include "frmSelDebug.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
+                         ScreenOpener openPortSettings, QWidget* parent)
+    : QWidget(parent), m_context(context), m_openMeasurement(std::move(openMeasurement)),
+      m_openPortSettings(std::move(openPortSettings))
+{
+    const Globals& g = m_context.G;
+    const int16_t lang = g.UiLanguage;
+    setFixedSize(TwipsToPixels(3100), TwipsToPixels(3120));
+    setWindowTitle(Tr(lang, " メインメニュー", " Main Menu") + QString(12, ' ') +
+                   QStringLiteral("VX-2968"));
+    setFont(QFont(g.UiFontName, 9));
+
+    picBanner = new QLabel(this);
+    picBanner->setGeometry(TwipsToPixels(120), TwipsToPixels(60), TwipsToPixels(2730),
+                           TwipsToPixels(270));
+    m_banner.load(QStringLiteral(":/banner.png"));
+
+    const char* ja[] = {"計　　　　測", "ＲＳ－２３２Ｃ", "終　　　　了"};
+    const char* en[] = {"Measure", "Setting RS-232C", "End Program"};
+    for (int i = 0; i < 3; ++i) {
+        cmdMenu[i] = new QPushButton(Tr(lang, ja[i], en[i]), this);
+        cmdMenu[i]->setFont(QFont(g.UiFontName, 14));
+        cmdMenu[i]->setGeometry(TwipsToPixels(300), TwipsToPixels(480 + i * 600), TwipsToPixels(2500),
+                                TwipsToPixels(495));
+    }
+    cmdMenu[0]->setEnabled(bool(m_openMeasurement));
+    cmdMenu[1]->setEnabled(bool(m_openPortSettings));
+    connect(cmdMenu[0], &QPushButton::clicked, this,
+            [this] { ShowScreen(m_openMeasurement(m_context)); });
+    connect(cmdMenu[1], &QPushButton::clicked, this,
+            [this] { ShowScreen(m_openPortSettings(m_context)); });
+    connect(cmdMenu[2], &QPushButton::clicked, this, &QWidget::close);
+
+    // The logo keeps 0.12 of its natural size, 250 twips from the left, 2300 from the top.
+    imgLogo = new QLabel(this);
+    const QPixmap logo(QStringLiteral(":/logo.png"));
+    const QSize size(qRound(logo.width() * 0.12), qRound(logo.height() * 0.12));
+    imgLogo->setPixmap(logo.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    imgLogo->setGeometry(TwipsToPixels(250), TwipsToPixels(2300), size.width(), size.height());
+    imgLogo->installEventFilter(this);
+
+    m_waitTimer.setSingleShot(true);
+    connect(&m_waitTimer, &QTimer::timeout, this, &frmMainMenu::OnWaitTimer);
+    StartBannerTimer();
+}
+
+void frmMainMenu::StartBannerTimer()
+{
+    m_waitTicks = 0;
+    m_waitTimer.start(100);
+}
+
+void frmMainMenu::OnWaitTimer()
+{
+    m_waitTimer.stop();
+    picBanner->clear();
+    picBanner->setPixmap(m_banner.scaled(picBanner->size(), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation));
+    ++m_bannerDraws;
+    ++m_waitTicks;
+}
+
+void frmMainMenu::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        StartBannerTimer();
+    QWidget::changeEvent(event);
+}
+
+bool frmMainMenu::BackgroundPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::MouseButton gesture =
+        m_context.G.DebugGestureButton == 2 ? Qt::RightButton : Qt::MiddleButton;
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if (button != gesture || (modifiers & all) != all)
+        return false;
+    frmSelDebug dialog(m_context.G.DebugMode, this);
+    dialog.exec();
+    return true;
+}
+
+void frmMainMenu::mousePressEvent(QMouseEvent* event)
+{
+    // Only presses on the background reach here; the buttons take their own.
+    BackgroundPressed(event->button(), event->modifiers());
+}
+
+bool frmMainMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == imgLogo && event->type() == QEvent::MouseButtonDblClick) {
+        frmAbout about(m_context.G, this);
+        about.exec();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMainMenu::ShowScreen(QWidget* screen)
+{
+    if (!screen)
+        return;
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<frmMainMenu> self(this);
+    connect(screen, &QObject::destroyed, this, [self] {
+        if (self) {
+            self->show();
+            self->activateWindow();
+            self->StartBannerTimer();
+        }
+    });
+    hide();
+    screen->show();
+}
+
+void frmMainMenu::closeEvent(QCloseEvent* event)
+{
+    // Ending the program releases the serial port.
+    if (m_context.Link)
+        m_context.Link->Connect(false);
+    event->accept();
+}

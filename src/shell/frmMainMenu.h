@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+struct AppContext;
+class QLabel;
+class QPushButton;
+
+// The home screen. It owns the serial line through the context for the whole run: other
+// screens hide it and it shows itself again when they close.
+class frmMainMenu : public QWidget {
+    Q_OBJECT
+public:
+    // Opens a screen and returns it; the menu hides while it lives. Null: not offered.
+    using ScreenOpener = std::function<QWidget*(AppContext&)>;
+
+    frmMainMenu(AppContext& context, ScreenOpener openMeasurement, ScreenOpener openPortSettings,
+                QWidget* parent = nullptr);
+
+    // The three buttons: Measure, Setting RS-232C, End Program.
+    std::array<QPushButton*, 3> cmdMenu{};
+    QLabel* picBanner = nullptr;
+    QLabel* imgLogo = nullptr;
+    int WaitTicks() const { return m_waitTicks; }
+    int BannerDraws() const { return m_bannerDraws; }
+    // The hidden gesture: the debug dialog opens for DebugGestureButton with Shift, Ctrl
+    // and Alt all held. Returns whether it opened (the dialog itself is modal).
+    bool BackgroundPressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // Shows `screen` in place of the menu until it is closed or destroyed.
+    void ShowScreen(QWidget* screen);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void StartBannerTimer();
+    void OnWaitTimer();
+
+    AppContext& m_context;
+    ScreenOpener m_openMeasurement;
+    ScreenOpener m_openPortSettings;
+    QTimer m_waitTimer;
+    QPixmap m_banner;
+    int m_waitTicks = 0;
+    int m_bannerDraws = 0;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "serial/SerialLink.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// A stand-in for the serial line in unit tests of protocol logic: answers each command
+// from a script and records what was sent. Replies are given without their line end.
+class ScriptedLink : public SerialLink {
+public:
+    // Every later "cmd" gets `reply` + CR LF.
+    void On(const QString& cmd, const QString& reply);
+    // Successive "cmd"s get the replies in turn; the last one repeats.
+    void OnSequence(const QString& cmd, const QStringList& replies);
+    // "cmd" gets no reply (status -2).
+    void Silent(const QString& cmd);
+    // Fallback for commands without a script entry; without it they get no reply.
+    std::function<QString(const QString&)> Otherwise;
+    // Raw bytes the next ReceiveBinary delivers; -1 when shorter than asked for.
+    QByteArray BinaryBlock;
+
+    void Connect(bool open) override;
+    void PortOutput(const QString& cmd) override;
+    int32_t RSCom(const QString& cmd) override;
+    void Wait(int32_t ms) override;
+    int16_t ReceiveBinary(int32_t count) override;
+
+    std::vector<QString> Sent; // every command, in order
+    int ConnectCalls = 0;
+    int WaitCalls = 0;
+
+private:
+    struct Script {
+        QStringList Replies;
+        int Next = 0;
+        bool Silent = false;
+    };
+    QMap<QString, Script> m_scripts;
+};
