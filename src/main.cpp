@@ -1,4 +1,4 @@
-#include "shell/Application.h"
+#include "shell/gui/Application.h"
 #include "shell/AppContext.h"
 
 // The composition root: each subsystem's parts are plugged into start-up here.

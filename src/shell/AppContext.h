@@ -6,10 +6,10 @@
 #include "MessageSink.h"
 #include "clsMakeSpecialFolder.h"
 
-#include "../logger/LoggerSettings.h"
-#include "../results/ResultsTable.h"
-#include "../serial/PortSettings.h"
-#include "../serial/SerialLink.h"
+#include "logger/LoggerSettings.h"
+#include "results/ResultsTable.h"
+#include "serial/PortSettings.h"
+#include "serial/SerialLink.h"
 
 // Everything the windows share, created once in main() and handed to each window.
 // The outside world is reached only through the four interfaces at the end.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageSink.h"
+#include "shell/MessageSink.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
 #include "frmMainMenu.h"
 
-#include "AppContext.h"
-#include "Bilingual.h"
-#include "Twips.h"
+#include "shell/AppContext.h"
+#include "shell/Bilingual.h"
+#include "shell/Twips.h"
 #include "frmAbout.h"
 #include "frmSelDebug.h"
 

@@ -1,10 +1,10 @@
 #include "Application.h"
 
-#include "AppContext.h"
+#include "shell/AppContext.h"
 #include "QtMessageSink.h"
 #include "SingleInstance.h"
-#include "Startup.h"
-#include "Twips.h"
+#include "shell/Startup.h"
+#include "shell/Twips.h"
 
 #include <QApplication>
 #include <QFont>

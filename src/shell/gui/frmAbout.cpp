@@ -1,9 +1,9 @@
 #include "frmAbout.h"
 
-#include "Bilingual.h"
-#include "Globals.h"
-#include "Twips.h"
-#include "Version.h"
+#include "shell/Bilingual.h"
+#include "shell/Globals.h"
+#include "shell/Twips.h"
+#include "shell/Version.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "GridView.h"
 
-#include "GridModel.h"
-#include "Twips.h"
+#include "shell/GridModel.h"
+#include "shell/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
