@@ -12,11 +12,19 @@
 #include <QPointer>
 #include <QPushButton>
 
+// The pictures are compiled into a static library, whose resource initialiser the
+// linker would otherwise drop.
+static void LoadPictures()
+{
+    Q_INIT_RESOURCE(assets);
+}
+
 frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
                          ScreenOpener openPortSettings, QWidget* parent)
     : QWidget(parent), m_context(context), m_openMeasurement(std::move(openMeasurement)),
       m_openPortSettings(std::move(openPortSettings))
 {
+    LoadPictures();
     const Globals& g = m_context.G;
     const int16_t lang = g.UiLanguage;
     setFixedSize(TwipsToPixels(3100), TwipsToPixels(3120));
