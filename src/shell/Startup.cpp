@@ -54,13 +54,24 @@ QString MakeDataFolder(const QString& userFolder)
     return path + QLatin1Char('/');
 }
 
+bool IsInstalledProgramFolder(const QString& folder)
+{
+    // A program installed by the package manager lives in the system's folders. Root can
+    // write there, so writability alone would put fwd.rs into /usr/bin.
+    for (const char* system : {"/usr/", "/opt/", "/bin/", "/sbin/"}) {
+        if (folder.startsWith(QLatin1String(system)))
+            return true;
+    }
+    return false;
+}
+
 QString ResolveAppFolder(const QString& executableFolder, const clsMakeSpecialFolder& folders)
 {
     QString folder = executableFolder;
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     const QFileInfo info(folder);
-    if (info.isDir() && info.isWritable())
+    if (info.isDir() && info.isWritable() && !IsInstalledProgramFolder(folder))
         return folder;
     const QString perUser = folders.GetAppDataPath();
     return perUser.isEmpty() ? folder : perUser;

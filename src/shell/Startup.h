@@ -23,8 +23,10 @@ bool EnsureFolder(const QString& path);
 QString MakeDataFolder(const QString& userFolder);
 
 // The program folder, ending in "/": the executable's folder when it is writable (a build
-// tree, an unpacked copy), otherwise the per-user application data folder, so that
-// fwd.rs can always be saved.
+// tree, an unpacked copy), otherwise (read-only, or a system folder of an installed
+// program) the per-user application data folder, so that fwd.rs can always be saved.
+// True for the folders a package installs programs into (/usr/..., /opt/...).
+bool IsInstalledProgramFolder(const QString& folder);
 QString ResolveAppFolder(const QString& executableFolder, const clsMakeSpecialFolder& folders);
 
 // InitGlobals: the start values of every shared value, AppFolder (made current) and

@@ -94,6 +94,10 @@ TEST(AppFolder, AWritableProgramFolderIsUsedAndAReadOnlyOneFallsBackToThePerUser
     // since permission bits do not stop root.
     EXPECT_EQ(ResolveAppFolder(home.Path() + "/nowhere", folders),
               home.Path() + "/.local/share/VX-2968/");
+    // An installed program keeps its settings per user even where root could write.
+    EXPECT_EQ(ResolveAppFolder("/usr/bin", folders), home.Path() + "/.local/share/VX-2968/");
+    EXPECT_TRUE(IsInstalledProgramFolder("/opt/vx2968/bin/"));
+    EXPECT_FALSE(IsInstalledProgramFolder("/work/build/bin/"));
 }
 
 TEST(InitGlobals, StartValuesByLanguage)
