@@ -1,0 +1,94 @@
+#include "ResultComputation.h"
+
+#include "ResultsFile.h"
+
+#include "logger/LoggerCommands.h"
+#include "shell/AppContext.h"
+#include "shell/Formatting.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The plate area is taken as that of the 300 mm plate whatever the diameter, and the
+// result scaled to MN/m3: the definition of K-NWR.
+constexpr double KPlateRadius = 150.0;
+constexpr double KScale = 2000.0;
+
+bool Defined(double displacement, int32_t plateDiameter)
+{
+    return displacement >= DisplacementThreshold && plateDiameter > 0; // false for NaN too
+}
+
+double OrUndefined(double value)
+{
+    return std::isfinite(value) ? value : -1.0;
+}
+
+} // namespace
+
+double CalcK(double p, double d, int32_t plateDiameter)
+{
+    if (!Defined(d, plateDiameter))
+        return -1.0;
+    return OrUndefined(p / d / KPlateRadius / ResultPi / plateDiameter * KScale);
+}
+
+double CalcE(double p, double d, int32_t plateDiameter, double poisson, int16_t calcType)
+{
+    if (!Defined(d, plateDiameter))
+        return -1.0;
+    const double factor = 1.0 - std::pow(poisson, 2.0);
+    if (calcType == CalcTypeBurmister)
+        return OrUndefined((factor + factor) * p / ResultPi / plateDiameter / d * 2.0);
+    return OrUndefined(factor * p / plateDiameter / d);
+}
+
+QString FormatPositive(double value, const QString& format)
+{
+    if (value > 0.0) // false for NaN
+        return FormatNumber(value, format);
+    return QStringLiteral("------");
+}
+
+int16_t NextMeasNo(int16_t measNo)
+{
+    if (measNo < 0 || measNo >= HighestMeasNo)
+        return 0;
+    return static_cast<int16_t>(measNo + 1);
+}
+
+bool ComputeResult(AppContext& context, bool write)
+{
+    ResultsTable& table = context.Results;
+    if (table.ResultCount < 1)
+        return false;
+    LoggerSettings& settings = context.Logger;
+    ResultEntry& entry = table.Entries[std::min(table.ResultCount, ResultsTable::Capacity) - 1];
+    const double p = entry.Answer[1];
+    const double d = entry.Answer[2];
+    const bool loaded = p > 0.0; // false for NaN
+    entry.K = loaded ? CalcK(p, d, settings.PlateDiameter) : -1.0;
+    entry.E = loaded ? CalcE(p, d, settings.PlateDiameter, settings.PoissonRatio, settings.CalcType)
+                     : -1.0;
+    entry.Flag = 0;
+    entry.No = FormatNumber(std::max<int16_t>(settings.MeasNo, 0), NoFormat);
+    settings.MeasNo = NextMeasNo(settings.MeasNo);
+
+    // The line goes to the disk before the logger is given the next number: a program
+    // that dies in between then repeats a number rather than losing a result.
+    const bool stored = !write || AppendResult(context, entry) == AppendOutcome::Written;
+
+    if (!context.Link)
+        return stored;
+    SerialLink& link = *context.Link;
+    const int last = std::clamp<int>(settings.MaxChannel, 0, LoggerSettings::LastChannelNumber);
+    for (int ch = LoggerSettings::FirstChannel; ch <= last; ++ch) {
+        link.RSCom(QStringLiteral("RES"));
+        link.RSCom(QStringLiteral("SET%1").arg(ch));
+        link.RSCom(QStringLiteral("MNO%1").arg(settings.MeasNo));
+    }
+    SelectActiveChannels(link, settings);
+    return stored;
+}

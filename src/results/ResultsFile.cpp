@@ -1,0 +1,318 @@
+#include "ResultsFile.h"
+
+#include "DurableAppend.h"
+#include "ResultComputation.h"
+
+#include "logger/LoggerCommands.h"
+#include "logger/LoggerSettings.h"
+#include "shell/AppContext.h"
+#include "shell/FileLookup.h"
+#include "shell/Formatting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <functional>
+
+namespace {
+
+const QString LineEnd = QStringLiteral("\r\n");
+const QString Comma = QStringLiteral(",");
+// The plate diameters and ratios the logger itself accepts.
+constexpr int32_t SmallestDiameter = 1;
+constexpr int32_t LargestDiameter = 1000;
+constexpr int FirstExtraChannel = 3; // CH3 is D1
+constexpr int DisplacementColumn = 6; // index of field 7, CH3's column
+
+int HighestChannel(const LoggerSettings& settings)
+{
+    return std::clamp<int>(settings.MaxChannel, 0, LoggerSettings::LastChannelNumber);
+}
+
+UiMessage CannotOpenMessage(const QString& path)
+{
+    // The same text in both languages, as the operators have always been shown it.
+    const QString text = QString::fromUtf8("ファイル ") + QDir::toNativeSeparators(path) +
+                         QString::fromUtf8(" を開けません!!") + LineEnd +
+                         QString::fromUtf8("ファイルを閉じて、[再試行]キーを押してください。");
+    return UiMessage{Both(QString()), Both(text), MessageButtons::RetryCancel, MessageIcon::None};
+}
+
+UiMessage FormatErrorMessage(const QString& path)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    return UiMessage{{QString::fromUtf8("フォーマットエラー"), QStringLiteral("File Format ERROR!")},
+                     {QString::fromUtf8("指定したファイル ") + name +
+                          QString::fromUtf8(" のフォーマットが間違っています"),
+                      QStringLiteral("Specified File ") + name +
+                          QStringLiteral(" is igbored file format.")},
+                     MessageButtons::Ok,
+                     MessageIcon::None};
+}
+
+// A value field of a data line: a number, or -1 for anything else.
+double FieldValue(const QStringList& fields, int index)
+{
+    double v = -1.0;
+    if (index < fields.size() && ParseNumber(fields.at(index), &v))
+        return v;
+    return -1.0;
+}
+
+} // namespace
+
+QString ResultsFolder(const AppContext& context)
+{
+    if (!context.G.DataFolder.trimmed().isEmpty())
+        return context.G.DataFolder.trimmed();
+    return FindIgnoringCase(context.UserFolder, QStringLiteral("data")) + QLatin1Char('/');
+}
+
+QString DailyFilePath(const QString& dataFolder, const QDate& date)
+{
+    return FindIgnoringCase(dataFolder, date.toString(QStringLiteral("yyyyMMdd")) +
+                                            QStringLiteral(".csv"));
+}
+
+QString FileHeaderLine1(const LoggerSettings& settings)
+{
+    return QStringLiteral("Dia=") + FormatNumber(settings.PlateDiameter, QStringLiteral("0")) +
+           QStringLiteral(",Poi=") + FormatNumber(settings.PoissonRatio, QStringLiteral("0.000"));
+}
+
+QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage)
+{
+    const bool japanese = uiLanguage == 0;
+    std::array<QString, ResultLineFields> fields;
+    const QStringList fixed =
+        japanese ? QString::fromUtf8("No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2)")
+                       .split(Comma)
+                 : QStringLiteral("No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2)")
+                       .split(Comma);
+    for (int i = 0; i < fixed.size(); ++i)
+        fields[i] = fixed.at(i);
+    for (int ch = FirstExtraChannel; ch <= HighestChannel(settings); ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        const QString number = QString::number(ch - 2);
+        fields[DisplacementColumn + ch - FirstExtraChannel] =
+            japanese ? QString::fromUtf8("変位 D") + number + QStringLiteral("(mm)")
+                     : QStringLiteral("Disp. D") + number;
+    }
+    fields[ResultLineFields - 1] = QStringLiteral("E-CalcType");
+    return QStringList(fields.begin(), fields.end()).join(Comma);
+}
+
+QString ResultLine(const ResultEntry& entry, const LoggerSettings& settings)
+{
+    std::array<QString, ResultLineFields> fields;
+    fields[0] = entry.No;
+    fields[1] = entry.DateTime;
+    fields[2] = FormatNumber(entry.Answer[1], LoadFormat);
+    fields[3] = FormatNumber(entry.Answer[2], DisplacementFormat);
+    fields[4] = FormatNumber(entry.K, KFormat);
+    fields[5] = FormatNumber(entry.E, EFormat);
+    for (int ch = FirstExtraChannel; ch <= HighestChannel(settings); ++ch) {
+        if (settings.Channel[ch].Active)
+            fields[DisplacementColumn + ch - FirstExtraChannel] =
+                FormatNumber(entry.Answer[ch], DisplacementFormat);
+    }
+    fields[ResultLineFields - 1] =
+        settings.CalcType == CalcTypeBurmister ? QStringLiteral("BU") : QStringLiteral("BO");
+    return QStringList(fields.begin(), fields.end()).join(Comma);
+}
+
+QByteArray EncodeFileText(const QString& text)
+{
+    QStringEncoder encoder("CP932");
+    if (!encoder.isValid())
+        return text.toLatin1();
+    return encoder.encode(text);
+}
+
+QString DecodeFileText(const QByteArray& bytes)
+{
+    QStringDecoder decoder("CP932");
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes);
+    return decoder.decode(bytes);
+}
+
+AppendOutcome AppendResult(AppContext& context, const ResultEntry& entry)
+{
+    const QString path = DailyFilePath(ResultsFolder(context), context.Time->Now().date());
+    DurableAppend file;
+    auto retried = [&](const std::function<bool()>& step) {
+        while (!step()) {
+            if (context.Messages->Show(CannotOpenMessage(path)) != MessageAnswer::Retry)
+                return false;
+        }
+        return true;
+    };
+    if (!retried([&] { return file.Open(path); }))
+        return AppendOutcome::Cancelled;
+
+    QString text;
+    if (file.WasEmpty())
+        text = FileHeaderLine1(context.Logger) + LineEnd +
+               FileHeaderLine2(context.Logger, context.G.UiLanguage) + LineEnd;
+    else if (file.EndsInsideLine())
+        text = LineEnd; // never glue the result onto a line someone left unfinished
+    text += ResultLine(entry, context.Logger) + LineEnd;
+    const QByteArray bytes = EncodeFileText(text);
+
+    if (!retried([&] { return file.Write(bytes); }) ||
+        !retried([&] { return file.SyncAndClose(); })) {
+        file.Abandon();
+        return AppendOutcome::Cancelled;
+    }
+    return AppendOutcome::Written;
+}
+
+FileHeader ParseFileHeader(const QStringList& items)
+{
+    FileHeader header;
+    for (const QString& item : items) {
+        const int eq = item.indexOf(QLatin1Char('='));
+        double v = 0.0;
+        if (eq < 0 || !ParseNumber(item.mid(eq + 1), &v))
+            continue;
+        if (item.contains(QLatin1String("Dia"))) {
+            const double whole = RoundHalfEven(v);
+            if (whole >= SmallestDiameter && whole <= LargestDiameter) {
+                header.HasDiameter = true;
+                header.Diameter = static_cast<int32_t>(whole);
+            }
+        } else if (item.contains(QLatin1String("Poi"))) {
+            if (v > 0.0 && v < 1.0) {
+                header.HasPoisson = true;
+                header.Poisson = v;
+            }
+        }
+    }
+    return header;
+}
+
+QDateTime ParseResultDateTime(const QString& text)
+{
+    const QStringList parts = text.simplified().split(QLatin1Char(' '));
+    if (parts.size() != 2)
+        return {};
+    const QStringList d = parts.at(0).split(QLatin1Char('/'));
+    const QStringList t = parts.at(1).split(QLatin1Char(':'));
+    if (d.size() != 3 || (t.size() != 2 && t.size() != 3))
+        return {};
+    std::array<int, 3> dn{};
+    std::array<int, 3> tn{};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        dn[i] = d.at(i).toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    for (int i = 0; i < int(t.size()); ++i) {
+        bool ok = false;
+        tn[i] = t.at(i).toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    QDate date;
+    if (d.at(0).size() == 4)
+        date = QDate(dn[0], dn[1], dn[2]); // year first: the Japanese order
+    else if (d.at(2).size() == 4)
+        date = QDate(dn[2], dn[0], dn[1]); // year last: the English order
+    const QTime time(tn[0], tn[1], tn[2]);
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
+bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry, int* upperIndex)
+{
+    QStringList fields;
+    const int upper = SplitFields(line, Comma, fields, FileFieldCapacity);
+    if (upper < 1)
+        return false;
+    const QDateTime when = ParseResultDateTime(fields.at(1));
+    if (!when.isValid())
+        return false;
+    ResultEntry e;
+    e.No = fields.at(0);
+    e.DateTime = FormatDateTimeText(when, uiLanguage);
+    e.Answer.fill(-1.0);
+    e.Answer[1] = FieldValue(fields, 2);
+    e.Answer[2] = FieldValue(fields, 3);
+    e.K = FieldValue(fields, 4);
+    e.E = FieldValue(fields, 5);
+    for (int ch = FirstExtraChannel; ch <= LoggerSettings::LastChannelNumber; ++ch)
+        e.Answer[ch] = FieldValue(fields, DisplacementColumn + ch - FirstExtraChannel);
+    *entry = e;
+    if (upperIndex)
+        *upperIndex = upper;
+    return true;
+}
+
+int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displayColumns)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    if (bytes.isEmpty())
+        return 0; // a file made but never written: no results yet
+
+    QStringList lines = DecodeFileText(bytes).split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    QStringList items;
+    if (SplitFields(lines.at(0), Comma, items, FileFieldCapacity) < 0) {
+        context.Messages->Show(FormatErrorMessage(path));
+        return -1;
+    }
+    const FileHeader header = ParseFileHeader(items);
+    if (header.HasDiameter)
+        context.Logger.PlateDiameter = header.Diameter;
+    if (header.HasPoisson)
+        context.Logger.PoissonRatio = header.Poisson;
+
+    const int32_t keep = KeptResults(context.G.MaxResults);
+    std::deque<ResultEntry> latest;
+    int32_t columns = displayColumns ? *displayColumns : 2;
+    for (int i = 2; i < lines.size(); ++i) {
+        ResultEntry entry;
+        int upper = 0;
+        if (!ParseResultLine(lines.at(i), context.G.UiLanguage, &entry, &upper))
+            continue; // a line that is not a result is skipped, the rest still counts
+        latest.push_back(entry);
+        if (int32_t(latest.size()) > keep)
+            latest.pop_front();
+        if (upper > 5)
+            columns = std::max(columns, upper - 3);
+    }
+    for (size_t i = 0; i < latest.size(); ++i)
+        context.Results.Entries[i] = latest[i];
+    if (displayColumns)
+        *displayColumns = columns;
+    return static_cast<int32_t>(latest.size());
+}
+
+int32_t LoadTodaysResults(AppContext& context, int32_t* displayColumns)
+{
+    context.DailyFile = DailyFilePath(ResultsFolder(context), context.Time->Now().date());
+    context.Results.ResultCount = 0;
+    if (!QFileInfo(context.DailyFile).isFile())
+        return 0;
+    const int32_t count = ReadResultsFile(context, context.DailyFile, displayColumns);
+    if (count > 0)
+        context.Results.ResultCount = count;
+    return context.Results.ResultCount;
+}
