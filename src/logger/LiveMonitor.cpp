@@ -1,0 +1,183 @@
+#include "LiveMonitor.h"
+
+#include "LoggerCommands.h"
+#include "LoggerSettings.h"
+#include "ReadLoggerSettings.h"
+#include "serial/SerialLink.h"
+#include "shell/Formatting.h"
+#include "shell/Globals.h"
+#include "shell/GridModel.h"
+
+namespace
+{
+
+constexpr int ValueColumn = 1;
+constexpr int SettleMs = 100; // the line settles after opening before the first command
+
+UiMessage NotConnected(const char* titleJa, const char* text)
+{
+    return UiMessage{{QString::fromUtf8(titleJa), QString::fromUtf8(text)},
+                     Both(QString::fromUtf8(text)),
+                     MessageButtons::Ok,
+                     MessageIcon::None};
+}
+
+} // namespace
+
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t lang)
+{
+    std::vector<MonitorRow> rows;
+    for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        MonitorRow row;
+        row.Channel = ch;
+        if (ch == 1) {
+            row.Name = Tr(lang, "荷重 P0", "Load P0");
+            row.Unit = QStringLiteral(" N");
+        } else {
+            row.Name = Tr(lang, "加速度 A", "Acc. A") + QString::number(ch - 2);
+            row.Unit = QStringLiteral(" m/s2");
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QString MonitorValueText(int channel, const QString& field, double coefficient)
+{
+    double raw = 0.0;
+    if (!ParseNumber(field, &raw))
+        return QStringLiteral("****");
+    const double value = raw * coefficient;
+    if (channel == 1)
+        return FormatNumber(value * 1000.0, QStringLiteral("0"));
+    return FormatNumber(value, QStringLiteral("0.0"));
+}
+
+UiMessage SensorUnitMissingMessage()
+{
+    return NotConnected("PWS-500C 未接続!", "PWS-500C Not Connected!");
+}
+
+UiMessage LoggerMissingMessage()
+{
+    return NotConnected("QL-860H 未接続!", "QL-860H Not Connected!");
+}
+
+UiMessage CommunicationFailureMessage()
+{
+    const QString crlf = QStringLiteral("\r\n");
+    return UiMessage{{QString::fromUtf8("RS-232Cエラー"), QStringLiteral("RS-232C ERROR")},
+                     {QString::fromUtf8("QL-860Hとの通信でエラーが発生しました！") + crlf +
+                          QString::fromUtf8("メインメニューに戻ります。") + crlf +
+                          QString::fromUtf8("RS-232Cの接続等を確認してください。"),
+                      QStringLiteral("Communication Error on RS-232C!") + crlf +
+                          QStringLiteral("Return Mainmenu.") + crlf +
+                          QStringLiteral("Check RS-232C Connection.")},
+                     MessageButtons::Ok,
+                     MessageIcon::None};
+}
+
+Bilingual ConnectedStatusText()
+{
+    return {QString::fromUtf8("QL-860H接続確認。設定値取得中！"),
+            QStringLiteral("QL-860H is connected. Get parameters!")};
+}
+
+LiveMonitor::LiveMonitor(SerialLink* link, MessageSink& messages, const Globals& globals,
+                         LoggerSettings& settings, GridModel& monitorGrid, MonitorScreen& screen)
+    : m_link(link), m_messages(messages), m_globals(globals), m_settings(settings),
+      m_grid(monitorGrid), m_screen(screen)
+{
+}
+
+void LiveMonitor::Tick(int16_t& monitorMode)
+{
+    if (monitorMode == 0) {
+        if (ConnectionCheck())
+            monitorMode = 1;
+    } else {
+        MonitorPoll();
+    }
+}
+
+void LiveMonitor::Fail(const UiMessage& message)
+{
+    m_messages.Show(message);
+    m_screen.LeaveScreen();
+}
+
+bool LiveMonitor::ConnectionCheck()
+{
+    m_screen.StopTimer();
+    const bool debug = m_globals.DebugMode == 1;
+    int32_t status = 0;
+    if (!debug) {
+        if (!m_link) {
+            Fail(LoggerMissingMessage());
+            return false;
+        }
+        m_link->Connect(true);
+        m_link->Wait(SettleMs);
+        m_link->SetReplyTimeout(CheckReplyTimeoutMs);
+        status = m_link->RSCom(QStringLiteral("RES"));
+    }
+    if (status == StatusErrorReply) {
+        Fail(SensorUnitMissingMessage());
+        return false;
+    }
+    if (status < 0) {
+        Fail(LoggerMissingMessage());
+        return false;
+    }
+
+    m_screen.ShowStatus(ConnectedStatusText().Pick(m_globals.UiLanguage));
+    if (!debug) {
+        m_link->SetReplyTimeout(CheckReplyTimeoutMs);
+        if (ReadLoggerSettings(*m_link, m_messages, m_settings) != 0) {
+            Fail(SensorUnitMissingMessage());
+            return false;
+        }
+    }
+
+    m_screen.CompleteScreen();
+    if (debug)
+        return false; // no monitoring without a logger: the screen stays idle
+
+    SelectActiveChannels(*m_link, m_settings);
+    m_link->RSCom(QStringLiteral("PON"));
+    m_link->RSCom(QStringLiteral("TRM21"));
+    m_screen.StartTimer(MonitorIntervalMs);
+    return true;
+}
+
+void LiveMonitor::MonitorPoll()
+{
+    if (!m_link || !m_link->PortOpened()) {
+        m_screen.LeaveScreen();
+        return;
+    }
+    const int32_t status = m_link->RSCom(QStringLiteral("MDT"));
+    if (status < MinimumReadingStatus) {
+        Fail(CommunicationFailureMessage());
+        return;
+    }
+    QStringList fields;
+    const int16_t upper =
+        SplitFields(m_link->ReplyText(), QStringLiteral(","), fields, ReplyFieldCapacity);
+    if (upper < 1)
+        return;
+    int field = 0;
+    int row = 0;
+    for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
+        if (!m_settings.Channel[ch].Active)
+            continue;
+        if (field > upper || row >= m_grid.Rows())
+            break;
+        m_grid.SetText(row, ValueColumn,
+                       MonitorValueText(ch, fields.at(field), m_settings.Channel[ch].Coefficient));
+        ++field;
+        ++row;
+    }
+}

@@ -1,0 +1,330 @@
+#include "frmMemoryCardData2.h"
+
+#include "logger/LiveMonitor.h"
+#include "screens/MeasurementLayout.h"
+#include "screens/MeasurementScreen.h"
+#include "shell/AppContext.h"
+#include "shell/Twips.h"
+#include "shell/gui/GridView.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+// The window's side of the connection check and monitor.
+class frmMemoryCardData2::Screen : public MonitorScreen
+{
+public:
+    explicit Screen(frmMemoryCardData2& window) : m_window(window) {}
+    void StopTimer() override { m_window.Interval.stop(); }
+    void StartTimer(int intervalMs) override
+    {
+        m_window.Interval.setInterval(intervalMs);
+        m_window.Interval.start();
+    }
+    void ShowStatus(const QString& text) override
+    {
+        m_window.Label1->setText(text);
+        m_window.Label1->repaint();
+    }
+    void CompleteScreen() override { m_window.CompleteScreen(); }
+    void LeaveScreen() override { m_window.cmdReturn_Click(); }
+
+private:
+    frmMemoryCardData2& m_window;
+};
+
+namespace
+{
+
+void Place(QWidget* widget, const TwipsRect& r)
+{
+    widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
+                        TwipsToPixels(r.Height));
+}
+
+void Caption(QWidget* widget, const QString& fontName, const CaptionAndFont& c)
+{
+    QFont font(fontName);
+    font.setPointSizeF(c.Points);
+    widget->setFont(font);
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        button->setText(c.Text);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(c.Text);
+}
+
+} // namespace
+
+frmMemoryCardData2::frmMemoryCardData2(AppContext& context, QWidget* parent)
+    : QWidget(parent), m_context(context), m_screen(std::make_unique<Screen>(*this))
+{
+    CreateControls();
+
+    // 1. The window at its load size.
+    m_windowWidthTwips = LoadWidthTwips;
+    m_windowHeightTwips = LoadHeightTwips;
+    // 2. Captions and fonts.
+    SetCaptionsAndFonts();
+    // 3. Today's results.
+    LoadTodaysResults();
+    // 4. Port settings and font records again.
+    ReadPortSettingsAgain();
+    ResetFontSpecs(m_context.G);
+    // 5. The test day.
+    PrepareTestDay(m_context);
+    // 6. Room for a tall title bar.
+    m_windowHeightTwips += m_context.G.CaptionHeightExtra;
+    PlaceControls(m_windowWidthTwips, m_windowHeightTwips);
+    ApplyOfferedCommands(false);
+
+    m_monitor = std::make_unique<LiveMonitor>(m_context.Link, *m_context.Messages, m_context.G,
+                                              m_context.Logger, m_monitorGrid, *m_screen);
+    // 7. The first tick checks the connection.
+    connect(&Interval, &QTimer::timeout, this, &frmMemoryCardData2::OnIntervalTick);
+    MonitorMode = 0;
+    Interval.setInterval(CheckIntervalMs);
+    Interval.start();
+}
+
+frmMemoryCardData2::~frmMemoryCardData2() = default;
+
+void frmMemoryCardData2::CreateControls()
+{
+    cmdSetting = new QPushButton(this);
+    cmdPrint = new QPushButton(this);
+    cmdNo = new QPushButton(this);
+    cmdMeasure = new QPushButton(this);
+    cmdInitial = new QPushButton(this);
+    cmdReturn = new QPushButton(this);
+    Label6 = new QLabel(this);
+    Label2[0] = new QLabel(this);
+    lblDia = new QLabel(this);
+    Label2[1] = new QLabel(this);
+    lblPoi = new QLabel(this);
+    Label1 = new QLabel(this);
+    lblDia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPoi->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    MSFData = new GridView(&m_resultGrid, this);
+    MSFMonit = new GridView(&m_monitorGrid, this);
+    MSFMonit->setFocusPolicy(Qt::NoFocus);
+    MSFMonit->hide();
+
+    connect(cmdNo, &QPushButton::clicked, this, &frmMemoryCardData2::cmdNo_Click);
+    connect(cmdInitial, &QPushButton::clicked, this, &frmMemoryCardData2::cmdInitial_Click);
+    connect(cmdMeasure, &QPushButton::clicked, this, &frmMemoryCardData2::cmdMeasure_Click);
+    connect(cmdSetting, &QPushButton::clicked, this, &frmMemoryCardData2::cmdSetting_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmMemoryCardData2::cmdPrint_Click);
+    connect(cmdReturn, &QPushButton::clicked, this, &frmMemoryCardData2::cmdReturn_Click);
+    connect(MSFData, &GridView::KeyDown, this, &frmMemoryCardData2::MSFData_KeyDown);
+}
+
+void frmMemoryCardData2::SetCaptionsAndFonts()
+{
+    const Globals& g = m_context.G;
+    const MeasurementCaptions c = CaptionsFor(
+        g.UiLanguage, g.AppTitle, g.LargeFontSpec.Size > 0 ? g.LargeFontSpec.Size : 12.0);
+    setWindowTitle(c.WindowTitle);
+    QFont windowFont(g.UiFontName);
+    if (c.WindowPoints > 0)
+        windowFont.setPointSizeF(c.WindowPoints);
+    setFont(windowFont);
+    Caption(cmdNo, g.UiFontName, c.No);
+    Caption(cmdInitial, g.UiFontName, c.Initial);
+    Caption(cmdMeasure, g.UiFontName, c.Measure);
+    Caption(cmdSetting, g.UiFontName, c.Setting);
+    Caption(cmdPrint, g.UiFontName, c.Print);
+    Caption(cmdReturn, g.UiFontName, c.Return);
+    Caption(Label6, g.UiFontName, c.ResultCaption);
+    Caption(Label2[0], g.UiFontName, c.DiameterCaption);
+    Caption(lblDia, g.UiFontName, c.DiameterValue);
+    Caption(Label2[1], g.UiFontName, c.RatioCaption);
+    Caption(lblPoi, g.UiFontName, c.RatioValue);
+    Caption(Label1, g.UiFontName, c.Status);
+    m_resultGrid.SetFontName(g.UiFontName);
+    m_resultGrid.SetFontSize(c.ResultGridPoints);
+    m_monitorGrid.SetFontName(g.UiFontName);
+    m_monitorGrid.SetFontSize(c.MonitorGridPoints);
+}
+
+void frmMemoryCardData2::ReadPortSettingsAgain()
+{
+    // The port settings file is read again here once the serial side offers its reader
+    // (ReadPortSettings into m_context.Port).
+}
+
+void frmMemoryCardData2::PlaceControls(int w, int h)
+{
+    const int c = m_context.G.CaptionHeightExtra;
+    const MeasurementPlaces p = PlaceMeasurementControls(w, h, c);
+    resize(TwipsToPixels(w), TwipsToPixels(h - CaptionTwips - c));
+    Place(Label6, p.ResultCaption);
+    Place(MSFData, p.ResultGrid);
+    Place(Label2[0], p.DiameterCaption);
+    Place(lblDia, p.DiameterValue);
+    Place(Label2[1], p.RatioCaption);
+    Place(lblPoi, p.RatioValue);
+    Place(Label1, p.Status);
+    Place(cmdSetting, p.Setting);
+    Place(cmdPrint, p.Print);
+    Place(cmdNo, p.MeasNo);
+    Place(cmdMeasure, p.Start);
+    Place(cmdInitial, p.Balance);
+    Place(cmdReturn, p.MainMenu);
+    MSFMonit->move(TwipsToPixels(p.Monitor.Left), TwipsToPixels(p.Monitor.Top));
+}
+
+void frmMemoryCardData2::ApplyOfferedCommands(bool connected)
+{
+    const OfferedCommands o = CommandsOffered(connected, m_context.Results.ResultCount);
+    cmdNo->setVisible(o.No);
+    cmdInitial->setVisible(o.Initial);
+    cmdMeasure->setVisible(o.Measure);
+    cmdSetting->setVisible(o.Setting);
+    cmdPrint->setVisible(o.Print);
+    cmdReturn->setVisible(o.Return);
+    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label2[0]),
+                       static_cast<QWidget*>(Label2[1]), static_cast<QWidget*>(lblDia),
+                       static_cast<QWidget*>(lblPoi)})
+        w->setVisible(connected);
+}
+
+void frmMemoryCardData2::PutResultCell(int32_t col, int32_t row, const QString& text)
+{
+    m_resultGrid.PutCell(col, row, text);
+}
+
+void frmMemoryCardData2::SetupResultGrid()
+{
+    const LoggerSettings& s = m_context.Logger;
+    PutFixedHeadings(m_resultGrid, s.ChannelCount, m_context.G.UiLanguage);
+    ArrangeMeasurementScreen();
+    m_resultGrid.SetRowHeight(0, int(HeaderRowHeight));
+    m_resultGrid.SetRowHeight(1, int(HeaderRowHeight));
+    PutChannelHeadings(m_resultGrid, s, m_context.G.UiLanguage);
+    MSFData->resize(TwipsToPixels(m_windowWidthTwips - 250), MSFData->height());
+}
+
+void frmMemoryCardData2::ArrangeMeasurementScreen()
+{
+    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect area = display ? display->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const MeasurementArrangement a = ArrangeMeasurement(
+        PixelsToTwips(area.width()), PixelsToTwips(area.height()), m_windowWidthTwips,
+        m_windowHeightTwips, m_context.Logger.ChannelCount, m_context.G.CaptionHeightExtra);
+    m_windowWidthTwips = a.WindowWidth;
+    m_windowHeightTwips = a.WindowHeight;
+    HeaderRowHeight = a.HeaderRowHeight;
+    PlaceControls(a.WindowWidth, a.WindowHeight);
+    move(area.left() + TwipsToPixels(a.WindowLeft), y());
+    cmdSetting->hide();
+    cmdMeasure->hide();
+    cmdInitial->hide();
+    cmdPrint->hide();
+    cmdNo->show();
+    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label2[0]),
+                       static_cast<QWidget*>(Label2[1]), static_cast<QWidget*>(lblDia),
+                       static_cast<QWidget*>(lblPoi)})
+        w->hide();
+}
+
+void frmMemoryCardData2::CompleteScreen()
+{
+    const LoggerSettings& s = m_context.Logger;
+    SetupResultGrid();
+    Label1->clear();
+    ApplyOfferedCommands(true);
+    lblDia->setText(DiameterText(s));
+    lblPoi->setText(RatioText(s));
+    BuildMonitorGrid();
+    if (m_context.G.DebugMode == 1)
+        m_resultGrid.SetRows(m_context.Results.ResultCount + 2);
+    FillResultGridIfAny();
+}
+
+void frmMemoryCardData2::BuildMonitorGrid()
+{
+    const LoggerSettings& s = m_context.Logger;
+    PutMonitorNames(m_monitorGrid, s, m_context.G.UiLanguage);
+    const MonitorGeometry g =
+        MonitorGridGeometry(m_windowHeightTwips, m_context.G.CaptionHeightExtra,
+                            m_monitorGrid.Rows(), PixelsToTwips(MSFMonit->x()));
+    for (int r = 0; r < m_monitorGrid.Rows(); ++r)
+        m_monitorGrid.SetRowHeight(r, g.RowHeight);
+    Place(MSFMonit, g.Grid);
+    MSFMonit->show();
+}
+
+void frmMemoryCardData2::OnIntervalTick()
+{
+    m_inTick = true;
+    m_monitor->Tick(MonitorMode);
+    m_inTick = false;
+    if (m_closeWanted)
+        close();
+}
+
+void frmMemoryCardData2::cmdReturn_Click()
+{
+    close();
+}
+
+void frmMemoryCardData2::closeEvent(QCloseEvent* event)
+{
+    // A tick pauses in the event loop between exchanges; the screen goes once it is over.
+    if (m_inTick) {
+        m_closeWanted = true;
+        event->ignore();
+        return;
+    }
+    Interval.stop();
+    if (m_context.Link)
+        m_context.Link->Connect(false);
+    event->accept();
+}
+
+// ---- Handlers of the measurement run and the reports -------------------------------------
+
+void frmMemoryCardData2::LoadTodaysResults()
+{
+    // Today's file: DailyFile, ReadResultsFile, ResultCount (measurement-run side).
+}
+
+void frmMemoryCardData2::FillResultGridIfAny()
+{
+    // The results grid filled when ResultCount > 0 (measurement-run side).
+}
+
+void frmMemoryCardData2::cmdMeasure_Click()
+{
+    // The measurement run and what follows it (measurement-run side).
+}
+
+void frmMemoryCardData2::cmdInitial_Click()
+{
+    // Balancing (measurement-run side).
+}
+
+void frmMemoryCardData2::cmdNo_Click()
+{
+    // The measurement-number dialog (measurement-run side).
+}
+
+void frmMemoryCardData2::cmdSetting_Click()
+{
+    // The settings display (reports side).
+}
+
+void frmMemoryCardData2::cmdPrint_Click()
+{
+    // Print the results grid (reports side).
+}
+
+void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    // C copies the results, P prints them with the printer dialog (reports side).
+    Q_UNUSED(key);
+    Q_UNUSED(modifiers);
+}

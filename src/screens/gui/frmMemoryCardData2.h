@@ -1,0 +1,100 @@
+#pragma once
+
+#include "shell/GridModel.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+struct AppContext;
+class GridView;
+class LiveMonitor;
+class QLabel;
+class QPushButton;
+
+// The working screen of a test day: results grid, diameter and Poisson line, live
+// monitor grid, status line and the two rows of commands. The connection check and the
+// live monitor run on its timer through LiveMonitor; the handlers of the commands call
+// into the logger, results and printing logic.
+class frmMemoryCardData2 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit frmMemoryCardData2(AppContext& context, QWidget* parent = nullptr);
+    ~frmMemoryCardData2() override;
+
+    // Controls, by the names the other screens and reports use.
+    QPushButton* cmdNo = nullptr;
+    QPushButton* cmdInitial = nullptr;
+    QPushButton* cmdMeasure = nullptr;
+    QPushButton* cmdSetting = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdReturn = nullptr;
+    QLabel* Label6 = nullptr;        // caption over the results grid
+    std::array<QLabel*, 2> Label2{}; // "Diameter", "mm   Poisson's Ratio"
+    QLabel* lblDia = nullptr;
+    QLabel* lblPoi = nullptr;
+    QLabel* Label1 = nullptr;     // status line
+    GridView* MSFData = nullptr;  // results grid
+    GridView* MSFMonit = nullptr; // live monitor grid
+
+    GridModel& ResultGrid() { return m_resultGrid; }
+    GridModel& MonitorGrid() { return m_monitorGrid; }
+    AppContext& Context() { return m_context; }
+
+    // 100 ms for the connection check, then 1000 ms for the monitor polls. A run or a
+    // sub-screen stops it and restarts it with start(), keeping its interval.
+    QTimer Interval;
+    int16_t MonitorMode = 0;     // 0: next tick checks the connection; 1: next tick polls
+    float HeaderRowHeight = 0.f; // twips, both header rows of the results grid
+
+    // Makes (row, col) of the results grid current and writes text into it; the cell stays
+    // current so that the caller can set its alignment or font size next.
+    void PutResultCell(int32_t col, int32_t row, const QString& text);
+    // Builds the empty results grid (headings, widths, column count) and lays the screen
+    // out for the active channels.
+    void SetupResultGrid();
+    // Lays the window and its controls out for the active channels (twips, see
+    // MeasurementLayout).
+    void ArrangeMeasurementScreen();
+
+    // Closes the port and leaves the screen; the main menu shows itself again when the
+    // screen is gone. Also the way out after a lost logger.
+    void cmdReturn_Click();
+
+    // Handlers filled in by the measurement-run and report sides.
+    void LoadTodaysResults();
+    void FillResultGridIfAny();
+    void cmdMeasure_Click();
+    void cmdInitial_Click();
+    void cmdNo_Click();
+    void cmdSetting_Click();
+    void cmdPrint_Click();
+    void MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+private:
+    class Screen;
+    friend class Screen;
+
+    void CreateControls();
+    void SetCaptionsAndFonts();
+    void ReadPortSettingsAgain();
+    void PlaceControls(int windowWidth, int windowHeight);
+    void CompleteScreen();
+    void BuildMonitorGrid();
+    void ApplyOfferedCommands(bool connected);
+    void OnIntervalTick();
+    void closeEvent(QCloseEvent* event) override;
+
+    AppContext& m_context;
+    GridModel m_resultGrid;
+    GridModel m_monitorGrid;
+    std::unique_ptr<Screen> m_screen;
+    std::unique_ptr<LiveMonitor> m_monitor;
+    int m_windowWidthTwips = 0;
+    int m_windowHeightTwips = 0;
+    bool m_inTick = false;
+    bool m_closeWanted = false;
+};
