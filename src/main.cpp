@@ -1,12 +1,17 @@
 #include "shell/gui/Application.h"
 #include "shell/AppContext.h"
 
+#include "serial/PortNames.h"
+#include "serial/QSerialLink.h"
+
 // The composition root: each subsystem's parts are plugged into start-up here.
 int main(int argc, char** argv)
 {
     ApplicationHooks hooks;
-    // hooks.MakeLink: the serial line on QSerialPort (serial subsystem).
-    // hooks.TakePortInventory: EnumerateSerialPorts (serial subsystem).
+    hooks.MakeLink = [](AppContext& c) -> std::unique_ptr<SerialLink> {
+        return std::make_unique<QSerialLink>(c.Port, c.UserFolder, *c.Messages);
+    };
+    hooks.TakePortInventory = [](AppContext& c) { EnumerateSerialPorts(c.Ports, c.UserFolder); };
     // hooks.OpenPortSettings: the RS-232C settings window (serial subsystem).
     // hooks.OpenMeasurement: the measurement screen (screens subsystem).
     return Main(argc, argv, hooks);
