@@ -1,0 +1,323 @@
+#include "MeasurementRun.h"
+
+#include "LiveMonitor.h"
+#include "LoggerCommands.h"
+
+#include "results/ResultsTable.h"
+#include "serial/SerialLink.h"
+#include "shell/AppContext.h"
+#include "shell/Formatting.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr int16_t DebugFileNo = 200;
+constexpr double MicrometresPerMillimetre = 1000.0;
+constexpr int16_t HighestMeasNo = 32767;
+
+QString WithoutLineEnd(const QString& reply)
+{
+    QString text = reply;
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+const RunCaptions& RunFormCaptions()
+{
+    static const RunCaptions captions{
+        {QString::fromUtf8("計測モニタ"), QStringLiteral("Measure")},
+        {QString::fromUtf8(" 計測開始"), QStringLiteral(" Start")},
+        {QString::fromUtf8("ファイルナンバ"), QStringLiteral("File No.")},
+        {QString::fromUtf8("計測中"), QStringLiteral("Measuring")},
+        {QString::fromUtf8("トリガ待ち。中止は「計測モニタ」ボタンを押してください。"),
+         QStringLiteral("Wait for Trigger. Click [Measure] button,Return to  Measure.")},
+        {QString::fromUtf8("デバッグモード"), QStringLiteral("Debug mode")},
+        {QString::fromUtf8("データ取込中"), QStringLiteral("Transfer Data")},
+    };
+    return captions;
+}
+
+UiMessage TriggerExceededMessage()
+{
+    return UiMessage{{QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
+                     {QString::fromUtf8("現在のデータがトリガレベルを越えています！計測できません！！"),
+                      QStringLiteral("The current data is beyond the trigger level!!")},
+                     MessageButtons::Ok,
+                     MessageIcon::None};
+}
+
+UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel)
+{
+    const QString ch = QString::number(triggerChannel);
+    return UiMessage{
+        {QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
+        {QString::fromUtf8("トリガチャンネル（%1）が CH1～CH6 ではありません。"
+                           "ロガーのトリガ設定を確認してください。計測できません！！")
+             .arg(ch),
+         QStringLiteral("The trigger channel (%1) is not one of CH1 to CH6!! "
+                        "Check the trigger setting of the logger.")
+             .arg(ch)},
+        MessageButtons::Ok,
+        MessageIcon::None};
+}
+
+bool LeadingFieldValue(const QString& reply, double* value)
+{
+    const QString text = WithoutLineEnd(reply);
+    const int comma = text.indexOf(QLatin1Char(','));
+    return ParseNumber(comma < 0 ? text : text.left(comma), value);
+}
+
+MeasurementRun::MeasurementRun(AppContext& context) : m_context(context) {}
+
+QString MeasurementRun::Pick(const Bilingual& text) const
+{
+    return text.Pick(m_context.G.UiLanguage);
+}
+
+void MeasurementRun::Open()
+{
+    const RunCaptions& captions = RunFormCaptions();
+    m_view = RunView{};
+    m_state = RunState::Opening;
+    const bool debug = m_context.G.DebugMode == 1;
+    if (debug) {
+        m_fileNo = DebugFileNo;
+    } else {
+        m_context.Link->RSCom(QStringLiteral("MNO?"));
+        const QString reply = m_context.Link->ReplyText();
+        if (reply.contains(QLatin1String("ERR"), Qt::CaseInsensitive)) {
+            // The operator keeps the cancel and start commands; nothing runs by itself.
+            m_state = RunState::Manual;
+            return;
+        }
+        double number = 0.0;
+        m_fileNo = 0;
+        if (LeadingFieldValue(reply, &number)) {
+            const double whole = RoundHalfEven(number);
+            if (whole > 0 && whole <= HighestMeasNo)
+                m_fileNo = static_cast<int16_t>(whole);
+        }
+    }
+    m_view.FileNoText = QString::number(m_fileNo);
+    m_view.Progress = 0;
+    m_context.MeasurementDone = 0;
+    m_view.StartShown = false;
+    if (debug) {
+        m_view.Status = Pick(captions.DebugMode);
+        m_state = RunState::Debug;
+        return;
+    }
+    m_view.Status = Pick(captions.WaitForTrigger);
+    m_view.SecondLine.clear();
+    m_view.TimerRunning = true;
+    m_state = RunState::WaitingToArm;
+}
+
+void MeasurementRun::Tick()
+{
+    if (!m_view.TimerRunning || m_view.Closed)
+        return;
+    if (!m_armed) {
+        if (ArmLogger() == -1)
+            Cancel();
+        return;
+    }
+    ArmedTick();
+}
+
+void MeasurementRun::StartPressed()
+{
+    if (m_view.Closed)
+        return;
+    m_view.StartShown = false;
+    ArmLogger(); // a refusal has shown its message; the operator can still cancel
+}
+
+int16_t MeasurementRun::ArmLogger()
+{
+    SerialLink& link = *m_context.Link;
+    const LoggerSettings& settings = m_context.Logger;
+    m_context.MeasurementDone = 0;
+    SelectActiveChannels(link, settings);
+
+    const int32_t trigger = settings.TriggerChannel;
+    if (trigger < LoggerSettings::FirstChannel || trigger > LoggerSettings::LastChannelNumber) {
+        m_context.Messages->Show(TriggerChannelInvalidMessage(trigger));
+        return -1;
+    }
+    if (link.RSCom(QStringLiteral("MDT")) > 0) {
+        const QStringList fields = WithoutLineEnd(link.ReplyText()).split(QLatin1Char(','));
+        std::array<double, LoggerSettings::LastChannelNumber + 1> raw{};
+        raw.fill(-1.0);
+        int next = 0;
+        for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
+            if (!settings.Channel[ch].Active)
+                continue;
+            double v = 0.0;
+            if (next < fields.size() && ParseNumber(fields.at(next), &v))
+                raw[ch] = RoundHalfEven(v);
+            ++next;
+        }
+        if (raw[trigger] > RoundHalfEven(settings.Channel[trigger].TriggerLevel)) {
+            m_context.Messages->Show(TriggerExceededMessage());
+            return -1;
+        }
+    }
+    link.RSCom(QStringLiteral("TRM21"));
+    link.RSCom(QStringLiteral("BAL"));
+    link.RSCom(QStringLiteral("DTG"));
+
+    m_view.TimerRunning = true;
+    m_armed = true;
+    m_silentPolls = 0;
+    m_state = RunState::Armed;
+    m_context.MeasurementDone = 1;
+    return 0;
+}
+
+int MeasurementRun::ReadProgress()
+{
+    SerialLink& link = *m_context.Link;
+    const int32_t status = link.RSCom(QStringLiteral("EOC"));
+    m_silentPolls = status == StatusNoReply ? m_silentPolls + 1 : 0;
+    double samples = 0.0;
+    if (status == StatusNoReply || !LeadingFieldValue(link.ReplyText(), &samples))
+        return 0;
+    const float recordLength = float(std::max<int32_t>(m_context.Logger.RecordLength, 1));
+    const float percent = std::clamp(float(samples) * 100.0f / recordLength, 0.0f, 100.0f);
+    return int(percent); // whole percent: the bar shows 100 only when the recording is done
+}
+
+void MeasurementRun::ArmedTick()
+{
+    const int progress = ReadProgress();
+    if (m_silentPolls >= SilentPollLimit) {
+        LinkLost();
+        return;
+    }
+    if (progress > 0)
+        m_view.Progress = progress;
+    if (progress >= 100)
+        BeginTransfer();
+}
+
+void MeasurementRun::BeginTransfer()
+{
+    m_view.TimerRunning = false;
+    m_view.CancelShown = false;
+    m_view.SecondLine = Pick(RunFormCaptions().TransferData);
+    m_state = RunState::Transferring;
+    if (Repaint)
+        Repaint();
+    if (!DataTrans()) {
+        LinkLost();
+        return;
+    }
+    m_context.MeasurementDone = 1;
+    Close(RunOutcome::Measured);
+}
+
+bool MeasurementRun::DataTrans()
+{
+    SerialLink& link = *m_context.Link;
+    LoggerSettings& settings = m_context.Logger;
+    settings.MeasTime = m_context.Time->Now();
+    settings.TestDate = settings.MeasTime;
+    SelectActiveChannels(link, settings);
+    link.RSCom(QStringLiteral("EXE0"));
+
+    // The recording is normally complete already; the bounds only stop a logger that
+    // never says so from holding the program.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    int silent = 0;
+    for (int polls = 1;; ++polls) {
+        const int32_t status = link.RSCom(QStringLiteral("EOC"));
+        silent = status == StatusNoReply ? silent + 1 : 0;
+        if (silent >= SilentPollLimit)
+            return false;
+        double samples = 0.0;
+        if (status != StatusNoReply && LeadingFieldValue(link.ReplyText(), &samples) &&
+            samples >= settings.RecordLength)
+            break;
+        if (polls >= TransferPollLimit || elapsed.elapsed() > TransferTimeLimitMs)
+            return false;
+    }
+    link.RSCom(QStringLiteral("ANS0"));
+    if (link.RSCom(QStringLiteral("ANS?")) == StatusNoReply)
+        return false;
+    StoreAnswers(link.ReplyText());
+    return true;
+}
+
+void MeasurementRun::StoreAnswers(const QString& reply)
+{
+    const LoggerSettings& settings = m_context.Logger;
+    ResultsTable& table = m_context.Results;
+    // The screen drops the oldest after the run; this keeps the table within bounds even
+    // when an earlier run never got that far.
+    KeepLatestResults(table, KeptResults(m_context.G.MaxResults));
+
+    ResultEntry entry;
+    entry.Answer.fill(-1.0);
+    entry.No = QString::number(m_fileNo);
+
+    const QString text = WithoutLineEnd(reply);
+    QStringList fields;
+    // A reply of one value has no "," but is still the load.
+    if (SplitFields(text, QStringLiteral(","), fields, ReplyFieldCapacity) < 0)
+        fields = QStringList{text};
+    double v = 0.0;
+    if (ParseNumber(fields.at(0), &v))
+        entry.Answer[1] = v;
+    int next = 1;
+    for (int ch = 2; ch <= LoggerSettings::LastChannelNumber && next < fields.size(); ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        if (ParseNumber(fields.at(next), &v))
+            entry.Answer[ch] = v / MicrometresPerMillimetre;
+        ++next;
+    }
+    entry.DateTime = FormatDateTimeText(settings.MeasTime, m_context.G.UiLanguage);
+    table.Entries[table.ResultCount] = entry;
+    ++table.ResultCount;
+}
+
+void MeasurementRun::Cancel()
+{
+    if (m_view.Closed)
+        return;
+    if (m_context.G.DebugMode != 1) {
+        if (m_view.TimerRunning) {
+            m_view.TimerRunning = false;
+            m_context.Link->RSCom(QStringLiteral("RES"));
+        }
+        SelectActiveChannels(*m_context.Link, m_context.Logger);
+    }
+    m_context.MeasurementDone = 0;
+    Close(RunOutcome::Cancelled);
+}
+
+void MeasurementRun::LinkLost()
+{
+    m_view.TimerRunning = false;
+    m_context.MeasurementDone = 0;
+    m_context.Messages->Show(CommunicationFailureMessage());
+    Close(RunOutcome::LinkLost);
+}
+
+void MeasurementRun::Close(RunOutcome outcome)
+{
+    m_view.TimerRunning = false;
+    m_view.Closed = true;
+    m_state = RunState::Closed;
+    m_outcome = outcome;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "shell/Bilingual.h"
+#include "shell/MessageSink.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct AppContext;
+
+// Captions of the run form in both languages.
+struct RunCaptions {
+    Bilingual Cancel;     // returns to the monitor
+    Bilingual Start;      // arms by hand when the form could not set itself up
+    Bilingual FileNo;     // the label before the number
+    Bilingual Measuring;
+    Bilingual WaitForTrigger;
+    Bilingual DebugMode;
+    Bilingual TransferData;
+};
+const RunCaptions& RunFormCaptions();
+
+// The refusals of a run that cannot be armed.
+UiMessage TriggerExceededMessage();
+UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel);
+
+// What the run form shows. The form copies it onto its controls after every step.
+struct RunView {
+    QString FileNoText;
+    QString Status;     // the status line
+    QString SecondLine; // the label under it
+    int Progress = 0;   // the recording bar, 0 to 100
+    bool StartShown = true;
+    bool CancelShown = true;
+    bool TimerRunning = false;
+    bool Closed = false;
+};
+
+enum class RunState { Opening, Manual, Debug, WaitingToArm, Armed, Transferring, Closed };
+enum class RunOutcome { Cancelled, Measured, LinkLost };
+
+// One measurement run, driven by the run form's 500 ms timer: reads the measurement
+// number, checks that the trigger channel is quiet, balances and arms the logger, follows
+// the recording and fetches the peak values of the drop into a new entry of the results
+// table. Every wait on the logger is bounded: a logger that stops answering ends the run
+// with the communication-failure message, and nothing stored before is touched.
+class MeasurementRun {
+public:
+    static constexpr int TimerIntervalMs = 500;
+    // Consecutive unanswered progress polls, armed or transferring, that end a run.
+    static constexpr int SilentPollLimit = 3;
+    // Bounds of the wait for the recording to complete once the transfer has begun.
+    static constexpr int TransferPollLimit = 1000;
+    static constexpr int TransferTimeLimitMs = 10000;
+
+    explicit MeasurementRun(AppContext& context);
+
+    // Opening the form: the number, the bars, the status line and the timer.
+    void Open();
+    // One tick of the form's timer.
+    void Tick();
+    // The start command, offered only when the set-up stopped at an error reply.
+    void StartPressed();
+    // The cancel command (and the window's close box): back to the monitor.
+    void Cancel();
+
+    // 0 armed; -1 refused (the trigger channel is above its level or is not a channel).
+    int16_t ArmLogger();
+    // Fetches the peak values into a new entry. False when the logger stopped answering;
+    // no entry is added then.
+    bool DataTrans();
+
+    const RunView& View() const { return m_view; }
+    RunState State() const { return m_state; }
+    RunOutcome Outcome() const { return m_outcome; }
+    int16_t FileNo() const { return m_fileNo; }
+    bool Armed() const { return m_armed; }
+
+    // Called when the view has changed just before a step that blocks (the transfer), so
+    // that the form can paint it first.
+    std::function<void()> Repaint;
+
+private:
+    void ArmedTick();
+    void BeginTransfer();
+    void Close(RunOutcome outcome);
+    void LinkLost();
+    int ReadProgress();
+    void StoreAnswers(const QString& reply);
+    QString Pick(const Bilingual& text) const;
+
+    AppContext& m_context;
+    RunView m_view;
+    RunState m_state = RunState::Opening;
+    RunOutcome m_outcome = RunOutcome::Cancelled;
+    int16_t m_fileNo = 0;
+    bool m_armed = false;
+    int m_silentPolls = 0;
+};
+
+// The value before the first "," of a reply (or the whole reply) as a number; false when
+// it is not one. The line end does not count.
+bool LeadingFieldValue(const QString& reply, double* value);
