@@ -10,43 +10,83 @@
 namespace
 {
 
-// The reply of a query, when it came without error.
-std::optional<QString> Ask(SerialLink& link, const QString& cmd)
+// One read of settings: queries in order, each value taken only from an accepted reply.
+// An error reply to the opening "RES" or to any query is shown to the operator and ends
+// the read; nothing after it is sent. Set commands in between ignore their status.
+class SettingsRead
 {
-    if (link.RSCom(cmd) > 0)
-        return link.ReplyText();
-    return std::nullopt;
-}
+public:
+    SettingsRead(SerialLink& link, MessageSink& messages) : m_link(link), m_messages(messages) {}
 
-// Queries one setting and takes its value when the reply is accepted.
-template <typename T, typename Reader>
-void Take(SerialLink& link, const char* cmd, T& target, Reader read)
-{
-    if (const auto reply = Ask(link, QString::fromLatin1(cmd))) {
-        if (const auto value = read(*reply))
-            target = static_cast<T>(*value);
+    void Open() { Check(m_link.RSCom(QStringLiteral("RES"))); }
+
+    void Send(const QString& cmd)
+    {
+        if (!m_ended)
+            m_link.RSCom(cmd);
     }
-}
+    void Select(int channel) { Send(QStringLiteral("SET%1").arg(channel)); }
 
-template <typename T, typename Reader>
-void TakeWord(SerialLink& link, int address, T& target, Reader read)
-{
-    link.RSCom(QStringLiteral("EPA%1").arg(address));
-    Take(link, "EPD?", target, read);
-}
+    template <typename T, typename Reader> void Take(const char* cmd, T& target, Reader read)
+    {
+        if (m_ended)
+            return;
+        const int32_t status = m_link.RSCom(QString::fromLatin1(cmd));
+        if (Check(status) && status > 0) {
+            if (const auto value = read(m_link.ReplyText()))
+                target = static_cast<T>(*value);
+        }
+    }
 
-void Select(SerialLink& link, int channel)
-{
-    link.RSCom(QStringLiteral("SET%1").arg(channel));
-}
+    template <typename T, typename Reader> void TakeWord(int address, T& target, Reader read)
+    {
+        Send(QStringLiteral("EPA%1").arg(address));
+        Take("EPD?", target, read);
+    }
 
-// Range, low-pass and high-pass filter of the selected channel.
-void TakeFilters(SerialLink& link, ChannelSettings& c)
-{
-    Take(link, "RNG?", c.Range, RangeReply);
-    Take(link, "LPF?", c.LowPass, LowPassReply);
-    Take(link, "HPF?", c.HighPass, HighPassReply);
-}
+    // Range, low-pass and high-pass filter of the selected channel.
+    void TakeFilters(ChannelSettings& c)
+    {
+        Take("RNG?", c.Range, RangeReply);
+        Take("LPF?", c.LowPass, LowPassReply);
+        Take("HPF?", c.HighPass, HighPassReply);
+    }
+
+    // The calculation type, asked only of firmware that knows "SEA?" (Burmister for older
+    // firmware). A failed "SEA?" names the sensor unit or the logger and ends the read.
+    void TakeCalcType(int16_t& calcType)
+    {
+        if (m_ended)
+            return;
+        if (!CheckSeaSupport(m_link, m_messages)) {
+            calcType = 1;
+            return;
+        }
+        const int32_t status = m_link.RSCom(QStringLiteral("SEA?"));
+        if (status < 1) {
+            ReportSensorFault(m_messages, status, m_link.ReplyText());
+            m_ended = true;
+            return;
+        }
+        if (const auto type = CalcTypeReply(m_link.ReplyText()))
+            calcType = *type;
+    }
+
+private:
+    // False (the error shown, the read ended) for an error reply.
+    bool Check(int32_t status)
+    {
+        if (status != StatusErrorReply)
+            return true;
+        DecodeLoggerError(m_messages, m_link.ReplyText());
+        m_ended = true;
+        return false;
+    }
+
+    SerialLink& m_link;
+    MessageSink& m_messages;
+    bool m_ended = false;
+};
 
 } // namespace
 
@@ -79,74 +119,60 @@ void DetectChannels(SerialLink& link, LoggerSettings& s)
 
 void ReadMainSettings(SerialLink& link, MessageSink& messages, LoggerSettings& s)
 {
-    if (link.RSCom(QStringLiteral("RES")) == StatusErrorReply) {
-        DecodeLoggerError(messages, link.ReplyText());
-        return;
-    }
+    SettingsRead read(link, messages);
     ChannelSettings& load = s.Channel[1];
-    Select(link, 1);
-    TakeFilters(link, load);
+    ChannelSettings& acc = s.Channel[2];
+    read.Open();
+    read.Select(1);
+    read.TakeFilters(load);
 
-    Take(link, "CLK?", s.SamplingInterval, SamplingIntervalReply);
-    Take(link, "MRY?", s.RecordLength, RecordLengthReply);
+    read.Take("CLK?", s.SamplingInterval, SamplingIntervalReply);
+    read.Take("MRY?", s.RecordLength, RecordLengthReply);
     const int32_t recordLength = s.RecordLength;
-    Take(link, "MRY-?", s.PreTriggerLength,
-         [recordLength](const QString& r) { return PreTriggerReply(r, recordLength); });
+    read.Take("MRY-?", s.PreTriggerLength,
+              [recordLength](const QString& r) { return PreTriggerReply(r, recordLength); });
 
     std::optional<int16_t> number;
-    Take(link, "MNO?", number, MeasNoReply);
+    read.Take("MNO?", number, MeasNoReply);
     if (number) {
         s.MeasNo = *number;
         load.MeasNo = *number;
     }
-    Take(link, "TGL?", load.TriggerLevel, TriggerLevelReply);
+    read.Take("TGL?", load.TriggerLevel, TriggerLevelReply);
 
-    ChannelSettings& acc = s.Channel[2];
-    TakeWord(link, AddressPlateDiameter, s.PlateDiameter, PlateDiameterWord);
-    TakeWord(link, AddressPoissonRatio, s.PoissonRatio, PoissonRatioWord);
-    TakeWord(link, AddressLoadCapacity, load.Capacity, LoadCapacityWord);
-    TakeWord(link, AddressSensorCapacity, acc.Capacity, TenthsWord);
-    TakeWord(link, AddressLoadRatedOutput, load.RatedOutput, TenthsWord);
-    TakeWord(link, AddressSensorRatedOutput, acc.RatedOutput, TenthsWord);
+    read.TakeWord(AddressPlateDiameter, s.PlateDiameter, PlateDiameterWord);
+    read.TakeWord(AddressPoissonRatio, s.PoissonRatio, PoissonRatioWord);
+    read.TakeWord(AddressLoadCapacity, load.Capacity, LoadCapacityWord);
+    read.TakeWord(AddressSensorCapacity, acc.Capacity, TenthsWord);
+    read.TakeWord(AddressLoadRatedOutput, load.RatedOutput, TenthsWord);
+    read.TakeWord(AddressSensorRatedOutput, acc.RatedOutput, TenthsWord);
     const int16_t highest = s.MaxChannel;
-    TakeWord(link, AddressTriggerChannel, s.TriggerChannel,
-             [highest](const QString& r) { return TriggerChannelWord(r, highest); });
+    read.TakeWord(AddressTriggerChannel, s.TriggerChannel,
+                  [highest](const QString& r) { return TriggerChannelWord(r, highest); });
 
-    if (CheckSeaSupport(link, messages)) {
-        const int32_t status = link.RSCom(QStringLiteral("SEA?"));
-        if (status < 1) {
-            ReportSensorFault(messages, status, link.ReplyText());
-            return;
-        }
-        if (const auto type = CalcTypeReply(link.ReplyText()))
-            s.CalcType = *type;
-    } else {
-        s.CalcType = 1;
-    }
+    read.TakeCalcType(s.CalcType);
 
-    link.RSCom(QStringLiteral("RES"));
-    Select(link, 2);
-    TakeFilters(link, acc);
-    Take(link, "TGL?", acc.TriggerLevel, TriggerLevelReply);
-    link.RSCom(QStringLiteral("RES"));
+    read.Send(QStringLiteral("RES"));
+    read.Select(2);
+    read.TakeFilters(acc);
+    read.Take("TGL?", acc.TriggerLevel, TriggerLevelReply);
+    read.Send(QStringLiteral("RES"));
 }
 
 void ReadChannelSettings(SerialLink& link, MessageSink& messages, LoggerSettings& s, int channel)
 {
     if (channel < 3 || channel > LoggerSettings::LastChannelNumber)
         return;
-    if (link.RSCom(QStringLiteral("RES")) == StatusErrorReply) {
-        DecodeLoggerError(messages, link.ReplyText());
-        return;
-    }
+    SettingsRead read(link, messages);
     ChannelSettings& c = s.Channel[channel];
-    Select(link, channel);
-    TakeFilters(link, c);
-    Take(link, "MNO?", c.MeasNo, MeasNoReply);
-    Take(link, "TGL?", c.TriggerLevel, TriggerLevelReply);
-    TakeWord(link, AddressSensorCapacity, c.Capacity, TenthsWord);
-    TakeWord(link, AddressSensorRatedOutput, c.RatedOutput, TenthsWord);
-    link.RSCom(QStringLiteral("RES"));
+    read.Open();
+    read.Select(channel);
+    read.TakeFilters(c);
+    read.Take("MNO?", c.MeasNo, MeasNoReply);
+    read.Take("TGL?", c.TriggerLevel, TriggerLevelReply);
+    read.TakeWord(AddressSensorCapacity, c.Capacity, TenthsWord);
+    read.TakeWord(AddressSensorRatedOutput, c.RatedOutput, TenthsWord);
+    read.Send(QStringLiteral("RES"));
 }
 
 int32_t ReadLoggerSettings(SerialLink& link, MessageSink& messages, LoggerSettings& s)
@@ -172,7 +198,7 @@ int32_t ReadLoggerSettings(SerialLink& link, MessageSink& messages, LoggerSettin
     for (int ch = 3; ch <= LoggerSettings::LastChannelNumber && number >= 0; ++ch) {
         if (s.Channel[ch].Active && s.Channel[ch].MeasNo != number) {
             link.RSCom(QStringLiteral("RES"));
-            Select(link, ch);
+            link.RSCom(QStringLiteral("SET%1").arg(ch));
             link.RSCom(QStringLiteral("MNO%1").arg(number));
         }
     }
