@@ -2,6 +2,7 @@
 #include "shell/AppContext.h"
 
 #include "serial/PortNames.h"
+#include "screens/gui/frmMemoryCardData2.h"
 #include "serial/QSerialLink.h"
 
 // The composition root: each subsystem's parts are plugged into start-up here.
@@ -13,6 +14,6 @@ int main(int argc, char** argv)
     };
     hooks.TakePortInventory = [](AppContext& c) { EnumerateSerialPorts(c.Ports, c.UserFolder); };
     // hooks.OpenPortSettings: the RS-232C settings window (serial subsystem).
-    // hooks.OpenMeasurement: the measurement screen (screens subsystem).
+    hooks.OpenMeasurement = [](AppContext& c) -> QWidget* { return new frmMemoryCardData2(c); };
     return Main(argc, argv, hooks);
 }
