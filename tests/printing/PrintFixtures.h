@@ -1,0 +1,101 @@
+#pragma once
+
+// Settings, globals and grids the printing and copy tests start from.
+
+#include "logger/LoggerSettings.h"
+#include "logger/ResetLoggerSettings.h"
+#include "printing/RecordingPage.h"
+#include "shell/Globals.h"
+#include "shell/GridModel.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <initializer_list>
+
+namespace fixtures
+{
+
+inline constexpr int16_t Japanese = 0;
+inline constexpr int16_t English = 1;
+inline constexpr float Shift = 6.0f; // the first print margin at start-up
+
+inline QDateTime ResetTime()
+{
+    return QDateTime(QDate(2021, 4, 7), QTime(13, 5, 9));
+}
+
+inline Globals GlobalsIn(int16_t language)
+{
+    Globals g;
+    g.UiLanguage = language;
+    InitGlobalValues(g);
+    return g;
+}
+
+// The start values of a test day with the given channels active, as after a logger read
+// that found them (MaxChannel is the highest of them).
+inline LoggerSettings SettingsWith(std::initializer_list<int> channels)
+{
+    LoggerSettings s;
+    ResetLoggerSettings(s, ResetTime());
+    s.CalcType = 1;
+    s.ChannelCount = 0;
+    s.MaxChannel = 0;
+    for (int c : channels) {
+        s.Channel[c].Active = true;
+        ++s.ChannelCount;
+        s.MaxChannel = std::max<int16_t>(s.MaxChannel, int16_t(c));
+    }
+    s.LastChannel = s.MaxChannel;
+    return s;
+}
+
+// A results grid as the measurement screen shows it: titles, units, then `results` rows
+// whose cells read "r<row>c<col>".
+inline void FillResultGrid(GridModel& grid, int cols, int results)
+{
+    const QStringList titles = {"No.",   "Date Time", "Load P0",  "Disp. D0", "K-NWR",
+                                "E-NWR", "Disp. D1",  "Disp. D2", "Disp. D3", "Disp. D4"};
+    const QStringList units = {"", "", "N", "mm", "MN/m3", "MN/m2", "mm", "mm", "mm", "mm"};
+    grid.SetCols(cols);
+    grid.SetRows(results + 2);
+    for (int c = 0; c < cols; ++c) {
+        grid.SetText(0, c, titles[c]);
+        grid.SetText(1, c, units[c]);
+        for (int r = 2; r < results + 2; ++r)
+            grid.SetText(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+    }
+}
+
+// Positions as the caller gave them, before the shift was taken off.
+inline float PageX(const RecordingPage::Op& op)
+{
+    return op.X1 + Shift;
+}
+inline float PageY(const RecordingPage::Op& op)
+{
+    return op.Y1 + Shift;
+}
+
+// The texts drawn at page height y (within a hundredth of a millimetre).
+inline std::vector<RecordingPage::Op> TextsAtY(const RecordingPage& page, float y)
+{
+    std::vector<RecordingPage::Op> found;
+    for (const auto& op : page.Texts()) {
+        if (std::abs(PageY(op) - y) < 0.01f)
+            found.push_back(op);
+    }
+    return found;
+}
+
+inline const RecordingPage::Op* TextAt(const RecordingPage& page, float x, float y)
+{
+    for (const auto& op : page.Ops) {
+        if (op.What == RecordingPage::Kind::Text && std::abs(PageX(op) - x) < 0.01f &&
+            std::abs(PageY(op) - y) < 0.01f)
+            return &op;
+    }
+    return nullptr;
+}
+
+} // namespace fixtures
