@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -75,6 +76,14 @@ std::string Pty::Open()
     if (flags < 0 || ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK) != 0)
         return Why("fcntl");
     return {};
+}
+
+int Pty::UnreadByClient() const
+{
+    int count = 0;
+    if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
+        return 0;
+    return count;
 }
 
 void Pty::HangUp()

@@ -22,6 +22,9 @@ public:
     void HangUp();
 
     int Master() const { return m_master; }
+    // Bytes written to the master that the client has not read yet. A hang-up throws them
+    // away, so a last reply waits for them to be read.
+    int UnreadByClient() const;
     const std::string& SlavePath() const { return m_slavePath; }
     bool IsOpen() const { return m_master >= 0; }
 

@@ -18,6 +18,13 @@ namespace
 
 // Longest command kept while waiting for its line end; anything longer is noise.
 constexpr size_t MaxCommandBytes = 256;
+// How long a hang-up waits for the client to read what was sent before it, and how often
+// it looks.
+constexpr Micros HangUpGraceUs = 2000000;
+constexpr Micros HangUpLookUs = 2000;
+// Written bytes reach the slave's queue a moment after the write; a client that read them
+// before we looked leaves nothing to see, so after this long an empty queue counts as read.
+constexpr Micros HangUpSettleUs = 50000;
 
 int g_signalPipe[2] = {-1, -1};
 
@@ -251,7 +258,10 @@ void SimHost::WriteDue()
         const Micros now = Now();
         if (auto finished = m_output.TakeFinished(now)) {
             if (finished->HangUp) {
-                HangUp();
+                m_hangUpStarted = now;
+                m_hangUpSawUnread = false;
+                m_hangUpBy = now + HangUpGraceUs;
+                HangUpOnceRead();
                 return;
             }
             continue;
@@ -277,6 +287,18 @@ void SimHost::WriteDue()
     }
 }
 
+void SimHost::HangUpOnceRead()
+{
+    if (!m_hangUpBy)
+        return;
+    const Micros now = Now();
+    const bool unread = m_pty.UnreadByClient() > 0;
+    m_hangUpSawUnread = m_hangUpSawUnread || unread;
+    const bool read = !unread && (m_hangUpSawUnread || now - m_hangUpStarted >= HangUpSettleUs);
+    if (read || now >= *m_hangUpBy)
+        HangUp();
+}
+
 void SimHost::HangUp()
 {
     Note("hang-up: the line is closed");
@@ -292,7 +314,11 @@ int SimHost::Run()
         return 2;
 
     while (!m_done) {
-        WriteDue();
+        if (m_hangUpBy) {
+            HangUpOnceRead();
+        } else {
+            WriteDue();
+        }
         if (m_done)
             break;
 
@@ -315,7 +341,9 @@ int SimHost::Run()
 
         const Micros now = Now();
         std::optional<Micros> next = m_simulator.NextEventTime();
-        if (!m_writeBlocked) {
+        if (m_hangUpBy)
+            next = now + HangUpLookUs;
+        else if (!m_writeBlocked) {
             const auto due = m_output.NextDueTime();
             if (due && (!next || *due < *next))
                 next = due;

@@ -34,6 +34,7 @@ private:
     void ReadCommands();
     void HandleCommand(const std::string& command);
     void WriteDue();
+    void HangUpOnceRead();
     void HangUp();
     Micros Now() const;
 
@@ -51,6 +52,9 @@ private:
     bool m_stdinOpen = true;
     bool m_writeBlocked = false;
     bool m_done = false;
+    std::optional<Micros> m_hangUpBy; // a hang-up waits for the client to read the last reply
+    Micros m_hangUpStarted = 0;
+    bool m_hangUpSawUnread = false;
     std::string m_endReason;
     long long m_startNs = 0;
 };
