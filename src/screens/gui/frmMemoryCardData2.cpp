@@ -7,6 +7,16 @@
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
+#include "logger/BalanceAndMeasNo.h"
+#include "results/AfterMeasurementRun.h"
+#include "results/ResultGrid.h"
+#include "results/ResultsFile.h"
+#include "screens/gui/frmInitial.h"
+#include "screens/gui/frmNo.h"
+#include "screens/gui/frmStart.h"
+
+#include <QPointer>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -289,27 +299,61 @@ void frmMemoryCardData2::closeEvent(QCloseEvent* event)
 
 void frmMemoryCardData2::LoadTodaysResults()
 {
-    // Today's file: DailyFile, ReadResultsFile, ResultCount (measurement-run side).
+    ::LoadTodaysResults(m_context);
 }
 
 void frmMemoryCardData2::FillResultGridIfAny()
 {
-    // The results grid filled when ResultCount > 0 (measurement-run side).
+    if (m_context.Results.ResultCount > 0)
+        FillResultGrid(m_resultGrid, m_context.Results, m_context.Logger, int(HeaderRowHeight));
 }
 
 void frmMemoryCardData2::cmdMeasure_Click()
 {
-    // The measurement run and what follows it (measurement-run side).
+    Interval.stop();
+    hide();
+    QPointer<frmMemoryCardData2> self(this);
+    RunOutcome outcome = RunOutcome::Cancelled;
+    {
+        frmStart form(m_context);
+        form.exec();
+        outcome = form.Outcome();
+    }
+    if (!self)
+        return;
+    show();
+    if (outcome == RunOutcome::LinkLost) {
+        cmdReturn_Click(); // the run has told the operator
+        return;
+    }
+    const AfterRun after = AfterMeasurementRun(m_context);
+    if (after.RefillGrid)
+        FillResultGrid(m_resultGrid, m_context.Results, m_context.Logger, int(HeaderRowHeight));
+    if (after.ShowPrint)
+        cmdPrint->show();
+    // Started again only now, so that no poll runs while a failed append asks Retry.
+    Interval.start();
 }
 
 void frmMemoryCardData2::cmdInitial_Click()
 {
-    // Balancing (measurement-run side).
+    // The monitor keeps polling while the question is open and may leave the screen: the
+    // confirmation holds on to the context, not to the screen.
+    AppContext& context = m_context;
+    Balance(context, [&context] { return frmInitial::Ask(context, nullptr); });
 }
 
 void frmMemoryCardData2::cmdNo_Click()
 {
-    // The measurement-number dialog (measurement-run side).
+    hide();
+    QPointer<frmMemoryCardData2> self(this);
+    {
+        // Not a child of the screen: the monitor may leave the screen while it is open.
+        frmNo dialog(m_context);
+        dialog.exec();
+    }
+    if (self)
+        show();
 }
 
 void frmMemoryCardData2::cmdSetting_Click()

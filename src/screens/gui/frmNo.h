@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+struct AppContext;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The measurement-number dialog: proposes the logger's number and gives a new one to
+// every active channel.
+class frmNo : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmNo(AppContext& context, QWidget* parent = nullptr);
+
+    std::array<QLabel*, 2> Label1{};       // "Meas. No.", the allowed range
+    QLineEdit* txtNo = nullptr;
+    std::array<QPushButton*, 2> Command1{}; // 0 apply, 1 cancel
+
+    // Captions and fonts, then the proposed number.
+    void SetupNoDialog();
+    // The apply button: closes the dialog when the number was taken.
+    void Apply();
+
+private:
+    AppContext& m_context;
+};
