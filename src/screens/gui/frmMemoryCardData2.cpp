@@ -3,6 +3,7 @@
 #include "logger/LiveMonitor.h"
 #include "screens/MeasurementLayout.h"
 #include "screens/MeasurementScreen.h"
+#include "serial/PortSettings.h"
 #include "shell/AppContext.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
@@ -161,8 +162,8 @@ void frmMemoryCardData2::SetCaptionsAndFonts()
 
 void frmMemoryCardData2::ReadPortSettingsAgain()
 {
-    // The port settings file is read again here once the serial side offers its reader
-    // (ReadPortSettings into m_context.Port).
+    // The settings window may have changed fwd.rs since start-up.
+    ReadPortSettings(m_context.Port, m_context.G.AppFolder);
 }
 
 void frmMemoryCardData2::PlaceControls(int w, int h)
