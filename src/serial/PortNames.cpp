@@ -1,6 +1,8 @@
 #include "PortNames.h"
 
+#include "shell/Bilingual.h"
 #include "shell/FileLookup.h"
+#include "shell/Formatting.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,4 +179,24 @@ QString DescribeComDevice(int comPort, const ComDevice& device)
     if (device.Link.isEmpty())
         return QStringLiteral("%1 (%2)").arg(com, device.Path);
     return QStringLiteral("%1 (%2 -> %3)").arg(com, device.Link, device.Path);
+}
+
+QString ComChoiceText(const QString& choiceText, const QString& userFolder, int16_t uiLanguage,
+                      const DeviceRoots& roots)
+{
+    double number = 0;
+    if (!ParseNumber(choiceText, &number) || number != RoundHalfEven(number) || number < 1 ||
+        number > 32767)
+        return Tr(uiLanguage, "番号ではありません\n（ポート 1 になります）",
+                  "not a port number\n(port 1 will be stored)");
+    const ComDevice device = ComDevicePath(int(number), userFolder, roots);
+    if (device.Path.isEmpty())
+        return Tr(uiLanguage, "対応するデバイスなし", "no device for this number");
+    const QString name = device.Link.isEmpty()
+                             ? device.Path
+                             : QStringLiteral("ports/%1 → %2")
+                                   .arg(QFileInfo(device.Link).fileName(), device.Path);
+    return name + QLatin1Char('\n') +
+           (device.Present ? Tr(uiLanguage, "接続されています", "present")
+                           : Tr(uiLanguage, "見つかりません", "not present"));
 }

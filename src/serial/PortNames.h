@@ -38,5 +38,10 @@ int16_t EnumerateSerialPorts(PortInventory& ports, const QStringList& portNames)
 int16_t EnumerateSerialPorts(PortInventory& ports, const QString& userFolder,
                              const DeviceRoots& roots = {});
 
+// What the settings window shows beside the port choice: the device the typed number
+// names and whether it is there, on two lines.
+QString ComChoiceText(const QString& choiceText, const QString& userFolder, int16_t uiLanguage,
+                      const DeviceRoots& roots = {});
+
 // "COM3 (/dev/ttyS2)", or with a link "COM3 (ports/COM3 -> /dev/pts/4)", for messages.
 QString DescribeComDevice(int comPort, const ComDevice& device);

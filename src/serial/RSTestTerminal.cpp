@@ -62,6 +62,24 @@ QString BinaryTableText(const uint8_t* bytes, int32_t values, double seconds)
     return text;
 }
 
+QString DisplayText(const QString& response)
+{
+    QString shown;
+    shown.reserve(response.size());
+    for (qsizetype i = 0; i < response.size(); ++i) {
+        const QChar c = response.at(i);
+        if (c == '\r' && i + 1 < response.size() && response.at(i + 1) == '\n')
+            continue; // CR LF shows as one line end
+        const bool printable = c.unicode() >= 0x20 && c.unicode() < 0x7F;
+        if (printable || c == '\n' || c == '\t')
+            shown += c;
+        else
+            shown += QStringLiteral("\\x") +
+                     QString::number(c.unicode(), 16).rightJustified(2, QLatin1Char('0')).toUpper();
+    }
+    return shown;
+}
+
 RSTestTerminal::RSTestTerminal(SerialLink& link, MessageSink& messages)
     : m_link(link), m_messages(messages)
 {

@@ -26,6 +26,11 @@ int16_t BigEndianValue(uint8_t high, uint8_t low);
 // characters and a blank; then an empty line end and the elapsed seconds with "Sec".
 QString BinaryTableText(const uint8_t* bytes, int32_t values, double seconds);
 
+// The response area's text for display: CR LF as one line end, every other byte outside
+// printable ASCII (NUL, a lone CR, line noise) written as \xNN, so that nothing a logger
+// sends is invisible or mistaken for a letter.
+QString DisplayText(const QString& response);
+
 struct ParaButton {
     const char* Caption;
     const char* SetCommand;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "serial/RSTestTerminal.h"
+
+#include <QDialog>
+#include <QTimer>
+#include <array>
+
+struct AppContext;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The RS-232C test terminal, a service window in English: raw commands to the logger,
+// binary blocks shown as a table, parameter dumps. Everything stays disabled until the
+// start-up tick has reached the logger; closing it in any way closes the line.
+class frmRSTest : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmRSTest(AppContext& context, QWidget* parent = nullptr);
+
+    QLabel* lblCommand = nullptr;
+    QLineEdit* txtOutput = nullptr;     // the command typed
+    QPlainTextEdit* txtInput = nullptr; // what came back
+    std::array<QPushButton*, 5> cmdPara{};
+    QPushButton* cmdEnd = nullptr;
+    QTimer Timer1;
+
+    const RSTestTerminal& Terminal() const { return m_terminal; }
+
+    void done(int result) override;
+
+private:
+    void OnTimer1();
+    void CommandEntered();
+    void ParaClicked(int index);
+    void ShowResponse();
+
+    AppContext& m_context;
+    RSTestTerminal m_terminal;
+    bool m_ended = false;
+};
