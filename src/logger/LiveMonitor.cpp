@@ -154,8 +154,10 @@ bool LiveMonitor::ConnectionCheck()
 
 void LiveMonitor::MonitorPoll()
 {
+    // Only a dead line closes the port under the monitor (leaving the screen closes it
+    // after the last tick): the operator is told the logger was lost, as for a failed poll.
     if (!m_link || !m_link->PortOpened()) {
-        m_screen.LeaveScreen();
+        Fail(CommunicationFailureMessage());
         return;
     }
     const int32_t status = m_link->RSCom(QStringLiteral("MDT"));

@@ -230,15 +230,16 @@ TEST_F(Monitor, SixteenCharactersAreEnoughAndASingleFieldChangesNothing)
     EXPECT_TRUE(messages.Shown.empty());
 }
 
-TEST_F(Monitor, ClosedPortLeavesTheScreenSilently)
+TEST_F(Monitor, PortClosedUnderTheMonitorIsALostLogger)
 {
     Polling({{1, 1.0}, {2, 1.0}});
-    link.Connect(false);
+    link.Connect(false); // as the line does when the peer hangs up
     LiveMonitor monitor = Make();
     int16_t mode = 1;
     monitor.Tick(mode);
     EXPECT_TRUE(link.Sent.empty());
-    EXPECT_TRUE(messages.Shown.empty());
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("RS-232C ERROR"));
     EXPECT_EQ(screen.Left, 1);
 }
 

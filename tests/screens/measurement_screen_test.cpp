@@ -60,7 +60,14 @@ protected:
         auto* screen = new frmMemoryCardData2(context);
         screen->setAttribute(Qt::WA_DeleteOnClose);
         screen->show();
+        m_opened.push_back(screen);
         return screen;
+    }
+    // A screen still open at the end would keep polling this test's context.
+    void TearDown() override
+    {
+        for (const QPointer<frmMemoryCardData2>& screen : m_opened)
+            delete screen.data();
     }
     static bool Connected(frmMemoryCardData2* s) { return s && s->cmdMeasure->isVisible(); }
     static QStringList Row(GridModel& grid, int row)
@@ -77,6 +84,9 @@ protected:
     ScriptedLink link;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 30))};
+
+private:
+    std::vector<QPointer<frmMemoryCardData2>> m_opened;
 };
 
 TEST_F(MeasurementScreen, OffersOnlyMeasNoAndMainMenuUntilConnected)
