@@ -20,7 +20,7 @@ public:
         int Size = 0; // Text: the size it was drawn in; FontSize: the size set
     };
 
-    static constexpr float CharWidthPerPoint = 0.2f;
+    static constexpr float CharWidthPerPoint = 0.15f; // about a serif face's average
 
     bool Begin(const PageSetup& setup) override;
     bool NewPage() override;

@@ -7,6 +7,7 @@
 #include "shell/Formatting.h"
 #include "shell/Globals.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -23,6 +24,8 @@ constexpr float LabelBoxRight = 50.0f;
 constexpr int TableRows = 8;
 // A raised "2" after a trigger level in m/s follows the text by this much per character.
 constexpr float RaisedIndexPitch = 1.8f;
+// The least room between a condition's label and its value.
+constexpr float LabelValueGap = 2.0f;
 
 const Bilingual TableLabels[TableRows] = {
     {"チャンネル", "Channel"},    {"センサー", "Sensor"},
@@ -82,16 +85,31 @@ void mdlPublicPrint::PrintText(Align align, float x, float y, int16_t size, cons
     m_page.SetFontSize(before);
 }
 
+float mdlPublicPrint::MeasureText(int16_t size, const QString& text)
+{
+    const int before = m_page.FontSize();
+    m_page.SetFontSize(size);
+    const float width = m_page.TextWidth(text);
+    m_page.SetFontSize(before);
+    return width;
+}
+
 float mdlPublicPrint::PrintTestCondition(const LoggerSettings& settings, float& valueX, float& y,
                                          float labelX, float fontSize)
 {
     const auto p = static_cast<int16_t>(std::lround(fontSize));
     const int16_t lang = m_language;
+    // Prints one condition line; returns where its value begins.
     auto line = [&](const char* ja, const char* en, const QString& value) {
         y += LinePitch;
-        PrintTextLeft(labelX, y, p, Tr(lang, ja, en));
+        const QString label = Tr(lang, ja, en);
+        PrintTextLeft(labelX, y, p, label);
+        // The English calculation-type label is longer than its column: its value follows
+        // it instead of being printed over it.
+        const float x = std::max(valueX, labelX + MeasureText(p, label) + LabelValueGap);
         if (!value.isEmpty())
-            PrintTextLeft(valueX, y, p, value);
+            PrintTextLeft(x, y, p, value);
+        return x;
     };
 
     PrintTextLeft(labelX - HeadingIndent, y, p, Tr(lang, "試験条件", "Test Condition"));
@@ -111,9 +129,9 @@ float mdlPublicPrint::PrintTestCondition(const LoggerSettings& settings, float& 
         level = FormatNumber(ch.Coefficient * ch.TriggerLevel, "0.00") +
                 (trigger == 1 ? QStringLiteral(" kN") : QStringLiteral(" m/s"));
     }
-    line("トリガレベル", "Trigger Level", level);
+    const float levelX = line("トリガレベル", "Trigger Level", level);
     if (trigger > 1)
-        PrintTextLeft(valueX + RaisedIndexPitch * float(level.size()), y, IndexSize,
+        PrintTextLeft(levelX + RaisedIndexPitch * float(level.size()), y, IndexSize,
                       QStringLiteral("2"));
 
     line("載荷板直径", "Diameter of loading plate",

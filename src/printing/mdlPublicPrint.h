@@ -42,6 +42,7 @@ public:
 private:
     enum class Align { Left, Center, Right };
     void PrintText(Align align, float x, float y, int16_t size, const QString& text);
+    float MeasureText(int16_t size, const QString& text);
     void PrintChannelColumn(const LoggerSettings& settings, int channel, float valueX, float y0,
                             int16_t size);
 

@@ -67,6 +67,21 @@ inline void FillResultGrid(GridModel& grid, int cols, int results)
     }
 }
 
+// The width the recording page gives a text.
+inline float Width(const QString& text, int size = 10)
+{
+    return float(text.size()) * float(size) * RecordingPage::CharWidthPerPoint;
+}
+// Where a text centred on x, or ending at x, begins.
+inline float Centred(float x, const QString& text, int size = 10)
+{
+    return x - Width(text, size) / 2;
+}
+inline float EndingAt(float x, const QString& text, int size = 10)
+{
+    return x - Width(text, size);
+}
+
 // Positions as the caller gave them, before the shift was taken off.
 inline float PageX(const RecordingPage::Op& op)
 {

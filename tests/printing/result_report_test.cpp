@@ -154,15 +154,16 @@ TEST(ResultReport, KAndEHeadingsCarryLoweredAndRaisedIndexesWhateverTheCellsHold
     r.Grid.SetText(1, 5, "else");
     r.Grid.SetSelection(0, 0, 2, 5);
     ASSERT_TRUE(r.Print());
-    // Column 4 spans 110 to 130, column 5 130 to 150; "K" and "E" are 2 mm wide.
+    // Column 4 spans 110 to 130, column 5 130 to 150.
     const struct {
         float X, Y;
         const char* Text;
         int Size;
     } expected[] = {
-        {118, 125, "K", 10},     {120, 126.5f, "NWR", 6}, {138, 125, "E", 10},
-        {140, 126.5f, "NWR", 6}, {115, 130, "MN/m", 10},  {123, 130, "3", 6},
-        {135, 130, "MN/m", 10},  {143, 130, "2", 6},
+        {EndingAt(120, "K"), 125, "K", 10},       {120, 126.5f, "NWR", 6},
+        {EndingAt(140, "E"), 125, "E", 10},       {140, 126.5f, "NWR", 6},
+        {EndingAt(123, "MN/m"), 130, "MN/m", 10}, {123, 130, "3", 6},
+        {EndingAt(143, "MN/m"), 130, "MN/m", 10}, {143, 130, "2", 6},
     };
     for (const auto& e : expected) {
         const auto* t = TextAt(r.Page, e.X, e.Y);
@@ -188,13 +189,13 @@ TEST(ResultReport, CellsAreAlignedByTheirGridRowAndColumn)
         float X, Y;
         const char* Text;
     } expected[] = {
-        {25 - 3, 125, "No."},
-        {50 - 9, 125, "Date Time"},
-        {80 - 1, 130, "N"},
+        {Centred(25, "No."), 125, "No."},
+        {Centred(50, "Date Time"), 125, "Date Time"},
+        {Centred(80, "N"), 130, "N"},
         {20.5f, 135, "12"},
-        {50 - 19, 135, "2021/04/07 13:05:09"},
-        {88.5f - 8, 135, "1500"},
-        {150 + 22 - 1.5f - 10, 135, "0.123"},
+        {Centred(50, "2021/04/07 13:05:09"), 135, "2021/04/07 13:05:09"},
+        {EndingAt(88.5f, "1500"), 135, "1500"},
+        {EndingAt(150 + 22 - 1.5f, "0.123"), 135, "0.123"},
     };
     for (const auto& e : expected) {
         const auto* t = TextAt(r.Page, e.X, e.Y);

@@ -45,11 +45,10 @@ struct TextCase {
 
 TEST(PrintPrimitives, TextsAreShiftedAndAlignedOnTheirMeasuredWidth)
 {
-    // "abcd" at 10 points is 8 mm wide on the recording page.
     const TextCase cases[] = {
         {"left", &mdlPublicPrint::PrintTextLeft, 100 - Shift},
-        {"centre", &mdlPublicPrint::PrintTextCenter, 100 - 4 - Shift},
-        {"right", &mdlPublicPrint::PrintTextRight, 100 - 8 - Shift},
+        {"centre", &mdlPublicPrint::PrintTextCenter, Centred(100, "abcd") - Shift},
+        {"right", &mdlPublicPrint::PrintTextRight, EndingAt(100, "abcd") - Shift},
     };
     for (const TextCase& c : cases) {
         RecordingPage page;
@@ -70,9 +69,9 @@ TEST(PrintPrimitives, CentredAndRightTextIsMeasuredAtTheRequestedSize)
     page.SetFontSize(12);
     const Globals g = GlobalsIn(English);
     mdlPublicPrint print(page, g);
-    // 6 points: "ab" is 2.4 mm wide, whatever the size in effect before.
+    // Measured at 6 points, whatever the size in effect before.
     print.PrintTextRight(50, 10, 6, "ab");
-    EXPECT_FLOAT_EQ(page.Texts()[0].X1, 50 - 2.4f - Shift);
+    EXPECT_FLOAT_EQ(page.Texts()[0].X1, EndingAt(50, "ab", 6) - Shift);
 }
 
 TEST(PrintPrimitives, LinesAndBoxesAreShiftedAtBothEnds)
@@ -138,8 +137,11 @@ TEST(TestConditionBlock, OccupiesTheRowsBothPrintoutsRelyOn)
         ASSERT_NE(label, nullptr) << labels[i];
         EXPECT_FLOAT_EQ(PageX(*label), 20) << labels[i];
         EXPECT_FLOAT_EQ(PageY(*label), 25 + 5 * i) << labels[i];
-        // Every condition line has its value at valueX.
-        EXPECT_NE(TextAt(b.Page, 62, 25 + 5 * i), nullptr) << labels[i];
+        // Every condition line has its value at valueX, but for the one label that is
+        // longer than its column.
+        if (i < 7) {
+            EXPECT_NE(TextAt(b.Page, 62, 25 + 5 * i), nullptr) << labels[i];
+        }
     }
 
     const auto* table = b.Page.FindText("Amp Input Setting");
@@ -180,7 +182,6 @@ TEST(TestConditionBlock, ValuesCarryTheirUnitsInEachLanguage)
         {35, "400 Data", QString::fromUtf8("400 データ")},
         {50, "90 mm", "90 mm"},
         {55, "0.300", "0.300"},
-        {60, "Burmister", "Burmister"},
     };
     for (const auto& line : lines) {
         const auto* e = TextAt(en.Page, 62, line.Y);
@@ -206,11 +207,27 @@ TEST(TestConditionBlock, AnyCalculationTypeButOneIsBoussinesq)
         LoggerSettings s = SettingsWith({1, 2});
         s.CalcType = c.CalcType;
         Block b;
-        PrintBlock(b, s);
+        PrintBlock(b, s, Japanese);
         const auto* value = TextAt(b.Page, 62, 60);
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->Text, c.Shown) << c.CalcType;
     }
+}
+
+TEST(TestConditionBlock, AValueNeverOverprintsALabelLongerThanItsColumn)
+{
+    Block en, ja;
+    PrintBlock(en, SettingsWith({1, 2}), English);
+    PrintBlock(ja, SettingsWith({1, 2}), Japanese);
+    const QString label = "Calculation type of ground elasiticity coefficient";
+    const auto line = TextsAtY(en.Page, 60);
+    ASSERT_EQ(line.size(), 2u);
+    EXPECT_EQ(line[0].Text, label);
+    EXPECT_EQ(line[1].Text, "Burmister");
+    EXPECT_FLOAT_EQ(PageX(line[1]), 20 + Width(label) + 2);
+    // Labels that fit keep their values in the value column, in both languages.
+    EXPECT_NE(TextAt(en.Page, 62, 50), nullptr); // "Diameter of loading plate"
+    EXPECT_EQ(TextAt(ja.Page, 62, 60)->Text, "Burmister");
 }
 
 // ---- Trigger ---------------------------------------------------------------------------
@@ -308,7 +325,7 @@ TEST(AmpInputTable, InactiveChannelsTakeNoColumn)
         const char* Number;
     } heads[] = {{60, "1"}, {80, "2"}, {100, "4"}};
     for (const auto& h : heads) {
-        const auto* t = TextAt(b.Page, h.Centre - 1, 80); // "n" is 2 mm wide
+        const auto* t = TextAt(b.Page, Centred(h.Centre, h.Number), 80);
         ASSERT_NE(t, nullptr) << h.Number;
         EXPECT_EQ(t->Text, h.Number);
     }
@@ -353,17 +370,17 @@ TEST(AmpInputTable, CellsSitWhereTheirRowsPlaceThem)
     s.Channel[2].Capacity = 0.5;
     Block b;
     PrintBlock(b, s);
-    // Column of CH1 starts at 50, CH2 at 70. Widths: 2 mm a character at 10 points.
+    // Column of CH1 starts at 50, CH2 at 70.
     const struct {
         float X, Y;
         const char* Text;
     } cells[] = {
-        {60 - 4, 85, "Load"},     {80 - 4, 85, "Acc."},     // centred
-        {68 - 4, 90, "20"},       {88 - 6, 90, "0.5"},      // general number form, right at +18
-        {68 - 4, 95, "kN"},       {86.5f - 6, 95, "m/s"},   // m/s right at +16.5
-        {68 - 12, 100, "1060.0"}, {88 - 12, 100, "1593.4"}, // "0.0"
-        {68 - 8, 105, "1000"},    {68 - 8, 110, "5000"},
-        {66 - 6, 115, "OFF"},     {86 - 4, 115, "ON"}, // right at +16
+        {Centred(60, "Load"), 85, "Load"},       {Centred(80, "Acc."), 85, "Acc."},
+        {EndingAt(68, "20"), 90, "20"},          {EndingAt(88, "0.5"), 90, "0.5"}, // general form
+        {EndingAt(68, "kN"), 95, "kN"},          {EndingAt(86.5f, "m/s"), 95, "m/s"}, // m/s: +16.5
+        {EndingAt(68, "1060.0"), 100, "1060.0"}, {EndingAt(88, "1593.4"), 100, "1593.4"},
+        {EndingAt(68, "1000"), 105, "1000"},     {EndingAt(68, "5000"), 110, "5000"},
+        {EndingAt(66, "OFF"), 115, "OFF"},       {EndingAt(86, "ON"), 115, "ON"}, // +16
     };
     for (const auto& c : cells) {
         const auto* t = TextAt(b.Page, c.X, c.Y);
@@ -387,7 +404,7 @@ TEST(AmpInputTable, OnlyHighPassOneIsOn)
         s.Channel[1].HighPass = c.HighPass;
         Block b;
         PrintBlock(b, s);
-        const auto* t = TextAt(b.Page, 66 - 2 * float(strlen(c.Shown)), 115);
+        const auto* t = TextAt(b.Page, EndingAt(66, c.Shown), 115);
         ASSERT_NE(t, nullptr) << c.HighPass;
         EXPECT_EQ(t->Text, c.Shown);
     }

@@ -16,6 +16,11 @@
 #include "screens/gui/frmNo.h"
 #include "screens/gui/frmStart.h"
 
+#include "printing/ResultCopy.h"
+#include "printing/ResultReport.h"
+#include "printing/gui/PrintOutput.h"
+#include "screens/gui/frmList.h"
+
 #include <QPointer>
 
 #include <QCloseEvent>
@@ -359,17 +364,57 @@ void frmMemoryCardData2::cmdNo_Click()
 
 void frmMemoryCardData2::cmdSetting_Click()
 {
-    // The settings display (reports side).
+    Interval.stop();
+    hide();
+    QPointer<frmMemoryCardData2> self(this);
+    {
+        frmList list(m_context);
+        list.exec();
+    }
+    if (!self)
+        return;
+    show();
+    Interval.start();
 }
+
+namespace
+{
+
+// The report of the results grid's selection, for either way of printing it.
+PrintOutput::Printout ResultReportOf(AppContext& context, GridModel& grid)
+{
+    return [&context, &grid](PrintPage& page) {
+        const SystemClock systemClock;
+        const Clock& clock = context.Time ? *context.Time : static_cast<const Clock&>(systemClock);
+        return PrintResults(page, grid, context.Logger, context.G, clock);
+    };
+}
+
+} // namespace
 
 void frmMemoryCardData2::cmdPrint_Click()
 {
-    // Print the results grid (reports side).
+    Interval.stop();
+    PrintOutput(m_context, this)
+        .Print(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
+    Interval.start();
 }
 
 void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    // C copies the results, P prints them with the printer dialog (reports side).
-    Q_UNUSED(key);
-    Q_UNUSED(modifiers);
+    // The key alone decides: Shift, Ctrl and Alt make no difference.
+    if (key == Qt::Key_C && m_context.Clipboard) {
+        ClipboardSink& clipboard = *m_context.Clipboard;
+        CopyResults(clipboard, ResultGrid(), m_context.Logger, m_context.G, m_context.DailyFile);
+        // With Ctrl held the grid view copies its current cell alone once this handler
+        // returns; the copy is put back on the clipboard after it.
+        if (modifiers & Qt::ControlModifier) {
+            QTimer::singleShot(0, this,
+                               [&clipboard, text = clipboard.Text()] { clipboard.SetText(text); });
+        }
+    } else if (key == Qt::Key_P) {
+        // Printing from the key leaves the monitor running.
+        PrintOutput(m_context, this)
+            .PrintWithDialog(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
+    }
 }

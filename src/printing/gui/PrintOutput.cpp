@@ -1,0 +1,126 @@
+#include "PrintOutput.h"
+
+#include "PrinterPage.h"
+#include "printing/PdfPage.h"
+#include "shell/AppContext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace
+{
+
+UiMessage SavedAsPdfMessage(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    return UiMessage{{QString::fromUtf8("印刷"), QStringLiteral("Print")},
+                     {QString::fromUtf8("プリンタがインストールされていないため、"
+                                        "PDFファイルに保存しました。\n") +
+                          shown,
+                      QStringLiteral("No printer is installed. The page was saved as a PDF "
+                                     "file:\n") +
+                          shown},
+                     MessageButtons::Ok,
+                     MessageIcon::Information};
+}
+
+UiMessage PdfFailedMessage(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    return UiMessage{{QString::fromUtf8("印刷エラー"), QStringLiteral("Print Error")},
+                     {QString::fromUtf8("PDFファイルを保存できませんでした。\n") + shown,
+                      QStringLiteral("The PDF file could not be saved:\n") + shown},
+                     MessageButtons::Ok,
+                     MessageIcon::Exclamation};
+}
+
+UiMessage PrinterFailedMessage()
+{
+    return UiMessage{{QString::fromUtf8("印刷エラー"), QStringLiteral("Print Error")},
+                     {QString::fromUtf8("印刷できませんでした。プリンタを確認してください。"),
+                      QStringLiteral("The page could not be printed. Please check the "
+                                     "printer.")},
+                     MessageButtons::Ok,
+                     MessageIcon::Exclamation};
+}
+
+} // namespace
+
+PrintOutput::PrintOutput(AppContext& context, QWidget* parent)
+    : m_context(context), m_parent(parent)
+{
+    PrinterInstalled = [] { return !QPrinterInfo::defaultPrinter().isNull(); };
+    AskPrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, m_parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+PrintOutcome PrintOutput::Print(const QString& fileStem, const Printout& printout)
+{
+    if (!PrinterInstalled())
+        return ToPdf(fileStem, printout);
+    QPrinter printer(QPrinter::HighResolution);
+    if (PreparePrinter)
+        PreparePrinter(printer);
+    return ToPrinter(printer, printout);
+}
+
+PrintOutcome PrintOutput::PrintWithDialog(const QString& fileStem, const Printout& printout)
+{
+    // Without a printer the dialog has nothing to offer: the page goes to a PDF file.
+    if (!PrinterInstalled())
+        return ToPdf(fileStem, printout);
+    QPrinter printer(QPrinter::HighResolution);
+    if (PreparePrinter)
+        PreparePrinter(printer);
+    if (!AskPrinter(printer))
+        return PrintOutcome::Cancelled;
+    return ToPrinter(printer, printout);
+}
+
+PrintOutcome PrintOutput::ToPrinter(QPrinter& printer, const Printout& printout)
+{
+    PrinterPage page(printer);
+    if (printout(page))
+        return PrintOutcome::Printed;
+    if (m_context.Messages)
+        m_context.Messages->Show(PrinterFailedMessage());
+    return PrintOutcome::Failed;
+}
+
+PrintOutcome PrintOutput::ToPdf(const QString& fileStem, const Printout& printout)
+{
+    const QString path = NewPdfPath(fileStem);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    bool saved = false;
+    {
+        PdfPage page(path);
+        saved = printout(page);
+    }
+    if (!saved) {
+        QFile::remove(path); // a half-written file is no printout
+        if (m_context.Messages)
+            m_context.Messages->Show(PdfFailedMessage(path));
+        return PrintOutcome::Failed;
+    }
+    m_lastPdfPath = path;
+    if (m_context.Messages)
+        m_context.Messages->Show(SavedAsPdfMessage(path));
+    return PrintOutcome::SavedAsPdf;
+}
+
+QString PrintOutput::NewPdfPath(const QString& fileStem) const
+{
+    const QDateTime now = m_context.Time ? m_context.Time->Now() : QDateTime::currentDateTime();
+    const QString base =
+        m_context.UserFolder + fileStem + now.toString(QStringLiteral("_yyyyMMdd_HHmmss"));
+    QString path = base + QStringLiteral(".pdf");
+    // Two printouts within the same second keep both files.
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = base + QStringLiteral("_%1.pdf").arg(n);
+    return path;
+}
