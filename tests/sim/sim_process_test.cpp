@@ -329,6 +329,28 @@ TEST(SimulatorOnPty, TerminationRemovesTheLinkAndBadOptionsAreRefused)
     EXPECT_TRUE(bad.ErrorText().contains("--channels")) << bad.ErrorText().toStdString();
 }
 
+TEST(SimulatorOnPty, WithoutStandardInputItServesUntilQuitComesThroughTheFifo)
+{
+    TempHome home;
+    const QString fifo = home.Path() + "/control";
+    QProcess process;
+    process.start(
+        QString(VX_BIN_DIR) + "/vx-logger-sim",
+        {"--link", home.Path() + "/COM1", "--no-pace", "--no-stdin", "--control-fifo", fifo});
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForReadyRead(10000));
+    EXPECT_TRUE(process.readLine().startsWith("PTY "));
+    PortClient port(home.Path() + "/COM1");
+    EXPECT_EQ(port.Ask("RES"), "OK\r\n") << "it ended with its standard input";
+    QFile writer(fifo);
+    ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
+    writer.write("quit\n");
+    writer.close();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo(home.Path() + "/COM1").isSymLink());
+}
+
 TEST(SimulatorOnPty, TwoSimulatorsSideBySideEachAnswerOnTheirOwnLine)
 {
     TempHome home;

@@ -238,6 +238,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& arguments)
             ok = needValue(config.TranscriptPath) && !config.TranscriptPath.empty();
         } else if (option == "--control-fifo") {
             ok = needValue(config.ControlFifo) && !config.ControlFifo.empty();
+        } else if (option == "--no-stdin") {
+            config.ReadStdin = false;
         } else if (option == "--fault") {
             ok = needValue(value) && !value.empty();
             if (ok)
@@ -267,6 +269,8 @@ Line
   --baud N             line speed for pacing, 10 bits a byte (9600)
   --transcript FILE    append "> CMD", "< REPLY", "! NOTE" lines
   --control-fifo PATH  also read control lines from this FIFO (made if missing)
+  --no-stdin           do not read standard input (to run in the background: control
+                       through the FIFO, end with "quit" or a signal)
 
 Logger
   --channels LIST      channels fitted, e.g. 1,2,4 (1,2)

@@ -56,6 +56,7 @@ struct SimConfig {
     int ComPort = 0; // 0: no --com given
     std::string TranscriptPath;
     std::string ControlFifo;
+    bool ReadStdin = true;           // --no-stdin: control through the FIFO only
     std::vector<std::string> Faults; // each as the words after "fault" of a control line
 };
 

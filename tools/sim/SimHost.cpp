@@ -59,7 +59,8 @@ void PrintLine(const std::string& line)
 
 SimHost::SimHost(const SimConfig& config, std::string linkPath)
     : m_config(config), m_linkPath(std::move(linkPath)), m_simulator(config),
-      m_output(config.Pace ? config.Baud : 0), m_startNs(SteadyNanoseconds())
+      m_output(config.Pace ? config.Baud : 0), m_stdinOpen(config.ReadStdin),
+      m_startNs(SteadyNanoseconds())
 {
 }
 
@@ -152,7 +153,6 @@ bool SimHost::Start()
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
-    SetNonBlocking(STDIN_FILENO);
 
     Note("start: " + m_pty.SlavePath() + (m_linkPath.empty() ? "" : " linked at " + m_linkPath));
     WriteNotes();
@@ -162,19 +162,14 @@ bool SimHost::Start()
 
 void SimHost::ReadLine(int fd, std::string& buffer, bool& closed)
 {
+    // One read per readiness: standard input stays blocking (it may be the terminal of
+    // the shell that started us), and poll() said there is something to read.
     char chunk[1024];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n > 0) {
-            buffer.append(chunk, static_cast<size_t>(n));
-            continue;
-        }
-        if (n == 0)
-            closed = true;
-        else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            closed = true;
-        break;
-    }
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n > 0)
+        buffer.append(chunk, static_cast<size_t>(n));
+    else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        closed = true;
     for (size_t eol = buffer.find('\n'); eol != std::string::npos && !m_done;
          eol = buffer.find('\n')) {
         std::string line = buffer.substr(0, eol);
@@ -375,6 +370,7 @@ int SimHost::Run()
             bool closed = false;
             ReadLine(STDIN_FILENO, m_stdinBuffer, closed);
             if (closed && !m_done) {
+                // The end of the control channel is the end of the run.
                 m_stdinOpen = false;
                 m_done = true;
                 m_endReason = "standard input closed";
