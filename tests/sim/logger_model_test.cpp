@@ -1,6 +1,7 @@
 // The logger model alone: (command, time) in, reply bytes out, with a clock the test
 // holds in its hand.
 #include "LoggerModel.h"
+#include "results/ResultComputation.h"
 
 #include <QString>
 #include <QStringList>
@@ -44,14 +45,10 @@ QStringList Fields(const std::string& reply)
     return QString::fromStdString(reply).split(',');
 }
 
-// What the program makes of the peaks: E after Burmister or Boussinesq.
-double ModulusFromPeaks(double loadN, double displacementMm, double plate, double nu,
-                        bool burmister)
+// What the program makes of the peaks: its own E after Burmister or Boussinesq.
+double ModulusFromPeaks(double loadN, double displacementMm, int plate, double nu, bool burmister)
 {
-    const double squeeze = 1.0 - std::pow(nu, 2.0);
-    if (burmister)
-        return 2.0 * ((squeeze + squeeze) * loadN / 3.1415927 / plate / displacementMm);
-    return squeeze * loadN / plate / displacementMm;
+    return CalcE(loadN, displacementMm, plate, nu, burmister ? 1 : 2);
 }
 
 // The sequence of one drop up to the recording's end; returns the ANS? reply.
