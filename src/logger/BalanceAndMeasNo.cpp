@@ -87,8 +87,11 @@ QString LoadMeasNo(AppContext& context)
         return DebugProposal;
     if (!context.Link || context.Link->RSCom(QStringLiteral("MNO?")) <= 0)
         return QString();
+    // With the active channels selected the logger answers one number per channel, in
+    // channel order; they are the same after the settings read, and CH1's comes first.
+    const QString reply = context.Link->ReplyText();
     int32_t number = 0;
-    if (!MeasNoOf(context.Link->ReplyText(), &number))
+    if (!MeasNoOf(reply.left(reply.indexOf(QLatin1Char(','))), &number))
         return QString();
     return QString::number(number);
 }

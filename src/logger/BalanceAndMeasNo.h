@@ -43,8 +43,9 @@ inline constexpr int MeasNoMaxLength = 5;
 UiMessage NotANumberMessage();
 UiMessage NumberOutOfRangeMessage();
 
-// The number the dialog proposes: the logger's current measurement number (1000 in
-// debug mode), or an empty text when the logger gave none that fits.
+// The number the dialog proposes: the logger's current measurement number (the first of
+// the numbers when several channels are selected; 1000 in debug mode), or an empty text
+// when the logger gave none that fits.
 QString LoadMeasNo(AppContext& context);
 
 // Sets `entry` as the measurement number of every active channel: 0 when accepted, -1

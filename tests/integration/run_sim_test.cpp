@@ -3,7 +3,9 @@
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
+#include "screens/gui/frmInitial.h"
 #include "screens/gui/frmMemoryCardData2.h"
+#include "screens/gui/frmNo.h"
 #include "screens/gui/frmStart.h"
 #include "serial/QSerialLink.h"
 #include "shell/AppContext.h"
@@ -11,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -161,6 +164,30 @@ TEST_F(RunAgainstSimulator, CancelWhileWaitingDisarmsAndAddsNothing)
     EXPECT_EQ(context.Results.ResultCount, 0);
     EXPECT_FALSE(QFile::exists(TodaysFile()));
     EXPECT_TRUE(messages.Shown.empty());
+}
+
+TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
+{
+    Open({"--channels", "1,2,4", "--mno", "7", "--no-pace"});
+    QString proposed;
+    WhenModalShown<frmNo>([&](frmNo* dialog) {
+        proposed = dialog->txtNo->text();
+        dialog->txtNo->setText("25");
+        dialog->Command1[0]->click();
+    });
+    screen->cmdNo->click();
+    EXPECT_EQ(proposed, "7"); // asked with every active channel selected
+    EXPECT_EQ(context.Logger.MeasNo, 25);
+    const QStringList sent = CommandsAfterLast("MNO?");
+    EXPECT_EQ(sent.mid(0, 9), (QStringList{"RES", "SET1", "MNO25", "RES", "SET2", "MNO25", "RES",
+                                           "SET4", "MNO25"}));
+
+    // Balancing goes to the channels the monitor left selected.
+    WhenModalShown<frmInitial>([](frmInitial* d) { d->Command1[1]->click(); });
+    screen->cmdInitial->click();
+    EXPECT_TRUE(sim.Commands().contains("BAL"));
+    link->RSCom("MNO?");
+    EXPECT_EQ(link->ReplyText(), "25,25,25\r\n");
 }
 
 struct SoilCase {

@@ -54,7 +54,8 @@ TEST_F(BalanceAndMeasNoTest, TheDialogProposesTheLoggersNumber)
         const char* Proposed;
     };
     for (const Case& c : {Case{"25", "25"}, Case{"+00025", "25"}, Case{"32767", "32767"},
-                          Case{"32768", ""}, Case{"-1", ""}, Case{"12,13", ""},
+                          Case{"32768", ""}, Case{"-1", ""}, Case{"12,12,12", "12"},
+                          Case{"x,12", ""}, Case{"", ""},
                           Case{"ERR-001", ""}, Case{nullptr, ""}}) {
         if (c.Reply)
             link.On("MNO?", c.Reply);

@@ -59,8 +59,10 @@ void frmStart::CreateControls()
         bar->setValue(0);
         bar->setTextVisible(false);
     }
-    cmdCancel->setAutoDefault(false);
-    cmdStart->setAutoDefault(false);
+    for (QPushButton* b : {cmdCancel, cmdStart}) {
+        b->setAutoDefault(false);
+        b->setMinimumSize(130, 36); // large enough for gloved hands in the field
+    }
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(18, 14, 18, 14);
