@@ -364,6 +364,8 @@ void frmMemoryCardData2::cmdNo_Click()
 
 void frmMemoryCardData2::cmdSetting_Click()
 {
+    // The monitor pauses while the settings are shown; an idle timer (debug mode) stays idle.
+    const bool polling = Interval.isActive();
     Interval.stop();
     hide();
     QPointer<frmMemoryCardData2> self(this);
@@ -374,7 +376,8 @@ void frmMemoryCardData2::cmdSetting_Click()
     if (!self)
         return;
     show();
-    Interval.start();
+    if (polling)
+        Interval.start();
 }
 
 namespace
@@ -394,10 +397,12 @@ PrintOutput::Printout ResultReportOf(AppContext& context, GridModel& grid)
 
 void frmMemoryCardData2::cmdPrint_Click()
 {
+    const bool polling = Interval.isActive();
     Interval.stop();
     PrintOutput(m_context, this)
         .Print(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
-    Interval.start();
+    if (polling)
+        Interval.start();
 }
 
 void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers)
