@@ -11,7 +11,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 struct DeviceFamily {
     const char* Prefix;
@@ -112,9 +113,8 @@ int ComNumberOfDevice(const QString& deviceName)
         const QString rest = deviceName.mid(prefix.size());
         bool ok = false;
         const int k = rest.toInt(&ok);
-        const bool digitsOnly = !rest.isEmpty() && std::all_of(rest.begin(), rest.end(), [](QChar c) {
-            return c.isDigit();
-        });
+        const bool digitsOnly = !rest.isEmpty() && std::all_of(rest.begin(), rest.end(),
+                                                               [](QChar c) { return c.isDigit(); });
         if (ok && digitsOnly && k >= 0 && k < f.Count)
             return f.FirstCom + k;
     }
@@ -192,10 +192,10 @@ QString ComChoiceText(const QString& choiceText, const QString& userFolder, int1
     const ComDevice device = ComDevicePath(int(number), userFolder, roots);
     if (device.Path.isEmpty())
         return Tr(uiLanguage, "対応するデバイスなし", "no device for this number");
-    const QString name = device.Link.isEmpty()
-                             ? device.Path
-                             : QStringLiteral("ports/%1 → %2")
-                                   .arg(QFileInfo(device.Link).fileName(), device.Path);
+    const QString name =
+        device.Link.isEmpty()
+            ? device.Path
+            : QStringLiteral("ports/%1 → %2").arg(QFileInfo(device.Link).fileName(), device.Path);
     return name + QLatin1Char('\n') +
            (device.Present ? Tr(uiLanguage, "接続されています", "present")
                            : Tr(uiLanguage, "見つかりません", "not present"));

@@ -16,8 +16,8 @@ struct DeviceRoots {
 // The device a COM number names: a ports/COMn link in the user folder first, otherwise
 // /dev/ttyS<k> for COM k+1, /dev/ttyUSB<k> for COM k+33, /dev/ttyACM<k> for COM k+65.
 struct ComDevice {
-    QString Path;    // what to open; empty when the number names nothing
-    QString Link;    // the ports/COMn link, when that is what named it
+    QString Path; // what to open; empty when the number names nothing
+    QString Link; // the ports/COMn link, when that is what named it
     bool Present = false;
 };
 

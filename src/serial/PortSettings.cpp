@@ -9,7 +9,8 @@
 #include <QList>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // fwd.rs is six short lines; anything far beyond that is not a settings file, and reading
 // it whole would only cost memory.
@@ -93,24 +94,23 @@ QByteArray PortSettingsFileBytes(const PortSettings& port)
     return bytes;
 }
 
-int16_t WritePortSettings(const PortSettings& port, const QString& appFolder,
-                          MessageSink& messages)
+int16_t WritePortSettings(const PortSettings& port, const QString& appFolder, MessageSink& messages)
 {
     // An existing FWD.RS is replaced rather than joined by a second file of another case.
     const QString path = FindIgnoringCase(appFolder, QString::fromLatin1(PortSettingsFileName));
     QString reason;
     if (WriteFileAtomically(path, PortSettingsFileBytes(port), &reason))
         return 0;
-    messages.Show(UiMessage{
-        {QString::fromUtf8("設定保存エラー"), QStringLiteral("Settings not saved")},
-        {QString::fromUtf8("ポート設定を保存できませんでした。\n%1\n%2\n"
-                           "選んだポート番号はプログラムを終了するまで有効です。")
-             .arg(path, reason),
-         QStringLiteral("The port settings could not be saved.\n%1\n%2\n"
-                        "The chosen port number holds until the program ends.")
-             .arg(path, reason)},
-        MessageButtons::Ok,
-        MessageIcon::Exclamation});
+    messages.Show(
+        UiMessage{{QString::fromUtf8("設定保存エラー"), QStringLiteral("Settings not saved")},
+                  {QString::fromUtf8("ポート設定を保存できませんでした。\n%1\n%2\n"
+                                     "選んだポート番号はプログラムを終了するまで有効です。")
+                       .arg(path, reason),
+                   QStringLiteral("The port settings could not be saved.\n%1\n%2\n"
+                                  "The chosen port number holds until the program ends.")
+                       .arg(path, reason)},
+                  MessageButtons::Ok,
+                  MessageIcon::Exclamation});
     return -1;
 }
 

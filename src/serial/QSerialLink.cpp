@@ -10,7 +10,8 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 using SteadyClock = std::chrono::steady_clock;
 constexpr int32_t ReceptionTimeoutMs = 500;
@@ -102,22 +103,22 @@ void QSerialLink::ReportOpenFailure(const ComDevice& device)
 {
     const int com = m_settings.ComPort;
     if (device.Path.isEmpty()) {
-        m_messages.Show(UiMessage{
-            PortErrorTitle,
-            {QString::fromUtf8("COM%1 にはデバイスが割り当てられていません。").arg(com),
-             QStringLiteral("No device is assigned to COM%1.").arg(com)},
-            MessageButtons::Ok,
-            MessageIcon::Exclamation});
+        m_messages.Show(
+            UiMessage{PortErrorTitle,
+                      {QString::fromUtf8("COM%1 にはデバイスが割り当てられていません。").arg(com),
+                       QStringLiteral("No device is assigned to COM%1.").arg(com)},
+                      MessageButtons::Ok,
+                      MessageIcon::Exclamation});
         return;
     }
     const QString name = DescribeComDevice(com, device);
     Bilingual text;
     const QByteArray path = QFile::encodeName(device.Path);
     if (m_port.error() == QSerialPort::DeviceNotFoundError || !device.Present) {
-        text = {QString::fromUtf8("%1 が見つかりません。\nポート番号とケーブルを確かめてください。")
-                    .arg(name),
-                QStringLiteral("%1 does not exist.\nCheck the port number and the cable.")
-                    .arg(name)};
+        text = {
+            QString::fromUtf8("%1 が見つかりません。\nポート番号とケーブルを確かめてください。")
+                .arg(name),
+            QStringLiteral("%1 does not exist.\nCheck the port number and the cable.").arg(name)};
     } else if (m_port.error() == QSerialPort::PermissionError &&
                ::access(path.constData(), R_OK | W_OK) != 0) {
         text = {QString::fromUtf8("%1 を開く権限がありません。\n"
@@ -164,7 +165,8 @@ int32_t QSerialLink::RSCom(const QString& cmd)
     }
     PortOutput(cmd);
     const auto start = SteadyClock::now();
-    const auto deadline = start + std::chrono::milliseconds(std::max<int32_t>(0, m_state.ReplyTimeout));
+    const auto deadline =
+        start + std::chrono::milliseconds(std::max<int32_t>(0, m_state.ReplyTimeout));
     bool received = false;
     int32_t result = -1;
     m_inTransaction = true;
@@ -183,7 +185,8 @@ int32_t QSerialLink::RSCom(const QString& cmd)
         }
         if (LineDead())
             break;
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
         // One millisecond past the deadline, so that the next round finds it passed.
         if (!m_port.waitForReadyRead(int(std::max<int64_t>(0, left.count())) + 1) && LineDead())
             break;

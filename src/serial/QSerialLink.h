@@ -17,7 +17,8 @@ class QTimer;
 // The serial line to the logger on a real QSerialPort. Every exchange runs on the
 // user-interface thread: RSCom blocks in waitForReadyRead for at most the time left of
 // ReplyTimeout, Wait and ReceiveBinary keep the event loop running.
-class QSerialLink : public QObject, public SerialLink {
+class QSerialLink : public QObject, public SerialLink
+{
     Q_OBJECT
 public:
     // The bytes kept of one reply: the size of the line's receive buffer. Anything beyond

@@ -6,7 +6,8 @@
 #include <QElapsedTimer>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const QString CrLf = QStringLiteral("\r\n");
 constexpr int32_t ProbeTimeoutMs = 1000;
@@ -144,8 +145,8 @@ void RSTestTerminal::BinaryDump(const QString& cmd)
     const double seconds = double(elapsed.nsecsElapsed()) / 1e9;
     // A block cut short shows nothing: the area keeps the last good exchange.
     if (result == 0) {
-        m_response = cmd + CrLf + CrLf +
-                     BinaryTableText(state.BinaryBuffer.data(), count.Values, seconds);
+        m_response =
+            cmd + CrLf + CrLf + BinaryTableText(state.BinaryBuffer.data(), count.Values, seconds);
     }
     m_link.SetBinaryInput(false);
     m_busy = false;

@@ -36,15 +36,16 @@ struct ParaButton {
     const char* SetCommand;
 };
 inline constexpr std::array<ParaButton, 5> ParaButtons{{{"Para1", "SET1"},
-                                                         {"Para3", "SET3"},
-                                                         {"Para4", "SET4"},
-                                                         {"Para5", "SET5"},
-                                                         {"Para6", "SET6"}}};
+                                                        {"Para3", "SET3"},
+                                                        {"Para4", "SET4"},
+                                                        {"Para5", "SET5"},
+                                                        {"Para6", "SET6"}}};
 
 // What the RS-232C test terminal does, apart from its window: reaching the logger when it
 // opens, typed commands, binary blocks and parameter dumps. The window shows Response()
 // and enables what ParaEnabled() says.
-class RSTestTerminal {
+class RSTestTerminal
+{
 public:
     RSTestTerminal(SerialLink& link, MessageSink& messages);
 

@@ -9,13 +9,17 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class LinkToSimulator : public ::testing::Test {
+class LinkToSimulator : public ::testing::Test
+{
 protected:
     void Start(QStringList options = {})
     {
-        options << "--com" << "1" << "--no-pace";
+        options << "--com"
+                << "1"
+                << "--no-pace";
         ASSERT_TRUE(m_sim.Start(options)) << m_sim.ErrorText().toStdString();
         m_link = std::make_unique<QSerialLink>(m_settings, m_home.UserFolder(), m_messages);
         m_link->Connect(true);
@@ -111,7 +115,9 @@ TEST_F(LinkToSimulator, NulBytesInAReplyAreKept)
     Start({"--fault", "nul RNG?"});
     m_link->RSCom("SET1");
     EXPECT_EQ(m_link->RSCom("RNG?"), 8);
-    EXPECT_EQ(m_link->ReplyText(), QString::fromLatin1("10\0\0" "00\r\n", 8));
+    EXPECT_EQ(m_link->ReplyText(), QString::fromLatin1("10\0\0"
+                                                       "00\r\n",
+                                                       8));
 }
 
 TEST_F(LinkToSimulator, OverLongLineEndsAtTheDeadlineWithBoundedText)
@@ -125,8 +131,8 @@ TEST_F(LinkToSimulator, OverLongLineEndsAtTheDeadlineWithBoundedText)
 
 TEST_F(LinkToSimulator, TwentyByteBlockArrivesWhole)
 {
-    Start({"--channels", "1,2", "--noise", "0", "--offset", "1=256", "--mry", "16",
-           "--mry-pre", "12"});
+    Start({"--channels", "1,2", "--noise", "0", "--offset", "1=256", "--mry", "16", "--mry-pre",
+           "12"});
     for (const char* cmd : {"RES", "SET1", "DTG"})
         ASSERT_EQ(m_link->RSCom(cmd), 4) << cmd;
     ASSERT_TRUE(m_sim.Control("drop"));

@@ -12,7 +12,8 @@
 // The far end of a real pseudo-terminal, played by a thread of the test: every command
 // line it receives is recorded and answered with whatever the test's responder returns.
 // The program side opens the slave through a ports/COMn link like any serial device.
-class PtyPeer {
+class PtyPeer
+{
 public:
     // Returns the bytes to send back for one command (without its CR LF).
     using Responder = std::function<QByteArray(const QByteArray& command)>;

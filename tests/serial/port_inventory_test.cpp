@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 std::vector<int> Listed(const PortInventory& ports)
 {
@@ -16,7 +17,8 @@ std::vector<int> Listed(const PortInventory& ports)
 }
 
 // A device folder of the test's own: plain files stand in for device nodes.
-class FakeDevices {
+class FakeDevices
+{
 public:
     FakeDevices() { QDir().mkpath(m_dir.path() + "/sys"); }
     DeviceRoots Roots() const { return {m_dir.path() + "/", m_dir.path() + "/sys/"}; }
@@ -58,7 +60,9 @@ TEST(PortNameList, NumbersComeOutAscending)
 TEST(PortNameList, ANameWithoutNumberIsSkippedWithoutAGap)
 {
     PortInventory ports;
-    EXPECT_EQ(EnumerateSerialPorts(ports, QStringList{"COM5", "CNCA0", "COM2", "COMX", "COM", "COM1a"}), 2);
+    EXPECT_EQ(
+        EnumerateSerialPorts(ports, QStringList{"COM5", "CNCA0", "COM2", "COMX", "COM", "COM1a"}),
+        2);
     EXPECT_EQ(Listed(ports), (std::vector<int>{2, 5}));
     EXPECT_EQ(ports.PortList[2], 0); // entries beyond the count stay 0
 }
@@ -79,7 +83,8 @@ TEST(PortNameList, SkippedNamesStillCountAsExamined)
     QStringList names;
     for (int i = 0; i < 20; ++i)
         names.append(QStringLiteral("CNCA%1").arg(i));
-    names << "COM7" << "COM8";
+    names << "COM7"
+          << "COM8";
     PortInventory ports;
     EXPECT_EQ(EnumerateSerialPorts(ports, names), 1);
     EXPECT_EQ(Listed(ports), (std::vector<int>{7}));
@@ -99,9 +104,9 @@ TEST(PortNameList, RefillingForgetsTheOldList)
 TEST(ComNumbers, FixedOrderOfDeviceNames)
 {
     const std::pair<const char*, int> cases[] = {
-        {"ttyS0", 1},    {"ttyS31", 32},  {"ttyUSB0", 33}, {"ttyUSB3", 36}, {"ttyACM0", 65},
-        {"ttyACM2", 67}, {"ttyS32", 0},   {"ttyUSB32", 0}, {"tty0", 0},     {"ttyS", 0},
-        {"ttyS1x", 0},   {"ttyAMA0", 0},  {"ttyS-1", 0},   {"pts/3", 0},
+        {"ttyS0", 1},    {"ttyS31", 32}, {"ttyUSB0", 33}, {"ttyUSB3", 36}, {"ttyACM0", 65},
+        {"ttyACM2", 67}, {"ttyS32", 0},  {"ttyUSB32", 0}, {"tty0", 0},     {"ttyS", 0},
+        {"ttyS1x", 0},   {"ttyAMA0", 0}, {"ttyS-1", 0},   {"pts/3", 0},
     };
     for (const auto& [name, com] : cases)
         EXPECT_EQ(ComNumberOfDevice(name), com) << name;

@@ -9,7 +9,8 @@
 #include <QFileDevice>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct Six {
     int16_t ComPort;
@@ -43,13 +44,18 @@ struct FileCase {
     Six Expected;
 };
 
-void PrintTo(const FileCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const FileCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 } // namespace
 
 // --- Reading ----------------------------------------------------------------------------
 
-class ReadingFwdRs : public ::testing::TestWithParam<FileCase> {};
+class ReadingFwdRs : public ::testing::TestWithParam<FileCase>
+{
+};
 
 TEST_P(ReadingFwdRs, GivesTheseSettings)
 {
@@ -65,18 +71,29 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"six lines", "3\r\n19200\r\n2\r\n2\r\n1\r\n0\r\n", {3, 19200, 2, 2, 1, 0}},
         FileCase{"commas", "4,4800,1,1,0,1\r\n", {4, 4800, 1, 1, 0, 1}},
         FileCase{"commas and lines mixed", "5, 9600\n0,1\n1\n1", {5, 9600, 0, 1, 1, 1}},
-        FileCase{"leading blanks", "  6\r\n\t 38400\r\n 0\r\n 1\r\n 0\r\n 1\r\n", {6, 38400, 0, 1, 0, 1}},
+        FileCase{"leading blanks",
+                 "  6\r\n\t 38400\r\n 0\r\n 1\r\n 0\r\n 1\r\n",
+                 {6, 38400, 0, 1, 0, 1}},
         FileCase{"bare line feeds, no last line end", "2\n9600\n0\n1\n0\n1", {2, 9600, 0, 1, 0, 1}},
-        FileCase{"blank lines skipped", "\r\n7\r\n\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n", {7, 9600, 0, 1, 0, 1}},
-        FileCase{"short file keeps defaults for the rest", "12\r\n19200\r\n", {12, 19200, 0, 1, 0, 1}},
+        FileCase{"blank lines skipped",
+                 "\r\n7\r\n\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n",
+                 {7, 9600, 0, 1, 0, 1}},
+        FileCase{
+            "short file keeps defaults for the rest", "12\r\n19200\r\n", {12, 19200, 0, 1, 0, 1}},
         FileCase{"empty file", "", Defaults},
         FileCase{"garbage", "hello world\r\n\x01\x02\xff", Defaults},
-        FileCase{"one bad value among good ones", "3\r\nfast\r\n1\r\n2\r\n0\r\n0\r\n", {3, 9600, 1, 2, 0, 0}},
-        FileCase{"port 0 and a negative rate are no settings", "0\r\n-9600\r\n0\r\n1\r\n0\r\n1\r\n", Defaults},
+        FileCase{"one bad value among good ones",
+                 "3\r\nfast\r\n1\r\n2\r\n0\r\n0\r\n",
+                 {3, 9600, 1, 2, 0, 0}},
+        FileCase{"port 0 and a negative rate are no settings", "0\r\n-9600\r\n0\r\n1\r\n0\r\n1\r\n",
+                 Defaults},
         FileCase{"three stop bits are none", "1\r\n9600\r\n0\r\n3\r\n0\r\n1\r\n", Defaults},
-        FileCase{"numbers too large for their field", "40000\r\n99999999999\r\n70000\r\n1\r\n0\r\n1\r\n", Defaults},
+        FileCase{"numbers too large for their field",
+                 "40000\r\n99999999999\r\n70000\r\n1\r\n0\r\n1\r\n", Defaults},
         FileCase{"a seventh value is ignored", "2,9600,0,1,0,1,99\r\n", {2, 9600, 0, 1, 0, 1}},
-        FileCase{"negative codes are kept", "1\r\n9600\r\n-1\r\n1\r\n-1\r\n-1\r\n", {1, 9600, -1, 1, -1, -1}}));
+        FileCase{"negative codes are kept",
+                 "1\r\n9600\r\n-1\r\n1\r\n-1\r\n-1\r\n",
+                 {1, 9600, -1, 1, -1, -1}}));
 
 TEST(ReadingFwdRs, DelimiterTextFollowsTheDelimiterCode)
 {
@@ -177,8 +194,8 @@ TEST(WritingFwdRs, AFolderThatCannotBeWrittenIsReportedAndKeepsTheOldFile)
 TEST(PortChoice, NumbersAreTakenAnythingElseGivesPortOne)
 {
     const std::pair<const char*, int> cases[] = {
-        {"12", 12}, {" 3 ", 3}, {"4.0", 4}, {"", 1}, {"abc", 1}, {"COM3", 1}, {"0", 1}, {"-2", 1},
-        {"99999", 1}, {"32767", 32767},
+        {"12", 12},  {" 3 ", 3}, {"4.0", 4}, {"", 1},      {"abc", 1},
+        {"COM3", 1}, {"0", 1},   {"-2", 1},  {"99999", 1}, {"32767", 32767},
     };
     for (const auto& [text, expected] : cases) {
         PortSettings port;

@@ -7,7 +7,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 std::vector<QString> Strings(std::initializer_list<const char*> list)
 {
@@ -57,7 +58,8 @@ TEST(BdtCount, RefusesWithAReason)
     for (const auto& [cmd, why] : refused) {
         const BdtCount c = ParseBdtCount(QString::fromLatin1(cmd));
         EXPECT_FALSE(c.Accepted()) << cmd;
-        EXPECT_TRUE(c.Refusal.contains(QLatin1String(why))) << cmd << ": " << c.Refusal.toStdString();
+        EXPECT_TRUE(c.Refusal.contains(QLatin1String(why)))
+            << cmd << ": " << c.Refusal.toStdString();
         EXPECT_TRUE(c.Refusal.contains(QLatin1String("Nothing was sent"))) << cmd;
     }
 }
@@ -75,20 +77,21 @@ TEST(BinaryValues, AreBigEndianSigned16Bit)
 
 TEST(BinaryTable, TenValuesMakeTwoRows)
 {
-    const QByteArray b = Bytes({0xFF, 0xFE, 0x01, 0x00, 0, 0, 0, 7, 0x80, 0, 0x7F, 0xFF, 0, 12, 0xFF,
-                                0xFF, 0x03, 0xE8, 0xFC, 0x18});
+    const QByteArray b = Bytes({0xFF, 0xFE, 0x01, 0x00, 0,    0,    0,    7,    0x80, 0,
+                                0x7F, 0xFF, 0,    12,   0xFF, 0xFF, 0x03, 0xE8, 0xFC, 0x18});
     const QString text =
         BinaryTableText(reinterpret_cast<const uint8_t*>(b.constData()), 10, 0.0208);
-    EXPECT_EQ(text.toStdString(), QStringLiteral("000000      -2    256      0      7 -32768  32767     12     -1 \r\n"
-                                   "000008    1000  -1000 \r\n" // the line end after the last value
-                                   "0.021Sec\r\n").toStdString());
+    EXPECT_EQ(text.toStdString(),
+              QStringLiteral("000000      -2    256      0      7 -32768  32767     12     -1 \r\n"
+                             "000008    1000  -1000 \r\n" // the line end after the last value
+                             "0.021Sec\r\n")
+                  .toStdString());
 }
 
 TEST(BinaryTable, AFullLastRowIsFollowedByAnEmptyLine)
 {
     const QByteArray b(16, '\0');
-    const QString text =
-        BinaryTableText(reinterpret_cast<const uint8_t*>(b.constData()), 8, 1.5);
+    const QString text = BinaryTableText(reinterpret_cast<const uint8_t*>(b.constData()), 8, 1.5);
     EXPECT_EQ(text.toStdString(),
               "000000       0      0      0      0      0      0      0      0 \r\n"
               "\r\n1.500Sec\r\n");
@@ -107,7 +110,8 @@ TEST(BinaryTable, RowHeadsCountValuesUpTo1001)
 
 // --- Start-up ---------------------------------------------------------------------------
 
-class Terminal : public ::testing::Test {
+class Terminal : public ::testing::Test
+{
 protected:
     ScriptedLink m_link;
     RecordingMessages m_messages;
@@ -192,16 +196,19 @@ TEST_F(Terminal, AFailedCommandLeavesTheAreaAsItWas)
 
 TEST_F(Terminal, BdtIsReceivedRawAndShownAsATable)
 {
-    m_link.BinaryBlock = Bytes({0xFF, 0xFE, 0x01, 0x00, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8});
+    m_link.BinaryBlock =
+        Bytes({0xFF, 0xFE, 0x01, 0x00, 0, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0, 8});
     EXPECT_EQ(m_terminal.EnterCommand("bdt10"), QStringLiteral("BDT10"));
     EXPECT_EQ(m_link.Sent, Strings({"BDT10"})); // sent by PortOutput: no reply line awaited
     const QStringList lines = m_terminal.Response().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines[0], QStringLiteral("BDT10"));
     EXPECT_EQ(lines[1], QString());
-    EXPECT_EQ(lines[2], QStringLiteral("000000      -2    256      1      2      3      4      5      6 "));
+    EXPECT_EQ(lines[2],
+              QStringLiteral("000000      -2    256      1      2      3      4      5      6 "));
     EXPECT_EQ(lines[3], QStringLiteral("000008       7      8 "));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]{3}Sec$")).match(lines[4]).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]{3}Sec$")).match(lines[4]).hasMatch())
         << lines[4].toStdString();
     EXPECT_EQ(m_link.State().BinaryMode, 0); // back in text reception
     EXPECT_FALSE(m_terminal.Busy());

@@ -13,10 +13,11 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-
-class LinkOnPty : public ::testing::Test {
+class LinkOnPty : public ::testing::Test
+{
 protected:
     void Start(PtyPeer::Responder responder)
     {
@@ -44,7 +45,9 @@ struct ReplyCase {
     int32_t Status;
 };
 
-class ReplyStatus : public LinkOnPty, public ::testing::WithParamInterface<ReplyCase> {};
+class ReplyStatus : public LinkOnPty, public ::testing::WithParamInterface<ReplyCase>
+{
+};
 
 TEST_P(ReplyStatus, FollowsTheReplyText)
 {
@@ -56,12 +59,11 @@ TEST_P(ReplyStatus, FollowsTheReplyText)
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, ReplyStatus,
-    ::testing::Values(ReplyCase{"OK\r\n", 4},          // two letters and the line end
-                      ReplyCase{"1000\r\n", 6},
-                      ReplyCase{"ERR-002\r\n", -1},    // an error reply
-                      ReplyCase{"12err34\r\n", -1},    // "err" inside, lower case
+    ::testing::Values(ReplyCase{"OK\r\n", 4}, // two letters and the line end
+                      ReplyCase{"1000\r\n", 6}, ReplyCase{"ERR-002\r\n", -1}, // an error reply
+                      ReplyCase{"12err34\r\n", -1}, // "err" inside, lower case
                       ReplyCase{"12,eRr\r\n", -1},
-                      ReplyCase{"OK\r\r\n", 5}));      // CR alone is no line end yet
+                      ReplyCase{"OK\r\r\n", 5})); // CR alone is no line end yet
 
 TEST_F(LinkOnPty, CommandGoesOutWithCrLfAndNothingElse)
 {
@@ -91,7 +93,9 @@ TEST_F(LinkOnPty, ReplyWithoutLineFeedTimesOutAndKeepsWhatCame)
 
 TEST_F(LinkOnPty, AnyReceptionLowersTheNextTimeOutTo500)
 {
-    Start([](const QByteArray& cmd) { return cmd == "RES" ? QByteArray("OK\r\n") : QByteArray("O"); });
+    Start([](const QByteArray& cmd) {
+        return cmd == "RES" ? QByteArray("OK\r\n") : QByteArray("O");
+    });
     m_link->SetReplyTimeout(1000);
     ASSERT_EQ(m_link->RSCom("RES"), 4);
     EXPECT_EQ(m_link->ReplyTimeout(), 500);
@@ -290,7 +294,8 @@ TEST(LinkWithoutDevice, MissingDeviceLeavesThePortClosedWithAMessage)
     PortSettings settings;
     settings.ComPort = 7;
     RecordingMessages messages;
-    QSerialLink link(settings, home.UserFolder(), messages, DeviceRoots{dev.path() + "/", dev.path() + "/"});
+    QSerialLink link(settings, home.UserFolder(), messages,
+                     DeviceRoots{dev.path() + "/", dev.path() + "/"});
     link.Connect(true);
     EXPECT_FALSE(link.PortOpened());
     ASSERT_EQ(messages.Shown.size(), 1u);

@@ -14,7 +14,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
 constexpr int Left = 360;
 constexpr int Top = 300;
@@ -42,8 +43,10 @@ frmRS232C::frmRS232C(AppContext& context, QWidget* parent) : QWidget(parent), m_
     setFixedSize(TwipsToPixels(7500), TwipsToPixels(Top + 6 * RowStep + 1500));
     const QFont large(g.UiFontName, 14);
 
-    const char* ja[] = {"ポート番号", "ボーレート", "パリティ", "ストップビット", "ハンドシェーク", "デリミタ"};
-    const char* en[] = {"Port No.", "Baud rate", "Parity Bits", "Stop Bits", "Handshaking", "Delimiter"};
+    const char* ja[] = {"ポート番号",     "ボーレート",     "パリティ",
+                        "ストップビット", "ハンドシェーク", "デリミタ"};
+    const char* en[] = {"Port No.",  "Baud rate",   "Parity Bits",
+                        "Stop Bits", "Handshaking", "Delimiter"};
     for (int row = 0; row < 6; ++row) {
         lblCaption[row] = new QLabel(Tr(lang, ja[row], en[row]), this);
         lblCaption[row]->setFont(large);
@@ -58,13 +61,15 @@ frmRS232C::frmRS232C(AppContext& context, QWidget* parent) : QWidget(parent), m_
         lblValue[i] = new QLabel(this);
         lblValue[i]->setFont(large);
         lblValue[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        lblValue[i]->setGeometry(TwipRect(ValueLeft, Top + (i + 1) * RowStep, ValueWidth, RowHeight));
+        lblValue[i]->setGeometry(
+            TwipRect(ValueLeft, Top + (i + 1) * RowStep, ValueWidth, RowHeight));
     }
     lblDevice = new QLabel(this);
     lblDevice->setGeometry(TwipRect(DeviceLeft, Top - 120, DeviceWidth, RowHeight + 240));
     lblDevice->setWordWrap(true);
 
-    lblNote = new QLabel(Tr(lang, "ポート番号のみ変更可能です。", "Changeable Port No. Only"), this);
+    lblNote =
+        new QLabel(Tr(lang, "ポート番号のみ変更可能です。", "Changeable Port No. Only"), this);
     lblNote->setFont(large);
     lblNote->setGeometry(TwipRect(Left, Top + 6 * RowStep + 60, 6800, RowHeight));
     lblNote->installEventFilter(this);

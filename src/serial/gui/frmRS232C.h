@@ -11,7 +11,8 @@ class QPushButton;
 // The RS-232C settings window: shows the line settings, lets the operator choose the port
 // number only, and keeps the choice in fwd.rs. A Shift + right press on the note line
 // opens the test terminal.
-class frmRS232C : public QWidget {
+class frmRS232C : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmRS232C(AppContext& context, QWidget* parent = nullptr);

@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace {
+namespace
+{
 
 QRect TwipRect(int left, int top, int width, int height)
 {

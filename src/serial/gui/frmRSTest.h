@@ -15,7 +15,8 @@ class QPushButton;
 // The RS-232C test terminal, a service window in English: raw commands to the logger,
 // binary blocks shown as a table, parameter dumps. Everything stays disabled until the
 // start-up tick has reached the logger; closing it in any way closes the line.
-class frmRSTest : public QDialog {
+class frmRSTest : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmRSTest(AppContext& context, QWidget* parent = nullptr);
