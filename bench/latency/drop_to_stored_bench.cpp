@@ -23,10 +23,12 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Passes every exchange on to the real line and notes when each began and ended.
-class TimedLink : public SerialLink {
+class TimedLink : public SerialLink
+{
 public:
     TimedLink(SerialLink& line, const QElapsedTimer& clock) : m_line(line), m_clock(clock) {}
 

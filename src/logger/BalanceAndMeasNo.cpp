@@ -6,7 +6,8 @@
 #include "shell/AppContext.h"
 #include "shell/Formatting.h"
 
-namespace {
+namespace
+{
 
 constexpr int32_t LowestMeasNo = 0;
 constexpr int32_t HighestMeasNo = 32767;

@@ -13,7 +13,8 @@
 #include <algorithm>
 #include <array>
 
-namespace {
+namespace
+{
 
 constexpr int16_t DebugFileNo = 200;
 constexpr double MicrometresPerMillimetre = 1000.0;
@@ -46,26 +47,26 @@ const RunCaptions& RunFormCaptions()
 
 UiMessage TriggerExceededMessage()
 {
-    return UiMessage{{QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
-                     {QString::fromUtf8("現在のデータがトリガレベルを越えています！計測できません！！"),
-                      QStringLiteral("The current data is beyond the trigger level!!")},
-                     MessageButtons::Ok,
-                     MessageIcon::None};
+    return UiMessage{
+        {QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
+        {QString::fromUtf8("現在のデータがトリガレベルを越えています！計測できません！！"),
+         QStringLiteral("The current data is beyond the trigger level!!")},
+        MessageButtons::Ok,
+        MessageIcon::None};
 }
 
 UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel)
 {
     const QString ch = QString::number(triggerChannel);
-    return UiMessage{
-        {QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
-        {QString::fromUtf8("トリガチャンネル（%1）が CH1～CH6 ではありません。"
-                           "ロガーのトリガ設定を確認してください。計測できません！！")
-             .arg(ch),
-         QStringLiteral("The trigger channel (%1) is not one of CH1 to CH6!! "
-                        "Check the trigger setting of the logger.")
-             .arg(ch)},
-        MessageButtons::Ok,
-        MessageIcon::None};
+    return UiMessage{{QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
+                     {QString::fromUtf8("トリガチャンネル（%1）が CH1～CH6 ではありません。"
+                                        "ロガーのトリガ設定を確認してください。計測できません！！")
+                          .arg(ch),
+                      QStringLiteral("The trigger channel (%1) is not one of CH1 to CH6!! "
+                                     "Check the trigger setting of the logger.")
+                          .arg(ch)},
+                     MessageButtons::Ok,
+                     MessageIcon::None};
 }
 
 bool LeadingFieldValue(const QString& reply, double* value)

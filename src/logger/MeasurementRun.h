@@ -11,9 +11,9 @@ struct AppContext;
 
 // Captions of the run form in both languages.
 struct RunCaptions {
-    Bilingual Cancel;     // returns to the monitor
-    Bilingual Start;      // arms by hand when the form could not set itself up
-    Bilingual FileNo;     // the label before the number
+    Bilingual Cancel; // returns to the monitor
+    Bilingual Start;  // arms by hand when the form could not set itself up
+    Bilingual FileNo; // the label before the number
     Bilingual Measuring;
     Bilingual WaitForTrigger;
     Bilingual DebugMode;
@@ -45,7 +45,8 @@ enum class RunOutcome { Cancelled, Measured, LinkLost };
 // the recording and fetches the peak values of the drop into a new entry of the results
 // table. Every wait on the logger is bounded: a logger that stops answering ends the run
 // with the communication-failure message, and nothing stored before is touched.
-class MeasurementRun {
+class MeasurementRun
+{
 public:
     static constexpr int TimerIntervalMs = 500;
     // Consecutive unanswered progress polls, armed or transferring, that end a run.

@@ -44,7 +44,8 @@ bool DurableAppend::Open(const QString& path)
         Fail("open");
         return false;
     }
-    struct stat st {};
+    struct stat st {
+    };
     const bool stated = ::fstat(m_fd, &st) == 0;
     if (!stated || !S_ISREG(st.st_mode)) {
         if (stated)
@@ -70,7 +71,8 @@ bool DurableAppend::Write(const QByteArray& bytes)
         Fail("write");
         return false;
     }
-    struct stat st {};
+    struct stat st {
+    };
     const off_t before = ::fstat(m_fd, &st) == 0 ? st.st_size : -1;
     ssize_t written = 0;
     do {

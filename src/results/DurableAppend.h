@@ -7,7 +7,8 @@
 // crash never leaves part of a line behind: each piece goes out in one write, is taken
 // back (truncated) when the write falls short, and is synced before the step ends. The
 // steps are separate so that a caller can repeat just the one that failed.
-class DurableAppend {
+class DurableAppend
+{
 public:
     DurableAppend() = default;
     ~DurableAppend();

@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // The plate area is taken as that of the 300 mm plate whatever the diameter, and the
 // result scaled to MN/m3: the definition of K-NWR.

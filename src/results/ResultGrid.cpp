@@ -9,7 +9,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int FirstDataRow = 2;
 const Qt::Alignment ValueAlignment = Qt::AlignRight | Qt::AlignVCenter;

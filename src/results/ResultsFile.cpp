@@ -20,14 +20,15 @@
 #include <deque>
 #include <functional>
 
-namespace {
+namespace
+{
 
 const QString LineEnd = QStringLiteral("\r\n");
 const QString Comma = QStringLiteral(",");
 // The plate diameters and ratios the logger itself accepts.
 constexpr int32_t SmallestDiameter = 1;
 constexpr int32_t LargestDiameter = 1000;
-constexpr int FirstExtraChannel = 3; // CH3 is D1
+constexpr int FirstExtraChannel = 3;  // CH3 is D1
 constexpr int DisplacementColumn = 6; // index of field 7, CH3's column
 
 int HighestChannel(const LoggerSettings& settings)
@@ -47,13 +48,13 @@ UiMessage CannotOpenMessage(const QString& path)
 UiMessage FormatErrorMessage(const QString& path)
 {
     const QString name = QDir::toNativeSeparators(path);
-    return UiMessage{{QString::fromUtf8("フォーマットエラー"), QStringLiteral("File Format ERROR!")},
-                     {QString::fromUtf8("指定したファイル ") + name +
-                          QString::fromUtf8(" のフォーマットが間違っています"),
-                      QStringLiteral("Specified File ") + name +
-                          QStringLiteral(" is igbored file format.")},
-                     MessageButtons::Ok,
-                     MessageIcon::None};
+    return UiMessage{
+        {QString::fromUtf8("フォーマットエラー"), QStringLiteral("File Format ERROR!")},
+        {QString::fromUtf8("指定したファイル ") + name +
+             QString::fromUtf8(" のフォーマットが間違っています"),
+         QStringLiteral("Specified File ") + name + QStringLiteral(" is igbored file format.")},
+        MessageButtons::Ok,
+        MessageIcon::None};
 }
 
 // A value field of a data line: a number, or -1 for anything else.
@@ -76,8 +77,8 @@ QString ResultsFolder(const AppContext& context)
 
 QString DailyFilePath(const QString& dataFolder, const QDate& date)
 {
-    return FindIgnoringCase(dataFolder, date.toString(QStringLiteral("yyyyMMdd")) +
-                                            QStringLiteral(".csv"));
+    return FindIgnoringCase(dataFolder,
+                            date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv"));
 }
 
 QString FileHeaderLine1(const LoggerSettings& settings)
@@ -91,10 +92,11 @@ QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage)
     const bool japanese = uiLanguage == 0;
     std::array<QString, ResultLineFields> fields;
     const QStringList fixed =
-        japanese ? QString::fromUtf8("No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2)")
-                       .split(Comma)
-                 : QStringLiteral("No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2)")
-                       .split(Comma);
+        japanese
+            ? QString::fromUtf8("No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2)")
+                  .split(Comma)
+            : QStringLiteral("No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2)")
+                  .split(Comma);
     for (int i = 0; i < fixed.size(); ++i)
         fields[i] = fixed.at(i);
     for (int ch = FirstExtraChannel; ch <= HighestChannel(settings); ++ch) {

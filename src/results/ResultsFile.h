@@ -63,7 +63,8 @@ bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry
 // the number held, or -1 (after the format message) when line 1 holds no ",". The plate
 // diameter and Poisson's ratio of line 1 replace the settings only when they are valid.
 // `displayColumns` (starting at 2) grows with the widest line read.
-int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displayColumns = nullptr);
+int32_t ReadResultsFile(AppContext& context, const QString& path,
+                        int32_t* displayColumns = nullptr);
 
 // Start-up of the measurement screen: names today's file in DailyFile and reads it when it
 // exists. ResultCount becomes the number read (0 without a usable file).

@@ -24,7 +24,8 @@
 #include <cstdio>
 #include <iostream>
 
-namespace {
+namespace
+{
 
 constexpr const char* ChildVariable = "VX_RUN_DURABILITY_CHILD";
 constexpr int RunsBeforeTheKill = 3;

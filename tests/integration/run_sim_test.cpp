@@ -18,9 +18,11 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class RunAgainstSimulator : public testing::Test {
+class RunAgainstSimulator : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -43,7 +45,8 @@ protected:
     // The simulator on COM1, then the screen connected to it.
     void Open(QStringList options)
     {
-        options << "--com" << "1";
+        options << "--com"
+                << "1";
         ASSERT_TRUE(sim.Start(options)) << sim.ErrorText().toStdString();
         link = std::make_unique<QSerialLink>(context.Port, context.UserFolder, messages);
         context.Link = link.get();
@@ -104,9 +107,9 @@ TEST_F(RunAgainstSimulator, ADropBecomesARowALineAndTheNextNumber)
     EXPECT_EQ(fields[0], "00007");
     EXPECT_EQ(fields[2], "7000");
     EXPECT_EQ(fields[4], grid.Text(2, 4).toLatin1());
-    EXPECT_EQ(fields[6], "");      // CH3 is not fitted
-    EXPECT_NE(fields[7], "");      // CH4's displacement
-    EXPECT_EQ(fields[11], "BU");   // SEA? 1
+    EXPECT_EQ(fields[6], "");    // CH3 is not fitted
+    EXPECT_NE(fields[7], "");    // CH4's displacement
+    EXPECT_EQ(fields[11], "BU"); // SEA? 1
 
     // The wire: the run, then the next number to every channel up to CH4, then the
     // selection of the active channels again.
@@ -114,9 +117,9 @@ TEST_F(RunAgainstSimulator, ADropBecomesARowALineAndTheNextNumber)
     const QStringList expectedStart{"RES", "SET1", "SET2", "SET4", "MDT", "TRM21", "BAL", "DTG"};
     EXPECT_EQ(run.mid(0, expectedStart.size()), expectedStart);
     const QStringList tail = CommandsAfterLast("ANS?");
-    EXPECT_EQ(tail.mid(0, 15), (QStringList{"RES", "SET1", "MNO8", "RES", "SET2", "MNO8", "RES",
-                                            "SET3", "MNO8", "RES", "SET4", "MNO8", "RES", "SET1",
-                                            "SET2"}));
+    EXPECT_EQ(tail.mid(0, 15),
+              (QStringList{"RES", "SET1", "MNO8", "RES", "SET2", "MNO8", "RES", "SET3", "MNO8",
+                           "RES", "SET4", "MNO8", "RES", "SET1", "SET2"}));
     EXPECT_EQ(context.Logger.MeasNo, 8);
 
     // The logger itself now holds 8 on every fitted channel.
@@ -196,7 +199,9 @@ struct SoilCase {
     double Expected;
 };
 
-class SoilModulus : public RunAgainstSimulator, public testing::WithParamInterface<SoilCase> {};
+class SoilModulus : public RunAgainstSimulator, public testing::WithParamInterface<SoilCase>
+{
+};
 
 TEST_P(SoilModulus, ComesBackWithinOnePercent)
 {

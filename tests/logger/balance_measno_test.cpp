@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class BalanceAndMeasNoTest : public ::testing::Test {
+class BalanceAndMeasNoTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -55,8 +57,7 @@ TEST_F(BalanceAndMeasNoTest, TheDialogProposesTheLoggersNumber)
     };
     for (const Case& c : {Case{"25", "25"}, Case{"+00025", "25"}, Case{"32767", "32767"},
                           Case{"32768", ""}, Case{"-1", ""}, Case{"12,12,12", "12"},
-                          Case{"x,12", ""}, Case{"", ""},
-                          Case{"ERR-001", ""}, Case{nullptr, ""}}) {
+                          Case{"x,12", ""}, Case{"", ""}, Case{"ERR-001", ""}, Case{nullptr, ""}}) {
         if (c.Reply)
             link.On("MNO?", c.Reply);
         else
@@ -86,7 +87,9 @@ struct EntryCase {
     int16_t MeasNo;      // afterwards (3 before)
 };
 
-class MeasNoEntry : public BalanceAndMeasNoTest, public ::testing::WithParamInterface<EntryCase> {};
+class MeasNoEntry : public BalanceAndMeasNoTest, public ::testing::WithParamInterface<EntryCase>
+{
+};
 
 TEST_P(MeasNoEntry, IsCheckedBeforeAnythingIsSent)
 {
@@ -109,8 +112,7 @@ TEST_P(MeasNoEntry, IsCheckedBeforeAnythingIsSent)
 INSTANTIATE_TEST_SUITE_P(
     MeasNo, MeasNoEntry,
     ::testing::Values(EntryCase{"32767", 0, nullptr, 32767}, EntryCase{"0", 0, nullptr, 0},
-                      EntryCase{" 12 ", 0, nullptr, 12},
-                      EntryCase{"32768", -1, "out of range.", 3},
+                      EntryCase{" 12 ", 0, nullptr, 12}, EntryCase{"32768", -1, "out of range.", 3},
                       EntryCase{"-1", -1, "out of range.", 3},
                       EntryCase{"99999", -1, "out of range.", 3},
                       EntryCase{"1e9", -1, "out of range.", 3},

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // A scripted logger whose line can go dead: after HangUpAfter more commands nothing is
 // answered any more.
-class HangingLink : public ScriptedLink {
+class HangingLink : public ScriptedLink
+{
 public:
     int32_t RSCom(const QString& cmd) override
     {
@@ -27,7 +29,8 @@ public:
     int HangUpAfter = -1;
 };
 
-class MeasurementRunTest : public ::testing::Test {
+class MeasurementRunTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -93,7 +96,9 @@ struct NumberReply {
     int16_t FileNo;
 };
 
-class RunFileNumber : public MeasurementRunTest, public ::testing::WithParamInterface<NumberReply> {};
+class RunFileNumber : public MeasurementRunTest, public ::testing::WithParamInterface<NumberReply>
+{
+};
 
 TEST_P(RunFileNumber, IsTheFirstFieldOfTheReply)
 {
@@ -161,7 +166,9 @@ struct TriggerCase {
     bool Arms;
 };
 
-class TriggerCheck : public MeasurementRunTest, public ::testing::WithParamInterface<TriggerCase> {};
+class TriggerCheck : public MeasurementRunTest, public ::testing::WithParamInterface<TriggerCase>
+{
+};
 
 TEST_P(TriggerCheck, RefusesAChannelAboveItsLevelRoundedHalfToEven)
 {
@@ -281,7 +288,9 @@ struct AnswerCase {
     std::array<double, 7> Answer; // index 1 to 6
 };
 
-class PeakValues : public MeasurementRunTest, public ::testing::WithParamInterface<AnswerCase> {};
+class PeakValues : public MeasurementRunTest, public ::testing::WithParamInterface<AnswerCase>
+{
+};
 
 TEST_P(PeakValues, AreWalkedOverTheActiveChannels)
 {
@@ -302,9 +311,13 @@ TEST_P(PeakValues, AreWalkedOverTheActiveChannels)
 INSTANTIATE_TEST_SUITE_P(
     Run, PeakValues,
     ::testing::Values(
-        AnswerCase{"ThreeChannels", {1, 2, 3}, "12345,1520,880", {0, 12345, 1.52, 0.88, -1, -1, -1}},
+        AnswerCase{
+            "ThreeChannels", {1, 2, 3}, "12345,1520,880", {0, 12345, 1.52, 0.88, -1, -1, -1}},
         AnswerCase{"GapAtCH3", {1, 2, 4}, "12345,1520,880", {0, 12345, 1.52, -1, 0.88, -1, -1}},
-        AnswerCase{"FewerFieldsThanChannels", {1, 2, 3, 4}, "12345,1520", {0, 12345, 1.52, -1, -1, -1, -1}},
+        AnswerCase{"FewerFieldsThanChannels",
+                   {1, 2, 3, 4},
+                   "12345,1520",
+                   {0, 12345, 1.52, -1, -1, -1, -1}},
         AnswerCase{"NoNumbers", {1, 2}, "x,+0001520", {0, -1, 1.52, -1, -1, -1, -1}},
         AnswerCase{"OneValueOnly", {1, 2}, "12345", {0, 12345, -1, -1, -1, -1, -1}},
         AnswerCase{"ErrorReply", {1, 2}, "ERR-002", {0, -1, -1, -1, -1, -1, -1}},

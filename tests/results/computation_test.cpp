@@ -13,7 +13,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -28,7 +29,9 @@ struct GroundValueCase {
     const char* EShown;
 };
 
-class GroundValues : public ::testing::TestWithParam<GroundValueCase> {};
+class GroundValues : public ::testing::TestWithParam<GroundValueCase>
+{
+};
 
 TEST_P(GroundValues, FollowTheDefinitions)
 {
@@ -127,7 +130,8 @@ TEST(ResultsTableBounds, DroppingFromAnEmptyOrFullTableStaysInside)
 }
 
 // ComputeResult against a scripted logger and a real data folder.
-class ComputeResultTest : public ::testing::Test {
+class ComputeResultTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -182,7 +186,7 @@ TEST_F(ComputeResultTest, NumbersTheNewestEntryAndGivesEveryChannelTheNextNumber
     // active channels are selected again.
     const std::vector<QString> expected{"RES", "SET1", "MNO42", "RES", "SET2", "MNO42",
                                         "RES", "SET3", "MNO42", "RES", "SET4", "MNO42",
-                                        "RES", "SET1", "SET2", "SET4"};
+                                        "RES", "SET1", "SET2",  "SET4"};
     EXPECT_EQ(link.Sent, expected);
     EXPECT_TRUE(QFile::exists(TodaysFile()));
 }

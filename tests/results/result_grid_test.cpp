@@ -1,13 +1,15 @@
+#include "logger/LoggerSettings.h"
 #include "results/ResultGrid.h"
 #include "results/ResultsTable.h"
-#include "logger/LoggerSettings.h"
 #include "shell/GridModel.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class ResultGridTest : public ::testing::Test {
+class ResultGridTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -23,7 +25,8 @@ protected:
     {
         ResultEntry& r = table.Entries[table.ResultCount++];
         r.No = no;
-        r.DateTime = QStringLiteral("04/07/2021 13:05:%1").arg(table.ResultCount, 2, 10, QChar('0'));
+        r.DateTime =
+            QStringLiteral("04/07/2021 13:05:%1").arg(table.ResultCount, 2, 10, QChar('0'));
         r.Answer.fill(-1);
         r.Answer[1] = p;
         r.Answer[2] = d0;

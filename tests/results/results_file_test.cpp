@@ -11,11 +11,13 @@
 
 #include <functional>
 
-namespace {
+namespace
+{
 
 // Answers each box through a callback, so that a test can repair the folder before it
 // answers Retry.
-class ScriptedSink : public MessageSink {
+class ScriptedSink : public MessageSink
+{
 public:
     MessageAnswer Show(const UiMessage& message) override
     {
@@ -32,7 +34,8 @@ QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class ResultsFileTest : public ::testing::Test {
+class ResultsFileTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -93,8 +96,8 @@ const QByteArray EnglishTwoChannelHeading =
 TEST_F(ResultsFileTest, TheFirstResultOfTheDayMakesTheFileWithItsHeading)
 {
     EXPECT_EQ(AppendResult(ctx, Entry("00001", 30000, 1.0, 424.41, 87.75)), AppendOutcome::Written);
-    EXPECT_EQ(ReadAll(Today()),
-              EnglishTwoChannelHeading + "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n");
+    EXPECT_EQ(ReadAll(Today()), EnglishTwoChannelHeading +
+                                    "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n");
     EXPECT_TRUE(messages.Shown.empty());
 }
 
@@ -112,7 +115,8 @@ TEST_F(ResultsFileTest, EveryChannelKeepsItsColumn)
     ResultEntry e = Entry("00002", 12345, 1.52, 100, 50);
     e.Answer[4] = 0.88;
     e.Answer[6] = 0.125;
-    EXPECT_EQ(ResultLine(e, ctx.Logger), "00002,04/07/2021 13:05:09,12345,1.520,100,50,,0.880,,0.125,,BO");
+    EXPECT_EQ(ResultLine(e, ctx.Logger),
+              "00002,04/07/2021 13:05:09,12345,1.520,100,50,,0.880,,0.125,,BO");
     ctx.Logger.CalcType = 1;
     EXPECT_TRUE(ResultLine(e, ctx.Logger).endsWith(",BU"));
 }
@@ -123,7 +127,8 @@ TEST_F(ResultsFileTest, TheJapaneseHeadingIsWrittenInTheSpreadsheetsEncoding)
     UseChannels({1, 2, 3}, 3);
     AppendResult(ctx, Entry("00001", 30000, 1.0, 424, 88));
     const QByteArray bytes = ReadAll(Today());
-    // CP932 bytes of "No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2),変位 D1(mm),,,,,E-CalcType"
+    // CP932 bytes of "No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2),変位
+    // D1(mm),,,,,E-CalcType"
     const QByteArray heading = QByteArray::fromHex(
         "4e6f2c446174652054696d652c89d78f64205030284e292c95cf88ca204430286d6d292c204b2d4e5752284d"
         "4e2f6d33292c452d4e5752284d4e2f6d32292c95cf88ca204431286d6d292c2c2c2c2c452d43616c635479"
@@ -143,15 +148,16 @@ TEST_F(ResultsFileTest, LaterResultsOfTheDayGoUnderTheFirstHeading)
     second.Answer[3] = 0.25;
     AppendResult(ctx, second);
     EXPECT_EQ(ReadAll(Today()),
-              EnglishTwoChannelHeading + "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n"
-                                         "00002,2021/04/07 14:00:00,20000,0.500,566,117,0.250,,,,,BO\r\n");
+              EnglishTwoChannelHeading +
+                  "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n"
+                  "00002,2021/04/07 14:00:00,20000,0.500,566,117,0.250,,,,,BO\r\n");
 }
 
 TEST_F(ResultsFileTest, UndefinedValuesAreWrittenAsMinusOneInTheirFormat)
 {
     UseChannels({1, 2, 3}, 3);
     ResultEntry e = Entry("00003", 30000, 0.0000005, -1, -1); // D0 below the threshold
-    e.Answer[3] = -1;                                          // a field that was no number
+    e.Answer[3] = -1;                                         // a field that was no number
     AppendResult(ctx, e);
     const QList<QByteArray> lines = ReadAll(Today()).split('\n');
     EXPECT_EQ(lines.value(2), "00003,04/07/2021 13:05:09,30000,0.000,-1,-1,-1.000,,,,,BO\r");
@@ -216,12 +222,13 @@ TEST_F(ResultsFileTest, AFolderThatCannotBeWrittenAsksRetryAndRetrySucceedsOnceI
     EXPECT_EQ(box.Buttons, MessageButtons::RetryCancel);
     EXPECT_EQ(box.Title.En, "");
     EXPECT_EQ(box.Title.Ja, "");
-    const QString expected = QString::fromUtf8("ファイル ") + Today() +
-                             QString::fromUtf8(" を開けません!!\r\nファイルを閉じて、[再試行]キーを押してください。");
+    const QString expected =
+        QString::fromUtf8("ファイル ") + Today() +
+        QString::fromUtf8(" を開けません!!\r\nファイルを閉じて、[再試行]キーを押してください。");
     EXPECT_EQ(box.Text.En, expected);
     EXPECT_EQ(box.Text.Ja, expected);
-    EXPECT_EQ(ReadAll(Today()),
-              EnglishTwoChannelHeading + "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n");
+    EXPECT_EQ(ReadAll(Today()), EnglishTwoChannelHeading +
+                                    "00001,04/07/2021 13:05:09,30000,1.000,424,88,,,,,,BO\r\n");
 }
 
 TEST_F(ResultsFileTest, RetryKeepsAskingWhileTheFolderStaysUnusableAndCancelWritesNothing)
@@ -302,28 +309,27 @@ struct HeaderCase {
     double Poisson;
 };
 
-class FileHeaderTest : public ResultsFileTest, public ::testing::WithParamInterface<HeaderCase> {};
+class FileHeaderTest : public ResultsFileTest, public ::testing::WithParamInterface<HeaderCase>
+{
+};
 
 TEST_P(FileHeaderTest, OnlyValidValuesReplaceTheSettings)
 {
     const HeaderCase& c = GetParam();
-    const QString path =
-        WriteFile(QByteArray(c.Line1) + "\r\nheading\r\n" + ResultLines(1, 1));
+    const QString path = WriteFile(QByteArray(c.Line1) + "\r\nheading\r\n" + ResultLines(1, 1));
     EXPECT_EQ(ReadResultsFile(ctx, path), 1);
     EXPECT_EQ(ctx.Logger.PlateDiameter, c.Diameter);
     EXPECT_DOUBLE_EQ(ctx.Logger.PoissonRatio, c.Poisson);
 }
 
-INSTANTIATE_TEST_SUITE_P(Results, FileHeaderTest,
-                         ::testing::Values(HeaderCase{"Dia=450,Poi=0.250", 450, 0.25},
-                                           HeaderCase{"Poi=0.250,Dia=450", 450, 0.25},
-                                           HeaderCase{"Dia=450,", 450, 0.35},
-                                           HeaderCase{",Poi=0.2", 300, 0.2},
-                                           HeaderCase{"Dia=0,Poi=0", 300, 0.35},
-                                           HeaderCase{"Dia=abc,Poi=", 300, 0.35},
-                                           HeaderCase{"Dia=-90,Poi=1.5", 300, 0.35},
-                                           HeaderCase{"Dia,Poi", 300, 0.35},
-                                           HeaderCase{"Dia=300.4,Poi=0.999", 300, 0.999}));
+INSTANTIATE_TEST_SUITE_P(
+    Results, FileHeaderTest,
+    ::testing::Values(HeaderCase{"Dia=450,Poi=0.250", 450, 0.25},
+                      HeaderCase{"Poi=0.250,Dia=450", 450, 0.25}, HeaderCase{"Dia=450,", 450, 0.35},
+                      HeaderCase{",Poi=0.2", 300, 0.2}, HeaderCase{"Dia=0,Poi=0", 300, 0.35},
+                      HeaderCase{"Dia=abc,Poi=", 300, 0.35},
+                      HeaderCase{"Dia=-90,Poi=1.5", 300, 0.35}, HeaderCase{"Dia,Poi", 300, 0.35},
+                      HeaderCase{"Dia=300.4,Poi=0.999", 300, 0.999}));
 
 TEST_F(ResultsFileTest, AFileWithOnlyItsHeadingHoldsNoResults)
 {
@@ -349,9 +355,9 @@ TEST_F(ResultsFileTest, LinesThatAreNoResultsAreSkipped)
 
 TEST_F(ResultsFileTest, ValuesThatAreNoNumbersReadAsUndefined)
 {
-    const QString path = WriteFile(EnglishTwoChannelHeading +
-                                   "00001,04/07/2021 13:05:09,abc,,-1,x,0.250,,,,,BO\r\n"
-                                   "00002,04/07/2021 13:05:09\r\n");
+    const QString path =
+        WriteFile(EnglishTwoChannelHeading + "00001,04/07/2021 13:05:09,abc,,-1,x,0.250,,,,,BO\r\n"
+                                             "00002,04/07/2021 13:05:09\r\n");
     ASSERT_EQ(ReadResultsFile(ctx, path), 2);
     const ResultEntry& a = ctx.Results.Entries[0];
     EXPECT_EQ(a.Answer[1], -1);
@@ -367,10 +373,10 @@ TEST_F(ResultsFileTest, ValuesThatAreNoNumbersReadAsUndefined)
 
 TEST_F(ResultsFileTest, DatesOfEitherLanguageAreShownInTheCurrentOne)
 {
-    const QString path = WriteFile(EnglishTwoChannelHeading +
-                                   "00001,04/07/2021 13:05:09,1,1,1,1,,,,,,BO\r\n"
-                                   "00002,2021/04/08 00:00:00,1,1,1,1,,,,,,BO\r\n"
-                                   "00003,2021/4/9 7:05,1,1,1,1,,,,,,BO\r\n");
+    const QString path =
+        WriteFile(EnglishTwoChannelHeading + "00001,04/07/2021 13:05:09,1,1,1,1,,,,,,BO\r\n"
+                                             "00002,2021/04/08 00:00:00,1,1,1,1,,,,,,BO\r\n"
+                                             "00003,2021/4/9 7:05,1,1,1,1,,,,,,BO\r\n");
     ctx.G.UiLanguage = 0;
     ASSERT_EQ(ReadResultsFile(ctx, path), 3);
     EXPECT_EQ(ctx.Results.Entries[0].DateTime, "2021/04/07 13:05:09");

@@ -22,9 +22,11 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
-class RunWindows : public testing::Test {
+class RunWindows : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -43,9 +45,13 @@ protected:
         context.Messages = &messages;
         context.Time = &clock;
         link.Otherwise = [this](const QString& cmd) { return logger(cmd); };
-        logger.Wide = {{"VS", "QL-860H FW Ver 2.1A"}, {"SEA?", "2"},   {"MDT", "+000010,+000020"},
-                       {"MNO?", "5,5"},               {"EOC", "800,800"}, {"ANS?", "30000,1000"}};
-        logger.Words = {{47, "300"}, {48, "350"}, {51, "5000"}, {52, "10000"},
+        logger.Wide = {{"VS", "QL-860H FW Ver 2.1A"},
+                       {"SEA?", "2"},
+                       {"MDT", "+000010,+000020"},
+                       {"MNO?", "5,5"},
+                       {"EOC", "800,800"},
+                       {"ANS?", "30000,1000"}};
+        logger.Words = {{47, "300"}, {48, "350"},   {51, "5000"}, {52, "10000"},
                         {53, "20"},  {54, "20000"}, {57, "1"}};
         logger.PerChannel[1]["MNO?"] = "5";
         logger.PerChannel[2]["MNO?"] = "5";
@@ -98,9 +104,10 @@ TEST_F(RunWindows, StartMeasuresStoresAndShowsTheResult)
     EXPECT_EQ(grid.Text(2, 3), "1.000");
     EXPECT_EQ(grid.Text(2, 4), "424");
     EXPECT_EQ(grid.Text(2, 5), "88"); // SEA? 2: Boussinesq
-    EXPECT_EQ(FileBytes(), "Dia=300,Poi=0.350\r\n"
-                           "No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),,,,,,E-CalcType\r\n"
-                           "00005,05/01/2024 09:30:15,30000,1.000,424,88,,,,,,BO\r\n");
+    EXPECT_EQ(FileBytes(),
+              "Dia=300,Poi=0.350\r\n"
+              "No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),,,,,,E-CalcType\r\n"
+              "00005,05/01/2024 09:30:15,30000,1.000,424,88,,,,,,BO\r\n");
     EXPECT_EQ(context.Logger.MeasNo, 6);
     EXPECT_EQ(Count("MNO6"), 2u); // every channel up to MaxChannel
     EXPECT_TRUE(messages.Shown.empty());
@@ -115,8 +122,8 @@ TEST_F(RunWindows, ElevenRunsShowTheLatestTen)
     EXPECT_EQ(context.Results.ResultCount, 10);
     GridModel& grid = screen->ResultGrid();
     EXPECT_EQ(grid.Rows(), 12);
-    EXPECT_EQ(grid.Text(2, 0), "00015");  // newest first
-    EXPECT_EQ(grid.Text(11, 0), "00006"); // the first run dropped out
+    EXPECT_EQ(grid.Text(2, 0), "00015");    // newest first
+    EXPECT_EQ(grid.Text(11, 0), "00006");   // the first run dropped out
     EXPECT_EQ(FileBytes().count('\n'), 13); // the file keeps them all
     screen->close();
 }
@@ -175,7 +182,8 @@ TEST_F(RunWindows, TheRunFormShowsItsStatesInBothLanguages)
         EXPECT_EQ(form.lblFileNo->text(), "5");
         EXPECT_FALSE(form.cmdStart->isVisible());
         EXPECT_EQ(form.cmdCancel->text(), lang == 0 ? QString::fromUtf8("計測モニタ") : "Measure");
-        EXPECT_EQ(form.Label1->text(), lang == 0 ? QString::fromUtf8("ファイルナンバ") : "File No.");
+        EXPECT_EQ(form.Label1->text(),
+                  lang == 0 ? QString::fromUtf8("ファイルナンバ") : "File No.");
         EXPECT_TRUE(form.Interval.isActive());
         EXPECT_EQ(form.Interval.interval(), 500);
         ASSERT_TRUE(WaitFor([&] { return form.pbMeasure->value() == 25; }));
@@ -258,8 +266,9 @@ TEST_F(RunWindows, TheNumberDialogProposesCorrectsAndApplies)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(context.Logger.MeasNo, 12);
-    EXPECT_EQ(link.Sent, (std::vector<QString>{"RES", "SET1", "MNO12", "RES", "SET2", "MNO12", "RES",
-                                               "SET4", "MNO12", "RES", "SET1", "SET2", "SET4"}));
+    EXPECT_EQ(link.Sent,
+              (std::vector<QString>{"RES", "SET1", "MNO12", "RES", "SET2", "MNO12", "RES", "SET4",
+                                    "MNO12", "RES", "SET1", "SET2", "SET4"}));
 }
 
 TEST_F(RunWindows, TheNumberDialogInJapaneseAndInDebugMode)

@@ -9,13 +9,14 @@ class QLabel;
 class QPushButton;
 
 // The balance confirmation, shown modally over the measurement screen.
-class frmInitial : public QDialog {
+class frmInitial : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmInitial(AppContext& context, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;                  // the question
-    std::array<QPushButton*, 2> Command1{};    // 0 Cancel, 1 OK
+    QLabel* Label1 = nullptr;               // the question
+    std::array<QPushButton*, 2> Command1{}; // 0 Cancel, 1 OK
     // BalanceOk after OK; BalanceCancel after Cancel, Escape or the close box (closing the
     // window is no way to start a balance by accident).
     int16_t BalanceChoice() const { return m_choice; }

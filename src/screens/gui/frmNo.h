@@ -10,12 +10,13 @@ class QPushButton;
 
 // The measurement-number dialog: proposes the logger's number and gives a new one to
 // every active channel.
-class frmNo : public QDialog {
+class frmNo : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmNo(AppContext& context, QWidget* parent = nullptr);
 
-    std::array<QLabel*, 2> Label1{};       // "Meas. No.", the allowed range
+    std::array<QLabel*, 2> Label1{}; // "Meas. No.", the allowed range
     QLineEdit* txtNo = nullptr;
     std::array<QPushButton*, 2> Command1{}; // 0 apply, 1 cancel
 

@@ -13,7 +13,8 @@ class QPushButton;
 // The run form: shows the measurement number, the recording progress and the transfer
 // while MeasurementRun drives the logger on the form's 500 ms timer. Shown modally by the
 // measurement screen; it closes itself when the run is over.
-class frmStart : public QDialog {
+class frmStart : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmStart(AppContext& context, QWidget* parent = nullptr);
