@@ -24,9 +24,9 @@ MeasurementPlaces PlaceMeasurementControls(int w, int h, int c)
 
     // The diameter and ratio line sits between the results grid and the monitor.
     const int lineTop = h - 2200 - c;
-    p.DiameterCaption = {Margin, lineTop, 1100, CaptionHeight};
-    p.DiameterValue = {Margin + 1100, lineTop, 700, CaptionHeight};
-    p.RatioCaption = {Margin + 1800, lineTop, 2600, CaptionHeight};
+    p.DiameterCaption = {Margin, lineTop, 1500, CaptionHeight};
+    p.DiameterValue = {Margin + 1500, lineTop, 600, CaptionHeight};
+    p.RatioCaption = {Margin + 2100, lineTop, 2300, CaptionHeight};
     p.RatioValue = {Margin + 4400, lineTop, 900, CaptionHeight};
 
     p.Monitor = {MonitorLeft, h - 1530, MonitorWidthTwips, 0};

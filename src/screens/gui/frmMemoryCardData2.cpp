@@ -122,9 +122,15 @@ void frmMemoryCardData2::CreateControls()
     lblPoi = new QLabel(this);
     Label1 = new QLabel(this);
     lblDia->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPoi->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPoi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     MSFData = new GridView(&m_resultGrid, this);
     MSFMonit = new GridView(&m_monitorGrid, this);
+    // Titles and readings are cut at the cell's edge rather than shortened with dots.
+    MSFData->setTextElideMode(Qt::ElideNone);
+    MSFMonit->setTextElideMode(Qt::ElideNone);
+    // The monitor is sized to hold its rows exactly; it never scrolls.
+    MSFMonit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MSFMonit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     MSFMonit->setFocusPolicy(Qt::NoFocus);
     MSFMonit->hide();
 
