@@ -7,6 +7,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -94,6 +96,11 @@ TEST_F(TerminalWindow, ABdtTableKeepsItsColumnsInTheArea)
     // Fixed pitch: every value column lines up under its neighbour.
     EXPECT_TRUE(QFontInfo(m_window->txtInput->font()).fixedPitch());
     EXPECT_EQ(lines[2].size(), 8 + 8 * 7);
+    // ... and a full row of eight needs no scrolling sideways.
+    const QFontMetrics metrics(m_window->txtInput->font());
+    const int room = m_window->txtInput->viewport()->width() -
+                     2 * int(m_window->txtInput->document()->documentMargin());
+    EXPECT_LE(metrics.horizontalAdvance(lines[2]), room);
 }
 
 TEST_F(TerminalWindow, EscapeClosesTheLineLikeEnd)

@@ -46,7 +46,7 @@ frmRSTest::frmRSTest(AppContext& context, QWidget* parent)
     txtInput->setReadOnly(true); // the logger's words, not the operator's
     txtInput->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSize(8); // a full row of eight values fits the width
+    fixed.setPointSizeF(7.5); // a full row of eight values fits the width
     txtInput->setFont(fixed);
 
     for (size_t i = 0; i < cmdPara.size(); ++i) {
