@@ -10,10 +10,12 @@
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
@@ -219,6 +221,42 @@ TEST_F(MeasurementScreen, LostLoggerDuringTheMonitorReturnsToTheMainMenu)
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("RS-232C ERROR"));
     EXPECT_FALSE(link.PortOpened());
+}
+
+// A line whose pause runs the event loop, as the real one does, and lets the operator act
+// in it.
+class LineWithLivePause : public ScriptedLink
+{
+public:
+    std::function<void()> DuringPause;
+    void Wait(int32_t ms) override
+    {
+        ScriptedLink::Wait(ms);
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [this] {
+            if (DuringPause)
+                DuringPause();
+        });
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+};
+
+TEST_F(MeasurementScreen, MainMenuPressedDuringTheCheckClosesOnceTheTickIsOver)
+{
+    LineWithLivePause line;
+    line.Otherwise = [this](const QString& cmd) { return logger(cmd); };
+    context.Link = &line;
+    auto screen = Open();
+    line.DuringPause = [&] {
+        if (screen)
+            screen->cmdReturn->click();
+    };
+    ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
+    // The check ran to its end on a live screen, then the screen went and the port closed.
+    EXPECT_EQ(line.Sent.back(), QStringLiteral("TRM21"));
+    EXPECT_FALSE(line.PortOpened());
+    EXPECT_TRUE(messages.Shown.empty());
 }
 
 TEST_F(MeasurementScreen, DebugModeShowsFourChannelsWithoutALogger)

@@ -74,6 +74,11 @@ public:
     void cmdPrint_Click();
     void MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+protected:
+    // Closing (Main Menu, a lost logger or the window's close box) stops the timer and
+    // closes the port; during a tick it waits for the tick to end.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     class Screen;
     friend class Screen;
@@ -86,7 +91,6 @@ private:
     void BuildMonitorGrid();
     void ApplyOfferedCommands(bool connected);
     void OnIntervalTick();
-    void closeEvent(QCloseEvent* event) override;
 
     AppContext& m_context;
     GridModel m_resultGrid;
