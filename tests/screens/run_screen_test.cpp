@@ -114,39 +114,6 @@ TEST_F(RunWindows, StartMeasuresStoresAndShowsTheResult)
     screen->close();
 }
 
-TEST_F(RunWindows, ElevenRunsShowTheLatestTen)
-{
-    auto screen = OpenConnected();
-    for (int i = 0; i < 11; ++i)
-        screen->cmdMeasure->click();
-    EXPECT_EQ(context.Results.ResultCount, 10);
-    GridModel& grid = screen->ResultGrid();
-    EXPECT_EQ(grid.Rows(), 12);
-    EXPECT_EQ(grid.Text(2, 0), "00015");    // newest first
-    EXPECT_EQ(grid.Text(11, 0), "00006");   // the first run dropped out
-    EXPECT_EQ(FileBytes().count('\n'), 13); // the file keeps them all
-    screen->close();
-}
-
-TEST_F(RunWindows, CancelOnTheRunFormReadsTheSettingsAgainAndStoresNothing)
-{
-    logger.Wide["EOC"] = "0,0"; // waiting for the drop
-    auto screen = OpenConnected();
-    const size_t readsBefore = Count("VS");
-    WhenModalShown<frmStart>([&](frmStart* form) {
-        EXPECT_TRUE(WaitFor([&] { return form->Run().Armed(); }));
-        EXPECT_TRUE(form->cmdCancel->isVisible());
-        form->cmdCancel->click();
-    });
-    screen->cmdMeasure->click();
-    EXPECT_EQ(context.Results.ResultCount, 0);
-    EXPECT_FALSE(QFile::exists(TodaysFile()));
-    EXPECT_EQ(Count("VS"), readsBefore + 1); // the settings read once more
-    EXPECT_FALSE(screen->cmdPrint->isVisible());
-    EXPECT_TRUE(screen->Interval.isActive());
-    screen->close();
-}
-
 TEST_F(RunWindows, TheCloseBoxOfTheRunFormCancelsToo)
 {
     logger.Wide["EOC"] = "0,0";
