@@ -16,15 +16,20 @@ struct Copy {
     explicit Copy(std::initializer_list<int> channels = {1, 2, 4, 6}, int16_t language = English)
         : G(GlobalsIn(language)), Settings(SettingsWith(channels))
     {
-        FillResultGrid(Grid, 6, 1);
+        FillResultGrid(Grid, 6, 1); // 6 columns, 3 rows
         Clipboard.SetText("what was there before");
     }
-    QStringList Lines()
+    QStringList Lines(int row, int col, int rowSel, int colSel)
     {
+        Grid.SetSelection(row, col, rowSel, colSel);
         CopyResults(Clipboard, Grid, Settings, G, DailyFile);
         QStringList lines = Clipboard.Text().split("\r\n");
         EXPECT_EQ(lines.takeLast(), ""); // the last line ends in CR LF too
         return lines;
+    }
+    std::vector<int> Selection() const
+    {
+        return {Grid.Row(), Grid.Col(), Grid.RowSel(), Grid.ColSel()};
     }
 
     Globals G;
@@ -36,8 +41,7 @@ struct Copy {
 TEST(ResultCopy, StartValuesOfADebugDayGiveTheWholeTextExactly)
 {
     Copy c; // CH1, CH2, CH4 and CH6, as debug mode simulates them
-    c.Grid.SetSelection(2, 3, 2, 3);
-    CopyResults(c.Clipboard, c.Grid, c.Settings, c.G, DailyFile);
+    c.Lines(2, 3, 2, 3);
     const QString expected = "File Name\t" + DailyFile +
                              "\r\n"
                              "Test Condition\r\n"
@@ -64,146 +68,101 @@ TEST(ResultCopy, StartValuesOfADebugDayGiveTheWholeTextExactly)
                              "H.P.F.\tOFF\tON\tON\tON\r\n"
                              "\r\n"
                              "No.\tDate Time\tLoad P0\tDisp. D0\tK-NWR\tE-NWR\r\n"
-                             " \t \tN\tmm\tMN/m3\tMN/m2\r\n"
+                             " \t \tN\tmm\tMN/m3\tMN/m2\r\n" // empty cells are one blank
                              "r2c0\tr2c1\tr2c2\tr2c3\tr2c4\tr2c5\r\n";
     EXPECT_EQ(c.Clipboard.Text(), expected);
+    EXPECT_EQ(c.Selection(), std::vector<int>({2, 5, 2, 5})); // the grid's last cell
 }
 
 TEST(ResultCopy, JapaneseLabelsAndDateOrder)
 {
     Copy c({1, 2}, Japanese);
-    const QStringList lines = c.Lines();
-    const QStringList expected = {
-        "File Name\t" + DailyFile,
-        QString::fromUtf8("試験条件"),
-        QString::fromUtf8("コメント\t") + QString(128, ' '),
-        QString::fromUtf8("載荷板直径\t90 mm"),
-        QString::fromUtf8("落下高さ\t200 mm"),
-        QString::fromUtf8("重錘質量\t5 kg"),
-        QString::fromUtf8("日付\t2021/04/07 13:05:09"),
-        QString::fromUtf8("場所"),
-        QString::fromUtf8("番号\t0"),
-        QString::fromUtf8("担当者名"),
-        QString::fromUtf8("ポアソン比\t0.300"),
-        "",
-        QString::fromUtf8("アンプ入力設定"),
-        QString::fromUtf8("チャンネル\t1\t2"),
-        QString::fromUtf8("センサー\t荷重計\t加速度計"),
-        QString::fromUtf8("定格容量\t20\t1000"),
-        QString::fromUtf8("単位\tkN \tm/s2 "),
-        QString::fromUtf8("定格出力\t1060\t1593.4"),
-        QString::fromUtf8("測定フルスケール\t1000\t1000"),
-        "L.P.F.(Hz)\t5000\t5000",
-        "H.P.F.\tOFF\tON",
-        "",
+    const QStringList lines = c.Lines(0, 0, 0, 0);
+    const char* expected[] = {"試験条件",
+                              "コメント\t",
+                              "載荷板直径\t90 mm",
+                              "落下高さ\t200 mm",
+                              "重錘質量\t5 kg",
+                              "日付\t2021/04/07 13:05:09",
+                              "場所",
+                              "番号\t0",
+                              "担当者名",
+                              "ポアソン比\t0.300",
+                              "",
+                              "アンプ入力設定",
+                              "チャンネル\t1\t2",
+                              "センサー\t荷重計\t加速度計",
+                              "定格容量\t20\t1000",
+                              "単位\tkN \tm/s2 ",
+                              "定格出力\t1060\t1593.4",
+                              "測定フルスケール\t1000\t1000",
+                              "L.P.F.(Hz)\t5000\t5000",
+                              "H.P.F.\tOFF\tON",
+                              ""};
+    EXPECT_EQ(lines[0], "File Name\t" + DailyFile);
+    for (int i = 0; i < 21; ++i) {
+        const QString want = QString::fromUtf8(expected[i]) + (i == 1 ? QString(128, ' ') : "");
+        EXPECT_EQ(lines[i + 1], want) << "line " << i + 2;
+    }
+}
+
+TEST(ResultCopy, AnyOtherSelectionCopiesItsRectangleAndStaysSelected)
+{
+    const struct {
+        int Row, Col, RowSel, ColSel;
+        QStringList Data;
+    } cases[] = {
+        {3,
+         2,
+         6,
+         5,
+         {"r3c2\tr3c3\tr3c4\tr3c5", "r4c2\tr4c3\tr4c4\tr4c5", "r5c2\tr5c3\tr5c4\tr5c5",
+          "r6c2\tr6c3\tr6c4\tr6c5"}},
+        {5, 3, 3, 1, {"r3c1\tr3c2\tr3c3", "r4c1\tr4c2\tr4c3", "r5c1\tr5c2\tr5c3"}},
+        {5, 1, 2, 1, {"r2c1", "r3c1", "r4c1", "r5c1"}}, // upwards over one column
     };
-    ASSERT_GE(lines.size(), expected.size());
-    for (int i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
+    for (const auto& c : cases) {
+        Copy copy;
+        FillResultGrid(copy.Grid, 8, 6);
+        const QStringList lines = copy.Lines(c.Row, c.Col, c.RowSel, c.ColSel);
+        EXPECT_EQ(lines.mid(22), c.Data);
+        EXPECT_EQ(copy.Selection(), std::vector<int>({c.Row, c.Col, c.RowSel, c.ColSel}));
+    }
 }
 
-TEST(ResultCopy, OneSelectedCellCopiesTheWholeGridAndEndsOnItsLastCell)
-{
-    Copy c;
-    FillResultGrid(c.Grid, 6, 1); // 6 columns, 3 rows
-    c.Grid.SetSelection(1, 4, 1, 4);
-    const QStringList lines = c.Lines();
-    ASSERT_EQ(lines.size(), 22 + 3);
-    EXPECT_EQ(lines[22], "No.\tDate Time\tLoad P0\tDisp. D0\tK-NWR\tE-NWR");
-    for (int i = 22; i < 25; ++i)
-        EXPECT_EQ(lines[i].split('\t').size(), 6) << lines[i].toStdString();
-    EXPECT_EQ(c.Grid.Row(), 2);
-    EXPECT_EQ(c.Grid.Col(), 5);
-    EXPECT_EQ(c.Grid.RowSel(), 2);
-    EXPECT_EQ(c.Grid.ColSel(), 5);
-}
-
-TEST(ResultCopy, ASelectedRangeCopiesItsCellsAndStaysSelected)
-{
-    Copy c;
-    FillResultGrid(c.Grid, 8, 6);
-    c.Grid.SetSelection(6, 5, 3, 2); // made upwards and leftwards
-    const QStringList lines = c.Lines();
-    ASSERT_EQ(lines.size(), 22 + 4);
-    EXPECT_EQ(lines[22], "r3c2\tr3c3\tr3c4\tr3c5");
-    EXPECT_EQ(lines[25], "r6c2\tr6c3\tr6c4\tr6c5");
-    EXPECT_EQ(c.Grid.Row(), 6);
-    EXPECT_EQ(c.Grid.Col(), 5);
-    EXPECT_EQ(c.Grid.RowSel(), 3);
-    EXPECT_EQ(c.Grid.ColSel(), 2);
-}
-
-TEST(ResultCopy, ASelectionUpwardsOverOneColumnCopiesTheRowsItSpans)
-{
-    Copy c;
-    FillResultGrid(c.Grid, 6, 4);
-    c.Grid.SetSelection(5, 1, 2, 1);
-    const QStringList lines = c.Lines();
-    ASSERT_EQ(lines.size(), 22 + 4);
-    EXPECT_EQ(lines[22], "r2c1");
-    EXPECT_EQ(lines[25], "r5c1");
-}
-
-TEST(ResultCopy, EmptyCellsAreOneBlankSoThatEveryLineHasAllItsFields)
-{
-    Copy c;
-    c.Grid.SetText(2, 2, "");
-    c.Grid.SetText(2, 5, "");
-    c.Grid.SetSelection(1, 0, 2, 5);
-    const QStringList lines = c.Lines();
-    EXPECT_EQ(lines[22], " \t \tN\tmm\tMN/m3\tMN/m2");
-    EXPECT_EQ(lines[23], "r2c0\tr2c1\t \tr2c3\tr2c4\t ");
-}
-
-TEST(ResultCopy, ChannelFieldsFollowTheActiveChannelsOnly)
+TEST(ResultCopy, AmpLinesHaveOneFieldPerActiveChannel)
 {
     Copy c({1, 2, 4});
-    const QStringList lines = c.Lines();
+    c.Settings.Channel[4].SensorType = 3; // neither kind: an empty field
+    c.Settings.Channel[4].UnitCode = 0;
+    c.Settings.Channel[2].Capacity = 0.5;
+    c.Settings.Channel[2].HighPass = 2;
+    const QStringList lines = c.Lines(0, 0, 0, 0);
     EXPECT_EQ(lines[13], "Channel\t1\t2\t4");
-    EXPECT_EQ(lines[14], "Sensor\tLoad\tAcc.\tAcc.");
-    EXPECT_EQ(lines[16], "Unit\tkN \tm/s2 \tm/s2 ");
-    EXPECT_TRUE(lines[16].endsWith("m/s2 "));
+    EXPECT_EQ(lines[14], "Sensor\tLoad\tAcc.\t");
+    EXPECT_EQ(lines[15], "Capacity\t20\t0.5\t1000");
+    EXPECT_EQ(lines[16], "Unit\tkN \tm/s2 \t");
+    EXPECT_EQ(lines[20], "H.P.F.\tOFF\tOFF\tON");
     for (int i = 13; i <= 20; ++i)
         EXPECT_EQ(lines[i].count('\t'), 3) << lines[i].toStdString();
 }
 
-TEST(ResultCopy, UnknownSensorAndUnitKeepTheirFieldEmpty)
-{
-    Copy c({1, 2});
-    c.Settings.Channel[2].SensorType = 3;
-    c.Settings.Channel[2].UnitCode = 0;
-    c.Settings.Channel[2].Capacity = 0.5;
-    c.Settings.Channel[2].HighPass = 2;
-    const QStringList lines = c.Lines();
-    EXPECT_EQ(lines[14], "Sensor\tLoad\t");
-    EXPECT_EQ(lines[15], "Capacity\t20\t0.5");
-    EXPECT_EQ(lines[16], "Unit\tkN \t");
-    EXPECT_EQ(lines[20], "H.P.F.\tOFF\tOFF");
-}
-
-TEST(ResultCopy, TextConditionsAreFixedLengthFieldsAndShownWhenNotBlank)
+TEST(ResultCopy, TextConditionsAreFixedLengthFieldsShownWhenNotBlank)
 {
     Copy c;
-    c.Settings.Comment = "Embankment, lot 3"; // shorter than its field
-    c.Settings.Place = QString("Site A").leftJustified(40, ' ');
+    c.Settings.Comment = "Embankment, lot 3";
+    c.Settings.Place = "Site A";
     c.Settings.OperatorName = "Sato";
-    const QStringList lines = c.Lines();
+    QStringList lines = c.Lines(0, 0, 0, 0);
     EXPECT_EQ(lines[2], "Comment\t" + QString("Embankment, lot 3").leftJustified(128, ' '));
     EXPECT_EQ(lines[7], "Place\t" + QString("Site A").leftJustified(40, ' '));
     EXPECT_EQ(lines[9], "Name\tSato" + QString(16, ' '));
 
     c.Settings.OperatorName = QString(QChar(0)) + "ghost"; // an unfilled field
     c.Settings.Comment = QString(200, 'x');                // longer than its field
-    const QStringList again = c.Lines();
-    EXPECT_EQ(again[9], "Name");
-    EXPECT_EQ(again[2], "Comment\t" + QString(128, 'x'));
-}
-
-TEST(ResultCopy, TheDateIsTheTestDateOfTheLastTransfer)
-{
-    Copy c;
-    c.Settings.TestDate = QDateTime(QDate(2021, 4, 7), QTime(15, 42, 1));
-    EXPECT_EQ(c.Lines()[6], "Date\t04/07/2021 15:42:01");
+    lines = c.Lines(0, 0, 0, 0);
+    EXPECT_EQ(lines[9], "Name");
+    EXPECT_EQ(lines[2], "Comment\t" + QString(128, 'x'));
 }
 
 } // namespace

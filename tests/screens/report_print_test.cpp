@@ -1,6 +1,7 @@
 // Printing as the operator meets it: the printer or PDF output of the report and its
 // failures, the printer dialog, and the measurement screen's Print button, P key and
 // Setting button (offscreen, debug mode, a results file of the day).
+#include "../printing/PdfTools.h"
 #include "../printing/PrintFixtures.h"
 
 #include "TempHome.h"
@@ -19,43 +20,18 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 using namespace fixtures;
+using namespace pdftools;
 
 namespace
 {
 
-constexpr double PointsPerMm = 72.0 / 25.4;
-
-QString RunTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-// xMin and yMin of the first word `text` on page 1, in points; (-1, -1) when absent.
-QPointF WordPosition(const QString& pdf, const QString& text)
-{
-    const QString html = RunTool("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-    const QRegularExpression word(
-        QStringLiteral(
-            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">%1</word>)re")
-            .arg(QRegularExpression::escape(text)));
-    const auto m = word.match(html);
-    return m.hasMatch() ? QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())
-                        : QPointF(-1, -1);
-}
-
-// Page 1 of `pdf` rendered by pdftoppm at 25 pixels per inch, one pixel a millimetre.
+// Page 1 of `pdf` rendered by pdftoppm at 25.4 pixels per inch: one pixel a millimetre.
 QImage Rendered(const QString& pdf, const QString& stem)
 {
     RunTool("pdftoppm", {"-r", "25.4", "-png", "-f", "1", "-l", "1", "-singlefile", pdf, stem});
@@ -134,56 +110,52 @@ TEST_F(Printouts, WithoutPrinterTheReportIsAPdfInTheUserFolderAndRendersOnItsPla
     EXPECT_FALSE(HasInk(page, QRect(0, 0, 8, 297))); // nothing left of the margin
 }
 
-TEST_F(Printouts, ThePrinterDialogCancelledPrintsNothingAndSaysNothing)
+TEST_F(Printouts, TheDialogCancelledPrintsNothingAndTheChosenPrinterGetsThePage)
 {
+    const QString file = home.Path() + "/printer.pdf";
+    bool confirm = false;
     PrintOutput output(context);
     output.PrinterInstalled = [] { return true; };
-    output.AskPrinter = [](QPrinter&) { return false; };
+    output.AskPrinter = [&](QPrinter& printer) {
+        printer.setOutputFileName(file); // the chosen printer writes into a file
+        return confirm;
+    };
     grid.SetSelection(4, 3, 2, 1);
     EXPECT_EQ(output.PrintWithDialog("Report", Report()), PrintOutcome::Cancelled);
     EXPECT_EQ(printouts, 0);
     EXPECT_TRUE(messages.Shown.empty());
-    EXPECT_EQ(grid.Row(), 4);
-    EXPECT_EQ(grid.Col(), 3);
-    EXPECT_EQ(grid.RowSel(), 2);
-    EXPECT_EQ(grid.ColSel(), 1);
-}
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({4, 3, 2, 1}));
 
-TEST_F(Printouts, TheChosenPrinterGetsThePageAtTheSamePlacesAsAPdf)
-{
-    // The printer the dialog chose writes into a file: the real printer page, end to end.
-    const QString file = home.Path() + "/printer.pdf";
-    PrintOutput output(context);
-    output.PrinterInstalled = [] { return true; };
-    output.AskPrinter = [&](QPrinter& printer) {
-        printer.setOutputFileName(file);
-        return true;
-    };
+    // Confirmed: the real printer page puts texts where the PDF page does.
+    confirm = true;
     grid.SetSelection(0, 0, 0, 0);
     ASSERT_EQ(output.PrintWithDialog("Report", Report()), PrintOutcome::Printed);
     EXPECT_TRUE(messages.Shown.empty());
-    const QPointF sampling = WordPosition(file, "Sampling");
-    EXPECT_NEAR(sampling.x(), 20 * PointsPerMm, 1.0);
-    EXPECT_NEAR(sampling.y(), 25 * PointsPerMm, 1.5);
-    const QPointF title = WordPosition(file, "VX-2968");
-    EXPECT_NEAR(title.x(), 10 * PointsPerMm, 1.0);
-    EXPECT_NEAR(title.y(), 8 * PointsPerMm, 1.5);
-    // 8 columns: portrait.
-    const QString info = RunTool("pdfinfo", {file});
-    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+595[.\d]* x 84[12])")))
-        << info.toStdString();
+    const auto words = WordsOf(file);
+    const Word* sampling = Find(words, "Sampling");
+    const Word* title = Find(words, "VX-2968");
+    ASSERT_TRUE(sampling && title);
+    EXPECT_NEAR(sampling->XMin, 20 * PointsPerMm, 1.0);
+    EXPECT_NEAR(sampling->YMin, 25 * PointsPerMm, 1.5);
+    EXPECT_NEAR(title->XMin, 10 * PointsPerMm, 1.0);
+    EXPECT_NEAR(title->YMin, 8 * PointsPerMm, 1.5);
+    EXPECT_EQ(PageSize(file), "595 x 842"); // 8 columns: portrait
 }
 
-TEST_F(Printouts, APrinterThatFailsIsReportedOnBothPaths)
+TEST_F(Printouts, APrinterOrFileThatFailsIsReportedOnEveryPath)
 {
-    for (bool withDialog : {false, true}) {
-        messages.Shown.clear();
-        PrintOutput output(context);
+    const auto failingPrinter = [&](PrintOutput& output) {
         output.PrinterInstalled = [] { return true; };
         output.AskPrinter = [](QPrinter&) { return true; };
         output.PreparePrinter = [&](QPrinter& printer) {
             printer.setOutputFileName(home.Path() + "/gone/printer.pdf");
         };
+    };
+    for (bool withDialog : {false, true}) {
+        messages.Shown.clear();
+        PrintOutput output(context);
+        failingPrinter(output);
         const PrintOutcome outcome = withDialog ? output.PrintWithDialog("Report", Report())
                                                 : output.Print("Report", Report());
         EXPECT_EQ(outcome, PrintOutcome::Failed) << withDialog;
@@ -191,11 +163,8 @@ TEST_F(Printouts, APrinterThatFailsIsReportedOnBothPaths)
         EXPECT_EQ(messages.Shown[0].Title.En, "Print Error");
         EXPECT_EQ(messages.Shown[0].Title.Ja, QString::fromUtf8("印刷エラー"));
     }
-}
-
-TEST_F(Printouts, APdfThatCannotBeSavedIsReportedAndLeavesNoFile)
-{
-    // The user folder lies below a plain file: nothing can be written there.
+    // No printer, and a user folder below a plain file: the PDF cannot be saved either.
+    messages.Shown.clear();
     home.WriteFile("blocker", "not a folder");
     context.UserFolder = home.Path() + "/blocker/VX-2968/";
     PrintOutput output(context);
