@@ -262,13 +262,4 @@ TEST(MonitorRowsTable, NamesFollowTheChannelNumbersInBothLanguages)
     EXPECT_EQ(ja[2].Name, QString::fromUtf8("加速度 A2"));
 }
 
-TEST(MonitorValues, FormatsLoadInNewtonsAndAccelerationWithOneDecimal)
-{
-    EXPECT_EQ(MonitorValueText(1, "+001234", 0.025), QStringLiteral("30850"));
-    EXPECT_EQ(MonitorValueText(2, "+000056\r\n", 0.5), QStringLiteral("28.0"));
-    EXPECT_EQ(MonitorValueText(3, "-000001", 0.04), QStringLiteral("0.0"));
-    EXPECT_EQ(MonitorValueText(1, "", 1.0), QStringLiteral("****"));
-    EXPECT_EQ(MonitorValueText(2, "1,5", 1.0), QStringLiteral("****"));
-}
-
 } // namespace

@@ -146,19 +146,12 @@ TEST_F(SettingsRead, IgnoresRepliesOutsideTheAcceptedValues)
          "MRY-? equal to the record length ignored"},
         {[](FakeLogger& l) { l.Wide["MRY?"] = "1000", l.Wide["MRY-?"] = "999"; },
          [](const LoggerSettings& s) { return s.PreTriggerLength == 999; }, "MRY-? 999 taken"},
-        {[](FakeLogger& l) { l.Words[48] = "1000"; },
-         [](const LoggerSettings& s) { return s.PoissonRatio == 0.3; }, "ratio 1.0 ignored"},
-        {[](FakeLogger& l) { l.PerChannel[1]["TGL?"] = "32768"; },
-         [](const LoggerSettings& s) { return s.Channel[1].TriggerLevel == 100; },
-         "TGL? 32768 ignored"},
         {[](FakeLogger& l) { l.PerChannel[1]["MNO?"] = "-5"; },
          [](const LoggerSettings& s) { return s.MeasNo == 0 && s.Channel[1].MeasNo == 0; },
          "MNO? -5 read as 0"},
         {[](FakeLogger& l) { l.Words[57] = "3"; },
          [](const LoggerSettings& s) { return s.TriggerChannel == 1; },
          "trigger channel beyond the channels found ignored"},
-        {[](FakeLogger& l) { l.Wide["CLK?"] = "fast"; },
-         [](const LoggerSettings& s) { return s.SamplingInterval == 50; }, "CLK? text ignored"},
     };
     for (const Case& c : cases) {
         Fresh();

@@ -202,27 +202,6 @@ TEST_F(MeasurementScreen, MainMenuClosesThePortAndTheScreen)
     EXPECT_FALSE(link.PortOpened());
 }
 
-TEST_F(MeasurementScreen, SilentLoggerIsReportedAndTheScreenGoes)
-{
-    link.Silent("RES");
-    auto screen = Open();
-    ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text.En, QStringLiteral("QL-860H Not Connected!"));
-    EXPECT_FALSE(link.PortOpened());
-}
-
-TEST_F(MeasurementScreen, LostLoggerDuringTheMonitorReturnsToTheMainMenu)
-{
-    auto screen = Open();
-    ASSERT_TRUE(WaitFor([&] { return Connected(screen); }));
-    link.Silent("MDT");
-    ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("RS-232C ERROR"));
-    EXPECT_FALSE(link.PortOpened());
-}
-
 // A line whose pause runs the event loop, as the real one does, and lets the operator act
 // in it.
 class LineWithLivePause : public ScriptedLink
@@ -313,16 +292,6 @@ TEST(MeasurementCaptionsTable, EnglishFontsFollowTheLargeFont)
     EXPECT_EQ(c.DiameterCaption.Points, 14.0);
     EXPECT_EQ(c.RatioCaption.Points, 12.0);
     EXPECT_EQ(c.MonitorGridPoints, 9.0);
-}
-
-TEST(OfferedCommandsTable, PrintNeedsAConnectionAndResults)
-{
-    EXPECT_EQ(CommandsOffered(false, 5), OfferedCommands{});
-    OfferedCommands connected;
-    connected.Initial = connected.Measure = connected.Setting = true;
-    EXPECT_EQ(CommandsOffered(true, 0), connected);
-    connected.Print = true;
-    EXPECT_EQ(CommandsOffered(true, 1), connected);
 }
 
 } // namespace
