@@ -122,22 +122,6 @@ TEST_F(SystemClipboardCopies, ResultsGridReachesTheClipboardWithItsConditionHead
     }
 }
 
-TEST_F(SystemClipboardCopies, ASelectedRangeOfTheResultsStaysSelected)
-{
-    ASSERT_TRUE(OpenScreenWithResults());
-    GridModel& results = screen->ResultGrid();
-    results.SetSelection(3, 3, 2, 0); // made upwards and leftwards
-    QTest::keyClick(screen->MSFData, Qt::Key_C);
-    const QStringList lines = Lines(SystemText());
-    ASSERT_EQ(lines.size(), 22 + 2);
-    EXPECT_TRUE(lines[22].startsWith("00004\t05/01/2024 08:10:00\t")) << lines[22].toStdString();
-    EXPECT_EQ(lines[23].split('\t').size(), 4);
-    EXPECT_EQ(results.Row(), 3);
-    EXPECT_EQ(results.Col(), 3);
-    EXPECT_EQ(results.RowSel(), 2);
-    EXPECT_EQ(results.ColSel(), 0);
-}
-
 // Another program reads what this one copied, as a spreadsheet would. Needs a real X
 // display (xvfb-run with QT_QPA_PLATFORM=xcb); the headless platform has no shared clipboard.
 TEST_F(SystemClipboardCopies, AnotherProgramReadsTheCopy)
