@@ -39,7 +39,6 @@ frmList::frmList(AppContext& context, QWidget* parent)
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(MSFList, &GridView::KeyDown, this, &frmList::MSFList_KeyDown);
-    MSFList->installEventFilter(this);
 }
 
 void frmList::SetCaptionsAndFonts()
@@ -117,16 +116,3 @@ void frmList::MSFList_KeyDown(int key, Qt::KeyboardModifiers)
         CopyListSelection(m_grid, *m_context.Clipboard, m_context.G.TabSeparator);
 }
 
-bool frmList::eventFilter(QObject* watched, QEvent* event)
-{
-    // The table view copies its current cell alone on Ctrl+C; here that key means the
-    // settings copy, so the view's own reaction is held back once the copy is made.
-    if (watched == MSFList && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_C && key->matches(QKeySequence::Copy)) {
-            MSFList_KeyDown(key->key(), key->modifiers());
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}

@@ -28,9 +28,6 @@ public:
     void Command1_Click(int index);
     void MSFList_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void SetCaptionsAndFonts();
     void PlaceControls();

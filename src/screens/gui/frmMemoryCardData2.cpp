@@ -411,18 +411,12 @@ void frmMemoryCardData2::cmdPrint_Click()
         Interval.start();
 }
 
-void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers)
 {
     // The key alone decides: Shift, Ctrl and Alt make no difference.
     if (key == Qt::Key_C && m_context.Clipboard) {
-        ClipboardSink& clipboard = *m_context.Clipboard;
-        CopyResults(clipboard, ResultGrid(), m_context.Logger, m_context.G, m_context.DailyFile);
-        // With Ctrl held the grid view copies its current cell alone once this handler
-        // returns; the copy is put back on the clipboard after it.
-        if (modifiers & Qt::ControlModifier) {
-            QTimer::singleShot(0, this,
-                               [&clipboard, text = clipboard.Text()] { clipboard.SetText(text); });
-        }
+        CopyResults(*m_context.Clipboard, ResultGrid(), m_context.Logger, m_context.G,
+                    m_context.DailyFile);
     } else if (key == Qt::Key_P) {
         // Printing from the key leaves the monitor running.
         PrintOutput(m_context, this)

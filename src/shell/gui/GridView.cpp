@@ -85,6 +85,12 @@ void GridView::mousePressEvent(QMouseEvent* event)
 void GridView::keyPressEvent(QKeyEvent* event)
 {
     emit KeyDown(event->key(), event->modifiers());
+    // The copy is the owner's (KeyDown): the view's own Ctrl+C would replace it with the
+    // current cell alone.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableView::keyPressEvent(event);
     if (currentIndex() != before && !(event->modifiers() & Qt::ShiftModifier))
