@@ -213,6 +213,7 @@ int16_t QSerialLink::ReceiveBinary(int32_t count)
 {
     m_state.ReplyTimeout = ReceptionTimeoutMs;
     m_state.BinaryExpected = count;
+    m_state.BinaryPos = 0;
     m_state.ReplyDone = false;
     if (!m_port.isOpen() || count < 1)
         return -1;
@@ -223,6 +224,7 @@ int16_t QSerialLink::ReceiveBinary(int32_t count)
     connect(&quiet, &QTimer::timeout, &loop, &QEventLoop::quit);
     m_binaryLoop = &loop;
     m_binaryQuiet = &quiet;
+    m_binaryReceived = 0;
     StoreBinary(m_port.readAll()); // what came before the wait began
     if (!m_state.ReplyDone && m_port.isOpen()) {
         quiet.start();
@@ -235,20 +237,21 @@ int16_t QSerialLink::ReceiveBinary(int32_t count)
 
 void QSerialLink::StoreBinary(const QByteArray& bytes)
 {
-    // The buffer's end is a hard limit: a longer block fills it and the rest is dropped.
+    // The buffer's end is a hard limit: the rest of a longer block is read and dropped,
+    // so that it cannot spill into the reply of the next command.
     const int32_t capacity = static_cast<int32_t>(m_state.BinaryBuffer.size());
-    const int32_t wanted = std::min(m_state.BinaryExpected, capacity);
-    const int32_t room = std::max(0, wanted - m_state.BinaryPos);
+    const int32_t room = std::max(0, capacity - m_state.BinaryPos);
     const int32_t n = std::min<int32_t>(room, static_cast<int32_t>(bytes.size()));
     std::copy_n(reinterpret_cast<const uint8_t*>(bytes.constData()), n,
                 m_state.BinaryBuffer.begin() + m_state.BinaryPos);
     m_state.BinaryPos += n;
-    if (m_state.BinaryPos >= wanted) {
+    m_binaryReceived += bytes.size();
+    if (m_binaryReceived >= m_state.BinaryExpected) {
         m_state.BinaryPos = 0;
         m_state.ReplyDone = true;
         if (m_binaryLoop)
             m_binaryLoop->quit();
-    } else if (m_binaryQuiet && n > 0) {
+    } else if (m_binaryQuiet && !bytes.isEmpty()) {
         m_binaryQuiet->start();
     }
 }

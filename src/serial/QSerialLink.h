@@ -63,4 +63,5 @@ private:
     bool m_inTransaction = false;
     QEventLoop* m_binaryLoop = nullptr; // set while ReceiveBinary waits
     QTimer* m_binaryQuiet = nullptr;
+    qint64 m_binaryReceived = 0; // bytes of the awaited block so far, kept or dropped
 };

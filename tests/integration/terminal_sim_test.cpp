@@ -84,7 +84,7 @@ protected:
 
 } // namespace
 
-TEST_F(TerminalOnSimulator, OpensDisabledThenEnablesWhatTheLoggerAccepts)
+TEST_F(TerminalOnSimulator, OpensDisabledEnablesWhatTheLoggerAcceptsAndTakesCommands)
 {
     Start(QuietLogger() << "--no-pace");
     EXPECT_FALSE(m_window->txtOutput->isEnabled());
@@ -100,12 +100,8 @@ TEST_F(TerminalOnSimulator, OpensDisabledThenEnablesWhatTheLoggerAccepts)
         EXPECT_FALSE(m_window->cmdPara[size_t(i)]->isEnabled()) << i;
     EXPECT_EQ(m_window->size(), QSize(TwipsToPixels(6555), TwipsToPixels(4905)));
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("RS-232C Test"));
-}
 
-TEST_F(TerminalOnSimulator, TypedCommandsAreUpperCasedAndTheirReplyReplacesTheArea)
-{
-    Start(QuietLogger() << "--no-pace");
-    ASSERT_TRUE(Ready());
+    // Typed commands are upper-cased in place; the reply replaces the area.
     const qsizetype before = m_sim.Commands().size();
     Type("set1");
     Type("rng?");
@@ -167,14 +163,9 @@ TEST_F(TerminalOnSimulator, ABlockCutShortLeavesTheAreaAndTheLineUsable)
     ASSERT_TRUE(m_sim.Control("fault none"));
     Type("clk?");
     EXPECT_EQ(Area(), QStringLiteral("CLK?\n50\n"));
-}
 
-TEST_F(TerminalOnSimulator, ARefusedCountSendsNothing)
-{
-    Start(QuietLogger() << "--no-pace");
-    ASSERT_TRUE(Ready());
     const qsizetype before = m_sim.Commands().size();
-    for (const char* cmd : {"bdt", "bdt0", "bdt1002", "bdtten"}) {
+    for (const char* cmd : {"bdt", "bdt0", "bdt1002", "bdtten"}) { // refused, nothing sent
         Type(cmd);
         EXPECT_TRUE(Area().contains("Nothing was sent")) << cmd;
     }
@@ -222,22 +213,19 @@ TEST_F(TerminalOnSimulator, LongestBlockArrivesWholeAtLineSpeed)
     EXPECT_GT(seconds, 2002 * 10 / 9600.0 * 0.9); // paced, not a cached block
 }
 
-TEST_F(TerminalOnSimulator, EndClosesTheLineAndTheWindow)
+TEST_F(TerminalOnSimulator, EndOrTheCloseBoxClosesTheLine)
 {
     Start(QuietLogger() << "--no-pace");
     ASSERT_TRUE(Ready());
-    ASSERT_TRUE(m_link->PortOpened());
     QTest::mouseClick(m_window->cmdEnd, Qt::LeftButton);
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_FALSE(m_link->PortOpened());
-}
 
-TEST_F(TerminalOnSimulator, TheCloseBoxClosesTheLineToo)
-{
-    Start(QuietLogger() << "--no-pace");
+    m_window = std::make_unique<frmRSTest>(m_context);
+    m_window->show();
     ASSERT_TRUE(Ready());
+    ASSERT_TRUE(m_link->PortOpened());
     m_window->close();
-    EXPECT_FALSE(m_window->isVisible());
     EXPECT_FALSE(m_link->PortOpened());
 }
 

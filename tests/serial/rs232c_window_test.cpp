@@ -1,5 +1,5 @@
-// The RS-232C settings window on the offscreen platform: what it shows in both languages,
-// what "Main Menu" stores, Enter moving on, and the hidden way to the test terminal.
+// The RS-232C settings window and the test terminal window on the offscreen platform, on
+// a scripted line: what they show, what "Main Menu" stores, Enter, and the hidden gesture.
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -8,20 +8,20 @@
 #include "shell/AppContext.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
+#include <QTextDocument>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 namespace
 {
 
-class SettingsWindow : public ::testing::Test
+class SerialWindows : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -31,6 +31,8 @@ protected:
         m_context.Link = &m_link;
         m_context.Messages = &m_messages;
         Language(1);
+        m_link.On("RES", "OK");
+        m_link.On("SET1", "OK");
     }
 
     void Language(int16_t language)
@@ -39,21 +41,10 @@ protected:
         InitGlobalValues(m_context.G);
     }
 
-    void WriteFwdRs(const QByteArray& bytes) const { m_home.WriteFile("fwd.rs", bytes); }
-
     QByteArray FwdRs() const
     {
         QFile f(m_home.Path() + "/fwd.rs");
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    // A device for COMn through a ports link, as the program finds a logger.
-    void LinkPort(int com) const
-    {
-        m_home.WriteFile(QStringLiteral("dev/tty%1").arg(com), {});
-        QDir().mkpath(m_home.UserFolder() + "ports");
-        QFile::link(m_home.Path() + QStringLiteral("/dev/tty%1").arg(com),
-                    m_home.UserFolder() + QStringLiteral("ports/COM%1").arg(com));
     }
 
     TempHome m_home;
@@ -62,15 +53,7 @@ protected:
     RecordingMessages m_messages;
 };
 
-QStringList Texts(const std::array<QLabel*, 6>& labels)
-{
-    QStringList out;
-    for (const QLabel* l : labels)
-        out << l->text();
-    return out;
-}
-
-QStringList Texts(const std::array<QLabel*, 5>& labels)
+QStringList Texts(const auto& labels)
 {
     QStringList out;
     for (const QLabel* l : labels)
@@ -80,112 +63,70 @@ QStringList Texts(const std::array<QLabel*, 5>& labels)
 
 } // namespace
 
-// --- What it shows ----------------------------------------------------------------------
-
-TEST_F(SettingsWindow, ShowsEverySettingInEnglish)
+TEST_F(SerialWindows, SettingsShowEveryValueInEitherLanguage)
 {
-    WriteFwdRs("3\r\n19200\r\n2\r\n2\r\n1\r\n0\r\n");
-    frmRS232C window(m_context);
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Setting RS-232C"));
-    EXPECT_EQ(Texts(window.lblCaption), (QStringList{"Port No.", "Baud rate", "Parity Bits",
-                                                     "Stop Bits", "Handshaking", "Delimiter"}));
-    EXPECT_EQ(Texts(window.lblValue), (QStringList{"19200", "EVEN", "2", "ON", "CR"}));
-    EXPECT_EQ(window.cmbPort->currentText(), QStringLiteral("3"));
-    EXPECT_EQ(window.lblNote->text(), QStringLiteral("Changeable Port No. Only"));
-    EXPECT_EQ(window.cmdMainMenu->text(), QStringLiteral("Main Menu"));
-}
-
-TEST_F(SettingsWindow, ShowsEverySettingInJapanese)
-{
-    Language(0);
-    WriteFwdRs("1\r\n38400\r\n1\r\n1\r\n0\r\n1\r\n"); // 38400 is used as it is, shown as 4800
-    frmRS232C window(m_context);
-    EXPECT_EQ(window.windowTitle(), QString::fromUtf8("RS-232C設定"));
-    EXPECT_EQ(Texts(window.lblCaption),
-              (QStringList{QString::fromUtf8("ポート番号"), QString::fromUtf8("ボーレート"),
-                           QString::fromUtf8("パリティ"), QString::fromUtf8("ストップビット"),
-                           QString::fromUtf8("ハンドシェーク"), QString::fromUtf8("デリミタ")}));
-    EXPECT_EQ(Texts(window.lblValue),
-              (QStringList{" 4800", QString::fromUtf8("奇数"), "1", "OFF", "CR+LF"}));
-    EXPECT_EQ(window.lblNote->text(), QString::fromUtf8("ポート番号のみ変更可能です。"));
-    EXPECT_EQ(window.cmdMainMenu->text(), QString::fromUtf8("メインメニュー"));
-    EXPECT_EQ(m_context.Port.BaudRate, 38400);
-}
-
-TEST_F(SettingsWindow, FontsAreTheWindowsNineAndFourteenPoints)
-{
-    frmRS232C window(m_context);
-    EXPECT_EQ(window.font().family(), m_context.G.UiFontName);
-    EXPECT_EQ(window.font().pointSize(), 9);
-    QList<QWidget*> large{window.cmbPort, window.lblNote, window.cmdMainMenu};
-    for (QLabel* l : window.lblCaption)
-        large << l;
-    for (QLabel* l : window.lblValue)
-        large << l;
-    for (QWidget* w : large) {
-        EXPECT_EQ(w->font().pointSize(), 14) << w->metaObject()->className();
-        EXPECT_EQ(w->font().family(), m_context.G.UiFontName);
+    m_home.WriteFile("fwd.rs", "3\r\n38400\r\n2\r\n2\r\n1\r\n0\r\n");
+    struct Case {
+        int16_t Language;
+        QStringList Captions, Values;
+        QString Title, Note, Button;
+    };
+    const Case cases[] = {
+        {1,
+         {"Port No.", "Baud rate", "Parity Bits", "Stop Bits", "Handshaking", "Delimiter"},
+         {" 4800", "EVEN", "2", "ON", "CR"},
+         "Setting RS-232C",
+         "Changeable Port No. Only",
+         "Main Menu"},
+        {0,
+         QString::fromUtf8("ポート番号 ボーレート パリティ ストップビット ハンドシェーク デリミタ")
+             .split(' '),
+         {" 4800", QString::fromUtf8("偶数"), "2", "ON", "CR"},
+         QString::fromUtf8("RS-232C設定"),
+         QString::fromUtf8("ポート番号のみ変更可能です。"),
+         QString::fromUtf8("メインメニュー")},
+    };
+    for (const Case& c : cases) {
+        Language(c.Language);
+        frmRS232C window(m_context);
+        EXPECT_EQ(window.windowTitle(), c.Title);
+        EXPECT_EQ(Texts(window.lblCaption), c.Captions);
+        EXPECT_EQ(Texts(window.lblValue), c.Values);
+        EXPECT_EQ(window.cmbPort->currentText(), QStringLiteral("3"));
+        EXPECT_EQ(window.lblNote->text(), c.Note);
+        EXPECT_EQ(window.cmdMainMenu->text(), c.Button);
+        EXPECT_EQ(window.font(), QFont(m_context.G.UiFontName, 9));
+        QList<QWidget*> large{window.cmbPort, window.lblNote, window.cmdMainMenu};
+        for (QLabel* l : window.lblCaption)
+            large << l;
+        for (QLabel* l : window.lblValue)
+            large << l;
+        for (QWidget* w : large)
+            EXPECT_EQ(w->font(), QFont(m_context.G.UiFontName, 14)) << w->metaObject()->className();
     }
 }
 
-TEST_F(SettingsWindow, ChoicesAreThePortsPresentAscending)
+TEST_F(SerialWindows, MainMenuStoresTheChoiceAndCloses)
 {
-    for (int com : {5, 2, 9})
-        LinkPort(com);
-    frmRS232C window(m_context);
-    QStringList items;
-    for (int i = 0; i < window.cmbPort->count(); ++i)
-        items << window.cmbPort->itemText(i);
-    // /dev may hold ttyS ports of this machine as well: the links come in order among them.
-    const QStringList links = items.filter(QRegularExpression("^[259]$"));
-    EXPECT_EQ(links, (QStringList{"2", "5", "9"}));
-    QStringList sorted = items;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
-    EXPECT_EQ(items, sorted);
-}
-
-TEST_F(SettingsWindow, BesideTheChoiceTheDeviceAndWhetherItIsThere)
-{
-    LinkPort(4);
-    frmRS232C window(m_context);
-    window.cmbPort->setEditText("4");
-    EXPECT_TRUE(window.lblDevice->text().contains("ports/COM4"));
-    EXPECT_TRUE(window.lblDevice->text().endsWith("present"));
-    window.cmbPort->setEditText("3000");
-    EXPECT_TRUE(window.lblDevice->text().contains("/dev/ttyACM2935"));
-    EXPECT_TRUE(window.lblDevice->text().endsWith("not present"));
-    window.cmbPort->setEditText("x");
-    EXPECT_TRUE(window.lblDevice->text().contains("port 1 will be stored"));
-}
-
-// --- Leaving with "Main Menu" ------------------------------------------------------------
-
-TEST_F(SettingsWindow, MainMenuStoresATypedNumberEvenWithoutSuchAPort)
-{
-    WriteFwdRs("1\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n");
+    m_home.WriteFile("fwd.rs", "1\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n");
     auto* window = new frmRS232C(m_context);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<frmRS232C> alive(window);
     window->show();
-    window->cmbPort->setEditText("12");
+    window->cmbPort->setEditText("12"); // no COM12 exists
     QTest::mouseClick(window->cmdMainMenu, Qt::LeftButton);
     EXPECT_EQ(FwdRs(), QByteArray("12\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n"));
-    EXPECT_EQ(m_context.Port.ComPort, 12);
-    EXPECT_TRUE(WaitFor([&] { return alive.isNull(); })); // closed: the main menu returns
+    EXPECT_TRUE(WaitFor([&] { return alive.isNull(); })); // gone: the main menu returns
+
+    frmRS232C again(m_context);
+    EXPECT_EQ(again.cmbPort->currentText(), QStringLiteral("12"));
+    again.cmbPort->setEditText("COM7");
+    again.MainMenuClicked();
+    EXPECT_TRUE(FwdRs().startsWith("1\r\n38400\r\n"));
     EXPECT_TRUE(m_messages.Shown.empty());
 }
 
-TEST_F(SettingsWindow, MainMenuStoresPortOneForAChoiceThatIsNoNumber)
-{
-    WriteFwdRs("7\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n");
-    frmRS232C window(m_context);
-    window.cmbPort->setEditText("COM7");
-    window.MainMenuClicked();
-    EXPECT_TRUE(FwdRs().startsWith("1\r\n9600\r\n"));
-}
-
-TEST_F(SettingsWindow, ASettingsFileThatCannotBeWrittenIsReported)
+TEST_F(SerialWindows, ASettingsFileThatCannotBeWrittenIsReported)
 {
     m_context.G.AppFolder = m_home.Path() + "/missing/folder/";
     frmRS232C window(m_context);
@@ -196,9 +137,7 @@ TEST_F(SettingsWindow, ASettingsFileThatCannotBeWrittenIsReported)
     EXPECT_EQ(m_context.Port.ComPort, 6); // the choice holds for this run
 }
 
-// --- Keys -----------------------------------------------------------------------------------
-
-TEST_F(SettingsWindow, EnterMovesOnLikeTabAndNeitherInsertsNorClicks)
+TEST_F(SerialWindows, EnterMovesOnLikeTabAndNeitherInsertsNorClicks)
 {
     frmRS232C window(m_context);
     window.show();
@@ -211,31 +150,21 @@ TEST_F(SettingsWindow, EnterMovesOnLikeTabAndNeitherInsertsNorClicks)
     EXPECT_TRUE(window.cmdMainMenu->hasFocus());
     EXPECT_EQ(window.cmbPort->count(), items); // the typed number added no choice
     QTest::keyClick(window.cmdMainMenu, Qt::Key_Enter);
-    EXPECT_TRUE(window.isVisible()); // Enter on the button moved on, it did not leave
+    EXPECT_TRUE(window.isVisible()); // moved on, did not leave
     EXPECT_FALSE(window.cmdMainMenu->hasFocus());
     EXPECT_FALSE(QFile::exists(m_home.Path() + "/fwd.rs"));
 }
 
-// --- The hidden way to the test terminal -----------------------------------------------------
-
-TEST_F(SettingsWindow, OnlyShiftAloneWithTheRightButtonOpensTheTerminal)
+TEST_F(SerialWindows, ShiftAloneWithTheRightButtonOpensTheTerminalModalInPlace)
 {
     frmRS232C window(m_context);
+    window.show();
     EXPECT_FALSE(window.NotePressed(Qt::LeftButton, Qt::ShiftModifier));
     EXPECT_FALSE(window.NotePressed(Qt::RightButton, Qt::NoModifier));
     EXPECT_FALSE(window.NotePressed(Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier));
-    EXPECT_FALSE(window.NotePressed(Qt::RightButton, Qt::ShiftModifier | Qt::AltModifier));
     EXPECT_TRUE(m_link.Sent.empty());
-}
 
-TEST_F(SettingsWindow, TheTerminalOpensModalInPlaceOfTheWindowAndGivesItBack)
-{
-    m_link.On("RES", "OK");
-    m_link.On("SET1", "OK");
-    frmRS232C window(m_context);
-    window.show();
-    bool hiddenMeanwhile = false;
-    bool modal = false;
+    bool hiddenMeanwhile = false, modal = false;
     WhenModalShown<frmRSTest>([&](frmRSTest* terminal) {
         hiddenMeanwhile = !window.isVisible();
         modal = terminal->isModal();
@@ -247,16 +176,37 @@ TEST_F(SettingsWindow, TheTerminalOpensModalInPlaceOfTheWindowAndGivesItBack)
     EXPECT_TRUE(modal);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(m_link.PortOpened()); // End closed the line
-    EXPECT_EQ(m_link.Sent.front(), QStringLiteral("RES"));
-}
 
-TEST_F(SettingsWindow, ASilentLoggerClosesTheTerminalByItself)
-{
-    m_link.Silent("RES");
-    frmRS232C window(m_context);
-    window.show();
+    m_link.Silent("RES"); // a silent logger: the terminal closes by itself
     EXPECT_TRUE(window.NotePressed(Qt::RightButton, Qt::ShiftModifier));
     EXPECT_TRUE(window.isVisible());
     ASSERT_EQ(m_messages.Shown.size(), 1u);
     EXPECT_EQ(m_messages.Shown[0].Text.En, QStringLiteral("QL-860H Not Connected!"));
+}
+
+TEST_F(SerialWindows, TerminalTakesEnterForItselfAndFitsARowOfEight)
+{
+    m_link.BinaryBlock = QByteArray(20, '\xff');
+    frmRSTest terminal(m_context);
+    terminal.show();
+    ASSERT_TRUE(WaitFor([&] { return terminal.txtOutput->isEnabled(); }));
+    EXPECT_TRUE(terminal.cmdPara[0]->isEnabled());
+    EXPECT_FALSE(terminal.cmdPara[1]->isEnabled());
+    const size_t before = m_link.Sent.size();
+    QTest::keyClicks(terminal.txtOutput, "bdt10");
+    QTest::keyClick(terminal.txtOutput, Qt::Key_Return);
+    EXPECT_EQ(terminal.txtOutput->text(), QStringLiteral("BDT10"));
+    EXPECT_EQ(m_link.Sent.size(), before + 1); // no button took the Enter as well
+    const QStringList lines = terminal.txtInput->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[2], QStringLiteral("000000  ") + QString("    -1 ").repeated(8));
+    // Fixed pitch, and a full row needs no scrolling sideways.
+    EXPECT_TRUE(QFontInfo(terminal.txtInput->font()).fixedPitch());
+    const int room = terminal.txtInput->viewport()->width() -
+                     2 * int(terminal.txtInput->document()->documentMargin());
+    EXPECT_LE(QFontMetrics(terminal.txtInput->font()).horizontalAdvance(lines[2]), room);
+
+    QTest::keyClick(&terminal, Qt::Key_Escape); // every way out closes the line
+    EXPECT_FALSE(terminal.isVisible());
+    EXPECT_FALSE(m_link.PortOpened());
 }
