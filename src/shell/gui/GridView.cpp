@@ -3,12 +3,55 @@
 #include "shell/GridModel.h"
 #include "shell/Twips.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+namespace {
+// A cell whose text would be cut at its column's edge is drawn a little smaller, so that
+// no figure is lost: the column widths are fixed, the faces of the two languages are not.
+class FittingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem fitted(option);
+        QStyledItemDelegate::initStyleOption(&fitted, index);
+        const double room = fitted.rect.width() - 6.0; // the style's text margins
+        const double natural = fitted.font.pointSizeF();
+        double points = natural;
+        const double smallest = natural * 0.7;
+        while (points > smallest && room > 0 &&
+               QFontMetricsF(fitted.font).horizontalAdvance(fitted.text) > room) {
+            points -= 0.5;
+            fitted.font.setPointSizeF(points);
+        }
+        m_points = points < natural ? points : 0.0;
+        QStyledItemDelegate::paint(painter, option, index);
+        m_points = 0.0;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (m_points > 0)
+            option->font.setPointSizeF(m_points);
+    }
+
+private:
+    mutable double m_points = 0.0; // the fitted size while one cell is painted
+};
+} // namespace
+
 GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), m_model(model)
 {
+    setItemDelegate(new FittingDelegate(this));
     setModel(model);
     horizontalHeader()->hide();
     verticalHeader()->hide();
