@@ -6,6 +6,7 @@
 #include "shell/MessageSink.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <limits>
 
@@ -75,7 +76,12 @@ void ParsePortSettings(PortSettings& port, const QByteArray& bytes)
 int16_t ReadPortSettings(PortSettings& port, const QString& appFolder)
 {
     SetDefaultPortSettings(port);
-    QFile file(FindIgnoringCase(appFolder, QString::fromLatin1(PortSettingsFileName)));
+    const QString path = FindIgnoringCase(appFolder, QString::fromLatin1(PortSettingsFileName));
+    // Only a plain file holds settings: opening a named pipe of that name would wait for a
+    // writer for ever, and a device could be anything.
+    if (!QFileInfo(path).isFile())
+        return 0;
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return 0;
     ParsePortSettings(port, file.read(MaxSettingsFileBytes));
