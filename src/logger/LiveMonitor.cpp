@@ -1,6 +1,7 @@
 #include "LiveMonitor.h"
 
 #include "LoggerCommands.h"
+#include "LoggerReplies.h"
 #include "LoggerSettings.h"
 #include "ReadLoggerSettings.h"
 #include "serial/SerialLink.h"
@@ -166,8 +167,8 @@ void LiveMonitor::MonitorPoll()
         return;
     }
     QStringList fields;
-    const int16_t upper =
-        SplitFields(m_link->ReplyText(), QStringLiteral(","), fields, ReplyFieldCapacity);
+    const int16_t upper = SplitFields(ReplyLine(m_link->ReplyText()), QStringLiteral(","), fields,
+                                      ReplyFieldCapacity);
     if (upper < 1)
         return;
     int field = 0;

@@ -40,11 +40,26 @@ std::optional<double> ScaledAboveZero(const QString& replyText, double factor)
 
 } // namespace
 
+QString ReplyLine(const QString& replyText)
+{
+    // A stray byte the line picked up before the reply, or after its line end, is noise
+    // around the text, never part of it (noise inside it still spoils it).
+    auto noise = [](QChar c) { return c.unicode() < 0x20 || c.unicode() > 0x7E; };
+    auto lineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    qsizetype begin = 0;
+    while (begin < replyText.size() && noise(replyText.at(begin)) && !lineEnd(replyText.at(begin)))
+        ++begin;
+    qsizetype end = begin;
+    while (end < replyText.size() && !lineEnd(replyText.at(end)))
+        ++end;
+    while (end > begin && noise(replyText.at(end - 1)))
+        --end;
+    return replyText.mid(begin, end - begin);
+}
+
 std::optional<double> NumericReply(const QString& replyText)
 {
-    QString text = replyText;
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
+    const QString text = ReplyLine(replyText);
     double value = 0.0;
     if (!ParseNumber(text, &value))
         return std::nullopt;

@@ -11,7 +11,11 @@
 // accepts; otherwise the setting keeps what it had. Whole-number settings take only whole
 // numbers.
 
-// The whole reply, without its line end, as a decimal number.
+// The text of a reply's line: up to its first line end, without the line noise before or
+// after it.
+QString ReplyLine(const QString& replyText);
+
+// The reply's line as a decimal number.
 std::optional<double> NumericReply(const QString& replyText);
 
 std::optional<int32_t> RangeReply(const QString& replyText);            // "RNG?": 1000, 4000

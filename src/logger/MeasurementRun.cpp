@@ -2,6 +2,7 @@
 
 #include "LiveMonitor.h"
 #include "LoggerCommands.h"
+#include "LoggerReplies.h"
 
 #include "results/ResultsTable.h"
 #include "serial/SerialLink.h"
@@ -22,10 +23,7 @@ constexpr int16_t HighestMeasNo = 32767;
 
 QString WithoutLineEnd(const QString& reply)
 {
-    QString text = reply;
-    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
-        text.chop(1);
-    return text;
+    return ReplyLine(reply);
 }
 
 } // namespace
