@@ -273,10 +273,10 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
     QString seen;
     for (const UiMessage& m : messages.Shown)
         seen += (seen.isEmpty() ? "" : " + ") + m.Title.En + ": " + m.Text.En;
-    if (c.At == Stage::NumberDialog)
-        seen += QStringLiteral(" [entry offers \"%1\"]").arg(proposed);
     if (seen.isEmpty())
         seen = QStringLiteral("no message");
+    if (c.At == Stage::NumberDialog)
+        seen += QStringLiteral(" [entry offers \"%1\"]").arg(proposed);
 
     if (c.Title.isEmpty()) {
         EXPECT_TRUE(messages.Shown.empty()) << seen.toStdString();

@@ -28,6 +28,11 @@ struct TerminalCase {
     const char* Shown;
 };
 
+void PrintTo(const TerminalCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
 class TerminalFaults : public testing::TestWithParam<TerminalCase>
 {
 protected:
