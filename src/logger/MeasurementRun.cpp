@@ -251,10 +251,23 @@ bool MeasurementRun::DataTrans()
             return false;
     }
     link.RSCom(QStringLiteral("ANS0"));
-    if (link.RSCom(QStringLiteral("ANS?")) == StatusNoReply)
+    // An error reply, or one without a single number in it, is no measurement: storing it
+    // would put a row of undefined values into the day's record as if the drop had been
+    // measured. The run ends as a failed exchange instead, and nothing is stored.
+    if (link.RSCom(QStringLiteral("ANS?")) < 1 || !HoldsAnyNumber(link.ReplyText()))
         return false;
     StoreAnswers(link.ReplyText());
     return true;
+}
+
+bool MeasurementRun::HoldsAnyNumber(const QString& reply)
+{
+    const QString text = WithoutLineEnd(reply);
+    for (const QString& field : text.split(QLatin1Char(','))) {
+        if (ParseNumber(field, nullptr))
+            return true;
+    }
+    return false;
 }
 
 void MeasurementRun::StoreAnswers(const QString& reply)

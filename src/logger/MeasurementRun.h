@@ -89,6 +89,7 @@ private:
     void LinkLost();
     int ReadProgress();
     void StoreAnswers(const QString& reply);
+    static bool HoldsAnyNumber(const QString& reply);
     QString Pick(const Bilingual& text) const;
 
     AppContext& m_context;

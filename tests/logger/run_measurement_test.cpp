@@ -320,12 +320,24 @@ INSTANTIATE_TEST_SUITE_P(
                    {0, 12345, 1.52, -1, -1, -1, -1}},
         AnswerCase{"NoNumbers", {1, 2}, "x,+0001520", {0, -1, 1.52, -1, -1, -1, -1}},
         AnswerCase{"OneValueOnly", {1, 2}, "12345", {0, 12345, -1, -1, -1, -1, -1}},
-        AnswerCase{"ErrorReply", {1, 2}, "ERR-002", {0, -1, -1, -1, -1, -1, -1}},
         AnswerCase{"FarMoreFieldsThanTheTableHolds",
                    {1, 2, 3, 4, 5, 6},
                    "1,1000,2000,3000,4000,5000,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23",
                    {0, 1, 1, 2, 3, 4, 5}}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(MeasurementRunTest, AnErrorOrNumberlessPeakReplyEndsTheRunWithoutAResult)
+{
+    for (const char* reply : {"ERR-002", "x,y", "\xA5#?~"}) {
+        link.On("ANS?", reply);
+        MeasurementRun r(ctx);
+        r.Open();
+        r.Tick();
+        r.Tick();
+        EXPECT_EQ(r.Outcome(), RunOutcome::LinkLost) << reply;
+        EXPECT_EQ(ctx.Results.ResultCount, 0) << reply;
+    }
+}
 
 TEST_F(MeasurementRunTest, ANewEntryNeverGoesPastTheTable)
 {
