@@ -263,9 +263,9 @@ TEST(Readings, RestingReadingsSitNearTheOffsetsAndBalanceZeroesOnlyTheSelectedCh
 
 TEST(Readings, NoiseIsTheSameForTheSameSeedAndDiffersForAnother)
 {
-    auto series = [](unsigned seed) {
+    auto series = [](unsigned start) {
         SimConfig config = Channels({1, 2});
-        config.Seed = seed;
+        config.RandomStart = start;
         config.NoiseCounts = 3.0;
         LoggerModel logger(config);
         Ask(logger, {"RES", "SET1", "SET2"});

@@ -39,7 +39,7 @@ TEST(CommandLine, OptionsSetWhatTheyName)
                                          "3000",          "--no-pace",  "--fault",
                                          "error RES 031", "--fault",    "stuck",
                                          "--transcript",  "/tmp/t",     "--control-fifo",
-                                         "/tmp/f",        "--seed",     "9"});
+                                         "/tmp/f",        "--rng",     "9"});
     ASSERT_TRUE(outcome.Config) << outcome.Error;
     const vxsim::SimConfig& c = *outcome.Config;
     EXPECT_EQ(c.ComPort, 2);
@@ -60,7 +60,7 @@ TEST(CommandLine, OptionsSetWhatTheyName)
     EXPECT_EQ(c.DropAfterMs, 3000);
     EXPECT_FALSE(c.Pace);
     EXPECT_EQ(c.Faults, (std::vector<std::string>{"error RES 031", "stuck"}));
-    EXPECT_EQ(c.Seed, 9u);
+    EXPECT_EQ(c.RandomStart, 9u);
 }
 
 TEST(CommandLine, MeasurementNumberForAllChannelsMayBeNegative)

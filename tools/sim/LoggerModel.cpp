@@ -95,7 +95,7 @@ LoggerModel::LoggerModel(const SimConfig& config)
     : m_config(config), m_channels(config.Channels), m_params(config.Params),
       m_samplingInterval(config.SamplingInterval), m_recordLength(config.RecordLength),
       m_preTrigger(config.PreTrigger), m_sea(config.Sea), m_loadN(config.LoadN),
-      m_modulus(config.Modulus), m_random(config.Seed)
+      m_modulus(config.Modulus), m_random(config.RandomStart)
 {
 }
 

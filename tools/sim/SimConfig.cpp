@@ -222,9 +222,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& arguments)
             ok = real(0.0, 50.0, [&](double x) { config.LoadSpreadPercent = x; });
         } else if (option == "--noise") {
             ok = real(0.0, 1000.0, [&](double x) { config.NoiseCounts = x; });
-        } else if (option == "--seed") {
+        } else if (option == "--rng") {
             ok = integer(0, 4294967295LL,
-                         [&](long long n) { config.Seed = static_cast<unsigned>(n); });
+                         [&](long long n) { config.RandomStart = static_cast<unsigned>(n); });
         } else if (option == "--drop-after") {
             ok =
                 integer(0, 3600000, [&](long long n) { config.DropAfterMs = static_cast<int>(n); });
@@ -289,7 +289,7 @@ Logger
   --tgl CH=V           TGL?, raw counts (CH1 400, others 2000)
   --offset CH=RAW      unbalanced reading at rest (48 -12 7 -5 3 -9); BAL zeroes it
   --noise SIGMA        standard deviation of a reading at rest, counts (0.8)
-  --seed N             seed of the noise and the drop-to-drop spread (1)
+  --rng N              start of the random noise and the drop-to-drop spread (1)
   --clk US             CLK?, sampling interval in microseconds (50)
   --mry N              MRY?, record length in samples (800)
   --mry-pre N          MRY-?, pre-trigger samples (400)
@@ -301,7 +301,7 @@ Drops and soil
   --load N             peak load of a drop, N (7000)
   --load-spread PCT    each drop's load varies by up to +-PCT percent (0)
   --drop-after MS      drop by itself this long after DTG (0: only on "drop")
-  --fault SPEC         a fault from the start, as a control line without "fault"
+  --fault LINE         a fault from the start, as a control line without "fault"
                        (repeatable), e.g. --fault silent, --fault "error RES 031"
 
 ANS? answers the peak load in N and, for every further selected channel, a displacement

@@ -48,7 +48,7 @@ struct SimConfig {
     double LoadN = 7000.0; // peak load of a drop
     double LoadSpreadPercent = 0.0;
     double NoiseCounts = 0.8; // standard deviation of a raw reading at rest
-    unsigned Seed = 1;
+    unsigned RandomStart = 1;
     int DropAfterMs = 0;
     bool Pace = true;
     int Baud = 9600;
