@@ -49,7 +49,7 @@ mkdir -p "$HOME/Documents/VX-2968" "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_D
 unset QT_QPA_PLATFORM
 
 transcript="$work/transcript.txt"
-/usr/bin/vx-logger-sim --com 1 --channels 1,2,4 --transcript "$transcript" < /dev/null > "$work/sim.out" &
+/usr/bin/vx-logger-sim --com 1 --channels 1,2,4 --no-stdin --transcript "$transcript" < /dev/null > "$work/sim.out" &
 sim=$!
 for _ in $(seq 1 100); do grep -q '^PTY ' "$work/sim.out" 2>/dev/null && break; sleep 0.1; done
 grep -q '^PTY ' "$work/sim.out" || fail "simulator did not start"
