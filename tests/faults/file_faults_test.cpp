@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "TestContext.h"
+
 #include <functional>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -53,15 +55,7 @@ class FileFaults : public testing::Test
 protected:
     void SetUp() override
     {
-        context.G.UiLanguage = 1;
-        InitGlobalValues(context.G);
-        ResetFontSpecs(context.G);
-        context.G.AppFolder = home.Path() + "/";
-        context.UserFolder = home.UserFolder();
-        QDir().mkpath(context.UserFolder);
-        context.G.DataFolder = MakeDataFolder(context.UserFolder);
-        context.Messages = &messages;
-        context.Time = &clock;
+        PrepareContext(context, home, messages, clock);
     }
     void TearDown() override
     {

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "TestContext.h"
+
 namespace
 {
 
@@ -102,15 +104,7 @@ class ScreenFaults : public testing::TestWithParam<ScreenCase>
 protected:
     void SetUp() override
     {
-        context.G.UiLanguage = 1;
-        InitGlobalValues(context.G);
-        ResetFontSpecs(context.G);
-        context.G.AppFolder = home.Path() + "/";
-        context.UserFolder = home.UserFolder();
-        QDir().mkpath(context.UserFolder);
-        context.G.DataFolder = MakeDataFolder(context.UserFolder);
-        context.Messages = &messages;
-        context.Time = &clock;
+        PrepareContext(context, home, messages, clock);
         QFile file(TodaysFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(StoredResults);

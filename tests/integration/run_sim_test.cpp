@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "TestContext.h"
+
 namespace
 {
 
@@ -26,15 +28,7 @@ class RunAgainstSimulator : public testing::Test
 protected:
     void SetUp() override
     {
-        context.G.UiLanguage = 1;
-        InitGlobalValues(context.G);
-        ResetFontSpecs(context.G);
-        context.G.AppFolder = home.Path() + "/";
-        context.UserFolder = home.UserFolder();
-        QDir().mkpath(context.UserFolder);
-        context.G.DataFolder = MakeDataFolder(context.UserFolder);
-        context.Messages = &messages;
-        context.Time = &clock;
+        PrepareContext(context, home, messages, clock);
     }
     void TearDown() override
     {

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "TestContext.h"
+
 namespace
 {
 
@@ -30,20 +32,12 @@ class RunWindows : public testing::Test
 protected:
     void SetUp() override
     {
-        context.G.UiLanguage = 1;
-        InitGlobalValues(context.G);
-        ResetFontSpecs(context.G);
-        context.G.AppFolder = home.Path() + "/";
-        context.UserFolder = home.UserFolder();
-        QDir().mkpath(context.UserFolder);
-        context.G.DataFolder = MakeDataFolder(context.UserFolder);
+        PrepareContext(context, home, messages, clock);
         // What the connection check reads, for the forms opened on their own.
         context.Logger.RecordLength = 800;
         context.Logger.TriggerChannel = 1;
         context.Logger.Channel[1].TriggerLevel = 400;
         context.Link = &link;
-        context.Messages = &messages;
-        context.Time = &clock;
         link.Otherwise = [this](const QString& cmd) { return logger(cmd); };
         logger.Wide = {{"VS", "QL-860H FW Ver 2.1A"},
                        {"SEA?", "2"},
