@@ -235,15 +235,23 @@ QDateTime ParseResultDateTime(const QString& text)
     return QDateTime(date, time);
 }
 
-bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry, int* upperIndex)
+bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry, int* upperIndex,
+                     LineFault* fault)
 {
+    auto refuse = [fault](LineFault why) {
+        if (fault)
+            *fault = why;
+        return false;
+    };
     QStringList fields;
     const int upper = SplitFields(line, Comma, fields, FileFieldCapacity);
     if (upper < 1)
-        return false;
+        return refuse(LineFault::NoComma);
     const QDateTime when = ParseResultDateTime(fields.at(1));
     if (!when.isValid())
-        return false;
+        return refuse(LineFault::BadDate);
+    if (fault)
+        *fault = LineFault::None;
     ResultEntry e;
     e.No = fields.at(0);
     e.DateTime = FormatDateTimeText(when, uiLanguage);
@@ -260,6 +268,16 @@ bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry
     return true;
 }
 
+QStringList SplitFileLines(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
 int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displayColumns)
 {
     QFile file(path);
@@ -270,11 +288,7 @@ int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displ
     if (bytes.isEmpty())
         return 0; // a file made but never written: no results yet
 
-    QStringList lines = DecodeFileText(bytes).split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
+    const QStringList lines = SplitFileLines(DecodeFileText(bytes));
     QStringList items;
     if (SplitFields(lines.at(0), Comma, items, FileFieldCapacity) < 0) {
         context.Messages->Show(FormatErrorMessage(path));

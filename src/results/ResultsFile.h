@@ -53,11 +53,17 @@ FileHeader ParseFileHeader(const QStringList& items);
 // "04/07/2021 13:05:09"); an invalid QDateTime when it is neither.
 QDateTime ParseResultDateTime(const QString& text);
 
+// Why a data line is not a result.
+enum class LineFault { None, NoComma, BadDate };
+
 // One data line into `entry`, its date written again in `uiLanguage`'s order. False for a
-// line that cannot be a result (no "," or an unreadable date); `upperIndex` gets the
-// index of the line's last field.
+// line that cannot be a result (no "," or an unreadable date), and `fault` says which;
+// `upperIndex` gets the index of the line's last field.
 bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry,
-                     int* upperIndex = nullptr);
+                     int* upperIndex = nullptr, LineFault* fault = nullptr);
+
+// The lines of a file's text, each without its line end (CR LF or LF).
+QStringList SplitFileLines(const QString& text);
 
 // Reads `path` into the results table: its last MaxResults results, oldest first. Returns
 // the number held, or -1 (after the format message) when line 1 holds no ",". The plate

@@ -1,0 +1,70 @@
+// A year of files (250 working days of 500 results: 125,000 results) is written by the
+// measurement program's own writer into a temporary folder, then listed the way the
+// window lists it; then a 1,000-result day is opened: read, table model, statistics,
+// chart. Each figure is the best of a few runs, after the files have been read once (the
+// office PC's cache is warm after the first day too).
+#include "ReviewFixtures.h"
+#include "review/ChartData.h"
+#include "review/DayIndex.h"
+#include "review/ReviewModels.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+
+template <typename F> double BestMs(int runs, F&& work)
+{
+    double best = 1e12;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString year = dir.filePath("DATA");
+    WriteYear(year, 250, 500);
+    const QString bigDay = dir.filePath("20240506.csv");
+    WriteBytes(bigDay, FixtureDayBytes(1000, QDate(2024, 5, 6), 0, true));
+
+    int listed = 0;
+    int results = 0;
+    const double listMs = BestMs(3, [&] {
+        DayIndex index;
+        index.Start(DayEntries(DayFolderFor(dir.path())), 0);
+        while (index.Step(8)) {
+        }
+        listed = int(index.Days().size());
+        results = 0;
+        for (const DaySummary& d : index.Days())
+            results += d.Results;
+    });
+    std::printf("list a year: %d files, %d results: %.1f ms\n", listed, results, listMs);
+
+    size_t rows = 0;
+    const double openMs = BestMs(5, [&] {
+        const DayFile day = ReadDayFile(bigDay, 0);
+        DayTableModel table(0);
+        table.SetDay(day);
+        StatisticsModel stats(0);
+        stats.Show(day, {});
+        const ChartData chart = BuildChartData(day, 0);
+        rows = day.Rows.size() + chart.Series.size() * 0;
+    });
+    std::printf("open a day: %zu results: %.1f ms\n", rows, openMs);
+    return 0;
+}

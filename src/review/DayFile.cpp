@@ -1,0 +1,169 @@
+#include "DayFile.h"
+
+#include "logger/LoggerCommands.h"
+#include "results/ResultComputation.h"
+#include "shell/Formatting.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace
+{
+
+const QString Comma = QStringLiteral(",");
+constexpr int FirstDisplacementField = 6; // field 7 holds D1 (CH3)
+constexpr int CalcTypeField = ResultLineFields - 1;
+
+Bilingual Text(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
+
+Bilingual Refusal(const char* ja, const char* en, const QString& detail = QString())
+{
+    Bilingual b = Text(ja, en);
+    b.Ja = b.Ja.arg(detail);
+    b.En = b.En.arg(detail);
+    return b;
+}
+
+int HeadingLanguageOf(const QString& line2)
+{
+    if (line2.contains(QString::fromUtf8("荷重")))
+        return 0;
+    if (line2.startsWith(QLatin1String("No,Date Time,Load")))
+        return 1;
+    return -1;
+}
+
+} // namespace
+
+QDate DateOfDayFileName(const QString& fileName)
+{
+    static const QRegularExpression name(QStringLiteral("^(\\d{8})\\.csv$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = name.match(fileName);
+    return m.hasMatch() ? QDate::fromString(m.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
+}
+
+bool IsDefinedValue(bool kOrE, double value)
+{
+    return kOrE ? value >= 0.0 : value > 0.0;
+}
+
+QString ShownValue(double value, const QString& format, bool kOrE)
+{
+    if (kOrE)
+        return value < 0.0 ? QStringLiteral(" Calc Error") : FormatNumber(value, format);
+    return FormatPositive(value, format);
+}
+
+DayFile ReadDayFile(const QString& path, int16_t uiLanguage)
+{
+    DayFile day;
+    day.Path = path;
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        day.Problem =
+            Text("フォルダです。結果ファイルではありません。", "is a folder, not a results file.");
+        return day;
+    }
+    if (info.size() > LargestDayFileBytes) {
+        day.Problem = Refusal("%1 MB あり、1 日の結果ファイルとしては大きすぎます。読みません。",
+                              "is %1 MB, far too large for a day's results; it was not read.",
+                              QString::number(info.size() / (1024 * 1024)));
+        return day;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        day.Problem = Refusal("読めません (%1)。", "cannot be read (%1).", file.errorString());
+        return day;
+    }
+    // Bounded even if the file grew after the size was looked at.
+    const QByteArray bytes = file.read(LargestDayFileBytes + 1);
+    if (bytes.size() > LargestDayFileBytes) {
+        day.Problem =
+            Refusal("%1 MB を超えています。読みません。", "is larger than %1 MB; it was not read.",
+                    QString::number(LargestDayFileBytes / (1024 * 1024)));
+        return day;
+    }
+    return ParseDayText(path, bytes, uiLanguage);
+}
+
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage)
+{
+    DayFile day;
+    day.Path = path;
+    day.Date = DateOfDayFileName(QFileInfo(path).fileName());
+    if (bytes.trimmed().isEmpty()) {
+        day.Problem = Text("空のファイルです。", "is empty.");
+        return day;
+    }
+    if (bytes.contains('\0')) {
+        day.Problem = Text("バイナリデータを含み、結果ファイルではありません。",
+                           "holds binary data; it is not a results file.");
+        return day;
+    }
+    const QStringList lines = SplitFileLines(DecodeFileText(bytes));
+    QStringList items;
+    if (SplitFields(lines.at(0), Comma, items, FileFieldCapacity) < 0 ||
+        !lines.at(0).contains(QLatin1String("Dia"))) {
+        day.Problem = Text("1 行目が \"Dia=...,Poi=...\" ではなく、結果ファイルではありません。",
+                           "has no \"Dia=...,Poi=...\" in line 1; it is not a results file.");
+        return day;
+    }
+    day.Header = ParseFileHeader(items);
+    if (lines.size() > 1) {
+        day.HeadingLanguage = HeadingLanguageOf(lines.at(1));
+        QStringList heading;
+        SplitFields(lines.at(1), Comma, heading, FileFieldCapacity);
+        for (int ch = 3; ch <= 6; ++ch) {
+            const int field = FirstDisplacementField + ch - 3;
+            day.HasAnswer[ch] = field < heading.size() && !heading.at(field).trimmed().isEmpty();
+        }
+    }
+    day.Rows.reserve(lines.size());
+    for (int i = 2; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (line.trimmed().isEmpty())
+            continue;
+        ReviewRow row;
+        row.LineNumber = i + 1;
+        LineFault fault = LineFault::None;
+        int upper = 0;
+        if (!ParseResultLine(line, uiLanguage, &row.Entry, &upper, &fault)) {
+            day.Skipped.push_back(
+                {row.LineNumber,
+                 fault == LineFault::NoComma
+                     ? Text("\",\" がありません", "no \",\" in the line")
+                     : Text("日時が読めません", "the date and time cannot be read")});
+            continue;
+        }
+        if (upper != CalcTypeField) {
+            // Every line the program writes has twelve fields: fewer is a line cut short.
+            day.Skipped.push_back(
+                {row.LineNumber, Refusal("項目が %1 個です (12 個のはず)。途中で切れた行です",
+                                         "%1 fields instead of 12: the line was cut short",
+                                         QString::number(upper + 1))});
+            continue;
+        }
+        const QStringList fields = line.split(Comma);
+        row.CalcType = fields.at(CalcTypeField).trimmed();
+        if (row.CalcType != QLatin1String("BU") && row.CalcType != QLatin1String("BO")) {
+            day.Skipped.push_back(
+                {row.LineNumber,
+                 Refusal("計算方法 \"%1\" が BU でも BO でもありません",
+                         "calculation type \"%1\" is neither BU nor BO", row.CalcType)});
+            continue;
+        }
+        row.When = ParseResultDateTime(fields.at(1));
+        for (int ch = 3; ch <= 6; ++ch)
+            day.HasAnswer[ch] = day.HasAnswer[ch] ||
+                                !fields.at(FirstDisplacementField + ch - 3).trimmed().isEmpty();
+        day.Rows.push_back(row);
+    }
+    if (!day.Date.isValid() && !day.Rows.empty())
+        day.Date = day.Rows.front().When.date();
+    return day;
+}

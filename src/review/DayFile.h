@@ -1,0 +1,58 @@
+#pragma once
+
+#include "results/ResultsFile.h"
+#include "shell/Bilingual.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// One result line of a day, as read.
+struct ReviewRow {
+    ResultEntry Entry; // DateTime in the reading language's order
+    QDateTime When;
+    int LineNumber = 0; // in the file, counted from 1
+    QString CalcType;   // field 12: "BU" or "BO"
+};
+
+struct SkippedLine {
+    int LineNumber = 0;
+    Bilingual Reason;
+};
+
+// A daily results file read whole, for review: nothing of it is ever written back.
+struct DayFile {
+    QString Path;
+    QDate Date;
+    FileHeader Header;
+    int HeadingLanguage = -1; // 0 Japanese, 1 English, -1 no heading line recognised
+    // The further displacement columns the file has, Answer index 3 (D1) to 6 (D4).
+    std::array<bool, 7> HasAnswer{};
+    std::vector<ReviewRow> Rows;
+    std::vector<SkippedLine> Skipped;
+    // Set when the file as a whole cannot be a day's results; then Rows is empty.
+    Bilingual Problem;
+
+    bool Refused() const { return !Problem.En.isEmpty(); }
+};
+
+// More than any day can hold (32768 results of about 90 bytes); larger files are refused
+// unread, so that a stray disk image on a stick never stalls the program.
+inline constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
+
+// The date a file name "yyyymmdd.csv" (any letter case) stands for; invalid otherwise.
+QDate DateOfDayFileName(const QString& fileName);
+
+// Reads `path` whole. Bad lines are skipped with their reason; a file that is no results
+// file at all (a folder, empty, binary, too large, unreadable, no line 1) is refused with
+// its Problem. Dates are written in `uiLanguage`'s order.
+DayFile ReadDayFile(const QString& path, int16_t uiLanguage);
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage);
+
+// Values as the measurement screen shows them: "------" for a load or displacement of 0
+// or less, " Calc Error" for a negative K or E.
+bool IsDefinedValue(bool kOrE, double value);
+QString ShownValue(double value, const QString& format, bool kOrE);

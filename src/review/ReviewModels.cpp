@@ -1,0 +1,205 @@
+#include "ReviewModels.h"
+
+#include "ReviewProtocol.h"
+
+#include "shell/Formatting.h"
+
+#include <QColor>
+#include <QFileInfo>
+
+namespace
+{
+const QColor MarkedTint(255, 222, 200);
+}
+
+DayListModel::DayListModel(int16_t uiLanguage, QObject* parent)
+    : QAbstractTableModel(parent), m_language(uiLanguage)
+{
+}
+
+void DayListModel::SetDays(std::vector<DaySummary> days)
+{
+    beginResetModel();
+    m_days = std::move(days);
+    endResetModel();
+}
+
+const DaySummary* DayListModel::Day(int row) const
+{
+    return row >= 0 && row < int(m_days.size()) ? &m_days[row] : nullptr;
+}
+
+int DayListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_days.size());
+}
+
+int DayListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 7;
+}
+
+QVariant DayListModel::data(const QModelIndex& index, int role) const
+{
+    const DaySummary* d = Day(index.row());
+    if (!d)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return index.column() >= 1 && index.column() <= 3 ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole)
+        return QFileInfo(d->Path).fileName() + QLatin1Char('\n') + d->Problem.Pick(m_language);
+    if (role != Qt::DisplayRole)
+        return {};
+    const QString none = QStringLiteral("------");
+    switch (index.column()) {
+    case 0:
+        return d->Date.isValid() ? DayText(d->Date, m_language) : QFileInfo(d->Path).fileName();
+    case 1:
+        return d->Problem.En.isEmpty() ? QVariant(d->Results) : QVariant(none);
+    case 2:
+        return d->Header.HasDiameter ? QString::number(d->Header.Diameter) : none;
+    case 3:
+        return d->Header.HasPoisson ? FormatNumber(d->Header.Poisson, QStringLiteral("0.000"))
+                                    : none;
+    case 4:
+        return CalcTypeName(d->CalcTypes, m_language);
+    case 5:
+        return d->HeadingLanguage == 0   ? QString::fromUtf8("日本語")
+               : d->HeadingLanguage == 1 ? QStringLiteral("English")
+                                         : QString();
+    case 6:
+        if (!d->Problem.En.isEmpty())
+            return d->Problem.Pick(m_language);
+        return d->Skipped > 0
+                   ? Tr(m_language, "%1 行を読み飛ばし", "%1 line(s) skipped").arg(d->Skipped)
+                   : QString();
+    }
+    return {};
+}
+
+QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char* const ja[] = {
+        "日付", "結果数", "載荷板直径(mm)", "ポアソン比", "E の計算方法", "見出しの言語", "備考"};
+    static const char* const en[] = {
+        "Date", "Results", "Plate dia.(mm)", "Poisson's ratio", "E calculation", "Heading language",
+        "Note"};
+    return section >= 0 && section < 7 ? Tr(m_language, ja[section], en[section]) : QVariant();
+}
+
+DayTableModel::DayTableModel(int16_t uiLanguage, QObject* parent)
+    : QAbstractTableModel(parent), m_language(uiLanguage)
+{
+}
+
+void DayTableModel::SetDay(const DayFile& day)
+{
+    beginResetModel();
+    m_day = day;
+    m_columns = DayColumns(day, m_language);
+    m_marked = MarkOutliers(day);
+    endResetModel();
+}
+
+int DayTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_day.Rows.size());
+}
+
+int DayTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || m_day.Rows.empty() ? 0 : int(m_columns.size());
+}
+
+QVariant DayTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(m_day.Rows.size()))
+        return {};
+    const ReviewRow& row = m_day.Rows[index.row()];
+    const ReviewColumn& column = m_columns.at(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellText(row, column);
+    case SortRole:
+        return CellSortKey(row, column);
+    case MarkedRole:
+        return bool(m_marked[index.row()]);
+    case Qt::BackgroundRole:
+        return m_marked[index.row()] ? QVariant(MarkedTint) : QVariant();
+    case Qt::ToolTipRole:
+        return m_marked[index.row()]
+                   ? Tr(m_language, "K または E が平均 ± 2 標準偏差の外にあります",
+                        "K or E lies outside the mean ± 2 standard deviations")
+                   : QVariant();
+    case Qt::TextAlignmentRole:
+        return column.What == ReviewColumn::Kind::Value ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                                        : int(Qt::AlignCenter);
+    }
+    return {};
+}
+
+QVariant DayTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(m_columns.size()))
+        return m_columns[section].Heading;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+StatisticsModel::StatisticsModel(int16_t uiLanguage, QObject* parent)
+    : QAbstractTableModel(parent), m_language(uiLanguage)
+{
+}
+
+void StatisticsModel::Show(const DayFile& day, const std::vector<int>& rows)
+{
+    beginResetModel();
+    m_cells.clear();
+    const std::vector<ReviewColumn> columns = DayColumns(day, m_language);
+    const std::vector<Quantity> quantities = DayQuantities(day);
+    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
+    if (!day.Rows.empty()) {
+        for (size_t i = 0; i < quantities.size(); ++i)
+            m_cells.push_back(
+                StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], stats[i]));
+    }
+    m_caption =
+        rows.empty()
+            ? Tr(m_language, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
+                  .arg(day.Rows.size())
+            : Tr(m_language, "選択した %1 件の統計", "Statistics of the %1 selected results")
+                  .arg(rows.size());
+    endResetModel();
+}
+
+int StatisticsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_cells.size());
+}
+
+int StatisticsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 6;
+}
+
+QVariant StatisticsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= int(m_cells.size()))
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::DisplayRole)
+        return m_cells[index.row()].at(index.column() + 1);
+    return {};
+}
+
+QVariant StatisticsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal)
+        return StatisticsHeadings(m_language).value(section + 1);
+    return section < int(m_cells.size()) ? m_cells[section].at(0) : QVariant();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "DayIndex.h"
+#include "ReviewTable.h"
+
+#include <QAbstractTableModel>
+
+// The list of days, newest first: date, results, plate diameter, Poisson's ratio,
+// calculation type, heading language and, for a file that could not be read, why.
+class DayListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit DayListModel(int16_t uiLanguage, QObject* parent = nullptr);
+    void SetDays(std::vector<DaySummary> days);
+    const DaySummary* Day(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    int16_t m_language;
+    std::vector<DaySummary> m_days;
+};
+
+// A day's results with the file's own columns; the sort role holds what each column
+// sorts by, and rows whose K or E stands out are tinted.
+class DayTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    static constexpr int SortRole = Qt::UserRole + 1;
+    static constexpr int MarkedRole = Qt::UserRole + 2;
+
+    explicit DayTableModel(int16_t uiLanguage, QObject* parent = nullptr);
+    void SetDay(const DayFile& day);
+    const DayFile& Day() const { return m_day; }
+    const std::vector<ReviewColumn>& Columns() const { return m_columns; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    int16_t m_language;
+    DayFile m_day;
+    std::vector<ReviewColumn> m_columns;
+    std::vector<bool> m_marked;
+};
+
+// The statistics of the day or of the chosen rows, one line per quantity.
+class StatisticsModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit StatisticsModel(int16_t uiLanguage, QObject* parent = nullptr);
+    // `rows` index the day's rows; empty for the whole day.
+    void Show(const DayFile& day, const std::vector<int>& rows);
+    QString Caption() const { return m_caption; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    int16_t m_language;
+    std::vector<QStringList> m_cells;
+    QString m_caption;
+};

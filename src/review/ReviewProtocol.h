@@ -1,0 +1,26 @@
+#pragma once
+
+#include "DayFile.h"
+
+#include "printing/PrintPage.h"
+
+#include <cstdint>
+
+// Where the protocol's blocks fall: how many table rows each sheet holds, and on which
+// sheet the statistics and the chart begin.
+struct ProtocolPlan {
+    std::vector<int> RowsOnPage; // one entry per sheet that holds table rows
+    int StatisticsPage = 0;      // counted from 0
+    int ChartPage = 0;
+    int Pages = 1;
+};
+ProtocolPlan PlanProtocol(int rows, int quantities);
+
+// The protocol of a day on A4 portrait: a title with the day and the settings of line 1,
+// the whole table over as many sheets as it needs with its heading on each, the rows
+// whose K or E stands out marked, the statistics and the chart; every sheet numbered.
+bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t uiLanguage,
+                   const QString& fontName);
+
+// The day as the title writes it: yyyy/MM/dd in Japanese, MM/dd/yyyy in English.
+QString DayText(const QDate& date, int16_t uiLanguage);

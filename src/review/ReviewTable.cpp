@@ -1,0 +1,183 @@
+#include "ReviewTable.h"
+
+#include "logger/LoggerSettings.h"
+#include "results/ResultsFile.h"
+#include "shell/Formatting.h"
+
+#include <QFileInfo>
+#include <QVariant>
+
+namespace
+{
+
+const QString Tab = QStringLiteral("\t");
+const QString LineEnd = QStringLiteral("\r\n");
+
+// One more decimal than the values themselves, so that a mean of whole newtons shows
+// whether it lies between two of them.
+QString MeanFormat(const QString& format)
+{
+    return format.contains('.') ? format + '0' : format + QStringLiteral(".0");
+}
+
+} // namespace
+
+std::vector<ReviewColumn> DayColumns(const DayFile& day, int16_t uiLanguage)
+{
+    LoggerSettings layout;
+    layout.MaxChannel = LoggerSettings::LastChannelNumber;
+    for (int ch = 3; ch <= LoggerSettings::LastChannelNumber; ++ch)
+        layout.Channel[ch].Active = day.HasAnswer[ch];
+    const QStringList heading = FileHeaderLine2(layout, uiLanguage).split(',');
+    using K = ReviewColumn::Kind;
+    using Q = Quantity::Kind;
+    std::vector<ReviewColumn> columns{{K::No, {}, heading.at(0)},
+                                      {K::DateTime, {}, heading.at(1)},
+                                      {K::Value, {Q::Answer, 1}, heading.at(2)},
+                                      {K::Value, {Q::Answer, 2}, heading.at(3)},
+                                      {K::Value, {Q::K, 0}, heading.at(4).trimmed()},
+                                      {K::Value, {Q::E, 0}, heading.at(5)}};
+    for (int a = 3; a <= 6; ++a) {
+        if (day.HasAnswer[a])
+            columns.push_back({K::Value, {Q::Answer, a}, heading.at(a + 3)});
+    }
+    columns.push_back({K::CalcType, {}, heading.at(ResultLineFields - 1)});
+    return columns;
+}
+
+QString CellText(const ReviewRow& row, const ReviewColumn& column)
+{
+    switch (column.What) {
+    case ReviewColumn::Kind::No:
+        return row.Entry.No;
+    case ReviewColumn::Kind::DateTime:
+        return row.Entry.DateTime;
+    case ReviewColumn::Kind::CalcType:
+        return row.CalcType;
+    case ReviewColumn::Kind::Value:
+        break;
+    }
+    return ShownValue(column.Of.ValueOf(row.Entry), column.Of.Format(), column.Of.IsKOrE());
+}
+
+QVariant CellSortKey(const ReviewRow& row, const ReviewColumn& column)
+{
+    switch (column.What) {
+    case ReviewColumn::Kind::No: {
+        bool ok = false;
+        const int n = row.Entry.No.toInt(&ok);
+        return ok ? QVariant(n) : QVariant(row.Entry.No);
+    }
+    case ReviewColumn::Kind::DateTime:
+        return row.When;
+    case ReviewColumn::Kind::CalcType:
+        return row.CalcType;
+    case ReviewColumn::Kind::Value:
+        break;
+    }
+    const double v = column.Of.ValueOf(row.Entry);
+    return IsDefinedValue(column.Of.IsKOrE(), v) ? v : -1.0;
+}
+
+QString TableTabText(const DayFile& day, const std::vector<ReviewColumn>& columns,
+                     const std::vector<int>& rows)
+{
+    QStringList cells;
+    for (const ReviewColumn& c : columns)
+        cells << c.Heading;
+    QString text = cells.join(Tab) + LineEnd;
+    auto add = [&](const ReviewRow& row) {
+        cells.clear();
+        for (const ReviewColumn& c : columns)
+            cells << CellText(row, c);
+        text += cells.join(Tab) + LineEnd;
+    };
+    if (rows.empty()) {
+        for (const ReviewRow& row : day.Rows)
+            add(row);
+    } else {
+        for (int r : rows)
+            add(day.Rows.at(r));
+    }
+    return text;
+}
+
+QStringList StatisticsHeadings(int16_t uiLanguage)
+{
+    if (uiLanguage == 0)
+        return QString::fromUtf8("項目,個数,平均,標準偏差,変動係数(%),最小,最大").split(',');
+    return QStringLiteral("Value,Count,Mean,Std. dev.,CV (%),Min,Max").split(',');
+}
+
+QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
+                            const ColumnStatistics& s)
+{
+    const QString none = QStringLiteral("------");
+    const QString f = q.Format();
+    if (s.Count == 0)
+        return {quantityHeading, QStringLiteral("0"), none, none, none, none, none};
+    return {quantityHeading,
+            QString::number(s.Count),
+            FormatNumber(s.Mean, MeanFormat(f)),
+            s.HasSpread() ? FormatNumber(s.StdDev, MeanFormat(f)) : none,
+            s.HasSpread() && s.Mean != 0.0 ? FormatNumber(s.Variation, QStringLiteral("0.0"))
+                                           : none,
+            FormatNumber(s.Min, f),
+            FormatNumber(s.Max, f)};
+}
+
+QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q)
+{
+    for (const ReviewColumn& c : columns) {
+        if (c.What == ReviewColumn::Kind::Value && c.Of.What == q.What && c.Of.Answer == q.Answer)
+            return c.Heading;
+    }
+    return QString();
+}
+
+QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
+{
+    if (calcTypes == QLatin1String("BU"))
+        return Tr(uiLanguage, "バーミスター (BU)", "Burmister (BU)");
+    if (calcTypes == QLatin1String("BO"))
+        return Tr(uiLanguage, "ブーシネスク (BO)", "Boussinesq (BO)");
+    return calcTypes;
+}
+
+QString DaySettingsText(const DayFile& day, int16_t uiLanguage)
+{
+    const QString none = QStringLiteral("------");
+    const QString dia = day.Header.HasDiameter
+                            ? QString::number(day.Header.Diameter) + QStringLiteral(" mm")
+                            : none;
+    const QString poi =
+        day.Header.HasPoisson ? FormatNumber(day.Header.Poisson, QStringLiteral("0.000")) : none;
+    QStringList types;
+    for (const ReviewRow& row : day.Rows) {
+        if (!types.contains(row.CalcType))
+            types << row.CalcType;
+    }
+    QStringList names;
+    for (const QString& t : types)
+        names << CalcTypeName(t, uiLanguage);
+    return Tr(uiLanguage, "載荷板直径 %1    ポアソン比 %2    E の計算方法 %3    %4",
+              "Plate diameter %1    Poisson's ratio %2    E calculation %3    %4")
+        .arg(dia, poi, names.isEmpty() ? none : names.join(QStringLiteral(", ")),
+             QFileInfo(day.Path).fileName());
+}
+
+QString SkippedLinesText(const DayFile& day, int16_t uiLanguage)
+{
+    if (day.Refused())
+        return QFileInfo(day.Path).fileName() + QLatin1Char(' ') + day.Problem.Pick(uiLanguage);
+    if (day.Skipped.empty())
+        return QString();
+    QStringList lines;
+    lines << Tr(uiLanguage, "%1 行を読み飛ばしました:", "%1 line(s) skipped:")
+                 .arg(day.Skipped.size());
+    for (const SkippedLine& s : day.Skipped)
+        lines << Tr(uiLanguage, "%1 行目: %2", "line %1: %2")
+                     .arg(s.LineNumber)
+                     .arg(s.Reason.Pick(uiLanguage));
+    return lines.join(QLatin1Char('\n'));
+}

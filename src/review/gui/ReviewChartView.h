@@ -1,0 +1,15 @@
+#pragma once
+
+#include "review/ChartData.h"
+
+#include <QChartView>
+
+// The chart of a day on the screen: K and E against the result number, each with its
+// mean as a dashed line, from the same data the protocol draws.
+class ReviewChartView : public QChartView
+{
+    Q_OBJECT
+public:
+    explicit ReviewChartView(QWidget* parent = nullptr);
+    void Show(const ChartData& data);
+};

@@ -1,0 +1,96 @@
+#include "ReviewOutput.h"
+
+#include "review/ExcelExport.h"
+#include "review/ReviewProtocol.h"
+
+#include "printing/PdfPage.h"
+#include "printing/gui/PrintOutput.h"
+#include "shell/AppContext.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+ReviewOutput::ReviewOutput(AppContext& context, QWidget* parent)
+    : m_context(context), m_parent(parent)
+{
+}
+
+QString ReviewOutput::AskPath(const DayFile& day, const QString& suffix, const QString& filter)
+{
+    if (!NextPath.isEmpty())
+        return std::exchange(NextPath, QString());
+    // Beside the documents, never into the data folder the measurement program owns.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString stem = day.Date.isValid() ? day.Date.toString(QStringLiteral("yyyyMMdd"))
+                                            : QFileInfo(day.Path).completeBaseName();
+    return QFileDialog::getSaveFileName(m_parent, QString(), QDir(folder).filePath(stem + suffix),
+                                        filter);
+}
+
+void ReviewOutput::Report(bool ok, const QString& path, const QString& reason)
+{
+    if (ok)
+        return;
+    const QString shown = QDir::toNativeSeparators(path);
+    m_context.Messages->Show(UiMessage{
+        {QString::fromUtf8("保存エラー"), QStringLiteral("Save Error")},
+        {QString::fromUtf8("ファイルを保存できませんでした。\n") + shown + QLatin1Char('\n') +
+             reason,
+         QStringLiteral("The file could not be saved:\n") + shown + QLatin1Char('\n') + reason},
+        MessageButtons::Ok,
+        MessageIcon::Exclamation});
+}
+
+bool ReviewOutput::HasResults(const DayFile& day)
+{
+    if (!day.Rows.empty())
+        return true;
+    m_context.Messages->Show(
+        UiMessage{{QString::fromUtf8("結果なし"), QStringLiteral("No Results")},
+                  {QString::fromUtf8("日を選んでください。選んだ日には結果がありません。"),
+                   QStringLiteral("Choose a day first: the day chosen holds no results.")},
+                  MessageButtons::Ok,
+                  MessageIcon::Information});
+    return false;
+}
+
+void ReviewOutput::SaveProtocol(const DayFile& day)
+{
+    if (!HasResults(day))
+        return;
+    const QString path =
+        AskPath(day, QStringLiteral("_protocol.pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    bool ok = false;
+    {
+        PdfPage page(path);
+        ok = ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName);
+    }
+    Report(ok, path, QString());
+}
+
+void ReviewOutput::PrintProtocol(const DayFile& day)
+{
+    if (!HasResults(day))
+        return;
+    PrintOutput output(m_context, m_parent);
+    const QString stem = QStringLiteral("protocol_") + QFileInfo(day.Path).completeBaseName();
+    output.PrintWithDialog(stem, [&](PrintPage& page) {
+        return ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName);
+    });
+}
+
+void ReviewOutput::SaveExcel(const DayFile& day)
+{
+    if (!HasResults(day))
+        return;
+    const QString path = AskPath(day, QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    const bool ok = WriteExcelFile(path, day, m_context.G.UiLanguage, &reason);
+    Report(ok, path, reason);
+}

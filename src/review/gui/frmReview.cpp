@@ -1,0 +1,253 @@
+#include "frmReview.h"
+
+#include "ReviewChartView.h"
+#include "ReviewOutput.h"
+
+#include "review/ChartData.h"
+#include "shell/AppContext.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace
+{
+
+// A year of files is read in steps this size between events, so that the progress shows
+// and the window answers while the list fills.
+constexpr int FilesPerStep = 8;
+
+QTableView* NewTable(QAbstractItemModel* model, QWidget* parent)
+{
+    auto* view = new QTableView(parent);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    return view;
+}
+
+} // namespace
+
+frmReview::frmReview(AppContext& context, QWidget* parent)
+    : QMainWindow(parent), m_context(context), m_language(context.G.UiLanguage), m_days(m_language),
+      m_table(m_language), m_stats(m_language)
+{
+    setWindowTitle(Tr(m_language, "VX-2968 測定結果の閲覧", "VX-2968 Results"));
+    setAcceptDrops(true);
+    QFont font(context.G.UiFontName);
+    font.setPointSize(10);
+    setFont(font);
+
+    m_dayView = NewTable(&m_days, this);
+    m_dayView->setObjectName(QStringLiteral("DayList"));
+    m_dayView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dayView->horizontalHeader()->setStretchLastSection(true);
+    m_dayView->verticalHeader()->hide();
+
+    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted->setSourceModel(&m_table);
+    m_sorted->setSortRole(DayTableModel::SortRole);
+    auto* dayPanel = new QWidget(this);
+    m_settings = new QLabel(dayPanel);
+    m_note = new QLabel(dayPanel);
+    m_note->setStyleSheet(QStringLiteral("color: #a02000"));
+    m_note->setWordWrap(true);
+    m_tableView = NewTable(m_sorted, dayPanel);
+    m_tableView->setObjectName(QStringLiteral("DayTable"));
+    m_tableView->setSortingEnabled(true);
+    m_tableView->sortByColumn(-1,
+                              Qt::AscendingOrder); // the file's order until a heading is pressed
+    m_tableView->verticalHeader()->hide();
+    m_statsCaption = new QLabel(dayPanel);
+    m_statsView = NewTable(&m_stats, dayPanel);
+    m_chart = new ReviewChartView(dayPanel);
+
+    m_tabs = new QTabWidget(dayPanel);
+    m_tabs->addTab(m_tableView, Tr(m_language, "結果", "Results"));
+    auto* statsPage = new QWidget(m_tabs);
+    auto* statsLayout = new QVBoxLayout(statsPage);
+    statsLayout->addWidget(m_statsCaption);
+    statsLayout->addWidget(m_statsView);
+    m_tabs->addTab(statsPage, Tr(m_language, "統計", "Statistics"));
+    m_tabs->addTab(m_chart, Tr(m_language, "グラフ", "Chart"));
+    auto* layout = new QVBoxLayout(dayPanel);
+    layout->addWidget(m_settings);
+    layout->addWidget(m_note);
+    layout->addWidget(m_tabs, 1);
+
+    auto* split = new QSplitter(this);
+    split->addWidget(m_dayView);
+    split->addWidget(dayPanel);
+    split->setStretchFactor(1, 1);
+    split->setSizes({520, 760});
+    setCentralWidget(split);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setMaximumWidth(240);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress);
+    BuildMenus();
+    resize(1280, 760);
+
+    m_fill.setInterval(0);
+    connect(&m_fill, &QTimer::timeout, this, &frmReview::FillStep);
+    connect(m_dayView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ShowDay(current.row()); });
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmReview::ShowStatistics);
+}
+
+void frmReview::BuildMenus()
+{
+    auto* output = new ReviewOutput(m_context, this);
+    QMenu* file = menuBar()->addMenu(Tr(m_language, "ファイル(&F)", "&File"));
+    file->addAction(Tr(m_language, "フォルダを開く(&O)...", "&Open Folder..."), QKeySequence::Open,
+                    this, &frmReview::ChooseFolder);
+    file->addAction(Tr(m_language, "ファイルを開く(&I)...", "Open F&ile..."), this,
+                    &frmReview::ChooseFile);
+    file->addSeparator();
+    file->addAction(Tr(m_language, "プロトコルを PDF に保存(&P)...", "Save &Protocol as PDF..."),
+                    this, [this, output] { output->SaveProtocol(m_table.Day()); });
+    file->addAction(Tr(m_language, "プロトコルを印刷(&R)...", "P&rint Protocol..."),
+                    QKeySequence::Print, this,
+                    [this, output] { output->PrintProtocol(m_table.Day()); });
+    file->addAction(Tr(m_language, "Excel ファイルに保存(&X)...", "Save as E&xcel File..."), this,
+                    [this, output] { output->SaveExcel(m_table.Day()); });
+    file->addSeparator();
+    file->addAction(Tr(m_language, "終了(&Q)", "&Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* edit = menuBar()->addMenu(Tr(m_language, "編集(&E)", "&Edit"));
+    edit->addAction(Tr(m_language, "表をコピー(&C)", "&Copy Table"), QKeySequence::Copy, this,
+                    &frmReview::CopyRows);
+}
+
+void frmReview::OpenFolder(const QString& folder)
+{
+    m_shownFolder = DayFolderFor(folder);
+    m_index.Start(DayEntries(m_shownFolder), m_language);
+    m_days.SetDays({});
+    m_table.SetDay(DayFile{});
+    m_progress->setRange(0, std::max(1, m_index.Total()));
+    m_progress->setValue(0);
+    m_progress->show();
+    statusBar()->showMessage(Tr(m_language, "%1 を読んでいます...", "Reading %1 ...")
+                                 .arg(QDir::toNativeSeparators(m_shownFolder)));
+    m_fill.start();
+}
+
+void frmReview::OpenFile(const QString& path)
+{
+    m_shownFolder = path;
+    m_index.Start({path}, m_language);
+    m_fill.start();
+}
+
+void frmReview::FillStep()
+{
+    if (m_index.Step(FilesPerStep)) {
+        m_progress->setValue(m_index.Done());
+        return;
+    }
+    m_fill.stop();
+    m_progress->hide();
+    m_days.SetDays(m_index.Days());
+    m_dayView->resizeColumnsToContents();
+    statusBar()->showMessage(Tr(m_language, "%1: %2 日", "%1: %2 day(s)")
+                                 .arg(QDir::toNativeSeparators(m_shownFolder))
+                                 .arg(m_days.rowCount()));
+    if (m_days.rowCount() > 0)
+        m_dayView->selectRow(0);
+}
+
+void frmReview::ShowDay(int listRow)
+{
+    const DaySummary* summary = m_days.Day(listRow);
+    if (!summary)
+        return;
+    const DayFile day = ReadDayFile(summary->Path, m_language);
+    m_table.SetDay(day);
+    m_tableView->resizeColumnsToContents();
+    m_settings->setText(day.Refused() ? QString() : DaySettingsText(day, m_language));
+    m_note->setText(SkippedLinesText(day, m_language));
+    m_note->setVisible(!m_note->text().isEmpty());
+    m_chart->Show(BuildChartData(day, m_language));
+    ShowStatistics();
+}
+
+std::vector<int> frmReview::ChosenRows() const
+{
+    std::vector<int> rows;
+    for (int r = 0; r < m_sorted->rowCount(); ++r) {
+        if (m_tableView->selectionModel()->isRowSelected(r, {}))
+            rows.push_back(m_sorted->mapToSource(m_sorted->index(r, 0)).row());
+    }
+    return rows.size() >= 2 ? rows : std::vector<int>{};
+}
+
+void frmReview::ShowStatistics()
+{
+    m_stats.Show(m_table.Day(), ChosenRows());
+    m_statsCaption->setText(m_stats.Caption());
+    m_statsView->resizeColumnsToContents();
+}
+
+void frmReview::CopyRows()
+{
+    std::vector<int> rows = ChosenRows();
+    if (rows.empty()) {
+        for (int r = 0; r < m_sorted->rowCount(); ++r)
+            rows.push_back(m_sorted->mapToSource(m_sorted->index(r, 0)).row());
+    }
+    if (rows.empty())
+        return;
+    m_context.Clipboard->SetText(TableTabText(m_table.Day(), m_table.Columns(), rows));
+    statusBar()->showMessage(Tr(m_language, "%1 件をクリップボードにコピーしました",
+                                "%1 result(s) copied to the clipboard")
+                                 .arg(rows.size()));
+}
+
+void frmReview::ChooseFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QString(), m_shownFolder);
+    if (!folder.isEmpty())
+        OpenFolder(folder);
+}
+
+void frmReview::ChooseFile()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), m_shownFolder,
+        Tr(m_language, "結果ファイル (*.csv *.CSV)", "Results files (*.csv *.CSV)"));
+    if (!path.isEmpty())
+        OpenFile(path);
+}
+
+void frmReview::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void frmReview::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.front().isLocalFile())
+        return;
+    const QString path = urls.front().toLocalFile();
+    if (QFileInfo(path).isDir())
+        OpenFolder(path);
+    else
+        OpenFile(path);
+    event->acceptProposedAction();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "review/DayIndex.h"
+#include "review/ReviewModels.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+struct AppContext;
+class QLabel;
+class QProgressBar;
+class QSortFilterProxyModel;
+class QTabWidget;
+class QTableView;
+class ReviewChartView;
+
+// The review window: the list of days on the left, the chosen day on the right as its
+// table, its statistics and its chart; the menus open folders and files and write the
+// protocol, the Excel file and the clipboard text. Folders and files can be dropped on it.
+class frmReview : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmReview(AppContext& context, QWidget* parent = nullptr);
+
+    // Lists the days of `folder` (or of its data folder), filling the list step by step.
+    void OpenFolder(const QString& folder);
+    // Lists and opens the one file.
+    void OpenFile(const QString& path);
+    bool Listing() const { return m_fill.isActive(); }
+
+    QTableView* DayList() const { return m_dayView; }
+    QTableView* Table() const { return m_tableView; }
+    QTableView* Statistics() const { return m_statsView; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    QLabel* Note() const { return m_note; }
+    const DayTableModel& Day() const { return m_table; }
+    // The chosen rows in the order shown; empty when fewer than two rows are chosen,
+    // which stands for the whole day.
+    std::vector<int> ChosenRows() const;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus();
+    void FillStep();
+    void ShowDay(int listRow);
+    void ShowStatistics();
+    void CopyRows();
+    void ChooseFolder();
+    void ChooseFile();
+
+    AppContext& m_context;
+    int16_t m_language;
+    DayIndex m_index;
+    QTimer m_fill;
+    QString m_shownFolder;
+    DayListModel m_days;
+    DayTableModel m_table;
+    StatisticsModel m_stats;
+    QSortFilterProxyModel* m_sorted;
+    QTableView* m_dayView;
+    QTableView* m_tableView;
+    QTableView* m_statsView;
+    QTabWidget* m_tabs;
+    QLabel* m_settings;
+    QLabel* m_note;
+    QLabel* m_statsCaption;
+    ReviewChartView* m_chart;
+    QProgressBar* m_progress;
+};

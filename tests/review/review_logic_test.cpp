@@ -1,0 +1,166 @@
+#include "ReviewFixtures.h"
+#include "review/DayIndex.h"
+#include "review/DayStatistics.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace
+{
+
+struct StatisticsRow {
+    const char* Name;
+    std::vector<double> Values;
+    bool KOrE;
+    int Count;
+    double Mean, StdDev, Variation, Min, Max;
+};
+
+// Worked out by hand: undefined values (-1, and 0 for loads and displacements, which the
+// screen shows as "------") do not count; the standard deviation is the sample one.
+const StatisticsRow StatisticsRows[] = {
+    {"K with a Calc Error", {400, 410, 420, -1}, true, 3, 410, 10, 2.439024, 400, 420},
+    {"P0 with 0 and -1",
+     {30000, 0, 31000, 32000, -1},
+     false,
+     3,
+     31000,
+     1000,
+     3.225806,
+     30000,
+     32000},
+    {"K of 0 is a value", {0, 10}, true, 2, 5, 7.071068, 141.421356, 0, 10},
+    {"one value has no spread", {1.234}, false, 1, 1.234, 0, 0, 1.234, 1.234},
+    {"nothing defined", {-1, 0}, false, 0, 0, 0, 0, 0, 0},
+};
+
+TEST(ReviewStatistics, MatchValuesWorkedOutByHand)
+{
+    for (const StatisticsRow& row : StatisticsRows) {
+        SCOPED_TRACE(row.Name);
+        const ColumnStatistics s = ComputeStatistics(row.Values, row.KOrE);
+        EXPECT_EQ(s.Count, row.Count);
+        EXPECT_NEAR(s.Mean, row.Mean, 1e-6);
+        EXPECT_NEAR(s.StdDev, row.StdDev, 1e-6);
+        EXPECT_NEAR(s.Variation, row.Variation, 1e-6);
+        EXPECT_NEAR(s.Min, row.Min, 1e-9);
+        EXPECT_NEAR(s.Max, row.Max, 1e-9);
+        EXPECT_EQ(s.HasSpread(), row.Count >= 2);
+    }
+}
+
+// Ten drops at K 400 and one at 600: mean 418.2, SD 60.3, so only the 600 lies beyond
+// two standard deviations; an E of -1 marks nothing.
+TEST(ReviewStatistics, MarksOnlyTheDropOutsideTwoStandardDeviations)
+{
+    QByteArray text =
+        "Dia=300,Poi=0.350\r\n" + FileHeaderLine2(FixtureSettings(false), 1).toLatin1() + "\r\n";
+    for (int i = 0; i < 11; ++i)
+        text += QStringLiteral("%1,05/06/2024 09:00:%2,30000,1.000,%3,%4,,,,,,BU\r\n")
+                    .arg(i + 1, 5, 10, QLatin1Char('0'))
+                    .arg(i, 2, 10, QLatin1Char('0'))
+                    .arg(i == 7 ? 600 : 400)
+                    .arg(i == 3 ? -1 : 112)
+                    .toLatin1();
+    const DayFile day = ParseDayText("20240506.csv", text, 1);
+    ASSERT_EQ(day.Rows.size(), 11u);
+    const std::vector<bool> marked = MarkOutliers(day);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(marked[i], i == 7) << "row " << i;
+}
+
+struct BadFile {
+    const char* Name; // file name inside the folder
+    QByteArray Bytes; // empty with Folder or Size set
+    bool Folder = false;
+    qint64 Size = 0;     // a sparse file of this size
+    const char* Problem; // part of the English refusal, or null when the file is read
+    int Rows = 0;
+    int SkippedLine = 0;  // the line reported skipped
+    const char* Why = ""; // part of its English reason
+};
+
+TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLines)
+{
+    const QByteArray good = FixtureDayBytes(3, QDate(2024, 5, 6), 0, false);
+    const BadFile rows[] = {
+        {"20240501.csv", "", false, 0, "is empty"},
+        {"20240502.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,,", 18), false, 0, "binary"},
+        {"20240503.csv", good + "00004,2024/05/06 08:01:00,3001", false, 0, nullptr, 3, 6,
+         "cut short"},
+        {"20240504.csv", "", false, 100LL * 1024 * 1024, "100 MB"},
+        {"20240505.csv", "", true, 0, "is a folder"},
+        {"20240506.csv", "PK\x03\x04 not a results file\r\n", false, 0, "Dia="},
+        {"20240507.csv",
+         good + "00004,yesterday,1,2,3,4,,,,,,BU\r\n" + "junk\r\n" +
+             good.mid(good.indexOf("00001")),
+         false, 0, nullptr, 6, 6, "date"},
+    };
+    QTemporaryDir dir;
+    for (const BadFile& row : rows) {
+        const QString path = dir.filePath(row.Name);
+        if (row.Folder)
+            QDir().mkpath(path);
+        else
+            WriteBytes(path, row.Bytes);
+        if (row.Size > 0)
+            QFile(path).resize(row.Size);
+    }
+    DayIndex index;
+    index.Start(DayEntries(dir.path()), 1);
+    while (index.Step(1)) {
+    }
+    ASSERT_EQ(index.Days().size(), std::size(rows)) << "every entry named like a day is listed";
+
+    for (const BadFile& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const DayFile day = ReadDayFile(dir.filePath(row.Name), 0);
+        EXPECT_EQ(day.Rows.size(), size_t(row.Rows));
+        if (row.Problem) {
+            EXPECT_TRUE(day.Problem.En.contains(row.Problem)) << day.Problem.En.toStdString();
+            EXPECT_FALSE(day.Problem.Ja.isEmpty());
+            continue;
+        }
+        EXPECT_TRUE(day.Problem.En.isEmpty()) << day.Problem.En.toStdString();
+        ASSERT_FALSE(day.Skipped.empty());
+        EXPECT_EQ(day.Skipped.front().LineNumber, row.SkippedLine);
+        EXPECT_TRUE(day.Skipped.front().Reason.En.contains(row.Why))
+            << day.Skipped.front().Reason.En.toStdString();
+        EXPECT_FALSE(day.Skipped.front().Reason.Ja.isEmpty());
+    }
+}
+
+// A year of an earlier installation: its "Data" folder is found from the user folder,
+// the days come newest first with their count, settings and CP932 or ASCII heading.
+TEST(ReviewFiles, ListsAYearFolderNewestFirst)
+{
+    QTemporaryDir home;
+    WriteYear(home.filePath("VX-2968/Data"), 250, 20);
+    const QString folder = DayFolderFor(home.filePath("VX-2968"));
+    EXPECT_TRUE(folder.endsWith("/Data")) << folder.toStdString();
+
+    DayIndex index;
+    index.Start(DayEntries(folder), 0);
+    int steps = 0;
+    while (index.Step(8))
+        ++steps;
+    EXPECT_GE(steps, 30) << "the list fills in steps a window can show";
+    const std::vector<DaySummary>& days = index.Days();
+    ASSERT_EQ(days.size(), 250u);
+    for (size_t i = 0; i < days.size(); ++i) {
+        SCOPED_TRACE(days[i].Path.toStdString());
+        if (i > 0) {
+            EXPECT_LT(days[i].Date, days[i - 1].Date);
+        }
+        EXPECT_EQ(days[i].Results, 20);
+        EXPECT_EQ(days[i].Header.Diameter, 300);
+        EXPECT_DOUBLE_EQ(days[i].Header.Poisson, 0.35);
+        EXPECT_EQ(days[i].CalcTypes, "BU");
+        EXPECT_EQ(days[i].HeadingLanguage, days[i].Date.month() % 2);
+    }
+}
+
+} // namespace

@@ -1,0 +1,106 @@
+#include "Press.h"
+#include "ReviewFixtures.h"
+#include "TempHome.h"
+#include "TestContext.h"
+#include "WaitFor.h"
+#include "review/gui/frmReview.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// Presses a cell of a table view where it is drawn, through the window.
+void PressCell(QTableView* view, int row, int column, Qt::KeyboardModifiers modifiers = {})
+{
+    const QRect cell = view->visualRect(view->model()->index(row, column));
+    ASSERT_TRUE(cell.isValid()) << "row " << row << " is not on the screen";
+    QWidget* top = view->window();
+    PressAtWindowPoint(top, view->viewport()->mapTo(top, cell.center()), Qt::LeftButton, modifiers);
+}
+
+QString Cell(QTableView* view, int row, int column)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+class ReviewWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        PrepareContext(context, home, messages, clock, 1);
+        context.Clipboard = &clipboard;
+        const QString data = context.G.DataFolder;
+        WriteBytes(data + "20240502.csv", FixtureDayBytes(5, QDate(2024, 5, 2), 1, false));
+        // The newest day holds an undefined drop and a line cut short by a full stick.
+        WriteBytes(data + "20240506.csv",
+                   FixtureDayBytes(4, QDate(2024, 5, 6), 0, true) +
+                       "00005,2024/05/06 08:02:00,0,0.000,-1,-1,0.500,0.250,,,,BU\r\n"
+                       "00006,2024/05/06 08:02:20,30");
+    }
+
+    TempHome home;
+    AppContext context;
+    RecordingMessages messages;
+    SystemClock clock;
+    MemoryClipboard clipboard;
+};
+
+TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
+{
+    frmReview window(context);
+    window.show();
+    window.OpenFolder(context.UserFolder);
+    ASSERT_TRUE(WaitFor([&] { return !window.Listing(); }));
+    QTableView* days = window.DayList();
+    ASSERT_EQ(days->model()->rowCount(), 2);
+    EXPECT_EQ(Cell(days, 0, 0), "05/06/2024") << "newest first";
+    EXPECT_EQ(Cell(days, 0, 1), "5");
+    EXPECT_EQ(Cell(days, 0, 5), QString::fromUtf8("日本語"));
+    EXPECT_EQ(Cell(days, 1, 5), "English");
+
+    QTableView* table = window.Table();
+    ASSERT_TRUE(WaitFor([&] { return table->model()->rowCount() == 5; }));
+    EXPECT_EQ(Cell(table, 4, 2), "------");
+    EXPECT_EQ(Cell(table, 4, 4), " Calc Error");
+    EXPECT_EQ(table->model()->headerData(6, Qt::Horizontal).toString(), "Disp. D1");
+    EXPECT_TRUE(window.Note()->text().contains("line 8: 3 fields instead of 12"))
+        << window.Note()->text().toStdString();
+
+    PressCell(days, 1, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        return table->model()->rowCount() == 5 && Cell(table, 0, 0) == "00001" &&
+               table->model()->columnCount() == 7;
+    }));
+    EXPECT_TRUE(window.Note()->isHidden());
+
+    // K descending: the heading pressed twice.
+    QHeaderView* heading = table->horizontalHeader();
+    const QPoint k = heading->mapTo(
+        &window, QPoint(heading->sectionViewportPosition(4) + 5, heading->height() / 2));
+    PressAtWindowPoint(&window, k);
+    PressAtWindowPoint(&window, k);
+    for (int r = 1; r < 5; ++r)
+        EXPECT_GE(Cell(table, r - 1, 4).toInt(), Cell(table, r, 4).toInt());
+
+    PressCell(table, 0, 0);
+    PressCell(table, 2, 0, Qt::ShiftModifier);
+    EXPECT_EQ(window.ChosenRows().size(), 3u);
+    EXPECT_EQ(
+        window.Statistics()->model()->data(window.Statistics()->model()->index(2, 0)).toString(),
+        "3")
+        << "the statistics count the chosen rows";
+    TypeKey(Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = clipboard.Text().split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0],
+              "No\tDate Time\tLoad P0(N)\tDisp. D0(mm)\tK-NWR(MN/m3)\tE-NWR(MN/m2)\tE-CalcType");
+    EXPECT_EQ(lines[1].section('\t', 4, 4), Cell(table, 0, 4));
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+} // namespace
