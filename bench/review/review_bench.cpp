@@ -9,6 +9,7 @@
 #include "review/ReviewModels.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -34,11 +35,14 @@ template <typename F> double BestMs(int runs, F&& work)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime"); // as the program itself does
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString year = dir.filePath("DATA");
     WriteYear(year, 250, 500);
-    const QString bigDay = dir.filePath("20240506.csv");
+    const QString bigDay = dir.filePath("stick/20240506.csv");
+    QDir().mkpath(dir.filePath("stick"));
     WriteBytes(bigDay, FixtureDayBytes(1000, QDate(2024, 5, 6), 0, true));
 
     int listed = 0;

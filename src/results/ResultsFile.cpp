@@ -235,26 +235,19 @@ QDateTime ParseResultDateTime(const QString& text)
     return QDateTime(date, time);
 }
 
-bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry, int* upperIndex,
-                     LineFault* fault)
+LineFault ReadResultLine(const QString& line, int16_t uiLanguage, ResultLineParts* parts)
 {
-    auto refuse = [fault](LineFault why) {
-        if (fault)
-            *fault = why;
-        return false;
-    };
-    QStringList fields;
-    const int upper = SplitFields(line, Comma, fields, FileFieldCapacity);
-    if (upper < 1)
-        return refuse(LineFault::NoComma);
-    const QDateTime when = ParseResultDateTime(fields.at(1));
-    if (!when.isValid())
-        return refuse(LineFault::BadDate);
-    if (fault)
-        *fault = LineFault::None;
-    ResultEntry e;
+    QStringList& fields = parts->Fields;
+    fields.clear();
+    if (SplitFields(line, Comma, fields, FileFieldCapacity) < 1)
+        return LineFault::NoComma;
+    parts->When = ParseResultDateTime(fields.at(1));
+    if (!parts->When.isValid())
+        return LineFault::BadDate;
+    ResultEntry& e = parts->Entry;
+    e = ResultEntry{};
     e.No = fields.at(0);
-    e.DateTime = FormatDateTimeText(when, uiLanguage);
+    e.DateTime = FormatDateTimeText(parts->When, uiLanguage);
     e.Answer.fill(-1.0);
     e.Answer[1] = FieldValue(fields, 2);
     e.Answer[2] = FieldValue(fields, 3);
@@ -262,9 +255,17 @@ bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry
     e.E = FieldValue(fields, 5);
     for (int ch = FirstExtraChannel; ch <= LoggerSettings::LastChannelNumber; ++ch)
         e.Answer[ch] = FieldValue(fields, DisplacementColumn + ch - FirstExtraChannel);
-    *entry = e;
+    return LineFault::None;
+}
+
+bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry, int* upperIndex)
+{
+    ResultLineParts parts;
+    if (ReadResultLine(line, uiLanguage, &parts) != LineFault::None)
+        return false;
+    *entry = parts.Entry;
     if (upperIndex)
-        *upperIndex = upper;
+        *upperIndex = int(parts.Fields.size()) - 1;
     return true;
 }
 

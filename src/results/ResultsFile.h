@@ -53,14 +53,20 @@ FileHeader ParseFileHeader(const QStringList& items);
 // "04/07/2021 13:05:09"); an invalid QDateTime when it is neither.
 QDateTime ParseResultDateTime(const QString& text);
 
-// Why a data line is not a result.
-enum class LineFault { None, NoComma, BadDate };
-
 // One data line into `entry`, its date written again in `uiLanguage`'s order. False for a
-// line that cannot be a result (no "," or an unreadable date), and `fault` says which;
-// `upperIndex` gets the index of the line's last field.
+// line that cannot be a result (no "," or an unreadable date); `upperIndex` gets the
+// index of the line's last field.
 bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry,
-                     int* upperIndex = nullptr, LineFault* fault = nullptr);
+                     int* upperIndex = nullptr);
+
+// The same line read in full, for a reader that reports what it skipped and why.
+enum class LineFault { None, NoComma, BadDate };
+struct ResultLineParts {
+    ResultEntry Entry;
+    QDateTime When;
+    QStringList Fields; // at most FileFieldCapacity
+};
+LineFault ReadResultLine(const QString& line, int16_t uiLanguage, ResultLineParts* parts);
 
 // The lines of a file's text, each without its line end (CR LF or LF).
 QStringList SplitFileLines(const QString& text);
