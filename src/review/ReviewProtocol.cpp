@@ -32,7 +32,8 @@ float StatisticsHeight(int quantities)
     return Pitch * (quantities + 2) + BlockGap;
 }
 
-// A row of boxed cells; text left in the first `leftCells` cells, right in the others.
+// A row of boxed cells; text left in the first `leftCells` cells, right in the others;
+// a heading (leftCells -1) centred.
 void Row(PrintPage& page, float y, const std::vector<float>& widths, const QStringList& cells,
          int leftCells)
 {
@@ -40,7 +41,9 @@ void Row(PrintPage& page, float y, const std::vector<float>& widths, const QStri
     for (size_t i = 0; i < widths.size(); ++i) {
         page.Box(x, y, x + widths[i], y + Pitch, Black);
         const QString text = i < size_t(cells.size()) ? cells.at(int(i)).trimmed() : QString();
-        if (int(i) < leftCells)
+        if (leftCells < 0)
+            page.Text(x + (widths[i] - page.TextWidth(text)) / 2, y + 0.8f, text);
+        else if (int(i) < leftCells)
             page.Text(x + 1.0f, y + 0.8f, text);
         else
             page.Text(x + widths[i] - 1.0f - page.TextWidth(text), y + 0.8f, text);
@@ -208,7 +211,7 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
                 return page.End() && false;
             y = Top;
         }
-        Row(page, y, widths, cells.front(), 1);
+        Row(page, y, widths, cells.front(), -1);
         y += Pitch;
         for (int i = 0; i < onPage; ++i, ++next) {
             Row(page, y, widths, cells[next], 2);
@@ -244,7 +247,7 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
             StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], stats[i]));
     const std::vector<float> statWidths = Widths(page, statCells);
     for (const QStringList& row : statCells) {
-        Row(page, y, statWidths, row, 1);
+        Row(page, y, statWidths, row, &row == &statCells.front() ? -1 : 1);
         y += Pitch;
     }
     y += BlockGap;

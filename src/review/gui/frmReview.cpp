@@ -91,7 +91,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     split->addWidget(m_dayView);
     split->addWidget(dayPanel);
     split->setStretchFactor(1, 1);
-    split->setSizes({520, 760});
+    split->setSizes({470, 890});
     setCentralWidget(split);
 
     m_progress = new QProgressBar(this);
@@ -99,7 +99,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     m_progress->hide();
     statusBar()->addPermanentWidget(m_progress);
     BuildMenus();
-    resize(1280, 760);
+    resize(1360, 768);
 
     m_fill.setInterval(0);
     connect(&m_fill, &QTimer::timeout, this, &frmReview::FillStep);
