@@ -26,6 +26,12 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/simulator.md ${CMAKE_SOURCE_DIR}/README.m
 # best compression and no name or time stamp, so the same text always gives the same
 # bytes. Every page in docs/man is installed, in the section its suffix names.
 find_program(VX_GZIP gzip REQUIRED)
+# The package's version is the project's; its changelog must have an entry for it.
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/changelog vx_changelog_top LIMIT_COUNT 1)
+if(NOT vx_changelog_top MATCHES "^vx2968 \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog begins \"${vx_changelog_top}\"; "
+                      "version ${PROJECT_VERSION} needs its entry at the top")
+endif()
 file(GLOB vx_man_pages CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/man/*.[1-8])
 set(vx_compressed)
 foreach(page IN LISTS vx_man_pages ITEMS ${CMAKE_SOURCE_DIR}/packaging/changelog)
@@ -84,6 +90,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Release binaries without their symbols (every install(TARGETS) executable is stripped).
 set(CPACK_STRIP_FILES ON)
+# Directory modes of the staged tree put right before it is packed.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/VxPackageTree.cmake)
 # Libraries the executables link come from dpkg-shlibdeps; what they load at run time
 # (the Qt platform plugins) and the fonts their pages ask for are named here.
