@@ -48,9 +48,10 @@ TEST(GridLetters, NeverMoveTheCellOrShrinkTheSelection)
         GridView* View;
         std::array<int, 4> Selection; // row, col, far row, far col
     } cases[] = {
-        // "Date Time", "Disp. D0", "K-NWR" ... begin with the letters typed below.
+        // A type-ahead search looks in the current cell's column, and the letters typed in
+        // quick succession make one word: the first, d, finds "Disp. D0" in the one and
+        // "Data" in the other.
         {"results", screen, screen->MSFData, {2, 1, 3, 3}},
-        // "Sampling", "CH", "Capacity", "Length of data", "H.P.F." ... likewise.
         {"settings", &list, list.MSFList, {9, 1, 11, 2}},
     };
     for (const auto& c : cases) {
@@ -61,11 +62,11 @@ TEST(GridLetters, NeverMoveTheCellOrShrinkTheSelection)
         GridModel& grid = *c.View->Model();
         const auto& s = c.Selection;
         grid.SetSelection(s[0], s[1], s[2], s[3]);
-        for (Qt::Key key : {Qt::Key_C, Qt::Key_P, Qt::Key_D, Qt::Key_K, Qt::Key_S, Qt::Key_L,
-                            Qt::Key_H, Qt::Key_N, Qt::Key_X}) {
-            TypeKey(key);
-            EXPECT_EQ((std::array<int, 4>{grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}), s)
-                << c.Grid << " after " << QKeySequence(key).toString().toStdString();
+        for (QChar letter : QStringLiteral("dcpkslhnx")) {
+            TypeText(letter);
+            EXPECT_EQ((std::array<int, 4>{grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+                      s)
+                << c.Grid << " after " << letter.toLatin1();
             EXPECT_EQ(c.View->currentIndex(), grid.index(s[2], s[3])) << c.Grid;
         }
         EXPECT_FALSE(clipboard.Text().isEmpty()) << c.Grid; // C did copy
