@@ -1,6 +1,7 @@
 # vx_add_test(name SOURCES a.cpp ... LIBS lib ... [GUI])
 # One GoogleTest executable, discovered by CTest when the tests run (not at build time),
-# with a headless Qt platform unless the caller's environment sets one.
+# with a headless Qt platform unless the caller's environment sets one, and no print server:
+# no test sends paper to a printer of the machine (the print queue test starts its own).
 function(vx_add_test name)
   cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -16,7 +17,7 @@ function(vx_add_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT ${T_TIMEOUT}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VX_BIN_DIR=${CMAKE_BINARY_DIR}/bin;CUPS_SERVER=${CMAKE_BINARY_DIR}/no-print-server.sock")
 endfunction()
 include(GoogleTest)
 

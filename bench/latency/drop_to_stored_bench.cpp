@@ -4,20 +4,15 @@
 // been refilled, the line being on the disk before that, and subtracts the time spent on
 // the line by the exchanges in between (ANS0, ANS? and the numbering commands). What is
 // left is the program's own work: peak values, K and E, the synced append, the grid.
+#include "MeasuringDay.h"
 #include "SimProcess.h"
 #include "TempHome.h"
-#include "WaitFor.h"
 #include "results/ResultsFile.h"
-#include "screens/gui/frmMemoryCardData2.h"
-#include "serial/QSerialLink.h"
-#include "shell/AppContext.h"
-#include "shell/Startup.h"
 #include "shell/gui/Application.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPushButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -101,28 +96,16 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    AppContext context;
-    context.G.UiLanguage = 1;
-    InitGlobalValues(context.G);
-    ResetFontSpecs(context.G);
-    SystemClock clock;
-    RecordingMessages messages;
-    context.Time = &clock;
-    context.Messages = &messages;
-    context.UserFolder = GetUserFolderPath(context.Folders);
-    context.G.DataFolder = MakeDataFolder(context.UserFolder);
-    QSerialLink line(context.Port, context.UserFolder, messages);
+    MeasuringDay day;
     QElapsedTimer since;
     since.start();
-    TimedLink link(line, since);
-    context.Link = &link;
-
-    auto* screen = new frmMemoryCardData2(context);
-    screen->show();
-    if (!WaitFor([&] { return screen->cmdMeasure->isVisible(); }, 30000)) {
+    TimedLink link(*day.Line, since);
+    if (!day.Open(&link)) {
         std::fprintf(stderr, "the screen did not connect\n");
         return 1;
     }
+    frmMemoryCardData2* screen = day.Screen;
+    AppContext& context = day.Context;
     qint64 gridFilledNs = 0;
     QObject::connect(&screen->ResultGrid(), &GridModel::dataChanged,
                      [&] { gridFilledNs = since.nsecsElapsed(); });
@@ -130,7 +113,7 @@ int main(int argc, char** argv)
     std::vector<double> own, wire, total;
     for (int i = 0; i < drops; ++i) {
         link.Exchanges.clear();
-        screen->cmdMeasure->click();
+        day.Drop();
         const auto& ex = link.Exchanges;
         // The last "EOC" of the run: the one that found the recording complete.
         auto last = std::find_if(ex.rbegin(), ex.rend(),
@@ -167,6 +150,7 @@ int main(int argc, char** argv)
     PrintFigures("  the program's own time (aim: under 20 ms)", own);
     PrintFigures("one synced append (open, write, fsync)", append);
     std::fflush(stdout);
-    delete screen;
+    delete day.Screen; // while the timed link it talks to still exists
+    day.Screen = nullptr;
     return 0;
 }

@@ -45,6 +45,22 @@ UiMessage CannotOpenMessage(const QString& path)
     return UiMessage{Both(QString()), Both(text), MessageButtons::RetryCancel, MessageIcon::None};
 }
 
+UiMessage CannotEncodeMessage(const QString& path, const QByteArray& encoding)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    const QString codec = QString::fromLatin1(encoding);
+    return UiMessage{
+        {QString::fromUtf8("ファイル書き込みエラー"), QStringLiteral("File Write Error")},
+        {QString::fromUtf8("ファイル ") + name + QString::fromUtf8(" に書き込めません。") +
+             LineEnd + QString::fromUtf8("文字コード ") + codec +
+             QString::fromUtf8(" で書けない文字があります。結果は画面に残っています。"),
+         QStringLiteral("Cannot write the file ") + name + QLatin1Char('.') + LineEnd +
+             QStringLiteral("Some characters cannot be written in the encoding ") + codec +
+             QStringLiteral(". The result stays on the screen.")},
+        MessageButtons::Ok,
+        MessageIcon::Exclamation};
+}
+
 UiMessage FormatErrorMessage(const QString& path)
 {
     const QString name = QDir::toNativeSeparators(path);
@@ -130,12 +146,19 @@ QString ResultLine(const ResultEntry& entry, const LoggerSettings& settings)
     return QStringList(fields.begin(), fields.end()).join(Comma);
 }
 
-QByteArray EncodeFileText(const QString& text)
+std::optional<QByteArray> EncodeFileText(const QString& text, const QByteArray& encoding)
 {
-    QStringEncoder encoder("CP932");
-    if (!encoder.isValid())
-        return text.toLatin1();
-    return encoder.encode(text);
+    QStringEncoder encoder(encoding.constData());
+    if (!encoder.isValid()) {
+        // ASCII is the same in every encoding the files were ever read with.
+        const bool ascii =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        return ascii ? std::optional<QByteArray>(text.toLatin1()) : std::nullopt;
+    }
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
 }
 
 QString DecodeFileText(const QByteArray& bytes)
@@ -167,7 +190,13 @@ AppendOutcome AppendResult(AppContext& context, const ResultEntry& entry)
     else if (file.EndsInsideLine())
         text = LineEnd; // never glue the result onto a line someone left unfinished
     text += ResultLine(entry, context.Logger) + LineEnd;
-    const QByteArray bytes = EncodeFileText(text);
+    const std::optional<QByteArray> encoded = EncodeFileText(text, context.FileEncoding);
+    if (!encoded) {
+        file.Abandon(); // a file made just now goes again
+        context.Messages->Show(CannotEncodeMessage(path, context.FileEncoding));
+        return AppendOutcome::Cancelled;
+    }
+    const QByteArray& bytes = *encoded;
 
     if (!retried([&] { return file.Write(bytes); }) ||
         !retried([&] { return file.SyncAndClose(); })) {

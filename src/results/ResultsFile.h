@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 struct AppContext;
 struct LoggerSettings;
@@ -28,8 +29,10 @@ QString FileHeaderLine1(const LoggerSettings& settings);
 QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage);
 // One result line, without its line end.
 QString ResultLine(const ResultEntry& entry, const LoggerSettings& settings);
-// The text of the file in the encoding the operators' spreadsheets read (CP932).
-QByteArray EncodeFileText(const QString& text);
+// The text of the file in `encoding` (the daily files' CP932). Nothing when the text
+// cannot be written in it: without an encoder for it plain ASCII still can, a Japanese
+// heading cannot, and it is never written as "?".
+std::optional<QByteArray> EncodeFileText(const QString& text, const QByteArray& encoding);
 QString DecodeFileText(const QByteArray& bytes);
 
 enum class AppendOutcome { Written, Cancelled };
@@ -37,7 +40,8 @@ enum class AppendOutcome { Written, Cancelled };
 // Appends `entry` to the file of today's date (taken now, from the context's clock), with
 // the two heading lines first when the file is new. The line is on the disk (synced) when
 // this returns Written. A failing step asks Retry / Cancel: Retry repeats the step,
-// Cancel leaves the file as it was and returns Cancelled.
+// Cancel leaves the file as it was and returns Cancelled. A text the context's FileEncoding
+// cannot write is reported (both languages) and nothing is written: Cancelled.
 AppendOutcome AppendResult(AppContext& context, const ResultEntry& entry);
 
 // The items of line 1. A value that is missing or not acceptable is reported as absent.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Twips.h"
+
 #include <array>
 #include <cstdint>
 
@@ -15,7 +17,6 @@ struct TwipsRect {
     bool operator==(const TwipsRect&) const = default;
 };
 
-inline constexpr int CaptionTwips = 285;    // a 19-pixel title bar at 15 twips a pixel
 inline constexpr int LoadWidthTwips = 9900; // the window at load
 inline constexpr int LoadHeightTwips = 5800;
 inline constexpr int MinimumHeightTwips = 6670; // raised to this when laid out

@@ -1,5 +1,6 @@
 #include "PortNames.h"
 
+#include "PortSettings.h"
 #include "shell/Bilingual.h"
 #include "shell/FileLookup.h"
 #include "shell/Formatting.h"
@@ -187,8 +188,10 @@ QString ComChoiceText(const QString& choiceText, const QString& userFolder, int1
     double number = 0;
     if (!ParseNumber(choiceText, &number) || number != RoundHalfEven(number) || number < 1 ||
         number > 32767)
-        return Tr(uiLanguage, "番号ではありません\n（ポート 1 になります）",
-                  "not a port number\n(port 1 will be stored)");
+        // The number named is the one "Main Menu" will really store (2.5 stores 2).
+        return Tr(uiLanguage, "番号ではありません\n（ポート %1 になります）",
+                  "not a port number\n(port %1 will be stored)")
+            .arg(PortChoiceNumber(choiceText));
     const ComDevice device = ComDevicePath(int(number), userFolder, roots);
     if (device.Path.isEmpty())
         return Tr(uiLanguage, "対応するデバイスなし", "no device for this number");

@@ -120,13 +120,17 @@ int16_t WritePortSettings(const PortSettings& port, const QString& appFolder, Me
     return -1;
 }
 
-void ApplyPortChoice(PortSettings& port, const QString& choiceText)
+int16_t PortChoiceNumber(const QString& choiceText)
 {
     double v = 0;
     if (ParseNumber(choiceText, &v) && RoundHalfEven(v) >= 1 && RoundHalfEven(v) <= HighestComPort)
-        port.ComPort = static_cast<int16_t>(RoundHalfEven(v));
-    else
-        port.ComPort = 1;
+        return static_cast<int16_t>(RoundHalfEven(v));
+    return 1;
+}
+
+void ApplyPortChoice(PortSettings& port, const QString& choiceText)
+{
+    port.ComPort = PortChoiceNumber(choiceText);
 }
 
 QString BaudRateText(int32_t baudRate)

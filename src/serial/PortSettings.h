@@ -45,6 +45,8 @@ int16_t WritePortSettings(const PortSettings& port, const QString& appFolder,
 // The port number typed or chosen in the settings window: a numeric text gives its value,
 // anything else (empty, letters, a number no COM port can have) port 1.
 void ApplyPortChoice(PortSettings& port, const QString& choiceText);
+// The number ApplyPortChoice stores for `choiceText` (a fraction is rounded half to even).
+int16_t PortChoiceNumber(const QString& choiceText);
 
 // Texts of the settings window.
 QString BaudRateText(int32_t baudRate); // "19200", " 9600", otherwise " 4800"

@@ -139,15 +139,17 @@ void RSTestTerminal::BinaryDump(const QString& cmd)
     LinkState& state = m_link.State();
     state.ReplyDone = false;
     state.BinaryPos = 0;
+    // The operator sees what was sent while the block comes in; a block cut short adds
+    // nothing to it.
+    m_response = cmd + CrLf;
+    if (ResponseChanged)
+        ResponseChanged();
     QElapsedTimer elapsed;
     elapsed.start();
     const int16_t result = m_link.ReceiveBinary(2 * count.Values);
     const double seconds = double(elapsed.nsecsElapsed()) / 1e9;
-    // A block cut short shows nothing: the area keeps the last good exchange.
-    if (result == 0) {
-        m_response =
-            cmd + CrLf + CrLf + BinaryTableText(state.BinaryBuffer.data(), count.Values, seconds);
-    }
+    if (result == 0)
+        m_response += CrLf + BinaryTableText(state.BinaryBuffer.data(), count.Values, seconds);
     m_link.SetBinaryInput(false);
     m_busy = false;
 }

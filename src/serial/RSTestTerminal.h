@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class MessageSink;
 class SerialLink;
@@ -62,8 +63,9 @@ public:
     // keeps what it showed.
     void SendAndShow(const QString& cmd);
     // A binary block fetched and shown as a table. A count that is missing, no number or
-    // outside 1 to 1001 is refused without sending; a block that does not arrive leaves
-    // the area as it was. The line is back in text reception afterwards in every case.
+    // outside 1 to 1001 is refused without sending. The command line is shown while the
+    // block is fetched and stays alone when the block does not arrive. The line is back in
+    // text reception afterwards in every case.
     void BinaryDump(const QString& cmd);
     // Parameter button `index`: RES, its set command, then EPA32 to EPA63 each followed
     // by EPD?, one exchange a line.
@@ -72,6 +74,8 @@ public:
     void End();
 
     const QString& Response() const { return m_response; }
+    // Called when the response changes before a wait, so that the window shows it then.
+    std::function<void()> ResponseChanged;
     // A binary block is being received; the window takes no further command meanwhile.
     bool Busy() const { return m_busy; }
 

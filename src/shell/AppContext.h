@@ -22,6 +22,11 @@ struct AppContext {
     QString UserFolder; // documents/VX-2968/, ends in "/"
     QString DailyFile;  // today's results file
     int16_t MeasurementDone = 0;
+    // The printer the operator chose in a printer dialog; every later printout goes there.
+    // Empty: the system's default printer.
+    QString ChosenPrinter;
+    // The encoding of the daily results files (the one the operators' spreadsheets read).
+    QByteArray FileEncoding = "CP932";
 
     SerialLink* Link = nullptr;
     MessageSink* Messages = nullptr;

@@ -20,3 +20,9 @@ int PixelsToTwips(int pixels)
 {
     return static_cast<int>(std::lround(pixels * TwipsPerPixel()));
 }
+
+QSize ClientSizeOfWindow(int widthTwips, int heightTwips, int captionHeightExtra)
+{
+    return QSize(TwipsToPixels(widthTwips),
+                 TwipsToPixels(heightTwips - CaptionTwips - captionHeightExtra));
+}

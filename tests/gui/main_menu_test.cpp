@@ -1,3 +1,4 @@
+#include "Press.h"
 #include "ScriptedLink.h"
 #include "WaitFor.h"
 #include "shell/AppContext.h"
@@ -127,6 +128,34 @@ TEST_F(MenuFixture, ScreensNotYetAvailableAreNotOffered)
     auto menu = Menu();
     EXPECT_TRUE(menu->cmdMenu[0]->isEnabled());
     EXPECT_FALSE(menu->cmdMenu[1]->isEnabled());
+}
+
+TEST_F(MenuFixture, TheDebugGestureWorksOnTheBackgroundOnlyNotOnTheBannerOrTheLogo)
+{
+    auto menu = Menu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    int opened = 0; // dialogs the gesture opened, each closed again at once
+    const struct {
+        const char* Place;
+        QPoint At;
+        int Opens;
+    } cases[] = {
+        {"banner", menu->picBanner->geometry().center(), 0},
+        {"logo", menu->imgLogo->geometry().center(), 0},
+        {"background", QPoint(menu->width() - 3, menu->height() - 3), 1},
+    };
+    for (const auto& c : cases) {
+        const int before = opened;
+        WhenModalShown<frmSelDebug>(
+            [&](frmSelDebug* d) {
+                ++opened;
+                d->reject();
+            },
+            2000);
+        PressAtWindowPoint(menu.get(), c.At, Qt::MiddleButton, all);
+        EXPECT_EQ(opened - before, c.Opens) << c.Place;
+    }
 }
 
 TEST(VersionWindow, ShowsNameVersionAndTheDateInTheLanguagesOrder)

@@ -4,20 +4,15 @@
 // The measuring process is this test executable again, run in "child" mode: it drives the
 // real measurement screen against the simulator through the same append path as the
 // program, says "SHOWN" once the rows are in the grid and then waits to be killed.
+#include "MeasuringDay.h"
 #include "SimProcess.h"
 #include "TempHome.h"
-#include "WaitFor.h"
-#include "screens/gui/frmMemoryCardData2.h"
-#include "serial/QSerialLink.h"
-#include "shell/AppContext.h"
-#include "shell/Startup.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -34,25 +29,12 @@ TEST(RunDurability, ChildMeasuresAndWaitsToBeKilled)
 {
     if (qEnvironmentVariableIsEmpty(ChildVariable))
         GTEST_SKIP() << "runs only as the child of KilledRightAfterAResultLeavesItsLineComplete";
-    AppContext context;
-    context.G.UiLanguage = 1;
-    InitGlobalValues(context.G);
-    ResetFontSpecs(context.G);
-    SystemClock clock;
-    RecordingMessages messages;
-    context.Time = &clock;
-    context.Messages = &messages;
-    context.UserFolder = GetUserFolderPath(context.Folders);
-    context.G.DataFolder = MakeDataFolder(context.UserFolder);
-    QSerialLink link(context.Port, context.UserFolder, messages);
-    context.Link = &link;
-    auto* screen = new frmMemoryCardData2(context);
-    screen->show();
-    ASSERT_TRUE(WaitFor([&] { return screen->cmdMeasure->isVisible(); }, 30000));
+    MeasuringDay day;
+    ASSERT_TRUE(day.Open());
     for (int i = 0; i < RunsBeforeTheKill; ++i)
-        screen->cmdMeasure->click();
-    ASSERT_EQ(screen->ResultGrid().Rows(), 2 + RunsBeforeTheKill);
-    std::cout << "SHOWN " << context.DailyFile.toStdString() << std::endl;
+        day.Drop();
+    ASSERT_EQ(day.Screen->ResultGrid().Rows(), 2 + RunsBeforeTheKill);
+    std::cout << "SHOWN " << day.Context.DailyFile.toStdString() << std::endl;
     std::getchar(); // until the parent kills this process
 }
 

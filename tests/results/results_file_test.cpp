@@ -136,6 +136,33 @@ TEST_F(ResultsFileTest, TheJapaneseHeadingIsWrittenInTheSpreadsheetsEncoding)
     EXPECT_EQ(bytes.split('\n').value(1), heading + "\r");
 }
 
+TEST_F(ResultsFileTest, WithoutItsEncoderAJapaneseHeadingFailsLoudlyAndWritesNoFile)
+{
+    ctx.FileEncoding = "no-such-encoding"; // a system without the CP932 encoder
+    const struct {
+        int16_t Language;
+        AppendOutcome Outcome;
+    } cases[] = {{0, AppendOutcome::Cancelled}, {1, AppendOutcome::Written}};
+    for (const auto& c : cases) {
+        QFile::remove(Today());
+        messages.Shown.clear();
+        ctx.G.UiLanguage = c.Language;
+        EXPECT_EQ(AppendResult(ctx, Entry("00001", 30000, 1.0, 424, 88)), c.Outcome);
+        if (c.Outcome == AppendOutcome::Written) { // an English day is plain ASCII
+            EXPECT_TRUE(ReadAll(Today()).startsWith(EnglishTwoChannelHeading));
+            EXPECT_TRUE(messages.Shown.empty());
+            continue;
+        }
+        EXPECT_FALSE(QFile::exists(Today()));
+        ASSERT_EQ(messages.Shown.size(), 1u);
+        const UiMessage& m = messages.Shown[0];
+        EXPECT_EQ(m.Buttons, MessageButtons::Ok);
+        EXPECT_TRUE(m.Text.En.contains("no-such-encoding")) << m.Text.En.toStdString();
+        EXPECT_TRUE(m.Text.Ja.contains("no-such-encoding"));
+        EXPECT_TRUE(m.Text.Ja.contains(QDir::toNativeSeparators(Today())));
+    }
+}
+
 TEST_F(ResultsFileTest, LaterResultsOfTheDayGoUnderTheFirstHeading)
 {
     AppendResult(ctx, Entry("00001", 30000, 1.0, 424, 88));

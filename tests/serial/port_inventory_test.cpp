@@ -2,6 +2,7 @@
 // system (ports/COMn links first, then the fixed order of device names).
 #include "TempHome.h"
 #include "serial/PortNames.h"
+#include "serial/PortSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,7 +130,14 @@ TEST_F(Devices, ChoiceTextTellsTheDeviceAndWhetherItIsThere)
     EXPECT_EQ(text("2"), Dev("ttyS1") + "\npresent");
     EXPECT_EQ(text("3"), Dev("ttyS2") + "\nnot present");
     EXPECT_EQ(text("4"), "ports/COM4 → " + Dev("pts2") + "\npresent");
-    EXPECT_EQ(text("x"), QStringLiteral("not a port number\n(port 1 will be stored)"));
-    EXPECT_EQ(text("2.5"), text("x"));
+    // A choice that names no port says which port "Main Menu" really stores.
+    for (const char* choice : {"x", "2.5", "3.5", "0", "99999"}) {
+        PortSettings stored;
+        ApplyPortChoice(stored, choice);
+        EXPECT_EQ(text(choice),
+                  QStringLiteral("not a port number\n(port %1 will be stored)").arg(stored.ComPort))
+            << choice;
+    }
+    EXPECT_EQ(text("2.5"), QStringLiteral("not a port number\n(port 2 will be stored)"));
     EXPECT_EQ(text("2", 0), Dev("ttyS1") + QString::fromUtf8("\n接続されています"));
 }

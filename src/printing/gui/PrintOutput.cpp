@@ -47,12 +47,20 @@ UiMessage PrinterFailedMessage()
                      MessageIcon::Exclamation};
 }
 
+bool ChosenPrinterPresent(const AppContext& context)
+{
+    return !context.ChosenPrinter.isEmpty() &&
+           !QPrinterInfo::printerInfo(context.ChosenPrinter).isNull();
+}
+
 } // namespace
 
 PrintOutput::PrintOutput(AppContext& context, QWidget* parent)
     : m_context(context), m_parent(parent)
 {
-    PrinterInstalled = [] { return !QPrinterInfo::defaultPrinter().isNull(); };
+    PrinterInstalled = [this] {
+        return !QPrinterInfo::defaultPrinter().isNull() || ChosenPrinterPresent(m_context);
+    };
     AskPrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, m_parent);
         return dialog.exec() == QDialog::Accepted;
@@ -64,6 +72,7 @@ PrintOutcome PrintOutput::Print(const QString& fileStem, const Printout& printou
     if (!PrinterInstalled())
         return ToPdf(fileStem, printout);
     QPrinter printer(QPrinter::HighResolution);
+    UseChosenPrinter(printer);
     if (PreparePrinter)
         PreparePrinter(printer);
     return ToPrinter(printer, printout);
@@ -75,11 +84,23 @@ PrintOutcome PrintOutput::PrintWithDialog(const QString& fileStem, const Printou
     if (!PrinterInstalled())
         return ToPdf(fileStem, printout);
     QPrinter printer(QPrinter::HighResolution);
+    UseChosenPrinter(printer); // the dialog opens on the printer chosen before
     if (PreparePrinter)
         PreparePrinter(printer);
     if (!AskPrinter(printer))
         return PrintOutcome::Cancelled;
+    // The choice holds for the printouts that follow (a file chosen in the dialog is no
+    // printer and is not kept).
+    if (printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty())
+        m_context.ChosenPrinter = printer.printerName();
     return ToPrinter(printer, printout);
+}
+
+void PrintOutput::UseChosenPrinter(QPrinter& printer) const
+{
+    // A printer removed since it was chosen leaves the default in its place.
+    if (ChosenPrinterPresent(m_context))
+        printer.setPrinterName(m_context.ChosenPrinter);
 }
 
 PrintOutcome PrintOutput::ToPrinter(QPrinter& printer, const Printout& printout)

@@ -11,8 +11,9 @@ class QWidget;
 
 enum class PrintOutcome { Printed, SavedAsPdf, Cancelled, Failed };
 
-// Where a printout goes and what the operator is told about it: the default printer, or,
-// when no printer is installed, a PDF file in the user folder (the message says where).
+// Where a printout goes and what the operator is told about it: the printer last chosen in
+// a printer dialog (the context's ChosenPrinter) or else the default printer, or, when no
+// printer is installed, a PDF file in the user folder (the message says where).
 // A printer or file that fails during the printout is reported, never passed over.
 class PrintOutput
 {
@@ -29,7 +30,8 @@ public:
 
     QString LastPdfPath() const { return m_lastPdfPath; }
 
-    // Whether a printer is installed; by default whether the system has a default printer.
+    // Whether a printer is installed; by default whether the system has a default printer
+    // or the chosen one.
     std::function<bool()> PrinterInstalled;
     // Shows the printer dialog for `printer`; true when the operator chose to print.
     std::function<bool(QPrinter& printer)> AskPrinter;
@@ -37,6 +39,7 @@ public:
     std::function<void(QPrinter& printer)> PreparePrinter;
 
 private:
+    void UseChosenPrinter(QPrinter& printer) const;
     PrintOutcome ToPrinter(QPrinter& printer, const Printout& printout);
     PrintOutcome ToPdf(const QString& fileStem, const Printout& printout);
     QString NewPdfPath(const QString& fileStem) const;

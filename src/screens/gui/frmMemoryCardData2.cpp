@@ -181,7 +181,7 @@ void frmMemoryCardData2::PlaceControls(int w, int h)
 {
     const int c = m_context.G.CaptionHeightExtra;
     const MeasurementPlaces p = PlaceMeasurementControls(w, h, c);
-    resize(TwipsToPixels(w), TwipsToPixels(h - CaptionTwips - c));
+    resize(ClientSizeOfWindow(w, h, c));
     Place(Label6, p.ResultCaption);
     Place(MSFData, p.ResultGrid);
     Place(Label2[0], p.DiameterCaption);

@@ -40,7 +40,9 @@ frmRS232C::frmRS232C(AppContext& context, QWidget* parent) : QWidget(parent), m_
     const int16_t lang = g.UiLanguage;
     setWindowTitle(Tr(lang, "RS-232C設定", "Setting RS-232C"));
     setFont(QFont(g.UiFontName, 9));
-    setFixedSize(TwipsToPixels(7500), TwipsToPixels(Top + 6 * RowStep + 1500));
+    // The rows, the note and the button, below a caption.
+    setFixedSize(
+        ClientSizeOfWindow(7500, Top + 6 * RowStep + 1500 + CaptionTwips, g.CaptionHeightExtra));
     const QFont large(g.UiFontName, 14);
 
     const char* ja[] = {"ポート番号",     "ボーレート",     "パリティ",

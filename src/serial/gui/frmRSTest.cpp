@@ -28,7 +28,7 @@ frmRSTest::frmRSTest(AppContext& context, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("RS-232C Test"));
     setFont(QFont(m_context.G.UiFontName, 9));
-    setFixedSize(TwipsToPixels(6555), TwipsToPixels(4905));
+    setFixedSize(ClientSizeOfWindow(6555, 4905, m_context.G.CaptionHeightExtra));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = rect();
         frame.moveCenter(screen->availableGeometry().center());
@@ -70,6 +70,7 @@ frmRSTest::frmRSTest(AppContext& context, QWidget* parent)
     for (QPushButton* b : cmdPara)
         b->setEnabled(false);
 
+    m_terminal.ResponseChanged = [this] { ShowResponse(); };
     Timer1.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, &frmRSTest::OnTimer1);
     Timer1.start(100);

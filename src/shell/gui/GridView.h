@@ -21,6 +21,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Letters are the owner's commands (C copies, P prints) or nothing: the view's
+    // type-ahead would move the current cell and shrink the selection they act on.
+    void keyboardSearch(const QString&) override {}
 
 private:
     void ApplyGeometry();

@@ -27,7 +27,7 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
     LoadPictures();
     const Globals& g = m_context.G;
     const int16_t lang = g.UiLanguage;
-    setFixedSize(TwipsToPixels(3100), TwipsToPixels(3120));
+    setFixedSize(ClientSizeOfWindow(3100, 3120, g.CaptionHeightExtra));
     setWindowTitle(Tr(lang, " メインメニュー", " Main Menu") + QString(12, ' ') +
                    QStringLiteral("VX-2968"));
     setFont(QFont(g.UiFontName, 9));
@@ -103,7 +103,13 @@ bool frmMainMenu::BackgroundPressed(Qt::MouseButton button, Qt::KeyboardModifier
 
 void frmMainMenu::mousePressEvent(QMouseEvent* event)
 {
-    // Only presses on the background reach here; the buttons take their own.
+    // The banner and the logo pass presses on to the window (or let them through), and a
+    // press on them is no press on the background: only bare background counts.
+    const QPoint at = event->position().toPoint();
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && child->geometry().contains(at))
+            return;
+    }
     BackgroundPressed(event->button(), event->modifiers());
 }
 
