@@ -46,7 +46,7 @@ inline QByteArray FixtureDayBytes(int results, const QDate& day, int16_t languag
     QString text = FileHeaderLine1(s) + "\r\n" + FileHeaderLine2(s, language) + "\r\n";
     for (int i = 0; i < results; ++i)
         text += ResultLine(FixtureResult(i, day, language, s), s) + "\r\n";
-    return EncodeFileText(text);
+    return EncodeFileText(text, "CP932").value_or(QByteArray());
 }
 
 inline bool WriteBytes(const QString& path, const QByteArray& bytes)
