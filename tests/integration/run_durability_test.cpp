@@ -4,6 +4,7 @@
 // The measuring process is this test executable again, run in "child" mode: it drives the
 // real measurement screen against the simulator through the same append path as the
 // program, says "SHOWN" once the rows are in the grid and then waits to be killed.
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -50,7 +51,7 @@ TEST(RunDurability, ChildMeasuresAndWaitsToBeKilled)
     screen->show();
     ASSERT_TRUE(WaitFor([&] { return screen->cmdMeasure->isVisible(); }, 30000));
     for (int i = 0; i < RunsBeforeTheKill; ++i)
-        screen->cmdMeasure->click();
+        Press(screen->cmdMeasure);
     ASSERT_EQ(screen->ResultGrid().Rows(), 2 + RunsBeforeTheKill);
     std::cout << "SHOWN " << context.DailyFile.toStdString() << std::endl;
     std::getchar(); // until the parent kills this process
