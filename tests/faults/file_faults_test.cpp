@@ -3,6 +3,7 @@
 // 100,000 lines, and fwd.rs and fwdstr.ini of odd shapes. The measuring ones drive the
 // real measurement screen against the logger simulator, as on the day.
 #include "CampaignTable.h"
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -143,7 +144,7 @@ TEST_F(FileFaults, DataFolderThatCannotBeWrittenThenCanAsksRetryAndStoresTheLine
         t.start(); // writable again: from here to a usable screen
         return MessageAnswer::Retry;
     };
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_TRUE(KeepsPolling());
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Buttons, MessageButtons::RetryCancel);
@@ -205,7 +206,7 @@ TEST_P(FullDisk, AFullDiskAsksRetryAndNeverLeavesHalfALine)
         t.restart();
         return MessageAnswer::Retry;
     };
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_TRUE(KeepsPolling());
     EXPECT_EQ(asked, 1);
     const QByteArray after = Read(TodaysFile());
@@ -233,7 +234,7 @@ TEST_F(FileFaults, AFileCutInTheMiddleOfALineKeepsItsLinesAndTheNextResultStarts
     QElapsedTimer t;
     t.start();
     OpenScreen();
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_TRUE(KeepsPolling());
     EXPECT_TRUE(messages.Shown.empty());
     const QByteArray after = Read(TodaysFile());

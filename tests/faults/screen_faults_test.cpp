@@ -4,6 +4,7 @@
 // the program is usable again within a generous bound, and that the results already on
 // the disk are untouched (with one new line where a drop was measured after all).
 #include "CampaignTable.h"
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -190,7 +191,7 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
                    !form->isVisible();
         }));
         if (form->isVisible())
-            form->cmdCancel->click();
+            Press(form->cmdCancel);
     };
 
     switch (c.At) {
@@ -207,10 +208,10 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
         Strike(c.Strike);
         WhenModalShown<frmNo>([&](frmNo* dialog) {
             proposed = dialog->txtNo->text();
-            dialog->Command1[1]->click();
+            Press(dialog->Command1[1]);
         });
         sinceStrike.restart();
-        screen->cmdNo->click();
+        Press(screen->cmdNo);
         break;
     case Stage::Arming:
         ASSERT_TRUE(WaitForMonitoring());
@@ -220,7 +221,7 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
                 cancelLater(form);
         });
         sinceStrike.restart();
-        screen->cmdMeasure->click();
+        Press(screen->cmdMeasure);
         break;
     case Stage::Recording:
         ASSERT_TRUE(WaitForMonitoring());
@@ -231,7 +232,7 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
             if (c.End == Ending::Cancelled)
                 cancelLater(form);
         });
-        screen->cmdMeasure->click();
+        Press(screen->cmdMeasure);
         break;
     case Stage::Transfer:
         ASSERT_TRUE(WaitForMonitoring());
@@ -245,7 +246,7 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
                 sinceStrike.restart();
             };
         });
-        screen->cmdMeasure->click();
+        Press(screen->cmdMeasure);
         break;
     }
 
@@ -619,7 +620,7 @@ TEST_F(ScreenFaults, MoreAnswerFieldsThanChannelsAreIgnored)
 
     QElapsedTimer t;
     t.start();
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_TRUE(KeepsPolling());
     EXPECT_TRUE(messages.Shown.empty());
     ASSERT_EQ(context.Results.ResultCount, 2);

@@ -3,6 +3,7 @@
 // the window; a fault on a typed command leaves the area as it was, and the terminal
 // takes the next command.
 #include "CampaignTable.h"
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -64,8 +65,9 @@ protected:
     void Type(const QString& text)
     {
         window->txtOutput->clear();
-        QTest::keyClicks(window->txtOutput, text);
-        QTest::keyClick(window->txtOutput, Qt::Key_Return);
+        FocusOn(window->txtOutput);
+        TypeText(text);
+        TypeKey(Qt::Key_Return);
     }
     QString Area() const { return window->txtInput->toPlainText(); }
 

@@ -1,6 +1,7 @@
 // The copies as the operator gets them: through the system clipboard of the running
 // application, from the settings display and from the measurement screen's results grid.
 #include "../printing/PrintFixtures.h"
+#include "Press.h"
 
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -87,7 +88,8 @@ TEST_F(SystemClipboardCopies, SettingsTableReachesTheClipboardWhateverModifiersA
     for (Qt::KeyboardModifiers modifiers : AnyModifiers) {
         QGuiApplication::clipboard()->setText("before");
         list.ListGrid().SetSelection(0, 0, 0, 0);
-        QTest::keyClick(list.MSFList, Qt::Key_C, modifiers);
+        FocusOn(list.MSFList);
+        TypeKey(Qt::Key_C, modifiers);
         QCoreApplication::processEvents();
         const QStringList lines = Lines(SystemText());
         ASSERT_EQ(lines.size(), 16) << int(modifiers) << " " << SystemText().toStdString();
@@ -104,7 +106,8 @@ TEST_F(SystemClipboardCopies, ResultsGridReachesTheClipboardWithItsConditionHead
     for (Qt::KeyboardModifiers modifiers : AnyModifiers) {
         QGuiApplication::clipboard()->setText("before");
         results.SetSelection(1, 1, 1, 1);
-        QTest::keyClick(screen->MSFData, Qt::Key_C, modifiers);
+        FocusOn(screen->MSFData);
+        TypeKey(Qt::Key_C, modifiers);
         // With Ctrl the copy settles once the grid's own key handling is over.
         ASSERT_TRUE(WaitFor([] { return SystemText().startsWith("File Name"); }))
             << int(modifiers) << " " << SystemText().toStdString();
@@ -133,7 +136,8 @@ TEST_F(SystemClipboardCopies, AnotherProgramReadsTheCopy)
     frmList list(context);
     list.show();
     list.ListGrid().SetSelection(0, 0, 0, 0);
-    QTest::keyClick(list.MSFList, Qt::Key_C);
+    FocusOn(list.MSFList);
+    TypeKey(Qt::Key_C);
     QProcess xclip;
     xclip.start("xclip", {"-o", "-selection", "clipboard"});
     // The clipboard is served from this event loop while xclip asks for it.

@@ -57,7 +57,7 @@ TEST_F(MenuFixture, BannerIsDrawnOnceAfterLoadAndAgainWhenAScreenReturns)
     ASSERT_TRUE(WaitFor([&] { return menu->BannerDraws() == 1; }));
     EXPECT_FALSE(menu->picBanner->pixmap().isNull());
 
-    menu->cmdMenu[0]->click(); // opens the stand-in screen and hides the menu
+    Press(menu->cmdMenu[0]); // opens the stand-in screen and hides the menu
     EXPECT_FALSE(menu->isVisible());
     QWidget* screen = QApplication::topLevelWidgets().last();
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -83,7 +83,7 @@ TEST_F(MenuFixture, DebugGestureNeedsTheMiddleButtonWithShiftCtrlAndAlt)
         EXPECT_EQ(d->windowTitle(), "VX-2968 Debug Mode Select");
         EXPECT_FALSE(d->chkDebug->isChecked());
         d->chkDebug->setChecked(true);
-        d->cmdOk->click();
+        Press(d->cmdOk);
     });
     EXPECT_TRUE(menu->BackgroundPressed(Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier |
                                                               Qt::AltModifier));
@@ -97,7 +97,7 @@ TEST_F(MenuFixture, CancelInTheDebugDialogChangesNothingWhateverTheBoxShows)
     context.G.DebugMode = 0;
     WhenModalShown<frmSelDebug>([](frmSelDebug* d) {
         d->chkDebug->setChecked(true);
-        d->cmdCancel->click();
+        Press(d->cmdCancel);
     });
     menu->BackgroundPressed(Qt::MiddleButton,
                             Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
@@ -107,18 +107,31 @@ TEST_F(MenuFixture, CancelInTheDebugDialogChangesNothingWhateverTheBoxShows)
     WhenModalShown<frmSelDebug>([](frmSelDebug* d) {
         EXPECT_TRUE(d->chkDebug->isChecked());
         d->chkDebug->setChecked(false);
-        d->cmdOk->click();
+        Press(d->cmdOk);
     });
     menu->BackgroundPressed(Qt::MiddleButton,
                             Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(context.G.DebugMode, 0);
 }
 
+// The logo lies beneath the buttons like every picture, and still takes its own gesture.
+TEST_F(MenuFixture, DoubleClickOnTheLogoShowsTheVersion)
+{
+    auto menu = Menu();
+    bool shown = false;
+    WhenModalShown<frmAbout>([&](frmAbout*) {
+        shown = true;
+        TypeKey(Qt::Key_Return); // its one button
+    });
+    DoublePress(menu->imgLogo);
+    EXPECT_TRUE(shown);
+}
+
 TEST_F(MenuFixture, EndProgramReleasesThePort)
 {
     link.Connect(true);
     auto menu = Menu();
-    menu->cmdMenu[2]->click();
+    Press(menu->cmdMenu[2]);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(link.PortOpened());
 }

@@ -1,5 +1,6 @@
 // The measurement screen end to end: the real window on the real serial line to the
 // logger simulator, from the connection check to live readings and back.
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -85,7 +86,7 @@ TEST_F(ScreenOnTheLine, ConnectsReadsAndShowsLiveValuesForChannelsOneTwoAndFour)
     EXPECT_EQ(monitor.Text(2, 1), QStringLiteral("1.5"));
     EXPECT_TRUE(messages.Shown.empty());
 
-    screen->cmdReturn->click();
+    Press(screen->cmdReturn);
     ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
     EXPECT_FALSE(link->PortOpened());
     const QStringList commands = sim.Commands();

@@ -1,5 +1,6 @@
 // The measurement run end to end: the real measurement screen and run form (offscreen),
 // the real QSerialLink, the logger simulator on a pseudo-terminal and real files.
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -81,7 +82,7 @@ protected:
 TEST_F(RunAgainstSimulator, ADropBecomesARowALineAndTheNextNumber)
 {
     Open({"--channels", "1,2,4", "--mno", "7", "--drop-after", "30", "--no-pace"});
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_TRUE(screen);
     EXPECT_TRUE(messages.Shown.empty());
 
@@ -129,7 +130,7 @@ TEST_F(RunAgainstSimulator, AReadingAboveTheTriggerLevelRefusesTheRun)
 {
     Open({"--channels", "1,2", "--tgl", "1=400", "--no-pace"});
     ASSERT_TRUE(sim.Control("offset 1 500"));
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Title.En, " Measurement impossible!!");
     EXPECT_FALSE(sim.Commands().contains("DTG"));
@@ -145,9 +146,9 @@ TEST_F(RunAgainstSimulator, CancelWhileWaitingDisarmsAndAddsNothing)
     WhenModalShown<frmStart>([&](frmStart* form) {
         EXPECT_TRUE(sim.WaitForTranscript("> DTG"));
         EXPECT_TRUE(WaitFor([&] { return form->Run().Armed(); }));
-        form->cmdCancel->click();
+        Press(form->cmdCancel);
     });
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     const QStringList after = CommandsAfterLast("DTG");
     ASSERT_GE(after.size(), 4);
     const int res = after.indexOf("RES");
@@ -170,9 +171,9 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
     WhenModalShown<frmNo>([&](frmNo* dialog) {
         proposed = dialog->txtNo->text();
         dialog->txtNo->setText("25");
-        dialog->Command1[0]->click();
+        Press(dialog->Command1[0]);
     });
-    screen->cmdNo->click();
+    Press(screen->cmdNo);
     EXPECT_EQ(proposed, "7"); // asked with every active channel selected
     EXPECT_EQ(context.Logger.MeasNo, 25);
     const QStringList sent = CommandsAfterLast("MNO?");
@@ -180,8 +181,8 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
                                            "SET4", "MNO25"}));
 
     // Balancing goes to the channels the monitor left selected.
-    WhenModalShown<frmInitial>([](frmInitial* d) { d->Command1[1]->click(); });
-    screen->cmdInitial->click();
+    WhenModalShown<frmInitial>([](frmInitial* d) { Press(d->Command1[1]); });
+    Press(screen->cmdInitial);
     EXPECT_TRUE(sim.Commands().contains("BAL"));
     link->RSCom("MNO?");
     EXPECT_EQ(link->ReplyText(), "25,25,25\r\n");
@@ -202,7 +203,7 @@ TEST_P(SoilModulus, ComesBackWithinOnePercent)
     const SoilCase& c = GetParam();
     Open({"--channels", "1,2", "--sea", c.Sea, "--modulus", c.Modulus, "--load", "9000",
           "--drop-after", "20", "--no-pace"});
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_EQ(context.Results.ResultCount, 1);
     EXPECT_NEAR(context.Results.Entries[0].E, c.Expected, c.Expected * 0.01);
 }
@@ -214,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Run, SoilModulus,
 TEST_F(RunAgainstSimulator, ALineThatDropsDuringARunKeepsWhatWasStored)
 {
     Open({"--channels", "1,2", "--drop-after", "20", "--no-pace"});
-    screen->cmdMeasure->click(); // one result on the disk
+    Press(screen->cmdMeasure); // one result on the disk
     ASSERT_EQ(FileLines().size(), 3);
     const QByteArray stored = FileLines()[2];
 
@@ -223,7 +224,7 @@ TEST_F(RunAgainstSimulator, ALineThatDropsDuringARunKeepsWhatWasStored)
         EXPECT_TRUE(WaitFor([&] { return form->Run().Armed(); }));
         EXPECT_TRUE(sim.Control("fault hangup-after 1"));
     });
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     EXPECT_TRUE(WaitFor([&] { return screen.isNull(); }, 20000)) << "the screen stayed";
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Title.En, "RS-232C ERROR");
@@ -238,7 +239,7 @@ TEST_F(RunAgainstSimulator, AtTheSpeedOfTheLineInJapanese)
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
     Open({"--channels", "1,2", "--drop-after", "20", "--pace"});
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     ASSERT_EQ(context.Results.ResultCount, 1);
     EXPECT_EQ(screen->ResultGrid().Text(2, 1), "2024/05/01 10:15:00");
     const QList<QByteArray> lines = FileLines();

@@ -1,5 +1,6 @@
 // The RS-232C test terminal window driven like an operator would, on the real serial line
 // to the logger simulator over a pty.
+#include "Press.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -56,8 +57,9 @@ protected:
     void Type(const QString& text)
     {
         m_window->txtOutput->clear();
-        QTest::keyClicks(m_window->txtOutput, text);
-        QTest::keyClick(m_window->txtOutput, Qt::Key_Return);
+        FocusOn(m_window->txtOutput);
+        TypeText(text);
+        TypeKey(Qt::Key_Return);
     }
 
     QString Area() const { return m_window->txtInput->toPlainText(); }
@@ -189,7 +191,7 @@ TEST_F(TerminalOnSimulator, ParaDumpsTheParameterMemoryInWireOrder)
     Start(QuietLogger() << "--no-pace");
     ASSERT_TRUE(Ready());
     const qsizetype before = m_sim.Commands().size();
-    QTest::mouseClick(m_window->cmdPara[0], Qt::LeftButton);
+    Press(m_window->cmdPara[0]);
     QStringList expected{"RES", "SET1"};
     for (int a = 32; a <= 63; ++a)
         expected << QStringLiteral("EPA%1").arg(a) << QStringLiteral("EPD?");
@@ -229,7 +231,7 @@ TEST_F(TerminalOnSimulator, EndOrTheCloseBoxClosesTheLine)
 {
     Start(QuietLogger() << "--no-pace");
     ASSERT_TRUE(Ready());
-    QTest::mouseClick(m_window->cmdEnd, Qt::LeftButton);
+    Press(m_window->cmdEnd);
     EXPECT_FALSE(m_window->isVisible());
     EXPECT_FALSE(m_link->PortOpened());
 

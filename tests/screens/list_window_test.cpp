@@ -1,6 +1,7 @@
 // The settings display as a real window (offscreen): captions, geometry, the C key and the
 // two buttons.
 #include "../printing/PrintFixtures.h"
+#include "Press.h"
 
 #include "TempHome.h"
 #include "screens/gui/frmList.h"
@@ -90,15 +91,17 @@ TEST_F(SettingsWindow, CKeyCopiesTheTableWhateverModifiersAreHeldAndNoOtherKeyDo
           Qt::KeyboardModifiers(Qt::ControlModifier), Qt::KeyboardModifiers(Qt::AltModifier)}) {
         clipboard.SetText("before");
         list->ListGrid().SetSelection(0, 0, 0, 0);
-        QTest::keyClick(list->MSFList, Qt::Key_C, modifiers);
+        FocusOn(list->MSFList);
+        TypeKey(Qt::Key_C, modifiers);
         EXPECT_EQ(clipboard.Text().count("\r\n"), 16) << int(modifiers);
         EXPECT_TRUE(clipboard.Text().contains("CH\t1\t2\t4\r\n"));
         EXPECT_EQ(list->ListGrid().Row(), 15);
         EXPECT_EQ(list->ListGrid().Col(), 3);
     }
     clipboard.SetText("before");
+    FocusOn(list->MSFList);
     for (Qt::Key key : {Qt::Key_X, Qt::Key_P, Qt::Key_Down, Qt::Key_Return})
-        QTest::keyClick(list->MSFList, key);
+        TypeKey(key);
     EXPECT_EQ(clipboard.Text(), "before");
 }
 
@@ -106,7 +109,7 @@ TEST_F(SettingsWindow, PrintSavesAPdfWithoutPrinterAndReturnCloses)
 {
     auto list = Open();
     list->Printing.PrinterInstalled = [] { return false; };
-    list->Command1[1]->click();
+    Press(list->Command1[1]);
     const QString path = home.UserFolder() + "Settings_20210407_130509.pdf";
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -116,10 +119,10 @@ TEST_F(SettingsWindow, PrintSavesAPdfWithoutPrinterAndReturnCloses)
     EXPECT_TRUE(messages.Shown[0].Text.Ja.contains(path));
     EXPECT_TRUE(list->isVisible()); // the window stays open after printing
     // A second printout within the same second keeps the first file.
-    list->Command1[1]->click();
+    Press(list->Command1[1]);
     EXPECT_TRUE(QFile::exists(home.UserFolder() + "Settings_20210407_130509_2.pdf"));
 
-    list->Command1[0]->click();
+    Press(list->Command1[0]);
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(list->result(), QDialog::Accepted);
 }

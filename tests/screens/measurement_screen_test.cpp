@@ -1,6 +1,8 @@
 // The measurement screen as real widgets (offscreen): start-up, the commands offered before
 // and after the connection, the layout for the channels found, the monitor and the way back.
 #include "../logger/FakeLogger.h"
+#include "LargeOffscreenScreen.h"
+#include "Press.h"
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -14,28 +16,11 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
 {
-
-// The offscreen platform's default screen (800 x 600 pixels) is narrower than the widest
-// measurement screen, which would be cut to the screen. These tests run on a 1280 x 1024
-// screen, the size of the displays the screen is laid out for; set before main() starts
-// the application.
-QTemporaryFile OffscreenConfig;
-const bool LargeOffscreenScreen = [] {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!(platform.isEmpty() || platform == "offscreen") || !OffscreenConfig.open())
-        return false;
-    OffscreenConfig.write(R"({"screens": [{"name": "vx", "x": 0, "y": 0, "width": 1280,
-        "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    OffscreenConfig.flush();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + OffscreenConfig.fileName().toLocal8Bit());
-    return true;
-}();
 
 class MeasurementScreen : public testing::Test
 {
@@ -197,7 +182,7 @@ TEST_F(MeasurementScreen, MainMenuClosesThePortAndTheScreen)
     auto screen = Open();
     ASSERT_TRUE(WaitFor([&] { return Connected(screen); }));
     ASSERT_TRUE(link.PortOpened());
-    screen->cmdReturn->click();
+    Press(screen->cmdReturn);
     ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
     EXPECT_FALSE(link.PortOpened());
 }
@@ -229,7 +214,7 @@ TEST_F(MeasurementScreen, MainMenuPressedDuringTheCheckClosesOnceTheTickIsOver)
     auto screen = Open();
     line.DuringPause = [&] {
         if (screen)
-            screen->cmdReturn->click();
+            Press(screen->cmdReturn);
     };
     ASSERT_TRUE(WaitFor([&] { return screen.isNull(); }));
     // The check ran to its end on a live screen, then the screen went and the port closed.

@@ -3,6 +3,7 @@
 // Setting button (offscreen, debug mode, a results file of the day).
 #include "../printing/PdfTools.h"
 #include "../printing/PrintFixtures.h"
+#include "Press.h"
 
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -213,7 +214,7 @@ TEST_F(ScreenPrintouts, PrintButtonSavesTheWholeGridAndEndsOnItsLastCell)
     GridModel& results = screen->ResultGrid();
     ASSERT_EQ(results.Rows(), 4);
     results.SetSelection(2, 2, 2, 2);
-    screen->cmdPrint->click();
+    Press(screen->cmdPrint);
     const QString pdf = home.UserFolder() + "Report_20240501_093015.pdf";
     ASSERT_TRUE(QFile::exists(pdf));
     const QString text = RunTool("pdftotext", {"-layout", pdf, "-"});
@@ -234,7 +235,8 @@ TEST_F(ScreenPrintouts, PKeyPrintsTheSelectionWithAnyModifier)
     for (Qt::KeyboardModifiers modifiers :
          {Qt::KeyboardModifiers(Qt::NoModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
         results.SetSelection(3, 0, 2, 5); // rows 2 and 3, made upwards
-        QTest::keyClick(screen->MSFData, Qt::Key_P, modifiers);
+        FocusOn(screen->MSFData);
+        TypeKey(Qt::Key_P, modifiers);
         const QString pdf = home.UserFolder() + "Report_20240501_093015" +
                             (n++ ? QString("_2") : QString()) + ".pdf";
         ASSERT_TRUE(QFile::exists(pdf)) << pdf.toStdString();
@@ -255,9 +257,9 @@ TEST_F(ScreenPrintouts, SettingButtonShowsTheSettingsWhileTheScreenIsHidden)
     WhenModalShown<frmList>([&](frmList* list) {
         hidden = !screen->isVisible();
         rows = list->ListGrid().Text(8, 0) + list->ListGrid().Text(8, 4);
-        list->Command1[0]->click();
+        Press(list->Command1[0]);
     });
-    screen->cmdSetting->click();
+    Press(screen->cmdSetting);
     EXPECT_TRUE(hidden);
     EXPECT_EQ(rows, "CH6"); // CH1, CH2, CH4 and CH6: the fourth channel column is CH6
     EXPECT_TRUE(screen->isVisible());

@@ -1,6 +1,7 @@
 // The run form, the balance confirmation, the number dialog and the measurement screen's
 // handlers as real widgets (offscreen), against a scripted logger.
 #include "../logger/FakeLogger.h"
+#include "Press.h"
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -85,7 +86,7 @@ TEST_F(RunWindows, StartMeasuresStoresAndShowsTheResult)
     ASSERT_TRUE(screen);
     EXPECT_FALSE(screen->cmdPrint->isVisible()); // no file today yet
     context.Logger.MeasNo = 5;
-    screen->cmdMeasure->click(); // the run form arms, sees 100 % and transfers by itself
+    Press(screen->cmdMeasure); // the run form arms, sees 100 % and transfers by itself
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->isVisible());
     EXPECT_TRUE(screen->cmdPrint->isVisible());
@@ -116,7 +117,7 @@ TEST_F(RunWindows, TheCloseBoxOfTheRunFormCancelsToo)
         EXPECT_TRUE(WaitFor([&] { return form->Run().Armed(); }));
         form->close();
     });
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     EXPECT_EQ(context.MeasurementDone, 0);
     EXPECT_EQ(context.Results.ResultCount, 0);
     screen->close();
@@ -126,7 +127,7 @@ TEST_F(RunWindows, ALoggerLostDuringTheRunLeavesTheScreen)
 {
     auto screen = OpenConnected();
     WhenModalShown<frmStart>([&](frmStart*) { link.Silent("EOC"); });
-    screen->cmdMeasure->click();
+    Press(screen->cmdMeasure);
     EXPECT_TRUE(WaitFor([&] { return screen.isNull(); }));
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Title.En, "RS-232C ERROR");
@@ -149,7 +150,7 @@ TEST_F(RunWindows, TheRunFormShowsItsStatesInBothLanguages)
         EXPECT_EQ(form.Interval.interval(), 500);
         ASSERT_TRUE(WaitFor([&] { return form.pbMeasure->value() == 25; }));
         EXPECT_EQ(form.pbDataTrans->value(), 0);
-        form.cmdCancel->click();
+        Press(form.cmdCancel);
         EXPECT_FALSE(form.isVisible());
     }
 }
@@ -175,30 +176,30 @@ TEST_F(RunWindows, AnErrorReplyToTheNumberOffersStart)
     form.show();
     EXPECT_TRUE(form.cmdStart->isVisible());
     EXPECT_FALSE(form.Interval.isActive());
-    form.cmdStart->click();
+    Press(form.cmdStart);
     EXPECT_FALSE(form.cmdStart->isVisible());
     EXPECT_TRUE(form.Interval.isActive());
     EXPECT_EQ(Count("DTG"), 1u);
-    form.cmdCancel->click();
+    Press(form.cmdCancel);
 }
 
 TEST_F(RunWindows, BalanceAsksFirstAndCancelSendsNothing)
 {
     auto screen = OpenConnected();
     link.Sent.clear();
-    WhenModalShown<frmInitial>([](frmInitial* d) { d->Command1[0]->click(); });
-    screen->cmdInitial->click();
+    WhenModalShown<frmInitial>([](frmInitial* d) { Press(d->Command1[0]); });
+    Press(screen->cmdInitial);
     EXPECT_EQ(Count("BAL"), 0u);
     WhenModalShown<frmInitial>([](frmInitial* d) { d->close(); });
-    screen->cmdInitial->click();
+    Press(screen->cmdInitial);
     EXPECT_EQ(Count("BAL"), 0u); // the close box is no way to balance by accident
     WhenModalShown<frmInitial>([](frmInitial* d) {
         EXPECT_EQ(d->windowTitle(), "Balancing");
         EXPECT_EQ(d->Label1->text(), "Balancing?");
         EXPECT_EQ(d->Command1[1]->text(), "OK");
-        d->Command1[1]->click();
+        Press(d->Command1[1]);
     });
-    screen->cmdInitial->click();
+    Press(screen->cmdInitial);
     EXPECT_EQ(Count("BAL"), 1u);
     screen->close();
 }
@@ -216,14 +217,14 @@ TEST_F(RunWindows, TheNumberDialogProposesCorrectsAndApplies)
     dialog.show();
 
     dialog.txtNo->setText("40000");
-    dialog.Command1[0]->click();
+    Press(dialog.Command1[0]);
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text.En, "Inputed No. is out of range!");
     EXPECT_TRUE(dialog.isVisible()); // the operator corrects the entry
 
     link.Sent.clear();
     dialog.txtNo->setText(" 12 ");
-    dialog.Command1[0]->click();
+    Press(dialog.Command1[0]);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(context.Logger.MeasNo, 12);
@@ -254,9 +255,9 @@ TEST_F(RunWindows, MeasNoHidesTheScreenWhileTheDialogIsOpen)
     WhenModalShown<frmNo>([&](frmNo* d) {
         hidden = !screen->isVisible();
         EXPECT_TRUE(screen->Interval.isActive()); // the monitor goes on meanwhile
-        d->Command1[1]->click();
+        Press(d->Command1[1]);
     });
-    screen->cmdNo->click();
+    Press(screen->cmdNo);
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(screen->isVisible());
     screen->close();

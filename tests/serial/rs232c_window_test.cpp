@@ -1,5 +1,6 @@
 // The RS-232C settings window and the test terminal window on the offscreen platform, on
 // a scripted line: what they show, what "Main Menu" stores, Enter, and the hidden gesture.
+#include "Press.h"
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "WaitFor.h"
@@ -114,7 +115,7 @@ TEST_F(SerialWindows, MainMenuStoresTheChoiceAndCloses)
     QPointer<frmRS232C> alive(window);
     window->show();
     window->cmbPort->setEditText("12"); // no COM12 exists
-    QTest::mouseClick(window->cmdMainMenu, Qt::LeftButton);
+    Press(window->cmdMainMenu);
     EXPECT_EQ(FwdRs(), QByteArray("12\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n"));
     EXPECT_TRUE(WaitFor([&] { return alive.isNull(); })); // gone: the main menu returns
 
@@ -146,10 +147,12 @@ TEST_F(SerialWindows, EnterMovesOnLikeTabAndNeitherInsertsNorClicks)
     window.cmbPort->setFocus();
     const int items = window.cmbPort->count();
     window.cmbPort->setEditText("8");
-    QTest::keyClick(window.cmbPort->lineEdit(), Qt::Key_Return);
+    FocusOn(window.cmbPort->lineEdit());
+    TypeKey(Qt::Key_Return);
     EXPECT_TRUE(window.cmdMainMenu->hasFocus());
     EXPECT_EQ(window.cmbPort->count(), items); // the typed number added no choice
-    QTest::keyClick(window.cmdMainMenu, Qt::Key_Enter);
+    FocusOn(window.cmdMainMenu);
+    TypeKey(Qt::Key_Enter);
     EXPECT_TRUE(window.isVisible()); // moved on, did not leave
     EXPECT_FALSE(window.cmdMainMenu->hasFocus());
     EXPECT_FALSE(QFile::exists(m_home.Path() + "/fwd.rs"));
@@ -169,11 +172,11 @@ TEST_F(SerialWindows, ShiftAloneWithTheRightButtonOpensTheTerminalModalInPlace)
         hiddenMeanwhile = !window.isVisible();
         modal = terminal->isModal();
         WaitFor([&] { return terminal->txtOutput->isEnabled(); });
-        QTest::mouseClick(terminal->cmdEnd, Qt::LeftButton);
+        Press(terminal->cmdEnd);
     });
-    QTest::mouseClick(window.lblNote, Qt::RightButton, Qt::ShiftModifier);
+    Press(window.lblNote, Qt::RightButton, Qt::ShiftModifier);
+    EXPECT_TRUE(WaitFor([&] { return modal; })); // once the press is over
     EXPECT_TRUE(hiddenMeanwhile);
-    EXPECT_TRUE(modal);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(m_link.PortOpened()); // End closed the line
 
@@ -193,8 +196,9 @@ TEST_F(SerialWindows, TerminalTakesEnterForItselfAndFitsARowOfEight)
     EXPECT_TRUE(terminal.cmdPara[0]->isEnabled());
     EXPECT_FALSE(terminal.cmdPara[1]->isEnabled());
     const size_t before = m_link.Sent.size();
-    QTest::keyClicks(terminal.txtOutput, "bdt10");
-    QTest::keyClick(terminal.txtOutput, Qt::Key_Return);
+    FocusOn(terminal.txtOutput);
+    TypeText("bdt10");
+    TypeKey(Qt::Key_Return);
     EXPECT_EQ(terminal.txtOutput->text(), QStringLiteral("BDT10"));
     EXPECT_EQ(m_link.Sent.size(), before + 1); // no button took the Enter as well
     const QStringList lines = terminal.txtInput->toPlainText().split('\n');
@@ -206,7 +210,7 @@ TEST_F(SerialWindows, TerminalTakesEnterForItselfAndFitsARowOfEight)
                      2 * int(terminal.txtInput->document()->documentMargin());
     EXPECT_LE(QFontMetrics(terminal.txtInput->font()).horizontalAdvance(lines[2]), room);
 
-    QTest::keyClick(&terminal, Qt::Key_Escape); // every way out closes the line
+    TypeKey(Qt::Key_Escape); // every way out closes the line
     EXPECT_FALSE(terminal.isVisible());
     EXPECT_FALSE(m_link.PortOpened());
 }

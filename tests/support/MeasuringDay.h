@@ -53,25 +53,8 @@ public:
     bool Drop()
     {
         Context.MeasurementDone = 0;
-        PressWhereSeen(Screen->cmdMeasure);
+        Press(Screen->cmdMeasure);
         return Context.MeasurementDone == 1;
-    }
-
-    // A press where the control can be reached: its centre, or the first point down its
-    // middle that nothing else lies over (the empty status line lies over the lower part of
-    // Start). Covered everywhere, it is pressed as Press presses it, and fails the same way.
-    static void PressWhereSeen(QWidget* control)
-    {
-        QWidget* top = control->window();
-        const QRect r = control->rect();
-        for (int y = r.center().y(), step = 0; y > r.top(); y = r.center().y() - (step += 2)) {
-            const QPoint at = control->mapTo(top, QPoint(r.center().x(), y));
-            if (IsControlOrChild(WidgetAtWindowPoint(top, at), control)) {
-                PressAtWindowPoint(top, at);
-                return;
-            }
-        }
-        Press(control);
     }
 
     AppContext Context;

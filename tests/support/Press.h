@@ -12,7 +12,8 @@
 // over a button takes the press exactly as it would under a real mouse. Keys go to the
 // window that has the focus. Never call click() on a widget in a test: it skips all that.
 
-// Describes a widget for failure messages: its class and object name, and its text if any.
+// Describes a widget for failure messages: its class and object name, and its text, or its
+// place in its window when it shows none.
 inline QString DescribeWidget(const QWidget* widget)
 {
     if (!widget)
@@ -20,8 +21,14 @@ inline QString DescribeWidget(const QWidget* widget)
     QString text = widget->property("text").toString();
     QString name =
         widget->objectName().isEmpty() ? QString() : QLatin1Char(' ') + widget->objectName();
+    const QPoint at = widget->isWindow() ? QPoint() : widget->mapTo(widget->window(), QPoint());
+    const QString place = QStringLiteral(" at %1,%2 (%3 x %4)")
+                              .arg(at.x())
+                              .arg(at.y())
+                              .arg(widget->width())
+                              .arg(widget->height());
     return QString::fromLatin1(widget->metaObject()->className()) + name +
-           (text.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(text));
+           (text.isEmpty() ? place : QStringLiteral(" \"%1\"").arg(text));
 }
 
 // The widget that a press at `pos` (in `top`'s coordinates) reaches, as Qt's hit-testing
@@ -54,27 +61,35 @@ inline void PressAtWindowPoint(QWidget* top, QPoint pos, Qt::MouseButton button 
         QTest::mouseClick(window, button, modifiers, pos);
 }
 
-// Presses `control` at its centre through its top-level window. A test fails (without
-// stopping) when something else lies there and takes the press; the press is still
-// delivered, as a real display would deliver it.
+// Where `control`'s centre lies in its top-level window, after checking that a press there
+// reaches it. A test fails (without stopping) when the control is not shown, lies outside
+// its window, or something else lies there and would take the press.
+inline QPoint CentreInWindow(QWidget* control)
+{
+    QWidget* top = control->window();
+    const QPoint pos = control->mapTo(top, control->rect().center());
+    const std::string name =
+        DescribeWidget(control).toStdString() + " in \"" + top->windowTitle().toStdString() + "\"";
+    if (!control->isVisible())
+        ADD_FAILURE() << name << " is not shown";
+    else if (!top->rect().contains(pos))
+        ADD_FAILURE() << name << " lies outside its window";
+    else if (QWidget* hit = WidgetAtWindowPoint(top, pos); !IsControlOrChild(hit, control))
+        ADD_FAILURE() << name << " is covered by " << DescribeWidget(hit).toStdString();
+    return pos;
+}
+
+// Presses `control` at its centre through its top-level window. The press is delivered even
+// when the check above fails, as a real display would deliver it.
 inline void Press(QWidget* control, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = {})
 {
-    QWidget* top = control->window();
-    QPoint pos = control->mapTo(top, control->rect().center());
-    QWidget* hit = WidgetAtWindowPoint(top, pos);
-    if (!IsControlOrChild(hit, control))
-        ADD_FAILURE() << DescribeWidget(control).toStdString() << " in "
-                      << top->windowTitle().toStdString() << " is covered by "
-                      << DescribeWidget(hit).toStdString();
-    PressAtWindowPoint(top, pos, button, modifiers);
+    PressAtWindowPoint(control->window(), CentreInWindow(control), button, modifiers);
 }
 
 inline void DoublePress(QWidget* control)
 {
-    QWidget* top = control->window();
-    PressAtWindowPoint(top, control->mapTo(top, control->rect().center()), Qt::LeftButton, {},
-                       true);
+    PressAtWindowPoint(control->window(), CentreInWindow(control), Qt::LeftButton, {}, true);
 }
 
 // A key press and release sent to the window that has the focus now.
@@ -86,6 +101,17 @@ inline void TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
         return;
     }
     QTest::keyClick(window, key, modifiers);
+}
+
+// Gives `target` the keyboard focus in its window, activated as the operator's click on it
+// would, without the click (which would move a grid's selection).
+inline void FocusOn(QWidget* target)
+{
+    target->window()->activateWindow();
+    target->setFocus(Qt::OtherFocusReason);
+    if (!QTest::qWaitForWindowActive(target->window()))
+        ADD_FAILURE() << "window " << target->window()->windowTitle().toStdString()
+                      << " did not become active";
 }
 
 // Types `text` character by character into the window that has the focus.

@@ -1,3 +1,5 @@
+#include "shell/gui/WindowRules.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // The program's own rules for every window, as Main installs them.
+    InstallWindowRules(app);
     return RUN_ALL_TESTS();
 }

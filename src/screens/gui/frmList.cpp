@@ -39,6 +39,9 @@ frmList::frmList(AppContext& context, QWidget* parent)
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(MSFList, &GridView::KeyDown, this, &frmList::MSFList_KeyDown);
+    // Tab as the controls stand: Print lies left of the return button.
+    setTabOrder(MSFList, Command1[1]);
+    setTabOrder(Command1[1], Command1[0]);
 }
 
 void frmList::SetCaptionsAndFonts()

@@ -59,10 +59,8 @@ void frmStart::CreateControls()
         bar->setValue(0);
         bar->setTextVisible(false);
     }
-    for (QPushButton* b : {cmdCancel, cmdStart}) {
-        b->setAutoDefault(false);
+    for (QPushButton* b : {cmdCancel, cmdStart})
         b->setMinimumSize(130, 36); // large enough for gloved hands in the field
-    }
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(18, 14, 18, 14);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 namespace
 {
@@ -143,8 +144,14 @@ bool frmRS232C::NotePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifi
 bool frmRS232C::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lblNote && event->type() == QEvent::MouseButtonPress) {
+        // The terminal's event loop starts once the press is over, not inside it: a loop run
+        // from within a press keeps that button held for every window until it ends, and the
+        // terminal's own buttons would not answer.
         const auto* press = static_cast<QMouseEvent*>(event);
-        return NotePressed(press->button(), press->modifiers());
+        QTimer::singleShot(0, this, [this, button = press->button(), held = press->modifiers()] {
+            NotePressed(button, held);
+        });
+        return true;
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -1,8 +1,9 @@
 #include "Application.h"
 
-#include "shell/AppContext.h"
 #include "QtMessageSink.h"
 #include "SingleInstance.h"
+#include "WindowRules.h"
+#include "shell/AppContext.h"
 #include "shell/Startup.h"
 #include "shell/Twips.h"
 
@@ -26,6 +27,7 @@ int Main(int argc, char** argv, const ApplicationHooks& hooks)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VX-2968"));
     InstallFontSubstitutes();
+    InstallWindowRules(app);
 
     AppContext context;
     context.UserFolder = GetUserFolderPath(context.Folders);

@@ -60,6 +60,9 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), m_mo
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // Tab leaves the grid for the next control, as it leaves every other control; the arrow
+    // keys move between cells.
+    setTabKeyNavigation(false);
     connect(model, &GridModel::geometryChanged, this, &GridView::ApplyGeometry);
     connect(model, &QAbstractItemModel::modelReset, this, &GridView::ApplyGeometry);
     connect(model, &GridModel::selectionMoved, this, &GridView::ShowModelSelection);
