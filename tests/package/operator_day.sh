@@ -214,6 +214,9 @@ day() {
     wait_until 3 grep -q '^> BDT10' "$transcript" && break
   done
   grep -q '^> BDT10' "$transcript" || fail "bdt10 did not reach the logger"
+  wait_until 10 awk '/^> BDT10/ { sent = 1; next } sent && /^</ { got = 1 } END { exit !got }' \
+    "$transcript" || fail "the logger did not answer BDT10"
+  sleep 1 # the answer is in; the picture, for a person to look at, shows what the area made of it
   shot terminal "$terminal"
   press_twips "$terminal" 5830 4305 # "End": left 5350, top 4080, 960 x 450 (frmRSTest.cpp)
   wait_until 10 no_window_titled '^RS-232C Test$' || fail "\"End\" did not close the terminal"
