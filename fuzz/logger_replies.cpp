@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 void Check(bool ok)
 {
     if (!ok)

@@ -13,8 +13,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // In memory where the system has it: the target writes a file every run.
-    static QTemporaryDir dir(QFileInfo("/dev/shm").isWritable() ? "/dev/shm/vx-fuzz-XXXXXX"
-                                                                 : QDir::tempPath() + "/vx-fuzz-XXXXXX");
+    static QTemporaryDir dir(QFileInfo("/dev/shm").isWritable()
+                                 ? "/dev/shm/vx-fuzz-XXXXXX"
+                                 : QDir::tempPath() + "/vx-fuzz-XXXXXX");
     const QString path = dir.path() + "/20261206.csv";
     {
         QFile f(path);

@@ -1,8 +1,8 @@
-#include "shell/gui/Application.h"
 #include "shell/AppContext.h"
+#include "shell/gui/Application.h"
 
-#include "serial/PortNames.h"
 #include "screens/gui/frmMemoryCardData2.h"
+#include "serial/PortNames.h"
 #include "serial/QSerialLink.h"
 #include "serial/gui/frmRS232C.h"
 

@@ -12,14 +12,16 @@
 #include <cstdio>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 constexpr double BitsPerByte = 10.0;
 constexpr double LineBitsPerSecond = 9600.0;
 constexpr int Rounds = 5;
 
 // Counts the bytes of every exchange on its way to the real line.
-class CountingLink : public SerialLink {
+class CountingLink : public SerialLink
+{
 public:
     explicit CountingLink(SerialLink& line) : m_line(line) {}
 
@@ -109,8 +111,7 @@ int main(int argc, char** argv)
                 wall / wireBoth);
     std::printf("wire time, replies only:    %.3f s  ratio wall/wire %.3f\n", wireReplies,
                 wall / wireReplies);
-    std::printf("CPU time:                   %.3f s  = %.2f %% of wall\n", cpu,
-                100.0 * cpu / wall);
+    std::printf("CPU time:                   %.3f s  = %.2f %% of wall\n", cpu, 100.0 * cpu / wall);
     std::printf("messages shown:             %zu\n", messages.Shown.size());
     return 0;
 }

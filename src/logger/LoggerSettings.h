@@ -38,7 +38,7 @@ struct LoggerSettings {
     int16_t MaxChannel = 0;
 
     // Test conditions.
-    QString Comment;      // 128 characters, blank-padded
+    QString Comment;        // 128 characters, blank-padded
     int32_t DropHeight = 0; // mm
     int32_t WeightMass = 0; // kg
     QDateTime TestDate;

@@ -31,7 +31,8 @@ inline int32_t CompleteReplyStatus(const QString& replyText)
 
 // The one narrow way to the logger. The program and the integration tests use the
 // QSerialPort implementation; unit tests of protocol logic use a scripted fake.
-class SerialLink {
+class SerialLink
+{
 public:
     virtual ~SerialLink() = default;
 

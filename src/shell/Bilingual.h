@@ -14,7 +14,10 @@ struct Bilingual {
 };
 
 // The same text in both languages (service texts, codes, units).
-inline Bilingual Both(const QString& text) { return Bilingual{text, text}; }
+inline Bilingual Both(const QString& text)
+{
+    return Bilingual{text, text};
+}
 
 // Picks between two texts by language without building a Bilingual first.
 inline QString Tr(int16_t uiLanguage, const char* ja, const char* en)

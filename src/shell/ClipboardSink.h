@@ -3,7 +3,8 @@
 #include <QString>
 
 // Plain-text clipboard.
-class ClipboardSink {
+class ClipboardSink
+{
 public:
     virtual ~ClipboardSink() = default;
     virtual void Clear() = 0;
@@ -12,14 +13,16 @@ public:
 };
 
 // The system clipboard of the running GUI application.
-class SystemClipboard : public ClipboardSink {
+class SystemClipboard : public ClipboardSink
+{
 public:
     void Clear() override;
     void SetText(const QString& text) override;
     QString Text() const override;
 };
 
-class MemoryClipboard : public ClipboardSink {
+class MemoryClipboard : public ClipboardSink
+{
 public:
     void Clear() override { m_text.clear(); }
     void SetText(const QString& text) override { m_text = text; }

@@ -36,8 +36,14 @@ void GridModel::Clamp()
     m_colSel = std::clamp(m_colSel, 0, maxCol);
 }
 
-void GridModel::SetRows(int rows) { Resize(rows, m_cols); }
-void GridModel::SetCols(int cols) { Resize(m_rows, cols); }
+void GridModel::SetRows(int rows)
+{
+    Resize(rows, m_cols);
+}
+void GridModel::SetCols(int cols)
+{
+    Resize(m_rows, cols);
+}
 
 GridModel::Cell* GridModel::CellAt(int row, int col)
 {

@@ -21,7 +21,8 @@ struct GridRange {
 //
 // It is plain logic (QtCore only): a view shows it and reports the operator's
 // selection back through SetSelection.
-class GridModel : public QAbstractTableModel {
+class GridModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     explicit GridModel(QObject* parent = nullptr);
@@ -42,7 +43,7 @@ public:
     void SetFontName(const QString& name);
     double FontSize() const { return m_fontSize; }
     void SetFontSize(double points);
-    int ColWidth(int col) const;  // twips
+    int ColWidth(int col) const; // twips
     void SetColWidth(int col, int twips);
     int RowHeight(int row) const; // twips, 0 = the view's default
     void SetRowHeight(int row, int twips);

@@ -19,7 +19,8 @@ struct UiMessage {
 
 // Every message the program shows goes through here. Logic never opens a dialog itself:
 // the windows hand it the box that shows a QMessageBox, tests hand it a RecordingMessages.
-class MessageSink {
+class MessageSink
+{
 public:
     virtual ~MessageSink() = default;
     virtual MessageAnswer Show(const UiMessage& message) = 0;
@@ -27,7 +28,8 @@ public:
 
 // Records what would have been shown and answers from a script (Ok, or Cancel for a
 // Retry/Cancel box, when the script has run out).
-class RecordingMessages : public MessageSink {
+class RecordingMessages : public MessageSink
+{
 public:
     MessageAnswer Show(const UiMessage& message) override
     {

@@ -1,7 +1,8 @@
 #pragma once
 
 // The program's version record.
-namespace Version {
+namespace Version
+{
 inline constexpr int Major = 2;
 inline constexpr int Minor = 2;
 inline constexpr int Revision = 0;

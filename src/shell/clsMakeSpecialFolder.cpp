@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 const QString ProductFolder = QString::fromLatin1(Version::Comment);
 }
 
@@ -26,7 +27,8 @@ QString clsMakeSpecialFolder::DefaultBase(Base base)
         return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     case Base::CommonAppData: {
         // The first system-wide data folder: the list starts with the user's own.
-        const QStringList all = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+        const QStringList all =
+            QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
         return all.size() > 1 ? all.at(1) : QString();
     }
     }

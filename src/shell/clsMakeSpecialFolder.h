@@ -7,7 +7,8 @@
 // returned ends in "/". No member throws or reports a file-system failure: get members
 // return the path even when a folder could not be made, empty only when the base folder
 // is unknown.
-class clsMakeSpecialFolder {
+class clsMakeSpecialFolder
+{
 public:
     enum class Base { Documents = 5, AppData = 26, CommonAppData = 35 };
     // Maps a base to its folder (without trailing "/"), or an empty text when the

@@ -54,10 +54,7 @@ const QByteArray StoredLine = "00003,05/01/2024 09:00:00,7000,0.521,44.8,50.0,,,
 class FileFaults : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        PrepareContext(context, home, messages, clock);
-    }
+    void SetUp() override { PrepareContext(context, home, messages, clock); }
     void TearDown() override
     {
         if (screen)

@@ -11,7 +11,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct MenuFixture : ::testing::Test {
     AppContext context;
@@ -44,7 +45,8 @@ TEST_F(MenuFixture, TitleAndCaptionsFollowTheLanguage)
     context.G.UiLanguage = 0;
     InitGlobalValues(context.G);
     auto ja = Menu();
-    EXPECT_EQ(ja->windowTitle(), QString::fromUtf8(" メインメニュー") + QString(12, ' ') + "VX-2968");
+    EXPECT_EQ(ja->windowTitle(),
+              QString::fromUtf8(" メインメニュー") + QString(12, ' ') + "VX-2968");
     EXPECT_EQ(ja->cmdMenu[0]->text(), QString::fromUtf8("計　　　　測"));
     EXPECT_EQ(ja->cmdMenu[1]->text(), QString::fromUtf8("ＲＳ－２３２Ｃ"));
     EXPECT_EQ(ja->cmdMenu[2]->text(), QString::fromUtf8("終　　　　了"));
@@ -71,7 +73,8 @@ TEST_F(MenuFixture, BannerIsDrawnOnceAfterLoadAndAgainWhenAScreenReturns)
 TEST_F(MenuFixture, DebugGestureNeedsTheMiddleButtonWithShiftCtrlAndAlt)
 {
     auto menu = Menu();
-    EXPECT_FALSE(menu->BackgroundPressed(Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier));
+    EXPECT_FALSE(
+        menu->BackgroundPressed(Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier));
     EXPECT_FALSE(menu->BackgroundPressed(Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier |
                                                               Qt::AltModifier));
     EXPECT_FALSE(menu->BackgroundPressed(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier |
@@ -85,8 +88,8 @@ TEST_F(MenuFixture, DebugGestureNeedsTheMiddleButtonWithShiftCtrlAndAlt)
         d->chkDebug->setChecked(true);
         Press(d->cmdOk);
     });
-    EXPECT_TRUE(menu->BackgroundPressed(Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier |
-                                                              Qt::AltModifier));
+    EXPECT_TRUE(menu->BackgroundPressed(Qt::MiddleButton,
+                                        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     EXPECT_TRUE(shown);
     EXPECT_EQ(context.G.DebugMode, 1);
 }

@@ -27,10 +27,7 @@ namespace
 class RunAgainstSimulator : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        PrepareContext(context, home, messages, clock);
-    }
+    void SetUp() override { PrepareContext(context, home, messages, clock); }
     void TearDown() override
     {
         if (screen)

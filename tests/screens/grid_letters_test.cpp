@@ -64,8 +64,7 @@ TEST(GridLetters, NeverMoveTheCellOrShrinkTheSelection)
         grid.SetSelection(s[0], s[1], s[2], s[3]);
         for (QChar letter : QStringLiteral("dcpkslhnx")) {
             TypeText(letter);
-            EXPECT_EQ((std::array<int, 4>{grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
-                      s)
+            EXPECT_EQ((std::array<int, 4>{grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}), s)
                 << c.Grid << " after " << letter.toLatin1();
             EXPECT_EQ(c.View->currentIndex(), grid.index(s[2], s[3])) << c.Grid;
         }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
+namespace
+{
 
 TEST(GridModel, PutCellWritesAndLeavesTheCellCurrent)
 {

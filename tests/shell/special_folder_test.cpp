@@ -6,7 +6,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Bases inside the test's own folder, so the three families can be checked on every
 // location, the system-wide one included.

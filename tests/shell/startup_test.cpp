@@ -8,7 +8,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 struct LanguageCase {
     const char* name;
@@ -21,7 +22,9 @@ void PrintTo(const LanguageCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class FwdstrIni : public ::testing::TestWithParam<LanguageCase> {};
+class FwdstrIni : public ::testing::TestWithParam<LanguageCase>
+{
+};
 
 TEST_P(FwdstrIni, FirstTwoBytesDecideTheLanguage)
 {
@@ -31,14 +34,14 @@ TEST_P(FwdstrIni, FirstTwoBytesDecideTheLanguage)
     EXPECT_EQ(ReadUiLanguage(user), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FwdstrIni,
-    ::testing::Values(LanguageCase{"J", "J", 0}, LanguageCase{"j", "j", 0},
-                      LanguageCase{"JthenZero", QByteArray("J\0", 2), 0},
-                      LanguageCase{"JthenCrLf", "J\r\n", 1}, LanguageCase{"E", "E", 1},
-                      LanguageCase{"Empty", "", 1}, LanguageCase{"JJ", "JJ", 1},
-                      LanguageCase{"Blank", " J", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, FwdstrIni,
+                         ::testing::Values(LanguageCase{"J", "J", 0}, LanguageCase{"j", "j", 0},
+                                           LanguageCase{"JthenZero", QByteArray("J\0", 2), 0},
+                                           LanguageCase{"JthenCrLf", "J\r\n", 1},
+                                           LanguageCase{"E", "E", 1}, LanguageCase{"Empty", "", 1},
+                                           LanguageCase{"JJ", "JJ", 1},
+                                           LanguageCase{"Blank", " J", 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FwdstrIniLookup, NoFileMeansEnglishAndTheNameIgnoresCase)
 {
@@ -66,7 +69,8 @@ TEST(Folders, DataFolderIsMadeOnceAndAnExistingUpperCaseOneIsReused)
 
     QDir().mkdir(user + "DATA");
     EXPECT_EQ(MakeDataFolder(user), user + "DATA/");
-    EXPECT_FALSE(QFileInfo(user + "data").exists() && QFileInfo(user + "data") != QFileInfo(user + "DATA"));
+    EXPECT_FALSE(QFileInfo(user + "data").exists() &&
+                 QFileInfo(user + "data") != QFileInfo(user + "DATA"));
 }
 
 TEST(Folders, EnsureFolderMakesTheLastLevelOnlyAndNeverThrows)

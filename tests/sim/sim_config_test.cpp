@@ -39,7 +39,7 @@ TEST(CommandLine, OptionsSetWhatTheyName)
                                          "3000",          "--no-pace",  "--fault",
                                          "error RES 031", "--fault",    "stuck",
                                          "--transcript",  "/tmp/t",     "--control-fifo",
-                                         "/tmp/f",        "--rng",     "9"});
+                                         "/tmp/f",        "--rng",      "9"});
     ASSERT_TRUE(outcome.Config) << outcome.Error;
     const vxsim::SimConfig& c = *outcome.Config;
     EXPECT_EQ(c.ComPort, 2);

@@ -10,7 +10,8 @@
 
 // A stand-in for the serial line in unit tests of protocol logic: answers each command
 // from a script and records what was sent. Replies are given without their line end.
-class ScriptedLink : public SerialLink {
+class ScriptedLink : public SerialLink
+{
 public:
     // Every later "cmd" gets `reply` + CR LF.
     void On(const QString& cmd, const QString& reply);

@@ -15,8 +15,7 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 1000
 
 // Runs `action` on the next modal dialog of type T once it is shown (e.g. to press one of
 // its buttons), from inside the event loop that the dialog's exec() runs.
-template <typename T>
-void WhenModalShown(std::function<void(T*)> action, int timeoutMs = 10000)
+template <typename T> void WhenModalShown(std::function<void(T*)> action, int timeoutMs = 10000)
 {
     auto* timer = new QTimer;
     auto started = std::make_shared<int>(0);

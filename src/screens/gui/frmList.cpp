@@ -118,4 +118,3 @@ void frmList::MSFList_KeyDown(int key, Qt::KeyboardModifiers)
     if (key == Qt::Key_C && m_context.Clipboard)
         CopyListSelection(m_grid, *m_context.Clipboard, m_context.G.TabSeparator);
 }
-

@@ -38,12 +38,13 @@ int Main(int argc, char** argv, const ApplicationHooks& hooks)
     // 2. One copy per user.
     SingleInstance instance;
     if (instance.AlreadyRunning()) {
-        ShowMessageNow(UiMessage{{QString::fromUtf8("二重起動"), QStringLiteral("Already started.")},
-                                 {QString::fromUtf8("プログラムはすでに起動されています。"),
-                                  QStringLiteral("Program is already started!")},
-                                 MessageButtons::Ok,
-                                 MessageIcon::Information},
-                       context.G.UiLanguage);
+        ShowMessageNow(
+            UiMessage{{QString::fromUtf8("二重起動"), QStringLiteral("Already started.")},
+                      {QString::fromUtf8("プログラムはすでに起動されています。"),
+                       QStringLiteral("Program is already started!")},
+                      MessageButtons::Ok,
+                      MessageIcon::Information},
+            context.G.UiLanguage);
         return 0;
     }
 

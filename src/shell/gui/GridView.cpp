@@ -5,15 +5,17 @@
 
 #include <QFontMetricsF>
 #include <QHeaderView>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
-namespace {
+namespace
+{
 // A cell whose text would be cut at its column's edge is drawn a little smaller, so that
 // no figure is lost: the column widths are fixed, the faces of the two languages are not.
-class FittingDelegate : public QStyledItemDelegate {
+class FittingDelegate : public QStyledItemDelegate
+{
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 

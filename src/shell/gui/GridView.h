@@ -8,7 +8,8 @@ class GridModel;
 // Shows a GridModel as a plain grid without headers: widths and heights in twips, the
 // model's fonts and alignments. The operator's selection is written back into the model
 // as anchor cell and far corner, so that copy and print see which way it was made.
-class GridView : public QTableView {
+class GridView : public QTableView
+{
     Q_OBJECT
 public:
     explicit GridView(GridModel* model, QWidget* parent = nullptr);

@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 QMessageBox::Icon IconOf(MessageIcon icon)
 {
     switch (icon) {

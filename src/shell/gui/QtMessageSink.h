@@ -5,7 +5,8 @@
 class QWidget;
 
 // Shows each message as a QMessageBox in the language chosen at start-up.
-class QtMessageSink : public MessageSink {
+class QtMessageSink : public MessageSink
+{
 public:
     explicit QtMessageSink(int16_t uiLanguage) : m_language(uiLanguage) {}
     MessageAnswer Show(const UiMessage& message) override;

@@ -7,7 +7,8 @@
 // Refuses a second copy of the program for the same user: a lock file in the runtime
 // folder, which every copy of the same user looks in. A lock left by a crashed copy is
 // recognised as stale and taken over.
-class SingleInstance {
+class SingleInstance
+{
 public:
     explicit SingleInstance(const QString& name = QStringLiteral("vx2968"));
     bool AlreadyRunning() const { return !m_locked; }

@@ -11,7 +11,10 @@
 
 QString frmAbout::VersionText()
 {
-    return QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision);
+    return QStringLiteral("%1.%2.%3")
+        .arg(Version::Major)
+        .arg(Version::Minor)
+        .arg(Version::Revision);
 }
 
 QString frmAbout::CreateDateText(int16_t uiLanguage)

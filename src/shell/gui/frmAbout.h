@@ -6,7 +6,8 @@ struct Globals;
 class QLabel;
 
 // The version window: name, version and build date of the program.
-class frmAbout : public QDialog {
+class frmAbout : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmAbout(const Globals& g, QWidget* parent = nullptr);

@@ -1,10 +1,10 @@
 #include "frmMainMenu.h"
 
+#include "frmAbout.h"
+#include "frmSelDebug.h"
 #include "shell/AppContext.h"
 #include "shell/Bilingual.h"
 #include "shell/Twips.h"
-#include "frmAbout.h"
-#include "frmSelDebug.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -42,8 +42,8 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
     for (int i = 0; i < 3; ++i) {
         cmdMenu[i] = new QPushButton(Tr(lang, ja[i], en[i]), this);
         cmdMenu[i]->setFont(QFont(g.UiFontName, 14));
-        cmdMenu[i]->setGeometry(TwipsToPixels(300), TwipsToPixels(480 + i * 600), TwipsToPixels(2500),
-                                TwipsToPixels(495));
+        cmdMenu[i]->setGeometry(TwipsToPixels(300), TwipsToPixels(480 + i * 600),
+                                TwipsToPixels(2500), TwipsToPixels(495));
     }
     cmdMenu[0]->setEnabled(bool(m_openMeasurement));
     cmdMenu[1]->setEnabled(bool(m_openPortSettings));
@@ -76,8 +76,8 @@ void frmMainMenu::OnWaitTimer()
 {
     m_waitTimer.stop();
     picBanner->clear();
-    picBanner->setPixmap(m_banner.scaled(picBanner->size(), Qt::IgnoreAspectRatio,
-                                         Qt::SmoothTransformation));
+    picBanner->setPixmap(
+        m_banner.scaled(picBanner->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     ++m_bannerDraws;
     ++m_waitTicks;
 }

@@ -12,7 +12,8 @@ class QPushButton;
 
 // The home screen. It owns the serial line through the context for the whole run: other
 // screens hide it and it shows itself again when they close.
-class frmMainMenu : public QWidget {
+class frmMainMenu : public QWidget
+{
     Q_OBJECT
 public:
     // Opens a screen and returns it; the menu hides while it lives. Null: not offered.

@@ -7,7 +7,8 @@ class QCheckBox;
 class QPushButton;
 
 // The hidden debug-mode dialog (always English).
-class frmSelDebug : public QDialog {
+class frmSelDebug : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmSelDebug(int16_t& debugMode, QWidget* parent = nullptr);
