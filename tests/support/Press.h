@@ -92,10 +92,22 @@ inline void DoublePress(QWidget* control)
     PressAtWindowPoint(control->window(), CentreInWindow(control), Qt::LeftButton, {}, true);
 }
 
+// The window that keys go to. A modal dialog that has just been shown is given the focus by
+// the window system a moment later; keys typed at it go to it once it has, as they would for
+// an operator who waits for the dialog to appear.
+inline QWindow* WindowForKeys()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal->windowHandle())
+        QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == modal->windowHandle(); },
+                        1000);
+    return QGuiApplication::focusWindow();
+}
+
 // A key press and release sent to the window that has the focus now.
 inline void TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
-    QWindow* window = QGuiApplication::focusWindow();
+    QWindow* window = WindowForKeys();
     if (!window) {
         ADD_FAILURE() << "no window has the focus for the key";
         return;
@@ -118,7 +130,7 @@ inline void FocusOn(QWidget* target)
 inline void TypeText(const QString& text)
 {
     for (QChar c : text) {
-        QWindow* window = QGuiApplication::focusWindow();
+        QWindow* window = WindowForKeys();
         if (!window) {
             ADD_FAILURE() << "no window has the focus for the text";
             return;
