@@ -17,7 +17,7 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 1000
 // its buttons), from inside the event loop that the dialog's exec() runs.
 template <typename T> void WhenModalShown(std::function<void(T*)> action, int timeoutMs = 10000)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance()); // freed at exit if no dialog came
     auto started = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs] {
         *started += 10;

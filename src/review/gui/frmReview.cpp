@@ -109,9 +109,12 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
             &frmReview::ShowStatistics);
 }
 
+frmReview::~frmReview() = default;
+
 void frmReview::BuildMenus()
 {
-    auto* output = new ReviewOutput(m_context, this);
+    m_output = std::make_unique<ReviewOutput>(m_context, this);
+    ReviewOutput* output = m_output.get();
     QMenu* file = menuBar()->addMenu(Tr(m_language, "ファイル(&F)", "&File"));
     file->addAction(Tr(m_language, "フォルダを開く(&O)...", "&Open Folder..."), QKeySequence::Open,
                     this, &frmReview::ChooseFolder);

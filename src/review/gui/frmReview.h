@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <memory>
+
+class ReviewOutput;
 
 struct AppContext;
 class QLabel;
@@ -22,6 +25,7 @@ class frmReview : public QMainWindow
     Q_OBJECT
 public:
     explicit frmReview(AppContext& context, QWidget* parent = nullptr);
+    ~frmReview() override;
 
     // Lists the days of `folder` (or of its data folder), filling the list step by step.
     void OpenFolder(const QString& folder);
@@ -53,6 +57,7 @@ private:
     void ChooseFile();
 
     AppContext& m_context;
+    std::unique_ptr<ReviewOutput> m_output;
     int16_t m_language;
     DayIndex m_index;
     QTimer m_fill;
