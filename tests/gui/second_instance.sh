@@ -13,7 +13,7 @@ printf 'J' > "$HOME/Documents/VX-2968/fwdstr.ini"
 unset QT_QPA_PLATFORM
 
 if [ -z "${VX_IN_XVFB:-}" ]; then
-  VX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  VX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 
 wait_for_window() { # name, seconds

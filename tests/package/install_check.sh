@@ -26,7 +26,7 @@ if [ -z "${VX_IN_XVFB:-}" ]; then
   export DEBIAN_FRONTEND=noninteractive
   "${sudo_cmd[@]}" apt-get install -y -qq "$deb" >/dev/null
   trap '"${sudo_cmd[@]}" apt-get remove -y -qq vx2968 >/dev/null || true' EXIT
-  VX_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  VX_IN_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
   bash "$(dirname "$0")/operator_day.sh" "$build/operator-day"
   "${sudo_cmd[@]}" apt-get remove -y -qq vx2968 >/dev/null
   trap - EXIT

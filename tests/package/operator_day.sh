@@ -10,7 +10,8 @@
 #                              for instance a build tree's bin/ (the program then runs from a copy,
 #                              so that a fwd.rs beside the original is not read)
 #   VX_DAY_ONLY=clicks|day     only the one part
-# Starts its own Xvfb unless DISPLAY is set.
+# Starts its own Xvfb unless DISPLAY is set; -noreset keeps the display up between sessions,
+# when no client is connected (a reset then refused the next program for a moment).
 #
 # Presses land where the program's layout puts the controls: twips from each window's client
 # area (window sizes from xdotool getwindowgeometry), converted at the display's DPI by
@@ -19,7 +20,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$@"
 fi
 program="${VX_PROGRAM:-/usr/bin/vx2968}"
 simulator="${VX_SIMULATOR:-/usr/bin/vx-logger-sim}"
