@@ -28,10 +28,11 @@ struct Word {
     double XMin = 0, YMin = 0, XMax = 0, YMax = 0; // points
 };
 
-// The words of the first page with their boxes, as pdftotext places them.
-inline std::vector<Word> WordsOf(const QString& pdf)
+// The words of a page with their boxes, as pdftotext places them.
+inline std::vector<Word> WordsOf(const QString& pdf, int page = 1)
 {
-    const QString html = RunTool("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    const QString n = QString::number(page);
+    const QString html = RunTool("pdftotext", {"-bbox", "-f", n, "-l", n, pdf, "-"});
     static const QRegularExpression word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     std::vector<Word> words;

@@ -83,7 +83,7 @@ struct BadFile {
     const char* Why = ""; // part of its English reason
 };
 
-TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLines)
+TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
 {
     const QByteArray good = FixtureDayBytes(3, QDate(2024, 5, 6), 0, false);
     const BadFile rows[] = {
@@ -99,7 +99,11 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLines)
              good.mid(good.indexOf("00001")),
          false, 0, nullptr, 6, 6, "date"},
     };
-    QTemporaryDir dir;
+    // The "Data" folder of an earlier installation is found from the user folder.
+    QTemporaryDir home;
+    const QDir dir(home.filePath("VX-2968/Data"));
+    dir.mkpath(".");
+    EXPECT_EQ(DayFolderFor(home.filePath("VX-2968")), dir.path());
     for (const BadFile& row : rows) {
         const QString path = dir.filePath(row.Name);
         if (row.Folder)
@@ -114,6 +118,7 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLines)
     while (index.Step(1)) {
     }
     ASSERT_EQ(index.Days().size(), std::size(rows)) << "every entry named like a day is listed";
+    EXPECT_EQ(index.Days().front().Date, QDate(2024, 5, 7)) << "newest first";
 
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -130,36 +135,6 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLines)
         EXPECT_TRUE(day.Skipped.front().Reason.En.contains(row.Why))
             << day.Skipped.front().Reason.En.toStdString();
         EXPECT_FALSE(day.Skipped.front().Reason.Ja.isEmpty());
-    }
-}
-
-// A year of an earlier installation: its "Data" folder is found from the user folder,
-// the days come newest first with their count, settings and CP932 or ASCII heading.
-TEST(ReviewFiles, ListsAYearFolderNewestFirst)
-{
-    QTemporaryDir home;
-    WriteYear(home.filePath("VX-2968/Data"), 250, 20);
-    const QString folder = DayFolderFor(home.filePath("VX-2968"));
-    EXPECT_TRUE(folder.endsWith("/Data")) << folder.toStdString();
-
-    DayIndex index;
-    index.Start(DayEntries(folder), 0);
-    int steps = 0;
-    while (index.Step(8))
-        ++steps;
-    EXPECT_GE(steps, 30) << "the list fills in steps a window can show";
-    const std::vector<DaySummary>& days = index.Days();
-    ASSERT_EQ(days.size(), 250u);
-    for (size_t i = 0; i < days.size(); ++i) {
-        SCOPED_TRACE(days[i].Path.toStdString());
-        if (i > 0) {
-            EXPECT_LT(days[i].Date, days[i - 1].Date);
-        }
-        EXPECT_EQ(days[i].Results, 20);
-        EXPECT_EQ(days[i].Header.Diameter, 300);
-        EXPECT_DOUBLE_EQ(days[i].Header.Poisson, 0.35);
-        EXPECT_EQ(days[i].CalcTypes, "BU");
-        EXPECT_EQ(days[i].HeadingLanguage, days[i].Date.month() % 2);
     }
 }
 

@@ -12,23 +12,14 @@
 // over a button takes the press exactly as it would under a real mouse. Keys go to the
 // window that has the focus. Never call click() on a widget in a test: it skips all that.
 
-// Describes a widget for failure messages: its class and object name, and its text, or its
-// place in its window when it shows none.
+// Describes a widget for failure messages: its class, object name and text.
 inline QString DescribeWidget(const QWidget* widget)
 {
     if (!widget)
         return QStringLiteral("nothing");
-    QString text = widget->property("text").toString();
-    QString name =
-        widget->objectName().isEmpty() ? QString() : QLatin1Char(' ') + widget->objectName();
-    const QPoint at = widget->isWindow() ? QPoint() : widget->mapTo(widget->window(), QPoint());
-    const QString place = QStringLiteral(" at %1,%2 (%3 x %4)")
-                              .arg(at.x())
-                              .arg(at.y())
-                              .arg(widget->width())
-                              .arg(widget->height());
-    return QString::fromLatin1(widget->metaObject()->className()) + name +
-           (text.isEmpty() ? place : QStringLiteral(" \"%1\"").arg(text));
+    return QStringLiteral("%1 %2 \"%3\"")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+             widget->property("text").toString());
 }
 
 // The widget that a press at `pos` (in `top`'s coordinates) reaches, as Qt's hit-testing

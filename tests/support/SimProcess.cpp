@@ -4,26 +4,30 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QtTest/QTest>
-#include <algorithm>
 
 namespace
 {
-QString SimulatorProgram()
-{
-    const QString dir = qEnvironmentVariable("VX_BIN_DIR", QStringLiteral(VX_BIN_DIR));
-    return dir + "/vx-logger-sim";
-}
-
 QString OptionValue(const QStringList& arguments, const QString& option)
 {
     const qsizetype i = arguments.indexOf(option);
     return i >= 0 && i + 1 < arguments.size() ? arguments[i + 1] : QString();
 }
+
+// The transcript lines that start with `prefix`, without it.
+QStringList Prefixed(const QStringList& lines, const QString& prefix)
+{
+    QStringList found;
+    for (const QString& line : lines)
+        if (line.startsWith(prefix))
+            found << line.mid(prefix.size());
+    return found;
+}
 } // namespace
 
 SimProcess::SimProcess()
 {
-    m_process.setProgram(SimulatorProgram());
+    m_process.setProgram(qEnvironmentVariable("VX_BIN_DIR", QStringLiteral(VX_BIN_DIR)) +
+                         "/vx-logger-sim");
 }
 
 SimProcess::~SimProcess()
@@ -39,30 +43,25 @@ void SimProcess::Fail(const QString& why)
 
 QString SimProcess::ErrorText() const
 {
-    QString text = m_error;
-    if (!m_stderr.isEmpty())
-        text += "\nsimulator said: " + QString::fromLocal8Bit(m_stderr).trimmed();
-    return text;
+    if (m_stderr.isEmpty())
+        return m_error;
+    return m_error + "\nsimulator said: " + QString::fromLocal8Bit(m_stderr).trimmed();
 }
 
 bool SimProcess::ReadLineFromOutput(QString& line, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    for (;;) {
-        const qsizetype eol = m_stdout.indexOf('\n');
-        if (eol >= 0) {
-            line = QString::fromLocal8Bit(m_stdout.left(eol)).trimmed();
-            m_stdout.remove(0, eol + 1);
-            return true;
-        }
-        if (m_process.state() == QProcess::NotRunning)
-            return false;
-        if (deadline.hasExpired())
+    qsizetype eol = 0;
+    while ((eol = m_stdout.indexOf('\n')) < 0) {
+        if (!IsRunning() || deadline.hasExpired())
             return false;
         m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime())));
         m_stdout += m_process.readAllStandardOutput();
         m_stderr += m_process.readAllStandardError();
     }
+    line = QString::fromLocal8Bit(m_stdout.left(eol)).trimmed();
+    m_stdout.remove(0, eol + 1);
+    return true;
 }
 
 bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
@@ -75,7 +74,6 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
     m_stderr.clear();
     m_stdout.clear();
     m_slavePath.clear();
-
     QStringList args = arguments;
     m_transcriptPath = OptionValue(args, "--transcript");
     if (m_transcriptPath.isEmpty()) {
@@ -83,11 +81,11 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
         QFile::remove(m_transcriptPath);
         args << "--transcript" << m_transcriptPath;
     }
-    m_linkPath = OptionValue(args, "--link");
-    if (const QString com = OptionValue(args, "--com"); !com.isEmpty())
-        m_linkPath = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                     "/VX-2968/ports/COM" + com;
-
+    const QString com = OptionValue(args, "--com");
+    m_linkPath = com.isEmpty()
+                     ? OptionValue(args, "--link")
+                     : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                           "/VX-2968/ports/COM" + com;
     m_process.setArguments(args);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
@@ -101,10 +99,9 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
             return true;
         }
     }
-    const bool ended = m_process.state() == QProcess::NotRunning;
-    Fail(ended ? QString("the simulator ended before it was ready (exit code %1)")
-                     .arg(m_process.exitCode())
-               : QString("no PTY line from the simulator within %1 ms").arg(timeoutMs));
+    Fail(IsRunning() ? QString("no PTY line from the simulator within %1 ms").arg(timeoutMs)
+                     : QString("the simulator ended before it was ready (exit code %1)")
+                           .arg(m_process.exitCode()));
     Stop();
     return false;
 }
@@ -117,14 +114,12 @@ bool SimProcess::Control(const QString& line, int timeoutMs)
     }
     m_process.write((line + "\n").toLocal8Bit());
     m_process.waitForBytesWritten(timeoutMs);
-    const QString trimmed = line.trimmed();
     const QDeadlineTimer deadline(timeoutMs);
     QString answer;
-    while (
-        ReadLineFromOutput(answer, static_cast<int>(qMax<qint64>(0, deadline.remainingTime())))) {
-        if (answer == "ACK " + trimmed)
+    while (ReadLineFromOutput(answer, int(qMax<qint64>(0, deadline.remainingTime())))) {
+        if (answer == "ACK " + line.trimmed())
             return true;
-        if (answer.startsWith("NAK " + trimmed)) {
+        if (answer.startsWith("NAK " + line.trimmed())) {
             Fail("the simulator refused \"" + line + "\": " + answer);
             return false;
         }
@@ -139,38 +134,23 @@ QStringList SimProcess::Transcript() const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
-    // The last line is complete only when it ends in a line feed.
-    lines.removeLast();
+    lines.removeLast(); // complete only when it ends in a line feed
     return lines;
 }
 
 QStringList SimProcess::Commands() const
 {
-    QStringList commands;
-    for (const QString& line : Transcript())
-        if (line.startsWith("> "))
-            commands << line.mid(2);
-    return commands;
+    return Prefixed(Transcript(), "> ");
 }
 
 QStringList SimProcess::Replies() const
 {
-    QStringList replies;
-    for (const QString& line : Transcript())
-        if (line.startsWith("< "))
-            replies << line.mid(2);
-    return replies;
+    return Prefixed(Transcript(), "< ");
 }
 
 bool SimProcess::WaitForTranscript(const QString& prefix, int timeoutMs) const
 {
-    return QTest::qWaitFor(
-        [&] {
-            const QStringList lines = Transcript();
-            return std::any_of(lines.begin(), lines.end(),
-                               [&](const QString& l) { return l.startsWith(prefix); });
-        },
-        timeoutMs);
+    return QTest::qWaitFor([&] { return !Prefixed(Transcript(), prefix).isEmpty(); }, timeoutMs);
 }
 
 bool SimProcess::IsRunning() const
@@ -180,22 +160,20 @@ bool SimProcess::IsRunning() const
 
 bool SimProcess::WaitForExit(int timeoutMs)
 {
-    if (!IsRunning())
-        return true;
-    return m_process.waitForFinished(timeoutMs);
+    return !IsRunning() || m_process.waitForFinished(timeoutMs);
 }
 
 void SimProcess::Stop()
 {
+    // End of standard input is the simulator's own way out: it removes its link.
     if (!IsRunning())
         return;
-    // End of standard input is the simulator's own way out: it removes its link.
     m_process.closeWriteChannel();
-    if (m_process.waitForFinished(5000))
-        return;
-    m_process.terminate();
-    if (m_process.waitForFinished(5000))
-        return;
-    m_process.kill();
-    m_process.waitForFinished(5000);
+    if (!m_process.waitForFinished(5000)) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
 }

@@ -17,16 +17,15 @@ TempHome::TempHome()
 
 TempHome::~TempHome()
 {
-    auto restore = [](const char* name, const QByteArray& value) {
+    const std::pair<const char*, QByteArray> saved[] = {{"HOME", m_oldHome},
+                                                        {"XDG_DATA_HOME", m_oldDataHome},
+                                                        {"XDG_DATA_DIRS", m_oldDataDirs},
+                                                        {"XDG_CONFIG_HOME", m_oldConfig}};
+    for (const auto& [name, value] : saved)
         if (value.isNull())
             qunsetenv(name);
         else
             qputenv(name, value);
-    };
-    restore("HOME", m_oldHome);
-    restore("XDG_DATA_HOME", m_oldDataHome);
-    restore("XDG_DATA_DIRS", m_oldDataDirs);
-    restore("XDG_CONFIG_HOME", m_oldConfig);
 }
 
 void TempHome::WriteFile(const QString& relativePath, const QByteArray& bytes) const
