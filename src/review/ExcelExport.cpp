@@ -70,6 +70,7 @@ void WriteResults(lxw_workbook* book, const DayFile& day, int16_t language)
         NumberFormat(book, language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss");
     const std::vector<ReviewColumn> columns = DayColumns(day, language);
     std::vector<lxw_format*> valueFormats;
+    valueFormats.reserve(columns.size());
     for (const ReviewColumn& c : columns)
         valueFormats.push_back(c.What == ReviewColumn::Kind::Value
                                    ? NumberFormat(book, ExcelFormat(c.Of.Format()))

@@ -113,7 +113,7 @@ QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
                             const ColumnStatistics& s)
 {
     const QString none = QStringLiteral("------");
-    const QString f = q.Format();
+    const QString& f = q.Format();
     if (s.Count == 0)
         return {quantityHeading, QStringLiteral("0"), none, none, none, none, none};
     return {quantityHeading,

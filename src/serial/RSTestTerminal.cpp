@@ -112,7 +112,7 @@ QString RSTestTerminal::EnterCommand(const QString& fieldText)
     if (m_busy)
         return fieldText;
     m_link.SetBinaryInput(false);
-    const QString cmd = fieldText.toUpper();
+    QString cmd = fieldText.toUpper();
     if (cmd.contains(QLatin1String("BDT")))
         BinaryDump(cmd);
     else

@@ -105,7 +105,7 @@ std::string PortLink::Make(const std::string& linkPath, const std::string& targe
     if (::symlink(target.c_str(), temporary.c_str()) != 0)
         return Why("symlink " + temporary);
     if (::rename(temporary.c_str(), linkPath.c_str()) != 0) {
-        const std::string why = Why("rename to " + linkPath);
+        std::string why = Why("rename to " + linkPath);
         ::unlink(temporary.c_str());
         return why;
     }
