@@ -13,7 +13,6 @@
 namespace
 {
 
-using SteadyClock = std::chrono::steady_clock;
 constexpr int32_t ReceptionTimeoutMs = 500;
 constexpr int32_t LongestWaitMs = 65535;
 
@@ -164,14 +163,14 @@ int32_t QSerialLink::RSCom(const QString& cmd)
         return StatusNoReply;
     }
     PortOutput(cmd);
-    const auto start = SteadyClock::now();
+    const auto start = m_clock();
     const auto deadline =
         start + std::chrono::milliseconds(std::max<int32_t>(0, m_state.ReplyTimeout));
     bool received = false;
     int32_t result = -1;
     m_inTransaction = true;
     for (;;) {
-        const auto now = SteadyClock::now();
+        const auto now = m_clock();
         if (m_port.bytesAvailable() > 0) {
             AppendReply(m_port.readAll());
             received = true;
@@ -185,8 +184,7 @@ int32_t QSerialLink::RSCom(const QString& cmd)
         }
         if (LineDead())
             break;
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - m_clock());
         // One millisecond past the deadline, so that the next round finds it passed.
         if (!m_port.waitForReadyRead(int(std::max<int64_t>(0, left.count())) + 1) && LineDead())
             break;

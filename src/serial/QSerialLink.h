@@ -6,6 +6,8 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <chrono>
+#include <functional>
 
 class MessageSink;
 
@@ -39,6 +41,10 @@ public:
     void Wait(int32_t ms) override;
     int16_t ReceiveBinary(int32_t count) override;
 
+    // The clock of the reply deadline: steady_clock unless a test drives its own.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    void SetClock(Clock clock) { m_clock = std::move(clock); }
+
     // The device the port was last opened on (or tried on).
     const QString& DevicePath() const { return m_devicePath; }
 
@@ -59,6 +65,7 @@ private:
     MessageSink& m_messages;
     DeviceRoots m_roots;
     QSerialPort m_port;
+    Clock m_clock = &std::chrono::steady_clock::now;
     QString m_devicePath;
     bool m_inTransaction = false;
     QEventLoop* m_binaryLoop = nullptr; // set while ReceiveBinary waits

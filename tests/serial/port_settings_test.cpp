@@ -1,5 +1,5 @@
-// fwd.rs: defaults for whatever is missing or unusable, the exact bytes written, the
-// choice typed in the settings window, and the texts the window shows.
+// fwd.rs: defaults for whatever is missing or unusable, the exact bytes written, and the
+// port choice typed in the settings window.
 #include "TempHome.h"
 #include "serial/PortSettings.h"
 #include "shell/MessageSink.h"
@@ -44,34 +44,18 @@ TEST(ReadingFwdRs, FreeFormNumbersWithDefaultsForWhatIsMissingOrBad)
         EXPECT_EQ(ReadAs(file), expected) << "file: " << file;
 }
 
-TEST(ReadingFwdRs, DelimiterTextFollowsTheDelimiterCode)
-{
-    PortSettings port;
-    ParsePortSettings(port, "1\r\n9600\r\n0\r\n1\r\n0\r\n0\r\n");
-    EXPECT_EQ(port.DelimiterText, QStringLiteral("\r"));
-    ParsePortSettings(port, "1\r\n9600\r\n0\r\n1\r\n0\r\n5\r\n"); // any code but 0
-    EXPECT_EQ(port.DelimiterText, QStringLiteral("\r\n"));
-}
-
-TEST(ReadingFwdRs, FromTheProgramFolderIgnoringCaseOrDefaultsWithoutIt)
+TEST(FwdRs, ReadAndWrittenInTheProgramFolderWhateverTheLetterCaseOfItsName)
 {
     TempHome home;
     PortSettings port;
     port.BaudRate = 19200;
     EXPECT_EQ(ReadPortSettings(port, home.Path() + "/"), 0);
-    EXPECT_EQ(PortSettingsFileBytes(port), QByteArray(Defaults));
-    home.WriteFile("FWD.RS", "8\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n");
+    EXPECT_EQ(PortSettingsFileBytes(port), QByteArray(Defaults)); // none: the defaults
+    home.WriteFile("Fwd.Rs", "8\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n");
     ReadPortSettings(port, home.Path() + "/");
     EXPECT_EQ(port.ComPort, 8);
     EXPECT_EQ(port.BaudRate, 38400); // used as it is, though shown as " 4800"
-}
-
-TEST(WritingFwdRs, SixDecimalLinesReplacingAFileOfAnyCase)
-{
-    TempHome home;
-    home.WriteFile("Fwd.Rs", Defaults);
-    PortSettings port;
-    port.ComPort = 12; // stored though no COM12 exists
+    port.ComPort = 12;               // stored though no COM12 exists
     port.ParityCode = -1;
     RecordingMessages messages;
     ASSERT_EQ(WritePortSettings(port, home.Path() + "/", messages), 0);
@@ -79,24 +63,7 @@ TEST(WritingFwdRs, SixDecimalLinesReplacingAFileOfAnyCase)
     EXPECT_FALSE(QFile::exists(home.Path() + "/fwd.rs"));
     QFile file(home.Path() + "/Fwd.Rs");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("12\r\n9600\r\n-1\r\n1\r\n0\r\n1\r\n"));
-}
-
-TEST(WritingFwdRs, AFailureIsReportedInBothLanguagesAndKeepsTheOldFile)
-{
-    TempHome home;
-    home.WriteFile("app/fwd.rs", "3\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n");
-    PortSettings port;
-    port.ComPort = 6;
-    RecordingMessages messages;
-    // A file where the folder should be fails for root as well as for anyone else.
-    EXPECT_EQ(WritePortSettings(port, home.Path() + "/app/fwd.rs/", messages), -1);
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_TRUE(messages.Shown[0].Text.En.contains("could not be saved"));
-    EXPECT_TRUE(messages.Shown[0].Text.Ja.contains(QString::fromUtf8("保存できませんでした")));
-    PortSettings back;
-    ReadPortSettings(back, home.Path() + "/app/");
-    EXPECT_EQ(back.ComPort, 3);
+    EXPECT_EQ(file.readAll(), QByteArray("12\r\n38400\r\n-1\r\n1\r\n0\r\n1\r\n"));
 }
 
 TEST(PortChoice, NumbersAreTakenAnythingElseGivesPortOne)
@@ -111,18 +78,4 @@ TEST(PortChoice, NumbersAreTakenAnythingElseGivesPortOne)
         ApplyPortChoice(port, QString::fromLatin1(text));
         EXPECT_EQ(port.ComPort, expected) << "choice \"" << text << "\"";
     }
-}
-
-TEST(PortTexts, WhatTheWindowShowsForEachCode)
-{
-    EXPECT_EQ(BaudRateText(19200), QStringLiteral("19200"));
-    EXPECT_EQ(BaudRateText(9600), QStringLiteral(" 9600"));
-    for (int32_t other : {38400, 4800, 2400, 0})
-        EXPECT_EQ(BaudRateText(other), QStringLiteral(" 4800")) << other;
-    EXPECT_EQ(ParityText(2, 0) + ParityText(1, 0) + ParityText(3, 0),
-              QString::fromUtf8("偶数奇数無し"));
-    EXPECT_EQ(ParityText(2, 1) + ParityText(1, 1) + ParityText(0, 1),
-              QStringLiteral("EVENODDNONE"));
-    EXPECT_EQ(HandshakeText(1) + HandshakeText(2), QStringLiteral("ONOFF"));
-    EXPECT_EQ(DelimiterDisplayText(1) + DelimiterDisplayText(2), QStringLiteral("CR+LFCR"));
 }

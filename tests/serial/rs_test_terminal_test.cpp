@@ -1,5 +1,5 @@
-// The test terminal's logic on a scripted line: the BDT count, the value table, the
-// start-up probe and the parameter dumps that go wrong part way.
+// The test terminal's logic: the BDT count, the value table, and on a scripted line the
+// parameter dumps that go wrong part way.
 #include "ScriptedLink.h"
 #include "serial/RSTestTerminal.h"
 #include "shell/MessageSink.h"
@@ -8,11 +8,6 @@
 
 namespace
 {
-
-std::vector<QString> Strings(std::initializer_list<const char*> list)
-{
-    return std::vector<QString>(list.begin(), list.end());
-}
 
 QString Table(std::initializer_list<int> bytes, double seconds)
 {
@@ -56,10 +51,6 @@ TEST(BdtCount, AcceptsOneTo1001AndRefusesTheRestWithAReason)
 
 TEST(BinaryTable, BigEndianSignedValuesInRowsOfEight)
 {
-    EXPECT_EQ(BigEndianValue(0xFF, 0xFE), -2);
-    EXPECT_EQ(BigEndianValue(0x01, 0x00), 256);
-    EXPECT_EQ(BigEndianValue(0x80, 0x00), -32768);
-    EXPECT_EQ(BigEndianValue(0x7F, 0xFF), 32767);
     EXPECT_EQ(Table({0xFF, 0xFE, 0x01, 0x00, 0,    0,    0,    7,    0x80, 0,
                      0x7F, 0xFF, 0,    12,   0xFF, 0xFF, 0x03, 0xE8, 0xFC, 0x18},
                     0.0208)
@@ -73,14 +64,6 @@ TEST(BinaryTable, BigEndianSignedValuesInRowsOfEight)
               "\r\n1.500Sec\r\n");
 }
 
-TEST(BinaryTable, DisplayShowsEveryByteOutsidePrintableAsciiAsHex)
-{
-    EXPECT_EQ(DisplayText(QString::fromLatin1("1\0\xff"
-                                              "2\r\nA\rB\r\n",
-                                              11)),
-              QStringLiteral("1\\x00\\xFF2\nA\\x0DB\n"));
-}
-
 class Terminal : public ::testing::Test
 {
 protected:
@@ -88,54 +71,6 @@ protected:
     RecordingMessages m_messages;
     RSTestTerminal m_terminal{m_link, m_messages};
 };
-
-TEST_F(Terminal, StartUpEnablesTheButtonsWhoseSetCommandWasAccepted)
-{
-    int32_t probeTimeout = -1;
-    m_link.Otherwise = [&](const QString&) {
-        probeTimeout = probeTimeout < 0 ? m_link.ReplyTimeout() : probeTimeout;
-        return QStringLiteral("OK");
-    };
-    m_link.On("SET3", "ERR-001");
-    m_link.Silent("SET5");
-    ASSERT_TRUE(m_terminal.StartUp());
-    EXPECT_EQ(probeTimeout, 1000);
-    EXPECT_EQ(m_terminal.ParaEnabled(), (std::array<bool, 5>{true, false, true, false, true}));
-    EXPECT_EQ(m_link.Sent, Strings({"RES", "SET1", "RES", "SET3", "RES", "SET4", "RES", "SET5",
-                                    "RES", "SET6", "RES"}));
-    EXPECT_TRUE(m_link.PortOpened());
-    EXPECT_EQ(m_link.WaitCalls, 1);
-}
-
-TEST_F(Terminal, SilentOrFailingLoggerIsNotConnected)
-{
-    for (const bool silent : {true, false}) {
-        ScriptedLink link;
-        RecordingMessages messages;
-        RSTestTerminal terminal(link, messages);
-        if (silent)
-            link.Silent("RES");
-        else
-            link.On("RES", "ERR-031");
-        EXPECT_FALSE(terminal.StartUp());
-        EXPECT_EQ(link.Sent, Strings({"RES"}));
-        EXPECT_FALSE(link.PortOpened()); // closed again
-        ASSERT_EQ(messages.Shown.size(), 1u);
-        EXPECT_EQ(messages.Shown[0].Title,
-                  (Bilingual{QString::fromUtf8("未接続"), QStringLiteral("No Connect!")}));
-        EXPECT_EQ(messages.Shown[0].Text, Both(QStringLiteral("QL-860H Not Connected!")));
-        EXPECT_EQ(messages.Shown[0].Icon, MessageIcon::None);
-    }
-}
-
-TEST_F(Terminal, ParaWhoseSetCommandFailsShowsOnlyTheLogSoFar)
-{
-    m_link.On("RES", "OK");
-    m_link.On("SET6", "ERR-001");
-    m_terminal.Para(4);
-    EXPECT_EQ(m_terminal.Response(), QStringLiteral("RES OK\r\n\r\n"));
-    EXPECT_EQ(m_link.Sent, Strings({"RES", "SET6"}));
-}
 
 TEST_F(Terminal, ParaLeavesOutTheExchangesThatFailed)
 {
@@ -148,15 +83,4 @@ TEST_F(Terminal, ParaLeavesOutTheExchangesThatFailed)
     EXPECT_TRUE(r.startsWith(QStringLiteral("SET1 5\r\nEPA32 5\r\nEPD? 5\r\n")));
     EXPECT_TRUE(r.contains(QStringLiteral("EPA39 5\r\nEPD? 5\r\nEPD? 5\r\nEPA41 5")));
     EXPECT_TRUE(r.endsWith(QStringLiteral("EPA63 5\r\nEPD? 5\r\n\r\n")));
-}
-
-TEST_F(Terminal, ABlockCutShortShowsTheCommandLineAloneAndReturnsToText)
-{
-    m_link.On("RNG?", "1000");
-    m_terminal.EnterCommand("rng?");
-    m_link.BinaryBlock = QByteArray(3, '\1');
-    EXPECT_EQ(m_terminal.EnterCommand("bdt10"), QStringLiteral("BDT10"));
-    EXPECT_EQ(m_terminal.Response(), QStringLiteral("BDT10\r\n"));
-    EXPECT_EQ(m_link.State().BinaryMode, 0);
-    EXPECT_FALSE(m_terminal.Busy());
 }
