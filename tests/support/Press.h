@@ -90,8 +90,8 @@ inline QWindow* WindowForKeys()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal->windowHandle())
-        QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == modal->windowHandle(); },
-                        1000);
+        (void)QTest::qWaitFor(
+            [&] { return QGuiApplication::focusWindow() == modal->windowHandle(); }, 1000);
     return QGuiApplication::focusWindow();
 }
 
