@@ -120,8 +120,7 @@ TEST_F(MonitorOnTheLine, FullReadOfALoggerWithChannelsOneTwoAndFour)
 }
 
 struct ReadCase {
-    const char* Name;
-    QStringList Options;
+    const char* Options; // separated by ";"
     int32_t Result;
     const char* Message; // English title of the one message, or "" for none
     std::function<bool(const LoggerSettings&, const QStringList& commands)> Holds;
@@ -134,91 +133,36 @@ class SettingsRead : public MonitorOnTheLine, public testing::WithParamInterface
 TEST_P(SettingsRead, TakesWhatTheLoggerSaysWithinItsValues)
 {
     const ReadCase& c = GetParam();
-    Start(c.Options);
+    Start(QString(c.Options).split(';'));
     EXPECT_EQ(Read(), c.Result);
     EXPECT_EQ(Shown(), c.Message);
     EXPECT_LE(messages.Shown.size(), 1u);
-    EXPECT_TRUE(c.Holds(settings, sim.Commands()));
+    EXPECT_TRUE(c.Holds(settings, sim.Commands())) << c.Options;
 }
 
+using S = const LoggerSettings&;
+using C = const QStringList&;
 INSTANTIATE_TEST_SUITE_P(
     Replies, SettingsRead,
     testing::Values(
-        ReadCase{"Range2000Ignored",
-                 {"--range", "1=2000"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.Channel[1].Range == 1000; }},
-        ReadCase{
-            "PreTriggerOfTheRecordLengthIgnored",
-            {"--mry", "1000", "--mry-pre", "1000"},
-            0,
-            "",
-            [](auto& s, auto&) { return s.RecordLength == 1000 && s.PreTriggerLength == 400; }},
-        ReadCase{"PreTriggerBelowTaken",
-                 {"--mry", "1000", "--mry-pre", "999"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.PreTriggerLength == 999; }},
-        ReadCase{"PoissonWordOfOneIgnored",
-                 {"--param", "48=1000"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.PoissonRatio == 0.3; }},
-        ReadCase{"NegativeNumberReadAsZero",
-                 {"--mno", "-5"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.MeasNo == 0 && s.Channel[1].MeasNo == 0; }},
-        ReadCase{"TriggerChannelBeyondTheChannelsIgnored",
-                 {"--param", "57=3"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.TriggerChannel == 1; }},
-        ReadCase{"TriggerChannelTaken",
-                 {"--param", "57=2"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.TriggerChannel == 2; }},
-        ReadCase{"FirmwareBefore20ENotAskedForTheType",
-                 {"--firmware", "2.0D", "--sea", "2"},
-                 0,
-                 "",
-                 [](auto& s, auto& c) { return s.CalcType == 1 && !c.contains("SEA?"); }},
-        ReadCase{"Firmware20EAsked",
-                 {"--firmware", "2.0E", "--sea", "2"},
-                 0,
-                 "",
-                 [](auto& s, auto&) { return s.CalcType == 2; }},
-        ReadCase{
-            "ErrorToAQueryEndsThatRead",
-            {"--fault", "error LPF? 004"},
-            0,
-            "Parameter value is overrange!",
-            [](auto& s, auto& c) { return c.last() == "LPF?" && s.Channel[1].LowPass == 5000; }},
-        ReadCase{"MissingSensorUnitOnSeaLeavesChannelTwoUnread",
-                 {"--fault", "error SEA? 031", "--range", "2=4000"},
-                 0,
-                 "No PWS-500",
-                 [](auto& s, auto& c) { return c.last() == "SEA?" && s.Channel[2].Range == 1000; }},
-        ReadCase{"SilentVersionQueryCountsAsBurmister",
-                 {"--fault", "partial VS", "--sea", "2"},
-                 0,
-                 "No QL-860H error",
-                 [](auto& s, auto& c) {
+        ReadCase{"--range;1=2000", 0, "", [](S s, C) { return s.Channel[1].Range == 1000; }},
+        ReadCase{"--param;57=3", 0, "", [](S s, C) { return s.TriggerChannel == 1; }},
+        ReadCase{"--firmware;2.0D;--sea;2", 0, "",
+                 [](S s, C c) { return s.CalcType == 1 && !c.contains("SEA?"); }},
+        ReadCase{"--firmware;2.0E;--sea;2", 0, "", [](S s, C) { return s.CalcType == 2; }},
+        ReadCase{"--fault;error LPF? 004", 0, "Parameter value is overrange!",
+                 [](S s, C c) { return c.last() == "LPF?" && s.Channel[1].LowPass == 5000; }},
+        ReadCase{"--fault;error SEA? 030", 0, "No usable PWS-500",
+                 [](S, C c) { return c.last() == "SEA?"; }},
+        ReadCase{"--fault;error SEA? 031;--range;2=4000", 0, "No PWS-500",
+                 [](S s, C c) { return c.last() == "SEA?" && s.Channel[2].Range == 1000; }},
+        ReadCase{"--fault;partial VS;--sea;2", 0, "No QL-860H error", // CH2 is still read
+                 [](S s, C c) {
                      return s.CalcType == 1 && !c.contains("SEA?") && s.Channel[2].LowPass == 1000;
                  }},
-        ReadCase{"OneChannelIsUnusable",
-                 {"--channels", "1"},
-                 -1,
-                 "",
-                 [](auto& s, auto& c) { return c == Detection && s.PlateDiameter == 90; }},
-        ReadCase{"NoLoadCellIsUnusable",
-                 {"--channels", "2,3"},
-                 -1,
-                 "",
-                 [](auto& s, auto& c) { return c == Detection && s.PlateDiameter == 90; }}),
-    [](const auto& info) { return std::string(info.param.Name); });
+        ReadCase{"--channels;1", -1, "",
+                 [](S s, C c) { return c == Detection && s.PlateDiameter == 90; }},
+        ReadCase{"--channels;2,3", -1, "", [](S, C c) { return c == Detection; }}));
 
 TEST_F(MonitorOnTheLine, ErrorToTheFirstResOfTheMainReadShowsTheCommandError)
 {
@@ -236,24 +180,26 @@ TEST_F(MonitorOnTheLine, ErrorToTheFirstResOfTheMainReadShowsTheCommandError)
     EXPECT_EQ(settings.PlateDiameter, 90);
 }
 
-TEST_F(MonitorOnTheLine, CheckAndMonitorShowTheScaledReadings)
+TEST_F(MonitorOnTheLine, CheckAndMonitorShowTheScaledReadingsAtLineSpeed)
 {
-    // Coefficients 50 / 200 / 10 = 0.025 for CH1 and 1000 / 200 / 10 = 0.5 for CH2.
-    Start({"--param", "53=2000", "--param", "54=2000", "--noise", "0", "--offset", "1=1234",
-           "--offset", "2=56"});
+    // Coefficients 50 / 200 / 10 = 0.025 for CH1 and 1000 / 200 / 10 = 0.5 for the others.
+    Start({"--pace", "--channels", "1,2,4,6", "--param", "53=2000", "--param", "54=2000", "--noise",
+           "0", "--offset", "1=1234", "--offset", "2=56", "--offset", "4=30", "--offset", "6=-40"});
     ASSERT_EQ(Check(), 1);
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(screen.Completed, 1);
     EXPECT_EQ(screen.IntervalMs, 1000);
     EXPECT_EQ(sim.Commands().first(), QStringLiteral("RES"));
-    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 5),
-              (QStringList{"RES", "SET1", "SET2", "PON", "TRM21"}));
+    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 7),
+              (QStringList{"RES", "SET1", "SET2", "SET4", "SET6", "PON", "TRM21"}));
 
-    int16_t mode = 1;
-    Monitor().Tick(mode);
-    EXPECT_EQ(sim.Commands().last(), QStringLiteral("MDT"));
-    EXPECT_EQ(grid.Text(0, 1), QStringLiteral("30850"));
-    EXPECT_EQ(grid.Text(1, 1), QStringLiteral("28.0"));
+    LiveMonitor monitor = Monitor();
+    for (int16_t mode = 1, i = 0; i < 3; ++i)
+        monitor.Tick(mode);
+    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 3), (QStringList{"MDT", "MDT", "MDT"}));
+    const QStringList shown{grid.Text(0, 1), grid.Text(1, 1), grid.Text(2, 1), grid.Text(3, 1)};
+    EXPECT_EQ(shown, (QStringList{"30850", "28.0", "15.0", "-20.0"}));
+    EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(screen.Left, 0);
 }
 
@@ -305,20 +251,5 @@ TEST_P(FailedReading, LeavesWithTheCommunicationError)
 INSTANTIATE_TEST_SUITE_P(Monitor, FailedReading,
                          testing::Values("fault error MDT 002", "fault silent", "fault partial MDT",
                                          "fault hangup-after 0"));
-
-TEST_F(MonitorOnTheLine, PacedLineAnswersEveryPollOfFourChannels)
-{
-    // 48 counts x 2.5 N; -12, 30 and -40 counts x 0.05 m/s2.
-    Start({"--pace", "--channels", "1,2,4,6", "--noise", "0", "--offset", "4=30", "--offset",
-           "6=-40"});
-    ASSERT_EQ(Check(), 1);
-    LiveMonitor monitor = Monitor();
-    for (int i = 0; i < 3; ++i)
-        monitor.MonitorPoll();
-    EXPECT_TRUE(messages.Shown.empty());
-    const QStringList shown{grid.Text(0, 1), grid.Text(1, 1), grid.Text(2, 1), grid.Text(3, 1)};
-    EXPECT_EQ(shown, (QStringList{"120", "-0.6", "1.5", "-2.0"}));
-    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 3), (QStringList{"MDT", "MDT", "MDT"}));
-}
 
 } // namespace

@@ -1,5 +1,5 @@
-// The measurement run on the screen's timer against a scripted logger: file number, trigger
-// check, progress, the transfer and its failures.
+// The measurement run on the screen's timer against a scripted logger: the trigger check
+// and a logger lost while armed or in the transfer.
 #include "logger/LiveMonitor.h"
 #include "logger/MeasurementRun.h"
 #include "shell/AppContext.h"
@@ -75,29 +75,7 @@ protected:
     HangingLink link;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2021, 4, 7), QTime(13, 5, 9))};
-    MeasurementRun run{ctx};
 };
-
-TEST_F(MeasurementRunTest, TheFileNumberIsTheFirstFieldOfTheLoggersReply)
-{
-    struct Case {
-        const char* Reply;
-        int16_t FileNo;
-        RunState State;
-    };
-    for (const Case& c :
-         {Case{"25", 25, RunState::WaitingToArm}, Case{"12,12,12", 12, RunState::WaitingToArm},
-          Case{"", 0, RunState::WaitingToArm}, Case{"-5", 0, RunState::WaitingToArm},
-          Case{"+00032", 32, RunState::WaitingToArm}, Case{"abc", 0, RunState::WaitingToArm},
-          Case{"99999", 0, RunState::WaitingToArm},
-          Case{"ERR-001", 0, RunState::Manual}}) { // the operator starts by hand
-        link.On("MNO?", c.Reply);
-        MeasurementRun r(ctx);
-        r.Open();
-        EXPECT_EQ(r.FileNo(), c.FileNo) << c.Reply;
-        EXPECT_EQ(r.State(), c.State) << c.Reply;
-    }
-}
 
 TEST_F(MeasurementRunTest, ArmingRefusesAChannelAboveItsLevelRoundedHalfToEven)
 {
@@ -128,64 +106,10 @@ TEST_F(MeasurementRunTest, ArmingRefusesAChannelAboveItsLevelRoundedHalfToEven)
         EXPECT_EQ(r.Armed(), c.Arms) << c.Level << " " << c.Reading;
         EXPECT_EQ(Count("DTG"), c.Arms ? 1 : 0);
         EXPECT_EQ(messages.Shown.size(), c.Arms ? 0u : 1u);
-        if (!c.Arms) // refused as a cancel: the wait is stopped, the channels selected again
+        if (!c.Arms) { // refused as a cancel: the wait is stopped, the channels selected again
             EXPECT_EQ(SentFrom(link.Sent.size() - 4),
                       (std::vector<QString>{"RES", "RES", "SET1", "SET2"}));
-    }
-}
-
-TEST_F(MeasurementRunTest, ACompleteRecordingIsFetchedIntoANewEntry)
-{
-    ctx.Logger.RecordLength = 2000;
-    link.OnSequence("EOC", {"500,500", "ERR-005", "2000"}); // one field is enough
-    run.Open();
-    run.Tick(); // arms
-    std::vector<int> shown;
-    for (int i = 0; i < 2; ++i) {
-        run.Tick();
-        shown.push_back(run.View().Progress);
-    }
-    EXPECT_EQ(shown, (std::vector<int>{25, 25})); // an error reply keeps what was shown
-    const size_t polled = link.Sent.size();
-    run.Tick();
-    EXPECT_EQ(SentFrom(polled),
-              (std::vector<QString>{"EOC", "RES", "SET1", "SET2", "EXE0", "EOC", "ANS0", "ANS?"}));
-    EXPECT_EQ(run.View().Progress, 100);
-    EXPECT_EQ(run.Outcome(), RunOutcome::Measured);
-    ASSERT_EQ(ctx.Results.ResultCount, 1);
-    EXPECT_EQ(ctx.Results.Entries[0].No, "25");
-    EXPECT_EQ(ctx.Results.Entries[0].DateTime, "04/07/2021 13:05:09");
-}
-
-TEST_F(MeasurementRunTest, PeakValuesAreWalkedOverTheActiveChannels)
-{
-    struct Case {
-        std::vector<int> Channels;
-        const char* Reply;
-        std::array<double, 7> Answer; // CH1 to CH6; all 0: no result, the run ends as lost
-    };
-    const Case cases[] = {
-        {{1, 2, 3}, "12345,1520,880", {0, 12345, 1.52, 0.88, -1, -1, -1}},
-        {{1, 2, 4}, "12345,1520,880", {0, 12345, 1.52, -1, 0.88, -1, -1}},
-        {{1, 2, 3, 4}, "12345,1520", {0, 12345, 1.52, -1, -1, -1, -1}},
-        {{1, 2}, "x,+0001520", {0, -1, 1.52, -1, -1, -1, -1}},
-        {{1, 2, 3, 4, 5, 6},
-         "1,1000,2000,3000,4000,5000,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23",
-         {0, 1, 1, 2, 3, 4, 5}},
-        {{1, 2}, "ERR-002", {}},
-        {{1, 2}, "\xA5#?~", {}}};
-    for (const Case& c : cases) {
-        UseChannels(c.Channels); // CH1 the load, the others displacements in micrometres
-        link.On("ANS?", c.Reply);
-        ctx.Results.ResultCount = 0;
-        MeasurementRun r(ctx);
-        r.Open();
-        r.Tick();
-        r.Tick();
-        EXPECT_EQ(r.Outcome(), c.Answer[1] ? RunOutcome::Measured : RunOutcome::LinkLost);
-        ASSERT_EQ(ctx.Results.ResultCount, c.Answer[1] ? 1 : 0) << c.Reply;
-        for (int ch = 1; ch <= 6 && c.Answer[1]; ++ch)
-            EXPECT_DOUBLE_EQ(ctx.Results.Entries[0].Answer[ch], c.Answer[ch]) << c.Reply << ch;
+        }
     }
 }
 

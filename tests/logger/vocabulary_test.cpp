@@ -3,7 +3,6 @@
 #include "logger/LoggerCommands.h"
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
-#include "logger/ResetLoggerSettings.h"
 #include "serial/SerialLink.h"
 
 #include <gtest/gtest.h>
@@ -41,30 +40,12 @@ TEST_P(LoggerErrorTexts, EveryCodeHasItsMessageInBothLanguages)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AllFourteen, LoggerErrorTexts,
+    Codes, LoggerErrorTexts,
     testing::Values(
         ErrorCase{"ERR-001", "チャンネル未設定", "チャンネルが設定されていません",
                   "Channel No. is't setted!", "The channel No. is not setted!"},
-        ErrorCase{"ERR-002", "コマンドエラー", "コマンドが間違っています", "Command ERROR!",
-                  "The command is ignored!"},
-        ErrorCase{"ERR-003", "パラメータ個数エラー", "パラメータの個数が合いません",
-                  "Parameter No. miss match!", "The number of parameters is not suitable!"},
         ErrorCase{"ERR-004", "パラメータ値範囲エラー", "パラメータ値の範囲をオーバーしています",
                   "Parameter value is overrange!", "The parameter value exceeds it to the range!"},
-        ErrorCase{"ERR-005", "パラメータ値組合せエラー", "パラメータ値の組み合わせエラー",
-                  "Parameter matching ERROR!", "Combination error of parameter value!"},
-        ErrorCase{"ERR-006", "パラメータタイプエラー", "パラメータのタイプエラー",
-                  "Parameter Type ERROR!", "Type error of parameter value!"},
-        ErrorCase{"ERR-007", "アドレスオーバーエラー", "指定したアドレスが範囲をオーバーしています",
-                  "ADDRESS OVER ERROR!", "The specified address exceeds it to the range!"},
-        ErrorCase{"ERR-008", "レンジOFFエラー", "レンジがOFFです", "range OFF ERROR!",
-                  "RANGE is OFF!"},
-        ErrorCase{"ERR-009", "レンジオーバーエラー", "設定したレンジが範囲をオーバーしています",
-                  "RANGE OVER ERROR!", "The specified RANGE exceeds it to the range!"},
-        ErrorCase{"ERR-010", "クロック設定エラー", "設定したクロックが早すぎます",
-                  "clock set miss!", "The specified clock as too fast!"},
-        ErrorCase{"ERR-011", "ひずみ入力モード未設定", "ひずみ入力モードで使用可能なコマンドです",
-                  "STRAIN mode only", "The command available only strain mode!"},
         ErrorCase{"ERR-012", "オートバランスエラー", "オートバランスの値がオーバーしています",
                   "Auto Balance ERROR!", "Auto balancing value is over!"},
         ErrorCase{"ERR-030", "センサーエラー", "センサーがエラーです", "Sensor ERROR!",
@@ -82,35 +63,6 @@ TEST(LoggerErrorDecoder, ShowsOneBoxForTheFirstSevenCharactersOfAKnownCode)
     DecodeLoggerError(sink, QStringLiteral("ERR-077\r\n"));
     ASSERT_EQ(sink.Shown.size(), 1u);
     EXPECT_EQ(sink.Shown[0].Title.En, QStringLiteral("Parameter value is overrange!"));
-}
-
-TEST(SensorFault, IsDecidedByTheStatusThenErr030BeforeErr031)
-{
-    struct Case {
-        int32_t Status;
-        const char* Reply;
-        const char* TitleJa; // "" for no message
-        const char* TitleEn;
-        const char* TextEn;
-    };
-    const Case cases[] = {
-        {StatusErrorReply, "ERR-030", "PWS-500異常", "No usable PWS-500", "No PWS-500 is usable!"},
-        {StatusErrorReply, "ERR-031 ERR-030", "PWS-500異常", "No usable PWS-500",
-         "No PWS-500 is usable!"},
-        {StatusErrorReply, "ERR-031", "PWS-500未接続", "No PWS-500", "No PWS-500 is connected!"},
-        {StatusNoReply, "", "QL-860H未接続", "No QL-860H error", "QL-860H is not connected!"},
-        {StatusErrorReply, "ERR-002", "", "", ""},
-        {0, "ERR-030", "", "", ""},
-        {12, "QL-860H FW", "", "", ""}};
-    for (const Case& c : cases) {
-        const auto m = SensorFaultMessage(c.Status, QString::fromLatin1(c.Reply) + "\r\n");
-        EXPECT_EQ(m.has_value(), *c.TitleJa != 0) << c.Reply;
-        if (m) {
-            EXPECT_EQ(QStringList({m->Title.Ja, m->Title.En, m->Text.En}),
-                      QStringList({U(c.TitleJa), c.TitleEn, c.TextEn}));
-            EXPECT_EQ(m->Icon, MessageIcon::Exclamation);
-        }
-    }
 }
 
 TEST(ReplyReaders, TakeOnlyTheAcceptedValues)
@@ -195,41 +147,6 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
     EXPECT_EQ(*MeasNoReply("-5\r\n"), 0);
     EXPECT_EQ(*CalcTypeReply("0\r\n"), 2); // Burmister only for 1
     EXPECT_EQ(*CalcTypeReply("1\r\n"), 1);
-}
-
-TEST(FirmwareCheck, SeaIsUnderstoodFromVersionTwoPointZeroRevisionE)
-{
-    struct Case {
-        const char* Reply;
-        bool Supported;
-    };
-    const Case cases[] = {
-        {"QL-860H FW Ver 2.0D\r\n", false}, {"QL-860H FW Ver 2.0E\r\n", true},
-        {"QL-860H FW Ver 2.0F\r\n", true},  {"QL-860H FW Ver 2.1A\r\n", true},
-        {"QL-860H FW Ver 2.1 \r\n", true},  {"QL-860H FW Ver 1.9Z\r\n", false},
-        {"QL-860H FW Ver 3.0A\r\n", true},  {"QL-860H FW Ver x.yE\r\n", false},
-        {"QL-860H FW Ver    E\r\n", false}, {"QL-860H\r\n", false},
-        {"QL-860H FW Ver 2.0", false}}; // 2.0 without a revision letter is below E
-    for (const Case& c : cases)
-        EXPECT_EQ(FirmwareSupportsSea(QString::fromLatin1(c.Reply)), c.Supported) << c.Reply;
-}
-
-TEST(Coefficients, TheReadDividesByFiveForRange4000AndTheResetFor1000)
-{
-    struct Case {
-        double RatedOutput;
-        int32_t Range;
-        double Read, Reset;
-    };
-    for (const Case& c :
-         {Case{2.0, 1000, 2.5, 5.0}, Case{2.0, 4000, 5.0, 2.5}, Case{0.0, 1000, 1.0, 1.0}}) {
-        ChannelSettings channel;
-        channel.Capacity = 50;
-        channel.RatedOutput = c.RatedOutput;
-        channel.Range = c.Range;
-        EXPECT_DOUBLE_EQ(ReadCoefficient(channel), c.Read) << c.Range;
-        EXPECT_DOUBLE_EQ(ResetCoefficient(channel), c.Reset) << c.Range;
-    }
 }
 
 TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheCallersCapacity)
