@@ -2,7 +2,6 @@
 // against the logger simulator on a pseudo-terminal reached through ports/COM1.
 #include "SimProcess.h"
 #include "TempHome.h"
-#include "WaitFor.h"
 #include "logger/LiveMonitor.h"
 #include "logger/ReadLoggerSettings.h"
 #include "logger/ResetLoggerSettings.h"
@@ -11,26 +10,19 @@
 #include "shell/GridModel.h"
 #include "shell/MessageSink.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace
 {
 
 struct RecordingScreen : MonitorScreen {
-    void StopTimer() override { TimerRunning = false; }
-    void StartTimer(int intervalMs) override
-    {
-        TimerRunning = true;
-        IntervalMs = intervalMs;
-    }
-    void ShowStatus(const QString& text) override { Status = text; }
+    void StopTimer() override {}
+    void StartTimer(int intervalMs) override { IntervalMs = intervalMs; }
+    void ShowStatus(const QString&) override {}
     void CompleteScreen() override { ++Completed; }
     void LeaveScreen() override { ++Left; }
 
-    bool TimerRunning = true;
     int IntervalMs = 0;
-    QString Status;
     int Completed = 0;
     int Left = 0;
 };
@@ -44,35 +36,34 @@ protected:
         ResetLoggerSettings(settings, QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
     }
 
-    // The simulator, unpaced unless asked, and the program's line to it, not yet open.
+    // The simulator, unpaced unless asked, and the program's line to it, open.
     void Start(QStringList options)
     {
         if (!options.contains("--pace"))
             options << "--no-pace";
-        options << "--com"
-                << "1";
-        ASSERT_TRUE(sim.Start(options)) << sim.ErrorText().toStdString();
+        ASSERT_TRUE(sim.Start(options << "--com"
+                                      << "1"))
+            << sim.ErrorText().toStdString();
         link = std::make_unique<QSerialLink>(port, home.UserFolder(), messages);
-    }
-    void Open()
-    {
         link->Connect(true);
         ASSERT_TRUE(link->PortOpened());
         link->SetReplyTimeout(1000);
     }
+    int32_t Read() { return ReadLoggerSettings(*link, messages, settings); }
     int16_t Check()
     {
-        LiveMonitor monitor(link.get(), messages, globals, settings, grid, screen);
         int16_t mode = 0;
-        monitor.Tick(mode);
+        Monitor().Tick(mode);
         return mode;
     }
-    // Completes the screen's side: one monitor row per active channel.
-    void MonitorRowsFor(const LoggerSettings& s)
+    // The monitor with one grid row per active channel, as the screen sets it up.
+    LiveMonitor Monitor()
     {
         grid.SetCols(3);
-        grid.SetRows(int(MonitorRows(s, globals.UiLanguage).size()));
+        grid.SetRows(int(MonitorRows(settings, globals.UiLanguage).size()));
+        return LiveMonitor(link.get(), messages, globals, settings, grid, screen);
     }
+    QString Shown() const { return messages.Shown.empty() ? "" : messages.Shown[0].Title.En; }
 
     TempHome home; // first: the simulator's port link goes below this HOME
     SimProcess sim;
@@ -97,9 +88,8 @@ const QStringList Channel4Read = {"RES",  "SET4",  "RNG?", "LPF?",  "HPF?", "MNO
 TEST_F(MonitorOnTheLine, FullReadOfALoggerWithChannelsOneTwoAndFour)
 {
     Start({"--channels", "1,2,4", "--mno", "7", "--mno", "4=3", "--param", "54=15000", "--tgl",
-           "4=1234", "--lpf", "4=2000"});
-    Open();
-    ASSERT_EQ(ReadLoggerSettings(*link, messages, settings), 0);
+           "4=1234", "--lpf", "4=2000", "--range", "2=4000"});
+    ASSERT_EQ(Read(), 0);
 
     EXPECT_EQ(sim.Commands(),
               Detection + MainRead + Channel4Read + QStringList({"RES", "SET4", "MNO7"}));
@@ -114,8 +104,9 @@ TEST_F(MonitorOnTheLine, FullReadOfALoggerWithChannelsOneTwoAndFour)
     EXPECT_DOUBLE_EQ(settings.Channel[1].Capacity, 50.0);
     EXPECT_DOUBLE_EQ(settings.Channel[1].RatedOutput, 2000.0);
     EXPECT_DOUBLE_EQ(settings.Channel[1].Coefficient, 0.0025);
+    EXPECT_EQ(settings.Channel[2].Range, 4000);
+    EXPECT_DOUBLE_EQ(settings.Channel[2].Coefficient, 1000.0 / 1500.0 / 5.0);
     // CH4 from the addresses of CH2.
-    EXPECT_DOUBLE_EQ(settings.Channel[4].Capacity, 1000.0);
     EXPECT_DOUBLE_EQ(settings.Channel[4].RatedOutput, 1500.0);
     EXPECT_EQ(settings.Channel[4].LowPass, 2000);
     EXPECT_EQ(settings.Channel[4].TriggerLevel, 1234);
@@ -123,20 +114,63 @@ TEST_F(MonitorOnTheLine, FullReadOfALoggerWithChannelsOneTwoAndFour)
     EXPECT_EQ(settings.CalcType, 1);
 
     // The logger now carries CH1's number on CH4 too.
-    link->RSCom("RES");
-    link->RSCom("SET4");
-    ASSERT_GT(link->RSCom("MNO?"), 0);
+    for (const char* cmd : {"RES", "SET4", "MNO?"})
+        link->RSCom(cmd);
     EXPECT_EQ(link->ReplyText(), QStringLiteral("7\r\n"));
 }
+
+struct ReadCase {
+    const char* Options; // separated by ";"
+    int32_t Result;
+    const char* Message; // English title of the one message, or "" for none
+    std::function<bool(const LoggerSettings&, const QStringList& commands)> Holds;
+};
+
+class SettingsRead : public MonitorOnTheLine, public testing::WithParamInterface<ReadCase>
+{
+};
+
+TEST_P(SettingsRead, TakesWhatTheLoggerSaysWithinItsValues)
+{
+    const ReadCase& c = GetParam();
+    Start(QString(c.Options).split(';'));
+    EXPECT_EQ(Read(), c.Result);
+    EXPECT_EQ(Shown(), c.Message);
+    EXPECT_LE(messages.Shown.size(), 1u);
+    EXPECT_TRUE(c.Holds(settings, sim.Commands())) << c.Options;
+}
+
+using S = const LoggerSettings&;
+using C = const QStringList&;
+INSTANTIATE_TEST_SUITE_P(
+    Replies, SettingsRead,
+    testing::Values(
+        ReadCase{"--range;1=2000", 0, "", [](S s, C) { return s.Channel[1].Range == 1000; }},
+        ReadCase{"--param;57=3", 0, "", [](S s, C) { return s.TriggerChannel == 1; }},
+        ReadCase{"--firmware;2.0D;--sea;2", 0, "",
+                 [](S s, C c) { return s.CalcType == 1 && !c.contains("SEA?"); }},
+        ReadCase{"--firmware;2.0E;--sea;2", 0, "", [](S s, C) { return s.CalcType == 2; }},
+        ReadCase{"--fault;error LPF? 004", 0, "Parameter value is overrange!",
+                 [](S s, C c) { return c.last() == "LPF?" && s.Channel[1].LowPass == 5000; }},
+        ReadCase{"--fault;error SEA? 030", 0, "No usable PWS-500",
+                 [](S, C c) { return c.last() == "SEA?"; }},
+        ReadCase{"--fault;error SEA? 031;--range;2=4000", 0, "No PWS-500",
+                 [](S s, C c) { return c.last() == "SEA?" && s.Channel[2].Range == 1000; }},
+        ReadCase{"--fault;partial VS;--sea;2", 0, "No QL-860H error", // CH2 is still read
+                 [](S s, C c) {
+                     return s.CalcType == 1 && !c.contains("SEA?") && s.Channel[2].LowPass == 1000;
+                 }},
+        ReadCase{"--channels;1", -1, "",
+                 [](S s, C c) { return c == Detection && s.PlateDiameter == 90; }},
+        ReadCase{"--channels;2,3", -1, "", [](S, C c) { return c == Detection; }}));
 
 TEST_F(MonitorOnTheLine, ErrorToTheFirstResOfTheMainReadShowsTheCommandError)
 {
     Start({});
-    Open();
     DetectChannels(*link, settings);
     settings.MaxChannel = settings.LastChannel;
     ASSERT_TRUE(sim.Control("fault error RES 002"));
-    const int before = int(sim.Commands().size());
+    const qsizetype before = sim.Commands().size();
     ReadMainSettings(*link, messages, settings);
 
     ASSERT_EQ(messages.Shown.size(), 1u);
@@ -146,136 +180,76 @@ TEST_F(MonitorOnTheLine, ErrorToTheFirstResOfTheMainReadShowsTheCommandError)
     EXPECT_EQ(settings.PlateDiameter, 90);
 }
 
-TEST_F(MonitorOnTheLine, RangesOutsideTheAcceptedSetAreIgnored)
+TEST_F(MonitorOnTheLine, CheckAndMonitorShowTheScaledReadingsAtLineSpeed)
 {
-    Start({"--range", "1=2000", "--range", "2=4000"});
-    Open();
-    ASSERT_EQ(ReadLoggerSettings(*link, messages, settings), 0);
-    EXPECT_EQ(settings.Channel[1].Range, 1000); // the start value stays
-    EXPECT_EQ(settings.Channel[2].Range, 4000);
-    EXPECT_DOUBLE_EQ(settings.Channel[2].Coefficient, 1000.0 / 2000.0 / 5.0);
-}
-
-TEST_F(MonitorOnTheLine, PreTriggerEqualToTheRecordLengthIsIgnored)
-{
-    Start({"--mry", "1000", "--mry-pre", "1000"});
-    Open();
-    ASSERT_EQ(ReadLoggerSettings(*link, messages, settings), 0);
-    EXPECT_EQ(settings.RecordLength, 1000);
-    EXPECT_EQ(settings.PreTriggerLength, 400);
-}
-
-TEST_F(MonitorOnTheLine, PoissonWordIsTakenInThousandthsBelowOne)
-{
-    for (const auto& [word, ratio] : {std::pair{"350", 0.35}, std::pair{"1000", 0.3}}) {
-        SimProcess other;
-        TempHome otherHome;
-        ASSERT_TRUE(other.Start({"--no-pace", "--com", "1", "--param", QString("48=") + word}))
-            << other.ErrorText().toStdString();
-        QSerialLink line(port, otherHome.UserFolder(), messages);
-        line.Connect(true);
-        ASSERT_TRUE(line.PortOpened());
-        line.SetReplyTimeout(1000);
-        LoggerSettings s;
-        ResetLoggerSettings(s, QDateTime::currentDateTime());
-        ASSERT_EQ(ReadLoggerSettings(line, messages, s), 0);
-        EXPECT_DOUBLE_EQ(s.PoissonRatio, ratio) << word;
-        line.Connect(false);
-    }
-}
-
-TEST_F(MonitorOnTheLine, CheckAndMonitorShowTheScaledReadings)
-{
-    // Coefficients 50 / 200 / 10 = 0.025 for CH1 and 1000 / 200 / 10 = 0.5 for CH2.
-    Start({"--param", "53=2000", "--param", "54=2000", "--noise", "0", "--offset", "1=1234",
-           "--offset", "2=56"});
+    // Coefficients 50 / 200 / 10 = 0.025 for CH1 and 1000 / 200 / 10 = 0.5 for the others.
+    Start({"--pace", "--channels", "1,2,4,6", "--param", "53=2000", "--param", "54=2000", "--noise",
+           "0", "--offset", "1=1234", "--offset", "2=56", "--offset", "4=30", "--offset", "6=-40"});
     ASSERT_EQ(Check(), 1);
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(screen.Completed, 1);
     EXPECT_EQ(screen.IntervalMs, 1000);
-    EXPECT_DOUBLE_EQ(settings.Channel[1].Coefficient, 0.025);
-    EXPECT_DOUBLE_EQ(settings.Channel[2].Coefficient, 0.5);
-    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 5),
-              (QStringList{"RES", "SET1", "SET2", "PON", "TRM21"}));
+    EXPECT_EQ(sim.Commands().first(), QStringLiteral("RES"));
+    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 7),
+              (QStringList{"RES", "SET1", "SET2", "SET4", "SET6", "PON", "TRM21"}));
 
-    MonitorRowsFor(settings);
-    LiveMonitor monitor(link.get(), messages, globals, settings, grid, screen);
-    int16_t mode = 1;
-    monitor.Tick(mode);
-    EXPECT_EQ(sim.Replies().last(), QStringLiteral("+001234,+000056"));
-    EXPECT_EQ(grid.Text(0, 1), QStringLiteral("30850"));
-    EXPECT_EQ(grid.Text(1, 1), QStringLiteral("28.0"));
-    EXPECT_EQ(screen.Left, 0);
-}
-
-TEST_F(MonitorOnTheLine, LoggerWithoutChannelTwoReportsTheSensorUnit)
-{
-    Start({"--channels", "1,3"});
-    EXPECT_EQ(Check(), 0);
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text.En, QStringLiteral("PWS-500C Not Connected!"));
-    EXPECT_EQ(screen.Left, 1);
-    EXPECT_EQ(screen.Completed, 0);
-    EXPECT_EQ(sim.Commands(), QStringList{"RES"} + Detection); // the probe, then only detection
-}
-
-TEST_F(MonitorOnTheLine, MissingSensorUnitAnswersTheProbeWithAnError)
-{
-    Start({"--fault", "nosensor"});
-    EXPECT_EQ(Check(), 0);
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Title.Ja, QString::fromUtf8("PWS-500C 未接続!"));
-    EXPECT_EQ(sim.Commands(), QStringList{"RES"});
-}
-
-TEST_F(MonitorOnTheLine, SilentLoggerIsNotConnectedAfterItsTimeOut)
-{
-    Start({"--fault", "silent"});
-    QElapsedTimer elapsed;
-    elapsed.start();
-    EXPECT_EQ(Check(), 0);
-    // Printed for the record, not judged: the probe waits out its 1000 ms time-out.
-    RecordProperty("silent_check_ms", int(elapsed.elapsed()));
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("QL-860H Not Connected!"));
-    EXPECT_EQ(messages.Shown[0].Text.En, QStringLiteral("QL-860H Not Connected!"));
-    EXPECT_EQ(screen.Left, 1);
-}
-
-TEST_F(MonitorOnTheLine, ReadingsThatFailLeaveWithTheCommunicationError)
-{
-    for (const char* fault : {"fault error MDT 002", "fault silent", "fault partial MDT"}) {
-        SimProcess other;
-        TempHome otherHome;
-        ASSERT_TRUE(other.Start({"--no-pace", "--com", "1"})) << other.ErrorText().toStdString();
-        link = std::make_unique<QSerialLink>(port, otherHome.UserFolder(), messages);
-        messages.Shown.clear();
-        screen = RecordingScreen();
-        ResetLoggerSettings(settings, QDateTime::currentDateTime());
-        ASSERT_EQ(Check(), 1) << fault;
-        MonitorRowsFor(settings);
-        ASSERT_TRUE(other.Control(fault)) << fault;
-        LiveMonitor monitor(link.get(), messages, globals, settings, grid, screen);
-        monitor.MonitorPoll();
-        ASSERT_EQ(messages.Shown.size(), 1u) << fault;
-        EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("RS-232C ERROR")) << fault;
-        EXPECT_EQ(screen.Left, 1) << fault;
-    }
-}
-
-TEST_F(MonitorOnTheLine, PacedLineAnswersEveryPollOfFourChannels)
-{
-    Start({"--pace", "--channels", "1,2,4,6"});
-    ASSERT_EQ(Check(), 1);
-    MonitorRowsFor(settings);
-    LiveMonitor monitor(link.get(), messages, globals, settings, grid, screen);
-    for (int i = 0; i < 3; ++i)
-        monitor.MonitorPoll();
+    LiveMonitor monitor = Monitor();
+    for (int16_t mode = 1, i = 0; i < 3; ++i)
+        monitor.Tick(mode);
+    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 3), (QStringList{"MDT", "MDT", "MDT"}));
+    const QStringList shown{grid.Text(0, 1), grid.Text(1, 1), grid.Text(2, 1), grid.Text(3, 1)};
+    EXPECT_EQ(shown, (QStringList{"30850", "28.0", "15.0", "-20.0"}));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(screen.Left, 0);
-    for (int r = 0; r < 4; ++r)
-        EXPECT_FALSE(grid.Text(r, 1).isEmpty()) << r;
-    EXPECT_EQ(sim.Commands().mid(sim.Commands().size() - 3), (QStringList{"MDT", "MDT", "MDT"}));
 }
+
+struct CheckCase {
+    QStringList Options;
+    const char* Title;
+    QStringList Commands;
+};
+
+class FailedCheck : public MonitorOnTheLine, public testing::WithParamInterface<CheckCase>
+{
+};
+
+TEST_P(FailedCheck, TellsTheOperatorAndLeavesTheScreen)
+{
+    Start(GetParam().Options);
+    EXPECT_EQ(Check(), 0);
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Title.En, GetParam().Title);
+    EXPECT_EQ(messages.Shown[0].Text.En, GetParam().Title);
+    EXPECT_EQ(screen.Left, 1);
+    EXPECT_EQ(screen.Completed, 0);
+    EXPECT_EQ(sim.Commands(), GetParam().Commands);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Check, FailedCheck,
+    testing::Values(
+        CheckCase{{"--channels", "1,3"}, "PWS-500C Not Connected!", QStringList{"RES"} + Detection},
+        CheckCase{{"--fault", "nosensor"}, "PWS-500C Not Connected!", {"RES"}},
+        CheckCase{{"--fault", "silent"}, "QL-860H Not Connected!", {"RES"}}));
+
+class FailedReading : public MonitorOnTheLine, public testing::WithParamInterface<const char*>
+{
+};
+
+TEST_P(FailedReading, LeavesWithTheCommunicationError)
+{
+    Start({});
+    ASSERT_EQ(Check(), 1);
+    ASSERT_TRUE(sim.Control(GetParam()));
+    Monitor().MonitorPoll();
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Title.En, QStringLiteral("RS-232C ERROR"));
+    EXPECT_EQ(screen.Left, 1);
+    EXPECT_TRUE(grid.Text(0, 1).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Monitor, FailedReading,
+                         testing::Values("fault error MDT 002", "fault silent", "fault partial MDT",
+                                         "fault hangup-after 0"));
 
 } // namespace

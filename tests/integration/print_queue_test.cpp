@@ -1,6 +1,6 @@
 // Printing through a real print queue: a private cupsd with cups-pdf queues, reached by
-// Qt's printer support as any printer is. The settings page and a report of ten results go
-// through QPrinter to the queue, and the PDF that CUPS wrote is read back with a ruler.
+// Qt's printer support as any printer is. A report of ten results goes through QPrinter to
+// the queue, and the PDF that CUPS wrote is read back with a ruler.
 #include "../printing/PdfTools.h"
 
 #include "Press.h"
@@ -53,8 +53,6 @@ void ExpectPlaced(const QString& pdf, std::initializer_list<Placed> placed)
     }
 }
 
-const std::initializer_list<Placed> SettingsPage = {
-    {"Sampling", 20, 25}, {"Amp", 15, 75}, {"H.P.F.", 20, 115}};
 // The report's title line, then the table from 125 mm: grid row r at 125 + 5 r, the newest
 // result first.
 const std::initializer_list<Placed> TenResultReport = {
@@ -81,18 +79,13 @@ TEST(PrintQueue, PagesGoThroughCupsToTheChosenQueueAndToAPdfFileOnlyWithoutOne)
     screen->setAttribute(Qt::WA_DeleteOnClose, false);
     screen->show();
     ASSERT_TRUE(WaitFor([&] { return screen->cmdPrint->isVisible(); }));
-    ASSERT_EQ(screen->ResultGrid().Rows(), 12);
-    // The settings page as the operator prints it: Setting, then Print, then back.
-    const auto printSettings = [&] {
-        WhenModalShown<frmList>([&](frmList* list) {
-            Press(list->Command1[1]);
-            Press(list->Command1[0]);
-        });
-        Press(screen->cmdSetting);
-    };
-
-    // No queue: the page is saved in the user folder and the message says where.
-    printSettings();
+    // No queue: the settings page (Setting, then Print, then back) is saved in the user
+    // folder and the message says where.
+    WhenModalShown<frmList>([&](frmList* list) {
+        Press(list->Command1[1]);
+        Press(list->Command1[0]);
+    });
+    Press(screen->cmdSetting);
     const QString saved = home.UserFolder() + "Settings_20240501_093015.pdf";
     EXPECT_TRUE(QFile::exists(saved));
     ASSERT_EQ(messages.Shown.size(), 1u);
@@ -103,11 +96,6 @@ TEST(PrintQueue, PagesGoThroughCupsToTheChosenQueueAndToAPdfFileOnlyWithoutOne)
     ASSERT_TRUE(cups.AddPdfQueue("A", true)) << cups.ErrorText().toStdString();
     ASSERT_TRUE(cups.AddPdfQueue("B", false)) << cups.ErrorText().toStdString();
     messages.Shown.clear();
-    printSettings();
-    const QString settingsOnA = cups.WaitForPdf("A", 1);
-    ASSERT_FALSE(settingsOnA.isEmpty()) << cups.ErrorText().toStdString();
-    EXPECT_TRUE(messages.Shown.empty()); // printed: no word of a PDF file
-    ExpectPlaced(settingsOnA, SettingsPage);
 
     // The report of ten results with the P key: queue B chosen in the printer dialog.
     screen->activateWindow();
@@ -134,14 +122,11 @@ TEST(PrintQueue, PagesGoThroughCupsToTheChosenQueueAndToAPdfFileOnlyWithoutOne)
     ASSERT_FALSE(reportOnB.isEmpty()) << cups.ErrorText().toStdString();
     ExpectPlaced(reportOnB, TenResultReport);
 
-    // Later printouts go where the dialog sent the report: the Print button and the
-    // settings page.
+    // Later printouts go where the dialog sent the report.
     Press(screen->cmdPrint);
     ExpectPlaced(cups.WaitForPdf("B", 2), TenResultReport);
-    printSettings();
-    ExpectPlaced(cups.WaitForPdf("B", 3), SettingsPage);
-    EXPECT_EQ(cups.PdfCount("A"), 1);
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_EQ(cups.PdfCount("A"), 0);
+    EXPECT_TRUE(messages.Shown.empty()); // printed: no word of a PDF file
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// Balancing and the measurement number dialog's logic: what is sent, what is proposed and
+// which entries are taken.
 #include "logger/BalanceAndMeasNo.h"
 #include "shell/AppContext.h"
 
@@ -28,25 +30,25 @@ protected:
     RecordingMessages messages;
 };
 
-TEST_F(BalanceAndMeasNoTest, BalanceIsSentOnlyAfterOk)
+TEST_F(BalanceAndMeasNoTest, BalanceIsSentOnlyAfterOkAndNeverInDebugMode)
 {
-    int asked = 0;
-    Balance(ctx, [&] {
-        ++asked;
-        return BalanceCancel;
-    });
-    EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(link.Sent.empty());
-    Balance(ctx, [] { return BalanceOk; });
-    EXPECT_EQ(link.Sent, std::vector<QString>{"BAL"});
-}
-
-TEST_F(BalanceAndMeasNoTest, DebugModeBalancesNothing)
-{
-    ctx.G.DebugMode = 1;
-    ctx.Link = nullptr;
-    Balance(ctx, [] { return BalanceOk; });
-    EXPECT_TRUE(link.Sent.empty());
+    struct Case {
+        int16_t Debug;
+        int16_t Answer;
+        std::vector<QString> Sent;
+    };
+    for (const Case& c :
+         {Case{0, BalanceCancel, {}}, Case{0, BalanceOk, {"BAL"}}, Case{1, BalanceOk, {}}}) {
+        ctx.G.DebugMode = c.Debug;
+        link.Sent.clear();
+        int asked = 0;
+        Balance(ctx, [&] {
+            ++asked;
+            return c.Answer;
+        });
+        EXPECT_EQ(asked, 1); // the operator is asked either way
+        EXPECT_EQ(link.Sent, c.Sent) << c.Debug << " " << c.Answer;
+    }
 }
 
 TEST_F(BalanceAndMeasNoTest, TheDialogProposesTheLoggersNumber)
@@ -55,9 +57,9 @@ TEST_F(BalanceAndMeasNoTest, TheDialogProposesTheLoggersNumber)
         const char* Reply; // null: no reply
         const char* Proposed;
     };
-    for (const Case& c : {Case{"25", "25"}, Case{"+00025", "25"}, Case{"32767", "32767"},
-                          Case{"32768", ""}, Case{"-1", ""}, Case{"12,12,12", "12"},
-                          Case{"x,12", ""}, Case{"", ""}, Case{"ERR-001", ""}, Case{nullptr, ""}}) {
+    for (const Case& c :
+         {Case{"+00025", "25"}, Case{"32767", "32767"}, Case{"32768", ""}, Case{"-1", ""},
+          Case{"12,12,12", "12"}, Case{"x,12", ""}, Case{"ERR-001", ""}, Case{nullptr, ""}}) {
         if (c.Reply)
             link.On("MNO?", c.Reply);
         else
@@ -70,79 +72,41 @@ TEST_F(BalanceAndMeasNoTest, TheDialogProposesTheLoggersNumber)
     EXPECT_TRUE(link.Sent.empty());
 }
 
-TEST_F(BalanceAndMeasNoTest, ANewNumberGoesToEveryActiveChannelOneAtATime)
+TEST_F(BalanceAndMeasNoTest, AnEntryIsCheckedBeforeItGoesToEveryActiveChannel)
 {
-    EXPECT_EQ(ApplyMeasNo(ctx, "7"), 0);
-    const std::vector<QString> expected{"RES",  "SET1", "MNO7", "RES",  "SET2", "MNO7", "RES",
-                                        "SET4", "MNO7", "RES",  "SET1", "SET2", "SET4"};
-    EXPECT_EQ(link.Sent, expected);
-    EXPECT_EQ(ctx.Logger.MeasNo, 7);
-    EXPECT_TRUE(messages.Shown.empty());
-}
-
-struct EntryCase {
-    const char* Entry;
-    int16_t Result;
-    const char* Message; // English title, or null for no message
-    int16_t MeasNo;      // afterwards (3 before)
-};
-
-class MeasNoEntry : public BalanceAndMeasNoTest, public ::testing::WithParamInterface<EntryCase>
-{
-};
-
-TEST_P(MeasNoEntry, IsCheckedBeforeAnythingIsSent)
-{
-    const EntryCase& c = GetParam();
-    EXPECT_EQ(ApplyMeasNo(ctx, QString::fromUtf8(c.Entry)), c.Result);
-    EXPECT_EQ(ctx.Logger.MeasNo, c.MeasNo);
-    if (c.Message) {
-        ASSERT_EQ(messages.Shown.size(), 1u);
-        EXPECT_EQ(messages.Shown[0].Title.En, c.Message);
-        EXPECT_EQ(messages.Shown[0].Buttons, MessageButtons::Ok);
-        EXPECT_EQ(messages.Shown[0].Icon, MessageIcon::None);
-    } else {
-        EXPECT_TRUE(messages.Shown.empty());
+    struct Case {
+        const char* Entry;
+        int16_t Debug;
+        int16_t Result;
+        const char* Message; // English title, or "" for none
+        int16_t MeasNo;      // afterwards (3 before)
+        int Sent;            // MNO commands sent
+    };
+    const Case cases[] = {{"32767", 0, 0, "", 32767, 3},
+                          {"0", 0, 0, "", 0, 3},
+                          {" 12 ", 0, 0, "", 12, 3},
+                          {"32768", 0, -1, "out of range.", 3, 0},
+                          {"-1", 0, -1, "out of range.", 3, 0},
+                          {"1e9", 0, -1, "out of range.", 3, 0},
+                          {"12a", 0, -1, "Input Number!", 3, 0},
+                          {"   ", 0, -1, "Input Number!", 3, 0},
+                          {"１２", 0, -1, "Input Number!", 3, 0}, // full-width digits
+                          {"", 0, -1, "", 3, 0},
+                          {"55", 1, 0, "", 3, 0}, // debug mode: accepted, nothing changes
+                          {"40000", 1, -1, "out of range.", 3, 0}};
+    for (const Case& c : cases) {
+        ctx.G.DebugMode = c.Debug;
+        ctx.Logger.MeasNo = 3;
+        link.Sent.clear();
+        messages.Shown.clear();
+        EXPECT_EQ(ApplyMeasNo(ctx, QString::fromUtf8(c.Entry)), c.Result) << c.Entry;
+        EXPECT_EQ(ctx.Logger.MeasNo, c.MeasNo) << c.Entry;
+        EXPECT_EQ(messages.Shown.empty() ? "" : messages.Shown[0].Title.En, c.Message) << c.Entry;
+        EXPECT_LE(messages.Shown.size(), 1u);
+        const QString mno = QStringLiteral("MNO%1").arg(c.MeasNo);
+        EXPECT_EQ(std::count(link.Sent.begin(), link.Sent.end(), mno), c.Sent) << c.Entry;
+        EXPECT_EQ(link.Sent.empty(), c.Result != 0 || c.Debug) << c.Entry;
     }
-    if (c.Result != 0) {
-        EXPECT_TRUE(link.Sent.empty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    MeasNo, MeasNoEntry,
-    ::testing::Values(EntryCase{"32767", 0, nullptr, 32767}, EntryCase{"0", 0, nullptr, 0},
-                      EntryCase{" 12 ", 0, nullptr, 12}, EntryCase{"32768", -1, "out of range.", 3},
-                      EntryCase{"-1", -1, "out of range.", 3},
-                      EntryCase{"99999", -1, "out of range.", 3},
-                      EntryCase{"1e9", -1, "out of range.", 3},
-                      EntryCase{"12a", -1, "Input Number!", 3},
-                      EntryCase{"   ", -1, "Input Number!", 3},
-                      EntryCase{"１２", -1, "Input Number!", 3}, // full-width digits
-                      EntryCase{"", -1, nullptr, 3}));
-
-TEST_F(BalanceAndMeasNoTest, TheHighestNumberReachesEveryChannel)
-{
-    ApplyMeasNo(ctx, "32767");
-    EXPECT_EQ(std::count(link.Sent.begin(), link.Sent.end(), "MNO32767"), 3);
-}
-
-TEST_F(BalanceAndMeasNoTest, DebugModeAcceptsWithoutChangingAnything)
-{
-    ctx.G.DebugMode = 1;
-    EXPECT_EQ(ApplyMeasNo(ctx, "55"), 0);
-    EXPECT_TRUE(link.Sent.empty());
-    EXPECT_EQ(ctx.Logger.MeasNo, 3);
-    EXPECT_EQ(ApplyMeasNo(ctx, "40000"), -1); // still checked
-}
-
-TEST_F(BalanceAndMeasNoTest, MessagesInBothLanguages)
-{
-    EXPECT_EQ(NotANumberMessage().Title.Ja, QString::fromUtf8("数値入力"));
-    EXPECT_EQ(NotANumberMessage().Text.En, "Input Number Only!");
-    EXPECT_EQ(NumberOutOfRangeMessage().Text.Ja,
-              QString::fromUtf8("数値が入力範囲を超えています！範囲内の数値を入力してください。"));
-    EXPECT_EQ(NumberOutOfRangeMessage().Text.En, "Inputed No. is out of range!");
 }
 
 } // namespace
