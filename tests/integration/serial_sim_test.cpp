@@ -63,7 +63,7 @@ TEST_F(LinkToSimulator, StatusIsTheReplyLengthOrErrOrNoReply)
     EXPECT_EQ(m_sim.Commands(), (QStringList{"RES", "VS", "RNG?", "SET1", "RNG?", "SET2", "VS?"}));
 }
 
-TEST_F(LinkToSimulator, RawBlocksArriveWholeStopAtTheBufferAndFailWhenCut)
+TEST_F(LinkToSimulator, RawBlocksArriveWholeAndStopAtTheBuffer)
 {
     Start({"--noise", "0", "--offset", "1=256", "--mry", "16", "--mry-pre", "12"});
     for (const char* cmd : {"RES", "SET1", "DTG"})
@@ -83,22 +83,6 @@ TEST_F(LinkToSimulator, RawBlocksArriveWholeStopAtTheBufferAndFailWhenCut)
     EXPECT_EQ(Block(6000), 0); // 12000 bytes for a buffer of 10001: the rest is dropped
     EXPECT_EQ(m_link->State().BinaryBuffer[10000], 0x00); // zeros beyond the recording
     EXPECT_EQ(m_link->RSCom("SET1"), 4); // and none of it spills into the next reply
-
-    ASSERT_TRUE(m_sim.Control("fault garble BDT*")); // nine bytes instead of twenty
-    EXPECT_EQ(Block(10), -1);
-    EXPECT_EQ(m_link->RSCom("RES"), 4); // text reception goes on
-}
-
-TEST_F(LinkToSimulator, AHangUpMidReplyIsNoReplyAndClosesTheLine)
-{
-    Start({"--fault", "partial RES"});
-    ASSERT_TRUE(m_sim.Control("fault hangup-after 1")); // after "OK\r", never the LF
-    m_link->SetReplyTimeout(60000); // the hang-up, not the time-out, ends the wait
-    EXPECT_EQ(m_link->RSCom("RES"), StatusNoReply);
-    EXPECT_EQ(m_link->ReplyText(), QStringLiteral("OK\r"));
-    EXPECT_FALSE(m_link->PortOpened());
-    EXPECT_TRUE(m_sim.WaitForExit());
-    EXPECT_EQ(m_link->RSCom("SET1"), StatusNoReply);
 }
 
 TEST_F(LinkToSimulator, OpeningAppliesTheStoredLineSettings)
@@ -120,7 +104,7 @@ TEST_F(LinkToSimulator, OpeningAppliesTheStoredLineSettings)
     EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
 }
 
-TEST_F(LinkToSimulator, ASecondLinkFindsThePortInUseAndAClosedLineReopens)
+TEST_F(LinkToSimulator, ASecondLinkFindsThePortInUseAMissingOneIsSaidSoAndAClosedLineReopens)
 {
     Start();
     RecordingMessages messages;
@@ -135,20 +119,13 @@ TEST_F(LinkToSimulator, ASecondLinkFindsThePortInUseAndAClosedLineReopens)
     EXPECT_EQ(m_link->RSCom("RES"), StatusNoReply);
     m_link->Connect(true);
     EXPECT_EQ(m_link->RSCom("RES"), 4);
-}
 
-TEST(LinkWithoutSimulator, DeviceThatDoesNotExistLeavesThePortClosedWithTheMessage)
-{
-    TempHome home;
-    PortSettings settings;
-    settings.ComPort = 3000; // /dev/ttyACM2935: on no machine
-    RecordingMessages messages;
-    QSerialLink link(settings, home.UserFolder(), messages);
-    link.Connect(true);
-    EXPECT_FALSE(link.PortOpened());
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_TRUE(messages.Shown[0].Text.En.contains("COM3000 (/dev/ttyACM2935) does not exist"));
-    EXPECT_EQ(link.RSCom("RES"), StatusNoReply);
+    m_settings.ComPort = 3000; // /dev/ttyACM2935: on no machine
+    QSerialLink third(m_settings, m_home.UserFolder(), messages);
+    third.Connect(true);
+    EXPECT_FALSE(third.PortOpened());
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_TRUE(messages.Shown[1].Text.En.contains("COM3000 (/dev/ttyACM2935) does not exist"));
 }
 
 } // namespace
