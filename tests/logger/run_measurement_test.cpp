@@ -41,7 +41,7 @@ protected:
         ctx.Link = &link;
         ctx.Messages = &messages;
         ctx.Time = &clock;
-        UseChannels({1, 2});
+        ctx.Logger.Channel[1].Active = ctx.Logger.Channel[2].Active = true;
         ctx.Logger.RecordLength = 800;
         ctx.Logger.TriggerChannel = 1;
         ctx.Logger.Channel[1].TriggerLevel = 100;
@@ -53,19 +53,6 @@ protected:
         link.On("ANS?", "30000,1000");
     }
 
-    void UseChannels(const std::vector<int>& channels)
-    {
-        for (auto& c : ctx.Logger.Channel)
-            c.Active = false;
-        for (int ch : channels)
-            ctx.Logger.Channel[ch].Active = true;
-    }
-
-    // The commands sent after the first `from`.
-    std::vector<QString> SentFrom(size_t from) const
-    {
-        return std::vector<QString>(link.Sent.begin() + long(from), link.Sent.end());
-    }
     int Count(const QString& cmd) const
     {
         return int(std::count(link.Sent.begin(), link.Sent.end(), cmd));
@@ -105,9 +92,10 @@ TEST_F(MeasurementRunTest, ArmingRefusesAChannelAboveItsLevelRoundedHalfToEven)
         r.Tick();
         EXPECT_EQ(r.Armed(), c.Arms) << c.Level << " " << c.Reading;
         EXPECT_EQ(Count("DTG"), c.Arms ? 1 : 0);
-        EXPECT_EQ(messages.Shown.size(), c.Arms ? 0u : 1u);
+        ASSERT_EQ(messages.Shown.size(), c.Arms ? 0u : 1u);
         if (!c.Arms) { // refused as a cancel: the wait is stopped, the channels selected again
-            EXPECT_EQ(SentFrom(link.Sent.size() - 4),
+            EXPECT_EQ(messages.Shown[0].Title.En, " Measurement impossible!!");
+            EXPECT_EQ(std::vector<QString>(link.Sent.end() - 4, link.Sent.end()),
                       (std::vector<QString>{"RES", "RES", "SET1", "SET2"}));
         }
     }
@@ -123,12 +111,13 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
     QStringList stuck{"800,800"};
     for (int i = 0; i < MeasurementRun::TransferPollLimit + 10; ++i)
         stuck << "10,10";
-    std::vector<Case> cases = {{[&] { link.OnSequence("EOC", stuck); }, 1}};
-    // The line dies after each of the transfer's seven commands in turn (EOC ... ANS0).
-    for (int answered = 1; answered <= 7; ++answered)
-        cases.push_back({[&, answered] { link.HangUpAfter = answered; }, 1});
-    // Silent while armed: a single lost reply is ridden over.
-    cases.push_back({[&] { link.Silent("EOC"); }, MeasurementRun::SilentPollLimit});
+    const Case cases[] = {
+        {[&] { link.OnSequence("EOC", stuck); }, 1},
+        // The line dies at the transfer's start (EOC polls unanswered), or before "ANS?".
+        {[&] { link.HangUpAfter = 1; }, 1},
+        {[&] { link.HangUpAfter = 7; }, 1},
+        // Silent while armed: a single lost reply is ridden over.
+        {[&] { link.Silent("EOC"); }, MeasurementRun::SilentPollLimit}};
     for (const Case& c : cases) {
         link.HangUpAfter = -1;
         link.On("EOC", "800,800");
@@ -146,8 +135,8 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
         ASSERT_EQ(messages.Shown.size(), 1u);
         EXPECT_EQ(messages.Shown[0].Text.En, CommunicationFailureMessage().Text.En);
     }
-    // Asked for only once the recording was reported complete (after EOC and ANS0 died).
-    EXPECT_EQ(Count("ANS?"), 2);
+    // Asked for only once the recording was reported complete and ANS0 went.
+    EXPECT_EQ(Count("ANS?"), 1);
 }
 
 } // namespace
