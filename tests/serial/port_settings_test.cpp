@@ -30,9 +30,7 @@ TEST(ReadingFwdRs, FreeFormNumbersWithDefaultsForWhatIsMissingOrBad)
         {"4,4800,1,1,0,1\r\n", "4\r\n4800\r\n1\r\n1\r\n0\r\n1\r\n"}, // commas
         {"5, 9600\n0,1\n1\n1", "5\r\n9600\r\n0\r\n1\r\n1\r\n1\r\n"}, // mixed, LF only
         {"  6\r\n\t 38400\r\n 0\r\n 1\r\n 0\r\n 1\r\n", "6\r\n38400\r\n0\r\n1\r\n0\r\n1\r\n"},
-        {"\r\n7\r\n\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n", "7\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n"},
         {"12\r\n19200\r\n", "12\r\n19200\r\n0\r\n1\r\n0\r\n1\r\n"}, // short file
-        {"", Defaults},
         {"hello world\r\n\x01\x02\xff", Defaults},
         {"3\r\nfast\r\n1\r\n2\r\n0\r\n0\r\n", "3\r\n9600\r\n1\r\n2\r\n0\r\n0\r\n"}, // one bad
         {"0\r\n-9600\r\n0\r\n3\r\n0\r\n1\r\n", Defaults}, // port 0, rate < 0, 3 stop bits
