@@ -16,19 +16,17 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Records every box and answers it through a callback (Ok or Cancel without one).
-class AnsweringMessages : public MessageSink
+// Records every box and answers it from its script, after OnShow has run.
+class AnsweringMessages : public RecordingMessages
 {
 public:
     MessageAnswer Show(const UiMessage& message) override
     {
-        Shown.push_back(message);
         if (OnShow)
-            return OnShow(message);
-        return message.Buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+            OnShow();
+        return RecordingMessages::Show(message);
     }
-    std::vector<UiMessage> Shown;
-    std::function<MessageAnswer(const UiMessage&)> OnShow;
+    std::function<void()> OnShow;
 };
 
 inline const QByteArray StoredResults =
