@@ -5,9 +5,26 @@
 // clipboard, and today's results file when a test wants one.
 #include "TempHome.h"
 #include "TestContext.h"
+#include "logger/ResetLoggerSettings.h"
 #include "shell/ClipboardSink.h"
 
 #include <QFile>
+
+// A test day's start values (7 April 2021) with `channels` active, as a logger read leaves
+// them.
+inline LoggerSettings SettingsWith(std::initializer_list<int> channels)
+{
+    LoggerSettings s;
+    ResetLoggerSettings(s, QDateTime(QDate(2021, 4, 7), QTime(13, 5, 9)));
+    s.CalcType = 1;
+    s.ChannelCount = s.MaxChannel = 0;
+    for (int c : channels) {
+        s.Channel[c].Active = true;
+        ++s.ChannelCount;
+        s.MaxChannel = s.LastChannel = int16_t(c);
+    }
+    return s;
+}
 
 template <class Clipboard = MemoryClipboard> struct ScreenDay {
     explicit ScreenDay(int16_t language = 1)
