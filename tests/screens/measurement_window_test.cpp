@@ -1,6 +1,6 @@
 // The measurement screen and the windows it opens, as real widgets (offscreen) pressed as
 // the operator presses them, against a scripted logger: what the screen offers before and
-// after the connection, Start, Balance, Meas. No., Setting, Print and Main Menu.
+// after the connection, the run form, Balance, Meas. No., Setting, Print and Main Menu.
 #include "../logger/FakeLogger.h"
 #include "LargeOffscreenScreen.h"
 #include "Press.h"
@@ -31,6 +31,7 @@
 namespace
 {
 
+// `count` cells from (row, col) rightwards, or downwards from the last row up.
 QString Cells(GridModel& grid, int row, int col, int count, bool down = false)
 {
     QStringList texts;
@@ -49,26 +50,19 @@ protected:
         context.Logger.TriggerChannel = 1;
         context.Logger.Channel[1].TriggerLevel = 400;
         link.Otherwise = [this](const QString& cmd) { return logger(cmd); };
-        logger.Wide = {{"VS", "QL-860H FW Ver 2.1A"},
-                       {"SEA?", "2"},
-                       {"MDT", "+000010,+000020"},
-                       {"MNO?", "5,5"},
-                       {"EOC", "800,800"},
-                       {"ANS?", "30000,1000"}};
-        logger.Words = {{47, "300"}, {48, "350"},   {51, "5000"}, {52, "10000"},
-                        {53, "20"},  {54, "20000"}, {57, "1"}};
+        logger.Wide = {
+            {"VS", "QL-860H"}, {"SEA?", "2"}, {"MDT", "+000010,+000020"}, {"EOC", "200,200"}};
+        logger.Words = {{47, "300"},   {48, "350"}, {51, "5000"},
+                        {52, "10000"}, {53, "20"},  {54, "20000"}};
         logger.PerChannel[1] = {{"MNO?", "5"}, {"MRY?", "800"}};
-        logger.PerChannel[2]["MNO?"] = "5";
     }
     void TearDown() override { delete screen.data(); }
-    // The screen as the main menu opens it, once it offers Start (or Print, when asked).
-    bool Open(bool untilPrint = false)
+    bool Open(QPushButton* frmMemoryCardData2::*offered = &frmMemoryCardData2::cmdMeasure)
     {
         screen = new frmMemoryCardData2(context);
-        screen->setAttribute(Qt::WA_DeleteOnClose);
+        screen->setAttribute(Qt::WA_DeleteOnClose); // as the main menu opens it
         screen->show();
-        return WaitFor(
-            [&] { return (untilPrint ? screen->cmdPrint : screen->cmdMeasure)->isVisible(); });
+        return WaitFor([&] { return (screen->*offered)->isVisible(); });
     }
     size_t Count(const QString& cmd) const
     {
@@ -85,31 +79,13 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
     const struct {
         int16_t Language, Debug;
         std::set<int> Channels;
-        int Width, HeadingCol;
-        const char* Headings;
-        int MonitorRow;
-        const char *Monitor, *Dia;
+        int Width;
+        const char *LastHeadings, *LastNames, *Dia;
     } cases[] = {
-        {1,
-         0,
-         {1, 2},
-         9350,
-         0,
-         "No.|Date Time|Load P0|Disp. D0|K-NWR|E-NWR",
-         0,
-         "Load P0|Acc. A0",
-         "300"},
-        {1,
-         0,
-         {1, 2, 4, 6},
-         12150,
-         3,
-         "Disp. D0|K-NWR|E-NWR|Disp. D2|Disp. D4",
-         2,
-         "Acc. A2|Acc. A4",
-         "300"},
-        {0, 0, {1, 2}, 9350, 2, "荷重 P0|変位 D0", 0, "荷重 P0|加速度 A0", "300"},
-        {1, 1, {}, 12150, 6, "Disp. D2|Disp. D4", 1, "Acc. A0|Acc. A2|Acc. A4", "90"}, // no logger
+        {1, 0, {1, 2}, 9350, "K-NWR|E-NWR", "Load P0|Acc. A0", "300"},
+        {1, 0, {1, 2, 4, 6}, 12150, "Disp. D2|Disp. D4", "Acc. A2|Acc. A4", "300"},
+        {0, 0, {1, 2}, 9350, "変位 D0|K-NWR|E-NWR", "荷重 P0|加速度 A0", "300"},
+        {1, 1, {}, 12150, "Disp. D2|Disp. D4", "Acc. A0|Acc. A2|Acc. A4", "90"}, // no logger
     };
     for (const auto& c : cases) {
         PrepareContext(context, home, messages, clock, c.Language);
@@ -118,24 +94,23 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
         link.Sent.clear();
         screen = new frmMemoryCardData2(context);
         screen->show();
-        // The first look is before the connection check.
-        EXPECT_TRUE(screen->cmdNo->isVisible() && screen->cmdReturn->isVisible());
+        // The first look, before the connection check.
         for (QWidget* w : std::initializer_list<QWidget*>{screen->cmdInitial, screen->cmdMeasure,
                                                           screen->cmdSetting, screen->cmdPrint,
                                                           screen->lblDia, screen->MSFMonit})
             EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
+        EXPECT_TRUE(screen->cmdNo->isVisible() && screen->cmdReturn->isVisible());
         EXPECT_EQ(screen->Interval.interval(), 100);
-        EXPECT_EQ(screen->width(), TwipsToPixels(9900));
-        ASSERT_TRUE(WaitFor([&] { return screen->cmdMeasure->isVisible(); })) << c.Headings;
+        ASSERT_TRUE(WaitFor([&] { return screen->cmdMeasure->isVisible(); })) << c.LastNames;
         EXPECT_TRUE(screen->cmdSetting->isVisible() && screen->cmdInitial->isVisible());
         EXPECT_FALSE(screen->cmdPrint->isVisible()); // nothing measured today
         EXPECT_EQ(screen->width(), TwipsToPixels(c.Width));
-        const QString headings = QString::fromUtf8(c.Headings),
-                      names = QString::fromUtf8(c.Monitor);
-        EXPECT_EQ(Cells(screen->ResultGrid(), 0, c.HeadingCol, int(headings.count('|')) + 1),
-                  headings);
-        EXPECT_EQ(Cells(screen->MonitorGrid(), c.MonitorRow, 0, int(names.count('|')) + 1, true),
-                  names);
+        const QString headings = QString::fromUtf8(c.LastHeadings),
+                      names = QString::fromUtf8(c.LastNames);
+        const int h = int(headings.count('|')) + 1, n = int(names.count('|')) + 1;
+        GridModel &grid = screen->ResultGrid(), &monitor = screen->MonitorGrid();
+        EXPECT_EQ(Cells(grid, 0, grid.Cols() - h, h), headings);
+        EXPECT_EQ(Cells(monitor, monitor.Rows() - n, 0, n, true), names);
         EXPECT_EQ(screen->lblDia->text(), c.Dia);
         EXPECT_EQ(screen->Interval.isActive(), c.Debug == 0); // debug mode stays idle
         EXPECT_EQ(link.Sent.empty(), c.Debug == 1);
@@ -143,69 +118,28 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
     }
 }
 
-TEST_F(MeasurementWindow, StartShowsTheResultOrLeavesTheScreenWhenTheLoggerIsLost)
-{
-    enum Way { Measured, CloseBox, LoggerLost };
-    for (const Way way : {CloseBox, Measured, LoggerLost}) {
-        logger.Wide["EOC"] = way == Measured ? "800,800" : "0,0";
-        ASSERT_TRUE(Open());
-        WhenModalShown<frmStart>([&](frmStart* form) {
-            if (way == LoggerLost)
-                link.Silent("EOC");
-            else if (way == CloseBox && WaitFor([&] { return form->Run().Armed(); }))
-                form->close();
-        });
-        Press(screen->cmdMeasure); // measured: the run form arms, sees 100 % and transfers
-        if (way == LoggerLost) {
-            EXPECT_TRUE(WaitFor([&] { return screen.isNull(); }));
-            ASSERT_EQ(messages.Shown.size(), 1u);
-            EXPECT_EQ(messages.Shown[0].Title.En, "RS-232C ERROR");
-            EXPECT_FALSE(link.PortOpened());
-            continue;
-        }
-        ASSERT_TRUE(screen && screen->isVisible());
-        EXPECT_EQ(screen->cmdPrint->isVisible(), way == Measured);
-        EXPECT_TRUE(screen->Interval.isActive());
-        EXPECT_EQ(Cells(screen->ResultGrid(), 2, 0, 6),
-                  way == Measured ? "00005|05/01/2024 09:30:15|30000|1.000|424|88" : "|||||");
-        EXPECT_EQ(context.Results.ResultCount, way == Measured ? 1 : 0);
-        screen->close();
-    }
-}
-
-TEST_F(MeasurementWindow, TheRunFormInEachState)
+TEST_F(MeasurementWindow, TheRunFormWaitsOffersOnlyCancelInDebugModeAndStartAfterAnError)
 {
     const struct {
-        int16_t Language, Debug;
-        const char *Number, *Cancel, *NumberReply;
+        int16_t Debug;
+        const char* NumberReply;
         bool Start;
-    } cases[] = {
-        {1, 0, "5", "Measure", "5,5", false},
-        {0, 0, "5", "計測モニタ", "5,5", false},
-        {1, 1, "200", "Measure", "5,5", false}, // debug mode: no traffic, only Cancel
-        {1, 0, "", "Measure", "ERR-001", true}, // an error reply to the number offers Start
-    };
+    } cases[] = {{0, "5,5", false}, {1, "5,5", false}, {0, "ERR-001", true}};
     for (const auto& c : cases) {
-        context.G.UiLanguage = c.Language;
         context.G.DebugMode = c.Debug;
         logger.Wide["MNO?"] = c.NumberReply;
-        logger.Wide["EOC"] = "200,200";
         link.Sent.clear();
         frmStart form(context);
         form.show();
-        if (c.Number[0])
-            EXPECT_EQ(form.lblFileNo->text(), c.Number);
-        EXPECT_EQ(form.cmdCancel->text(), QString::fromUtf8(c.Cancel));
+        EXPECT_EQ(form.lblFileNo->text(), c.Debug ? "200" : c.Start ? "" : "5");
         EXPECT_EQ(form.cmdStart->isVisible(), c.Start);
         EXPECT_EQ(form.Interval.isActive(), !c.Start && !c.Debug);
         EXPECT_EQ(link.Sent.empty(), c.Debug == 1);
-        if (c.Start) {
+        if (c.Start)
             Press(form.cmdStart);
-            EXPECT_TRUE(form.Interval.isActive());
-            EXPECT_EQ(Count("DTG"), 1u);
-        } else if (!c.Debug) {
-            EXPECT_TRUE(WaitFor([&] { return form.pbMeasure->value() == 25; }));
-        }
+        if (!c.Debug)
+            EXPECT_TRUE(WaitFor([&] { return form.pbMeasure->value() == 25; })); // 200 of 800
+        EXPECT_EQ(Count("DTG"), c.Debug ? 0u : 1u);
         Press(form.cmdCancel);
         EXPECT_FALSE(form.isVisible());
     }
@@ -233,34 +167,31 @@ TEST_F(MeasurementWindow, BalanceAsksFirstAndMeasNoHidesTheScreen)
         Press(d->Command1[1]);
     });
     Press(screen->cmdNo);
-    EXPECT_TRUE(hidden);
-    EXPECT_TRUE(screen->isVisible());
+    EXPECT_TRUE(hidden && screen->isVisible());
     ASSERT_EQ(messages.Shown.size(), 1u);
     EXPECT_EQ(messages.Shown[0].Text.En, "Inputed No. is out of range!");
 }
 
-TEST_F(MeasurementWindow, SettingPrintAndMainMenu)
+TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
 {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is installed: Print would send paper to it";
     context.G.DebugMode = 1; // CH1, CH2, CH4 and CH6, no logger
     WriteTodaysResults();
-    ASSERT_TRUE(Open(true));
+    ASSERT_TRUE(Open(&frmMemoryCardData2::cmdPrint));
     GridModel& results = screen->ResultGrid();
     EXPECT_EQ(Cells(results, 2, 0, 2, true), "00004|00003");
     EXPECT_EQ(results.Text(3, 1), "05/01/2024 08:00:00");
     EXPECT_EQ(results.RowHeight(2), int(screen->HeaderRowHeight));
 
-    bool hidden = false;
-    QString row;
+    QString shown;
     WhenModalShown<frmList>([&](frmList* list) {
-        hidden = !screen->isVisible();
-        row = Cells(list->ListGrid(), 8, 0, 5);
+        shown = QString::number(screen->isVisible()) + "|" + Cells(list->ListGrid(), 8, 0, 5);
         Press(list->Command1[0]);
     });
     Press(screen->cmdSetting);
-    EXPECT_TRUE(hidden && screen->isVisible());
-    EXPECT_EQ(row, "CH|1|2|4|6");
+    EXPECT_EQ(shown, "0|CH|1|2|4|6"); // the screen hidden meanwhile
+    EXPECT_TRUE(screen->isVisible());
 
     results.SetSelection(2, 2, 2, 2); // one cell: the whole grid
     Press(screen->cmdPrint);
@@ -268,59 +199,43 @@ TEST_F(MeasurementWindow, SettingPrintAndMainMenu)
     EXPECT_EQ(results.Row(), 3);
     EXPECT_EQ(results.Col(), results.Cols() - 1);
 
-    context.G.DebugMode = 0;
     link.Connect(true);
     Press(screen->cmdReturn);
     EXPECT_TRUE(WaitFor([&] { return screen.isNull(); }));
     EXPECT_FALSE(link.PortOpened());
 }
 
-TEST_F(MeasurementWindow, TheSettingsWindowInEachLanguagePrintsAndReturns)
+TEST_F(MeasurementWindow, TheSettingsWindowShowsEveryRowPrintsAndReturns)
 {
-    const struct {
-        int16_t Language;
-        const char *Title, *Back, *Print, *Font;
-    } cases[] = {
-        {1, " Display Setting", "Measure", "Print", "Times New Roman"},
-        {0, " 設定値表示", "計測に戻る", "印　　　刷", "ＭＳ Ｐ明朝"},
-    };
-    for (const auto& c : cases) {
-        PrepareContext(context, home, messages, clock, c.Language);
-        context.Logger = SettingsWith({1, 2, 4});
-        frmList list(context);
-        list.show();
-        EXPECT_EQ(list.windowTitle(), QString::fromUtf8(c.Title));
-        EXPECT_EQ(list.Command1[0]->text(), QString::fromUtf8(c.Back));
-        EXPECT_EQ(list.Command1[1]->text(), QString::fromUtf8(c.Print));
-        EXPECT_EQ(list.Command1[1]->font(), QFont(QString::fromUtf8(c.Font), 9));
-        EXPECT_TRUE(list.isModal());
-        EXPECT_EQ(list.width(), TwipsToPixels(5110));
-        EXPECT_EQ(list.Command1[0]->x(), TwipsToPixels(3475));
-        EXPECT_EQ(list.MSFList->columnWidth(3), TwipsToPixels(910));
-        // Every row is in view, and titles too long for their column wrap, not cut.
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-        EXPECT_EQ(list.MSFList->verticalScrollBar()->maximum(), 0);
-        const QFontMetrics metrics(list.MSFList->font());
-        for (int r = 0; r < 16; ++r) {
-            const QString title = list.ListGrid().Text(r, 0);
-            const bool wraps = metrics.horizontalAdvance(title) > list.MSFList->columnWidth(0) - 6;
-            EXPECT_GE(list.MSFList->rowHeight(r) / metrics.lineSpacing(), wraps ? 2 : 1);
-        }
-        if (c.Language == 0)
-            continue;
-        // Without a printer the table becomes a PDF, a second one within the second beside it.
-        list.Printing.PrinterInstalled = [] { return false; };
-        Press(list.Command1[1]);
-        Press(list.Command1[1]);
-        EXPECT_TRUE(QFile::exists(home.UserFolder() + "Settings_20240501_093015_2.pdf"));
-        ASSERT_EQ(messages.Shown.size(), 2u);
-        EXPECT_TRUE(
-            messages.Shown[0].Text.Ja.contains(home.UserFolder() + "Settings_20240501_093015.pdf"));
-        EXPECT_TRUE(list.isVisible());
-        Press(list.Command1[0]);
-        EXPECT_FALSE(list.isVisible());
-        EXPECT_EQ(list.result(), QDialog::Accepted);
+    context.Logger = SettingsWith({1, 2, 4});
+    frmList list(context);
+    list.show();
+    EXPECT_EQ(list.windowTitle(), " Display Setting");
+    EXPECT_TRUE(list.isModal());
+    EXPECT_EQ(list.width(), TwipsToPixels(5110));
+    EXPECT_EQ(list.Command1[0]->x(), TwipsToPixels(3475));
+    EXPECT_EQ(list.MSFList->columnWidth(3), TwipsToPixels(910));
+    // Every row is in view, and titles too long for their column wrap, not cut.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    EXPECT_EQ(list.MSFList->verticalScrollBar()->maximum(), 0);
+    const QFontMetrics metrics(list.MSFList->font());
+    for (int r = 0; r < 16; ++r) {
+        const bool wraps = metrics.horizontalAdvance(list.ListGrid().Text(r, 0)) >
+                           list.MSFList->columnWidth(0) - 6;
+        EXPECT_GE(list.MSFList->rowHeight(r) / metrics.lineSpacing(), wraps ? 2 : 1) << r;
     }
+    // Without a printer the table becomes a PDF, a second one within the second beside it.
+    list.Printing.PrinterInstalled = [] { return false; };
+    Press(list.Command1[1]);
+    Press(list.Command1[1]);
+    EXPECT_TRUE(QFile::exists(home.UserFolder() + "Settings_20240501_093015_2.pdf"));
+    ASSERT_EQ(messages.Shown.size(), 2u);
+    EXPECT_TRUE(
+        messages.Shown[0].Text.Ja.contains(home.UserFolder() + "Settings_20240501_093015.pdf"));
+    EXPECT_TRUE(list.isVisible());
+    Press(list.Command1[0]);
+    EXPECT_FALSE(list.isVisible());
+    EXPECT_EQ(list.result(), QDialog::Accepted);
 }
 
 // The printer's way: the dialog cancelled prints nothing, and a printer or file that fails
