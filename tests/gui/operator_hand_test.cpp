@@ -138,25 +138,18 @@ struct State {
     bool Results;         // today's file holds results: the grid shows rows, Print is offered
 };
 
-void PrintTo(const State& s, std::ostream* os)
-{
-    *os << s.Name;
-}
-
 class EveryWindow : public testing::TestWithParam<State>
 {
-protected:
-    TempHome home; // first: the simulator's port link goes below this HOME
-    SimProcess sim;
-    AppContext context;
-    RecordingMessages messages;
-    FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
-    std::unique_ptr<QSerialLink> link;
 };
 
 TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
 {
     const State& s = GetParam();
+    TempHome home; // first: the simulator's port link goes below this HOME
+    SimProcess sim;
+    AppContext context;
+    RecordingMessages messages;
+    FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
     PrepareContext(context, home, messages, clock, s.Language);
     context.G.DebugMode = s.Debug ? 1 : 0;
     if (s.Channels)
@@ -167,8 +160,8 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
                        "Dia=300,Poi=0.350\r\nheading\r\n"
                        "00003,2024/05/01 08:00:00,30000,1.000,300,60,0.500,0.250,0.2,0.1,,BO\r\n"
                        "00004,2024/05/01 08:10:00,20000,0.500,566,117,0.400,0.200,0.2,0.1,,BO\r\n");
-    link = std::make_unique<QSerialLink>(context.Port, context.UserFolder, messages);
-    context.Link = link.get();
+    QSerialLink link(context.Port, context.UserFolder, messages);
+    context.Link = &link;
     const bool connected = s.Channels || s.Debug;
     {
         const frmMainMenu::ScreenOpener none = [](AppContext&) { return nullptr; };

@@ -1,6 +1,6 @@
 // The measurement screen and the windows it opens, as real widgets (offscreen) pressed as
 // the operator presses them, against a scripted logger: what the screen offers before and
-// after the connection, the run form, Balance, Meas. No., Setting, Print and Main Menu.
+// after the connection, Balance, Meas. No., Setting, Print and Main Menu.
 #include "../logger/FakeLogger.h"
 #include "LargeOffscreenScreen.h"
 #include "Press.h"
@@ -14,7 +14,6 @@
 #include "screens/gui/frmList.h"
 #include "screens/gui/frmMemoryCardData2.h"
 #include "screens/gui/frmNo.h"
-#include "screens/gui/frmStart.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
@@ -23,7 +22,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -46,15 +44,10 @@ protected:
     void SetUp() override
     {
         context.Link = &link;
-        context.Logger.RecordLength = 800; // what the check reads, for the forms on their own
-        context.Logger.TriggerChannel = 1;
-        context.Logger.Channel[1].TriggerLevel = 400;
         link.Otherwise = [this](const QString& cmd) { return logger(cmd); };
-        logger.Wide = {
-            {"VS", "QL-860H"}, {"SEA?", "2"}, {"MDT", "+000010,+000020"}, {"EOC", "200,200"}};
+        logger.Wide = {{"VS", "QL-860H"}, {"SEA?", "2"}, {"MDT", "+000010,+000020"}};
         logger.Words = {{47, "300"},   {48, "350"}, {51, "5000"},
                         {52, "10000"}, {53, "20"},  {54, "20000"}};
-        logger.PerChannel[1] = {{"MNO?", "5"}, {"MRY?", "800"}};
     }
     void TearDown() override { delete screen.data(); }
     bool Open(QPushButton* frmMemoryCardData2::*offered = &frmMemoryCardData2::cmdMeasure)
@@ -115,33 +108,6 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
         EXPECT_EQ(screen->Interval.isActive(), c.Debug == 0); // debug mode stays idle
         EXPECT_EQ(link.Sent.empty(), c.Debug == 1);
         delete screen.data();
-    }
-}
-
-TEST_F(MeasurementWindow, TheRunFormWaitsOffersOnlyCancelInDebugModeAndStartAfterAnError)
-{
-    const struct {
-        int16_t Debug;
-        const char* NumberReply;
-        bool Start;
-    } cases[] = {{0, "5,5", false}, {1, "5,5", false}, {0, "ERR-001", true}};
-    for (const auto& c : cases) {
-        context.G.DebugMode = c.Debug;
-        logger.Wide["MNO?"] = c.NumberReply;
-        link.Sent.clear();
-        frmStart form(context);
-        form.show();
-        EXPECT_EQ(form.lblFileNo->text(), c.Debug ? "200" : c.Start ? "" : "5");
-        EXPECT_EQ(form.cmdStart->isVisible(), c.Start);
-        EXPECT_EQ(form.Interval.isActive(), !c.Start && !c.Debug);
-        EXPECT_EQ(link.Sent.empty(), c.Debug == 1);
-        if (c.Start)
-            Press(form.cmdStart);
-        if (!c.Debug)
-            EXPECT_TRUE(WaitFor([&] { return form.pbMeasure->value() == 25; })); // 200 of 800
-        EXPECT_EQ(Count("DTG"), c.Debug ? 0u : 1u);
-        Press(form.cmdCancel);
-        EXPECT_FALSE(form.isVisible());
     }
 }
 
@@ -212,9 +178,6 @@ TEST_F(MeasurementWindow, TheSettingsWindowShowsEveryRowPrintsAndReturns)
     list.show();
     EXPECT_EQ(list.windowTitle(), " Display Setting");
     EXPECT_TRUE(list.isModal());
-    EXPECT_EQ(list.width(), TwipsToPixels(5110));
-    EXPECT_EQ(list.Command1[0]->x(), TwipsToPixels(3475));
-    EXPECT_EQ(list.MSFList->columnWidth(3), TwipsToPixels(910));
     // Every row is in view, and titles too long for their column wrap, not cut.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     EXPECT_EQ(list.MSFList->verticalScrollBar()->maximum(), 0);

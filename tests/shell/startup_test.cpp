@@ -6,7 +6,6 @@
 #include "shell/clsMakeSpecialFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -63,24 +62,6 @@ TEST(Startup, FoldersAreMadeWhereTheyBelongAndAnUnwritableProgramFolderFallsBack
     // root; an installed program keeps its settings per user even where root could write.
     for (const QString& unwritable : {home.Path() + "/nowhere", QString("/usr/bin")})
         EXPECT_EQ(ResolveAppFolder(unwritable, folders), home.Path() + "/.local/share/VX-2968/");
-}
-
-TEST(Startup, CopiesToTheSpecialFoldersAnswerTrueWhenNothingWasCopied)
-{
-    TempHome home;
-    const clsMakeSpecialFolder f(
-        [root = home.Path()](clsMakeSpecialFolder::Base) { return root + "/Documents"; });
-    home.WriteFile("src/report.txt", "one");
-    const QString source = home.Path() + "/src/report.txt";
-    EXPECT_TRUE(f.CopyFileToMyDocumentsPath("report.txt", true)); // no folder part
-    EXPECT_FALSE(f.CopyFileToMyDocumentsPath(source, false));
-    home.WriteFile("src/report.txt", "two");
-    EXPECT_TRUE(f.CopyFileToMyDocumentsPath(source, false)); // kept without overwrite
-    EXPECT_FALSE(f.CopyFileToMyDocumentsPath(source, true));
-    QFile copied(home.Path() + "/Documents/VX-2968/report.txt");
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), "two");
-    EXPECT_EQ(f.GetAppDataPath_WithNWR("Maker Co"), home.Path() + "/Documents/Maker Co/VX-2968/");
 }
 
 TEST(Startup, ATallerTitleBarAddsItsTwips)
