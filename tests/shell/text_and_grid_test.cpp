@@ -1,6 +1,5 @@
-// Number and date texts as the program writes and reads them, and the grid's selection.
+// Number and date texts as the program writes and reads them.
 #include "shell/Formatting.h"
-#include "shell/GridModel.h"
 
 #include <gtest/gtest.h>
 
@@ -45,40 +44,6 @@ TEST(Formatting, NumericAndBlankTextsAsTheLoggerAndTheFilesGiveThem)
           {QString("\t"), false},
           {QString(QChar(0)) + "abc", true}}) // an unfilled fixed-length field
         EXPECT_EQ(IsBlankText(text), blank) << text.toStdString();
-}
-
-TEST(GridModel, OneCellStandsForTheGridAndOtherSelectionsForTheirRectangle)
-{
-    GridModel g;
-    g.SetRows(12);
-    g.SetCols(6);
-    const struct {
-        int Row, Col, RowSel, ColSel;
-        GridRange Range;
-    } cases[] = {
-        {2, 3, 2, 3, {0, 5, 0, 11, true}},
-        {4, 0, 2, 2, {0, 2, 2, 4, false}}, // offsets that sum to zero, yet no single cell
-        {5, 1, 2, 1, {1, 1, 2, 5, false}},
-    };
-    for (const auto& c : cases) {
-        g.SetSelection(c.Row, c.Col, c.RowSel, c.ColSel);
-        const GridRange r = g.ChosenRange();
-        EXPECT_EQ(std::vector<int>({r.FirstRow, r.LastRow, r.FirstCol, r.LastCol, r.Widened}),
-                  std::vector<int>({c.Range.FirstRow, c.Range.LastRow, c.Range.FirstCol,
-                                    c.Range.LastCol, c.Range.Widened}));
-    }
-    g.SetRow(7); // a current cell collapses the selection
-    EXPECT_EQ(std::vector<int>({g.RowSel(), g.ColSel()}), std::vector<int>({7, 1}));
-    g.SetText(1, 1, "kept");
-    g.SetText(11, 5, "gone");
-    g.SetSelection(11, 5, 11, 5);
-    g.SetRows(2);
-    g.SetCols(2);
-    EXPECT_EQ(std::vector<int>({g.Row(), g.Col(), g.RowSel(), g.ColSel()}),
-              std::vector<int>({1, 1, 1, 1}));
-    g.SetRows(12);
-    g.SetCols(6);
-    EXPECT_EQ(g.Text(1, 1) + g.Text(11, 5), "kept"); // regrown cells start empty
 }
 
 } // namespace
