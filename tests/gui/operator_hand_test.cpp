@@ -165,14 +165,13 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     const bool connected = s.Channels || s.Debug;
     {
         const frmMainMenu::ScreenOpener none = [](AppContext&) { return nullptr; };
-        frmMainMenu menu(context, none, none);
-        ExpectOperatorsHand(&menu, s.Name);
-        frmAbout about(context.G);
-        ExpectOperatorsHand(&about, s.Name);
         int16_t debugMode = context.G.DebugMode;
+        frmMainMenu menu(context, none, none);
+        frmAbout about(context.G);
         frmSelDebug debug(debugMode);
-        ExpectOperatorsHand(&debug, s.Name);
         frmRS232C port(context);
+        for (QWidget* window : std::initializer_list<QWidget*>{&menu, &about, &debug})
+            ExpectOperatorsHand(window, s.Name);
         ExpectOperatorsHand(&port, s.Name, true); // Enter moves on as Tab does
     }
     {
@@ -201,12 +200,11 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     ExpectOperatorsHand(&number, s.Name);
     if (connected) {
         frmInitial balance(context);
-        ExpectOperatorsHand(&balance, s.Name);
         frmList settings(context);
-        ExpectOperatorsHand(&settings, s.Name);
         frmStart run(context);
         run.Interval.stop();
-        ExpectOperatorsHand(&run, s.Name);
+        for (QWidget* window : std::initializer_list<QWidget*>{&balance, &settings, &run})
+            ExpectOperatorsHand(window, s.Name);
     }
     screen->close();
 }
