@@ -39,14 +39,9 @@ TEST(SettingsList, CellsInBothLanguages)
         int Col, From;
         const char* Texts;
     } cases[] = {
-        {en, 0, 0,
-         "Sampling|Length of data|Data Length before trigger|Trigger Channel|Trigger "
-         "Level|Diameter of loading plate|Poisson's Ratio|Calculation type of ground "
-         "elasiticity coefficient"},
         // The reset's trigger: CH1 at level 100, coefficient 20 / 1060 / 5.
         {en, 1, 0, "50|800|400|1|0.38|90|0.300|Burmister"},
         {en, 2, 0, "us|Data|Data||kN|mm||"},
-        {en, 0, 8, "CH|Sensor|Capacity|Unit|Sens|Full Scale|L.P.F.(Hz)|H.P.F."},
         {en, 1, 8, "1|Load|20|kN|1060.0|1000|5000|OFF"},
         {en, 2, 8, "2|Acc.|1000|m/s2|1593.4|4000|500|OFF"},
         {en, 3, 8, "4|Acc.|1000||1593.0|1000|5000|ON"},
