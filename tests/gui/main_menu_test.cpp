@@ -1,3 +1,5 @@
+// The main menu pressed as the operator presses it: the banner, the debug gesture
+// on its background, the logo's double click, End Program.
 #include "Press.h"
 #include "ScriptedLink.h"
 #include "WaitFor.h"
@@ -14,182 +16,98 @@
 namespace
 {
 
-struct MenuFixture : ::testing::Test {
-    AppContext context;
-    ScriptedLink link;
-
+struct MainMenu : testing::Test {
     void SetUp() override
     {
         context.G.UiLanguage = 1;
         InitGlobalValues(context.G);
         context.Link = &link;
-    }
-    std::unique_ptr<frmMainMenu> Menu()
-    {
-        auto menu = std::make_unique<frmMainMenu>(
-            context, [](AppContext&) { return new QWidget; }, nullptr);
         menu->show();
-        return menu;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
     }
+    AppContext context;
+    ScriptedLink link;
+    std::unique_ptr<frmMainMenu> menu = std::make_unique<frmMainMenu>(
+        context, [](AppContext&) { return new QWidget; }, nullptr);
 };
 
-TEST_F(MenuFixture, TitleAndCaptionsFollowTheLanguage)
+TEST_F(MainMenu, TheBannerIsDrawnAfterLoadAndAgainWhenAScreenReturns)
 {
-    auto en = Menu();
-    EXPECT_EQ(en->windowTitle(), " Main Menu            VX-2968");
-    EXPECT_EQ(en->cmdMenu[0]->text(), "Measure");
-    EXPECT_EQ(en->cmdMenu[1]->text(), "Setting RS-232C");
-    EXPECT_EQ(en->cmdMenu[2]->text(), "End Program");
-    EXPECT_EQ(en->cmdMenu[0]->font().pointSize(), 14);
-
-    context.G.UiLanguage = 0;
-    InitGlobalValues(context.G);
-    auto ja = Menu();
-    EXPECT_EQ(ja->windowTitle(),
-              QString::fromUtf8(" メインメニュー") + QString(12, ' ') + "VX-2968");
-    EXPECT_EQ(ja->cmdMenu[0]->text(), QString::fromUtf8("計　　　　測"));
-    EXPECT_EQ(ja->cmdMenu[1]->text(), QString::fromUtf8("ＲＳ－２３２Ｃ"));
-    EXPECT_EQ(ja->cmdMenu[2]->text(), QString::fromUtf8("終　　　　了"));
-    EXPECT_EQ(ja->cmdMenu[2]->font().family(), QString::fromUtf8("ＭＳ Ｐ明朝"));
-}
-
-TEST_F(MenuFixture, BannerIsDrawnOnceAfterLoadAndAgainWhenAScreenReturns)
-{
-    auto menu = Menu();
+    EXPECT_FALSE(menu->cmdMenu[1]->isEnabled()); // no screen given for it
     ASSERT_TRUE(WaitFor([&] { return menu->BannerDraws() == 1; }));
     EXPECT_FALSE(menu->picBanner->pixmap().isNull());
-
     Press(menu->cmdMenu[0]); // opens the stand-in screen and hides the menu
     EXPECT_FALSE(menu->isVisible());
-    QWidget* screen = QApplication::topLevelWidgets().last();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != menu.get() && w->isVisible())
-            screen = w;
-    const int before = menu->BannerDraws();
-    screen->close();
-    ASSERT_TRUE(WaitFor([&] { return menu->isVisible() && menu->BannerDraws() == before + 1; }));
+            w->close();
+    EXPECT_TRUE(WaitFor([&] { return menu->isVisible() && menu->BannerDraws() == 2; }));
 }
 
-TEST_F(MenuFixture, DebugGestureNeedsTheMiddleButtonWithShiftCtrlAndAlt)
+TEST_F(MainMenu, TheDebugGestureIsTheMiddleButtonWithShiftCtrlAndAltOnTheBackgroundOnly)
 {
-    auto menu = Menu();
-    EXPECT_FALSE(
-        menu->BackgroundPressed(Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier));
-    EXPECT_FALSE(menu->BackgroundPressed(Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier |
-                                                              Qt::AltModifier));
-    EXPECT_FALSE(menu->BackgroundPressed(Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier |
-                                                             Qt::AltModifier));
+    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    const QPoint background(menu->width() - 3, menu->height() - 3);
+    enum Answer { None, Cancel, Ok };
+    const struct {
+        QPoint At; // (0, 0): the gesture as the menu receives it
+        Qt::MouseButton Button;
+        Qt::KeyboardModifiers Modifiers;
+        Answer Expected;
+        bool Check;
+        int16_t Mode; // debug mode after
+    } cases[] = {
+        {background, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, None, false, 0},
+        {background, Qt::RightButton, all, None, false, 0},
+        {background, Qt::LeftButton, all, None, false, 0},
+        {menu->picBanner->geometry().center(), Qt::MiddleButton, all, None, false, 0},
+        {menu->imgLogo->geometry().center(), Qt::MiddleButton, all, None, false, 0},
+        {background, Qt::MiddleButton, all, Cancel, true, 0}, // closed at once
+        {{}, Qt::MiddleButton, all, Cancel, true, 0},         // whatever the box shows
+        {{}, Qt::MiddleButton, all, Ok, true, 1},
+        {{}, Qt::MiddleButton, all, Ok, false, 0},
+    };
+    // One answer for every dialog, given once: a watch set for a row that opens none stays a
+    // while and may see the next dialog too.
+    const auto* c = cases;
+    Answer answered = None;
+    const std::function<void(frmSelDebug*)> answer = [&](frmSelDebug* d) {
+        if (answered != None)
+            return;
+        answered = c->Expected;
+        EXPECT_EQ(d->chkDebug->isChecked(), context.G.DebugMode == 1);
+        d->chkDebug->setChecked(c->Check);
+        if (c->At.isNull())
+            Press(c->Expected == Ok ? d->cmdOk : d->cmdCancel);
+        else
+            d->reject(); // the mouse is still down on the menu
+    };
+    for (; c != std::end(cases); ++c) {
+        answered = None;
+        WhenModalShown(answer, 2000);
+        if (c->At.isNull())
+            menu->BackgroundPressed(c->Button, c->Modifiers);
+        else
+            PressAtWindowPoint(menu.get(), c->At, c->Button, c->Modifiers);
+        EXPECT_EQ(answered, c->Expected) << c - cases;
+        EXPECT_EQ(context.G.DebugMode, c->Mode) << c - cases;
+    }
+}
 
+TEST_F(MainMenu, TheLogoShowsTheVersionAndEndProgramReleasesThePort)
+{
     bool shown = false;
-    WhenModalShown<frmSelDebug>([&](frmSelDebug* d) {
-        shown = true;
-        EXPECT_EQ(d->windowTitle(), "VX-2968 Debug Mode Select");
-        EXPECT_FALSE(d->chkDebug->isChecked());
-        d->chkDebug->setChecked(true);
-        Press(d->cmdOk);
-    });
-    EXPECT_TRUE(menu->BackgroundPressed(Qt::MiddleButton,
-                                        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(context.G.DebugMode, 1);
-}
-
-TEST_F(MenuFixture, CancelInTheDebugDialogChangesNothingWhateverTheBoxShows)
-{
-    auto menu = Menu();
-    context.G.DebugMode = 0;
-    WhenModalShown<frmSelDebug>([](frmSelDebug* d) {
-        d->chkDebug->setChecked(true);
-        Press(d->cmdCancel);
-    });
-    menu->BackgroundPressed(Qt::MiddleButton,
-                            Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(context.G.DebugMode, 0);
-
-    context.G.DebugMode = 1;
-    WhenModalShown<frmSelDebug>([](frmSelDebug* d) {
-        EXPECT_TRUE(d->chkDebug->isChecked());
-        d->chkDebug->setChecked(false);
-        Press(d->cmdOk);
-    });
-    menu->BackgroundPressed(Qt::MiddleButton,
-                            Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(context.G.DebugMode, 0);
-}
-
-// The logo lies beneath the buttons like every picture, and still takes its own gesture.
-TEST_F(MenuFixture, DoubleClickOnTheLogoShowsTheVersion)
-{
-    auto menu = Menu();
-    bool shown = false;
-    WhenModalShown<frmAbout>([&](frmAbout*) {
-        shown = true;
+    WhenModalShown<frmAbout>([&](frmAbout* about) {
+        shown = about->NameValue->text() == "VX-2968" && about->DateValue->text() == "04/07/2021";
         TypeKey(Qt::Key_Return); // its one button
     });
     DoublePress(menu->imgLogo);
     EXPECT_TRUE(shown);
-}
 
-TEST_F(MenuFixture, EndProgramReleasesThePort)
-{
     link.Connect(true);
-    auto menu = Menu();
     Press(menu->cmdMenu[2]);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(link.PortOpened());
-}
-
-TEST_F(MenuFixture, ScreensNotYetAvailableAreNotOffered)
-{
-    auto menu = Menu();
-    EXPECT_TRUE(menu->cmdMenu[0]->isEnabled());
-    EXPECT_FALSE(menu->cmdMenu[1]->isEnabled());
-}
-
-TEST_F(MenuFixture, TheDebugGestureWorksOnTheBackgroundOnlyNotOnTheBannerOrTheLogo)
-{
-    auto menu = Menu();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
-    const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-    int opened = 0; // dialogs the gesture opened, each closed again at once
-    const struct {
-        const char* Place;
-        QPoint At;
-        int Opens;
-    } cases[] = {
-        {"banner", menu->picBanner->geometry().center(), 0},
-        {"logo", menu->imgLogo->geometry().center(), 0},
-        {"background", QPoint(menu->width() - 3, menu->height() - 3), 1},
-    };
-    for (const auto& c : cases) {
-        const int before = opened;
-        WhenModalShown<frmSelDebug>(
-            [&](frmSelDebug* d) {
-                ++opened;
-                d->reject();
-            },
-            2000);
-        PressAtWindowPoint(menu.get(), c.At, Qt::MiddleButton, all);
-        EXPECT_EQ(opened - before, c.Opens) << c.Place;
-    }
-}
-
-TEST(VersionWindow, ShowsNameVersionAndTheDateInTheLanguagesOrder)
-{
-    Globals g;
-    g.UiLanguage = 1;
-    InitGlobalValues(g);
-    frmAbout en(g);
-    EXPECT_EQ(en.windowTitle(), " Version     VX-2968");
-    EXPECT_EQ(en.NameValue->text(), "VX-2968");
-    EXPECT_EQ(en.VersionValue->text(), "2.2.0");
-    EXPECT_EQ(en.DateValue->text(), "04/07/2021");
-
-    g.UiLanguage = 0;
-    InitGlobalValues(g);
-    frmAbout ja(g);
-    EXPECT_EQ(ja.windowTitle(), QString::fromUtf8(" バージョン") + QString(8, ' ') + g.AppTitle);
-    EXPECT_EQ(ja.DateValue->text(), "2021/04/07");
 }
 
 } // namespace

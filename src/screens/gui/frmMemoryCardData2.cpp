@@ -1,45 +1,46 @@
 #include "frmMemoryCardData2.h"
 
+#include "logger/BalanceAndMeasNo.h"
 #include "logger/LiveMonitor.h"
+#include "printing/ResultCopy.h"
+#include "printing/ResultReport.h"
+#include "printing/gui/PrintOutput.h"
+#include "results/ResultGrid.h"
+#include "results/ResultsFile.h"
 #include "screens/MeasurementLayout.h"
 #include "screens/MeasurementScreen.h"
+#include "screens/MeasurementSession.h"
+#include "screens/gui/frmInitial.h"
+#include "screens/gui/frmList.h"
+#include "screens/gui/frmNo.h"
+#include "screens/gui/frmStart.h"
 #include "serial/PortSettings.h"
 #include "shell/AppContext.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
-#include "logger/BalanceAndMeasNo.h"
-#include "results/AfterMeasurementRun.h"
-#include "results/ResultGrid.h"
-#include "results/ResultsFile.h"
-#include "screens/gui/frmInitial.h"
-#include "screens/gui/frmNo.h"
-#include "screens/gui/frmStart.h"
-
-#include "printing/ResultCopy.h"
-#include "printing/ResultReport.h"
-#include "printing/gui/PrintOutput.h"
-#include "screens/gui/frmList.h"
-
-#include <QPointer>
-
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
 // The window's side of the connection check and monitor.
-class frmMemoryCardData2::Screen : public MonitorScreen
+class frmMemoryCardData2::Screen : public MonitorScreen, public MeasurementWindow
 {
 public:
     explicit Screen(frmMemoryCardData2& window) : m_window(window) {}
+    bool TimerActive() const override { return m_window.Interval.isActive(); }
     void StopTimer() override { m_window.Interval.stop(); }
+    void StartTimer() override { m_window.Interval.start(); }
     void StartTimer(int intervalMs) override
     {
         m_window.Interval.setInterval(intervalMs);
         m_window.Interval.start();
     }
+    void ShowPrint() override { m_window.cmdPrint->show(); }
+    void Close() override { m_window.close(); }
     void ShowStatus(const QString& text) override
     {
         m_window.Label1->setText(text);
@@ -75,7 +76,8 @@ void Caption(QWidget* widget, const QString& fontName, const CaptionAndFont& c)
 } // namespace
 
 frmMemoryCardData2::frmMemoryCardData2(AppContext& context, QWidget* parent)
-    : QWidget(parent), m_context(context), m_screen(std::make_unique<Screen>(*this))
+    : QWidget(parent), m_context(context), m_screen(std::make_unique<Screen>(*this)),
+      m_session(std::make_unique<MeasurementSession>(context, m_resultGrid, *m_screen))
 {
     CreateControls();
 
@@ -207,15 +209,8 @@ void frmMemoryCardData2::ApplyOfferedCommands(bool connected)
     cmdSetting->setVisible(o.Setting);
     cmdPrint->setVisible(o.Print);
     cmdReturn->setVisible(o.Return);
-    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label2[0]),
-                       static_cast<QWidget*>(Label2[1]), static_cast<QWidget*>(lblDia),
-                       static_cast<QWidget*>(lblPoi)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label6, Label2[0], Label2[1], lblDia, lblPoi})
         w->setVisible(connected);
-}
-
-void frmMemoryCardData2::PutResultCell(int32_t col, int32_t row, const QString& text)
-{
-    m_resultGrid.PutCell(col, row, text);
 }
 
 void frmMemoryCardData2::SetupResultGrid()
@@ -246,9 +241,7 @@ void frmMemoryCardData2::ArrangeMeasurementScreen()
     cmdInitial->hide();
     cmdPrint->hide();
     cmdNo->show();
-    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(Label2[0]),
-                       static_cast<QWidget*>(Label2[1]), static_cast<QWidget*>(lblDia),
-                       static_cast<QWidget*>(lblPoi)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Label6, Label2[0], Label2[1], lblDia, lblPoi})
         w->hide();
 }
 
@@ -281,11 +274,7 @@ void frmMemoryCardData2::BuildMonitorGrid()
 
 void frmMemoryCardData2::OnIntervalTick()
 {
-    m_inTick = true;
-    m_monitor->Tick(MonitorMode);
-    m_inTick = false;
-    if (m_closeWanted)
-        close();
+    m_session->Tick([this] { m_monitor->Tick(MonitorMode); });
 }
 
 void frmMemoryCardData2::cmdReturn_Click()
@@ -295,19 +284,11 @@ void frmMemoryCardData2::cmdReturn_Click()
 
 void frmMemoryCardData2::closeEvent(QCloseEvent* event)
 {
-    // A tick pauses in the event loop between exchanges; the screen goes once it is over.
-    if (m_inTick) {
-        m_closeWanted = true;
+    if (m_session->MayClose())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    Interval.stop();
-    if (m_context.Link)
-        m_context.Link->Connect(false);
-    event->accept();
 }
-
-// ---- Handlers of the measurement run and the reports -------------------------------------
 
 void frmMemoryCardData2::LoadTodaysResults()
 {
@@ -322,29 +303,21 @@ void frmMemoryCardData2::FillResultGridIfAny()
 
 void frmMemoryCardData2::cmdMeasure_Click()
 {
-    Interval.stop();
-    hide();
-    QPointer<frmMemoryCardData2> self(this);
-    RunOutcome outcome = RunOutcome::Cancelled;
-    {
-        frmStart form(m_context);
-        form.exec();
-        outcome = form.Outcome();
-    }
-    if (!self)
-        return;
-    show();
-    if (outcome == RunOutcome::LinkLost) {
-        cmdReturn_Click(); // the run has told the operator
-        return;
-    }
-    const AfterRun after = AfterMeasurementRun(m_context);
-    if (after.RefillGrid)
-        FillResultGrid(m_resultGrid, m_context.Results, m_context.Logger, int(HeaderRowHeight));
-    if (after.ShowPrint)
-        cmdPrint->show();
-    // Started again only now, so that no poll runs while a failed append asks Retry.
-    Interval.start();
+    const auto run = [this]() -> std::optional<RunOutcome> {
+        hide();
+        QPointer<frmMemoryCardData2> self(this);
+        RunOutcome outcome = RunOutcome::Cancelled;
+        {
+            frmStart form(m_context);
+            form.exec();
+            outcome = form.Outcome();
+        }
+        if (!self)
+            return std::nullopt;
+        show();
+        return outcome;
+    };
+    m_session->Measure(run, int(HeaderRowHeight));
 }
 
 void frmMemoryCardData2::cmdInitial_Click()
@@ -370,20 +343,18 @@ void frmMemoryCardData2::cmdNo_Click()
 
 void frmMemoryCardData2::cmdSetting_Click()
 {
-    // The monitor pauses while the settings are shown; an idle timer (debug mode) stays idle.
-    const bool polling = Interval.isActive();
-    Interval.stop();
-    hide();
-    QPointer<frmMemoryCardData2> self(this);
-    {
-        frmList list(m_context);
-        list.exec();
-    }
-    if (!self)
-        return;
-    show();
-    if (polling)
-        Interval.start();
+    m_session->Paused([this] {
+        hide();
+        QPointer<frmMemoryCardData2> self(this);
+        {
+            frmList list(m_context);
+            list.exec();
+        }
+        if (!self)
+            return false;
+        show();
+        return true;
+    });
 }
 
 namespace
@@ -403,12 +374,11 @@ PrintOutput::Printout ResultReportOf(AppContext& context, GridModel& grid)
 
 void frmMemoryCardData2::cmdPrint_Click()
 {
-    const bool polling = Interval.isActive();
-    Interval.stop();
-    PrintOutput(m_context, this)
-        .Print(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
-    if (polling)
-        Interval.start();
+    m_session->Paused([this] {
+        PrintOutput(m_context, this)
+            .Print(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
+        return true;
+    });
 }
 
 void frmMemoryCardData2::MSFData_KeyDown(int key, Qt::KeyboardModifiers)

@@ -11,6 +11,7 @@
 struct AppContext;
 class GridView;
 class LiveMonitor;
+class MeasurementSession;
 class QLabel;
 class QPushButton;
 
@@ -50,9 +51,6 @@ public:
     int16_t MonitorMode = 0;     // 0: next tick checks the connection; 1: next tick polls
     float HeaderRowHeight = 0.f; // twips, both header rows of the results grid
 
-    // Makes (row, col) of the results grid current and writes text into it; the cell stays
-    // current so that the caller can set its alignment or font size next.
-    void PutResultCell(int32_t col, int32_t row, const QString& text);
     // Builds the empty results grid (headings, widths, column count) and lays the screen
     // out for the active channels.
     void SetupResultGrid();
@@ -96,9 +94,8 @@ private:
     GridModel m_resultGrid;
     GridModel m_monitorGrid;
     std::unique_ptr<Screen> m_screen;
+    std::unique_ptr<MeasurementSession> m_session;
     std::unique_ptr<LiveMonitor> m_monitor;
     int m_windowWidthTwips = 0;
     int m_windowHeightTwips = 0;
-    bool m_inTick = false;
-    bool m_closeWanted = false;
 };

@@ -1,0 +1,128 @@
+// The measurement screen's commands as logic, without a widget: what follows a run, the
+// monitor timer around the settings and a printout, and a close asked for during a tick.
+#include "ScreenDay.h"
+#include "ScriptedLink.h"
+#include "screens/MeasurementScreen.h"
+#include "screens/MeasurementSession.h"
+#include "shell/GridModel.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using Steps = std::vector<std::string>;
+
+// The window as the session sees it; every step is logged. Closing comes back to the
+// session, as the window's close event does.
+struct Window : MeasurementWindow {
+    bool TimerActive() const override { return Active; }
+    void StopTimer() override { Active = (Log("stop"), false); }
+    void StartTimer() override { Active = (Log("start"), true); }
+    void ShowPrint() override { Log("print"); }
+    void Close() override { Closed = (Log("close"), Session->MayClose()); }
+    void Log(const char* step) { Done.push_back(step); }
+    bool Active = true;
+    bool Closed = false;
+    MeasurementSession* Session = nullptr;
+    Steps Done;
+};
+
+struct Session : ScreenDay<> {
+    Session()
+    {
+        context.Link = &link;
+        link.Connect(true);
+        PutFixedHeadings(grid, 2, 1);
+        window.Session = &session;
+    }
+    ScriptedLink link;
+    GridModel grid;
+    Window window;
+    MeasurementSession session{context, grid, window};
+};
+
+TEST(MeasurementSession, AfterTheRun)
+{
+    const struct {
+        std::optional<RunOutcome> Outcome; // none: the screen went during the run
+        Steps Expected;
+        int GridRows; // 2: headings only, untouched
+    } cases[] = {
+        {RunOutcome::Measured, {"stop", "run", "print", "start"}, 12},
+        {RunOutcome::Cancelled, {"stop", "run", "start"}, 2},
+        {RunOutcome::LinkLost, {"stop", "run", "close", "stop"}, 2},
+        {std::nullopt, {"stop", "run"}, 2},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.context.Logger.MeasNo = 11;
+        s.context.Logger.PlateDiameter = 300;
+        // The run leaves MaxResults + 1 results, the new one last and not yet numbered.
+        ResultsTable& table = s.context.Results;
+        for (; table.ResultCount < 11; ++table.ResultCount)
+            table.Entries[table.ResultCount] = {
+                QString::number(table.ResultCount + 100001).mid(1), "", {0, 30000, 1}};
+        table.Entries[10].No.clear();
+        s.context.MeasurementDone = c.Outcome == RunOutcome::Measured ? 1 : 0;
+        s.session.Measure(
+            [&] {
+                s.window.Log("run");
+                return c.Outcome;
+            },
+            200);
+        EXPECT_EQ(s.window.Done, c.Expected) << c.GridRows << c.Expected.size();
+        EXPECT_EQ(s.grid.Rows(), c.GridRows) << c.GridRows << c.Expected.size();
+        EXPECT_EQ(s.link.PortOpened(), c.Outcome != RunOutcome::LinkLost)
+            << c.GridRows << c.Expected.size();
+        if (c.GridRows == 2)
+            continue;
+        // Ten kept, newest first: the oldest went, the new one is numbered and stored.
+        EXPECT_EQ(table.ResultCount, 10);
+        EXPECT_EQ(s.grid.Text(2, 0) + s.grid.Text(2, 4) + s.grid.Text(11, 0), "0001142400002");
+        EXPECT_EQ(s.grid.RowHeight(11), 200);
+        QFile file(s.TodaysFile());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly) &&
+                    file.readAll().endsWith("\n00011,,30000,1.000,424,100,,,,,,BO\r\n"))
+            << s.TodaysFile().toStdString();
+    }
+}
+
+TEST(MeasurementSession, SettingAndPrintPauseTheMonitorAndResumeOnlyWhatRan)
+{
+    const struct {
+        bool Polling, ScreenStays;
+        Steps Expected;
+    } cases[] = {
+        {true, true, {"stop", "open", "start"}},
+        {false, true, {"stop", "open"}}, // debug mode's idle timer stays idle
+        {true, false, {"stop", "open"}},
+    };
+    for (const auto& c : cases) {
+        Session s;
+        s.window.Active = c.Polling;
+        s.session.Paused([&] {
+            EXPECT_FALSE(s.window.Active);
+            s.window.Log("open");
+            return c.ScreenStays;
+        });
+        EXPECT_EQ(s.window.Done, c.Expected) << c.Polling << c.ScreenStays;
+    }
+}
+
+TEST(MeasurementSession, ACloseDuringATickWaitsForItsEnd)
+{
+    Session s;
+    s.session.Tick([&] {
+        s.window.Log("tick");
+        s.window.Close(); // Main Menu pressed while the check waits for a reply
+        EXPECT_FALSE(s.window.Closed);
+        EXPECT_TRUE(s.link.PortOpened());
+        s.window.Log("tick over");
+    });
+    EXPECT_EQ(s.window.Done, (Steps{"tick", "close", "tick over", "close", "stop"}));
+    EXPECT_TRUE(s.window.Closed);
+    EXPECT_FALSE(s.link.PortOpened());
+}
+
+} // namespace
