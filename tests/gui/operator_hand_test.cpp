@@ -152,9 +152,10 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
     PrepareContext(context, home, messages, clock, s.Language);
     context.G.DebugMode = s.Debug ? 1 : 0;
-    if (s.Channels)
+    if (s.Channels) {
         ASSERT_TRUE(sim.Start({"--com", "1", "--channels", s.Channels, "--no-pace"}))
             << sim.ErrorText().toStdString();
+    }
     if (s.Results)
         home.WriteFile("Documents/VX-2968/data/20240501.csv",
                        "Dia=300,Poi=0.350\r\nheading\r\n"
@@ -186,7 +187,7 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     }
     const auto screen = std::make_unique<frmMemoryCardData2>(context);
     screen->show();
-    if (connected)
+    if (connected) {
         ASSERT_TRUE(WaitFor(
             [&] {
                 return screen->cmdMeasure->isVisible() &&
@@ -194,6 +195,7 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
             },
             30000))
             << "the screen did not connect";
+    }
     screen->Interval.stop(); // the monitor rests while the screen is looked at
     ExpectOperatorsHand(screen.get(), s.Name);
     frmNo number(context);

@@ -25,8 +25,9 @@ TEST(MeasurementLayout, WindowSizeFollowsTheChannelsWithinTheScreen)
             ArrangeMeasurement(c.ScreenWidth, c.ScreenHeight, c.Width, c.Height, c.Channels, 0);
         EXPECT_EQ(a.WindowWidth, c.WidthAfter) << c.Channels << " channels from " << c.Width;
         EXPECT_EQ(a.WindowHeight, c.HeightAfter) << c.Channels << " channels from " << c.Width;
-        if (c.Left >= 0)
+        if (c.Left >= 0) {
             EXPECT_EQ(a.WindowLeft, c.Left);
+        }
     }
 }
 

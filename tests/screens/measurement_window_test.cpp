@@ -1,7 +1,7 @@
 // The measurement screen and the windows it opens, as real widgets (offscreen) pressed as
 // the operator presses them, against a scripted logger: what the screen offers before and
 // after the connection, Balance, Meas. No., Setting, Print and Main Menu.
-#include "../logger/FakeLogger.h"
+#include "FakeLogger.h"
 #include "LargeOffscreenScreen.h"
 #include "Press.h"
 #include "ScreenDay.h"
