@@ -17,9 +17,10 @@ inline QString DescribeWidget(const QWidget* widget)
 {
     if (!widget)
         return QStringLiteral("nothing");
-    return QStringLiteral("%1 %2 \"%3\"")
-        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
-             widget->property("text").toString());
+    QString name = QString::fromLatin1(widget->metaObject()->className());
+    if (!widget->objectName().isEmpty())
+        name += " " + widget->objectName();
+    return name + " \"" + widget->property("text").toString() + "\"";
 }
 
 // The widget that a press at `pos` (in `top`'s coordinates) reaches, as Qt's hit-testing
