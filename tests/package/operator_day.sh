@@ -50,7 +50,8 @@ trap stop_session EXIT
 # x=$(win ...), where the failure ends the script through set -e.
 win() { window_titled "$1" || fail "$2"; }
 gone() { wait_until 10 no_window_titled "$1" || fail "$2"; }
-MENU="^ (Main Menu|メインメニュー) " SCREEN="^ (Measure|計測) " PORT="^(Setting RS-232C|RS-232C設定)\$"
+# (Not SCREEN: window_size sets that, as xdotool --shell names it.)
+T_MENU="^ (Main Menu|メインメニュー) " T_SCREEN="^ (Measure|計測) " T_PORT="^(Setting RS-232C|RS-232C設定)\$"
 
 start_session() { # language (en|ja), channels, what the screenshots are of (the day: nothing)
   lang=$1 step=0 work="$(mktemp -d)"
@@ -69,7 +70,7 @@ start_session() { # language (en|ja), channels, what the screenshots are of (the
   fi
   "$exe" &
   prog=$!
-  menu=$(win "$MENU" "the main menu did not appear")
+  menu=$(win "$T_MENU" "the main menu did not appear")
   window_size "$menu" # 3100 twips wide: a check of the display's DPI
   [ $((WIDTH - $(px 3100))) -le 1 ] && [ $(($(px 3100) - WIDTH)) -le 1 ] ||
     fail "the main menu is $WIDTH pixels wide, not $(px 3100): the display is not at $VX_DPI DPI"
@@ -102,7 +103,7 @@ press_meas_no() { window_size "$screen" && upper_row $((WT - 840)); } # left W -
 
 open_measurement() { # and wait until it is connected: connection check, settings, live values
   menu_button 0
-  screen=$(win "$SCREEN" "the measurement screen did not open")
+  screen=$(win "$T_SCREEN" "the measurement screen did not open")
   wait_until 30 eval '[ "$(sent MDT)" -ge 2 ]' || fail "no live values: the monitor does not poll"
   grep -q '^> RES' "$transcript" || fail "the connection was not checked"
   grep -q '^> CLK?' "$transcript" || fail "the logger's settings were not read"
@@ -126,13 +127,13 @@ start_run() {
   wait_until 10 grep -q '^> DTG' "$transcript" || fail "the run did not arm the logger"
   shot run "$form"
   wait_until 30 sent_more_than 'ANS?' "$before" || fail "the drop was not fetched"
-  screen=$(win "$SCREEN" "the screen did not come back after the run")
+  screen=$(win "$T_SCREEN" "the screen did not come back after the run")
 }
 
 leave_screen() {
   press_main_menu
-  gone "$SCREEN" "\"Main Menu\" did not leave the screen"
-  menu=$(win "$MENU" "the main menu did not return")
+  gone "$T_SCREEN" "\"Main Menu\" did not leave the screen"
+  menu=$(win "$T_MENU" "the main menu did not return")
 }
 
 end_program() { # from the main menu
@@ -159,7 +160,7 @@ day() {
   window_size "$dialog" # "OK" is left of "Cancel": margins 20 and 14, both at least 110 wide
   press_pixels "$dialog" $((WIDTH - 182)) $((HEIGHT - 26))
   wait_until 10 eval '[ "$(sent MNO25)" -eq 3 ]' || fail "MNO25 did not reach CH1, CH2 and CH4"
-  screen=$(win "$SCREEN" "the screen did not come back")
+  screen=$(win "$T_SCREEN" "the screen did not come back")
 
   start_run
   wait_until 10 grep -q '^00025,' "$today" 2>/dev/null || fail "no line 00025 in $today"
@@ -171,7 +172,7 @@ day() {
   window_size "$list" # the return button: left W - 1635, 1455 x 495, 190 above the bottom
   press_twips "$list" $((WT - 1635 + 727)) $((HT - 190 - 247))
   gone "^ (Display Setting|設定値表示)\$" "the settings did not close"
-  screen=$(win "$SCREEN" "the screen did not come back")
+  screen=$(win "$T_SCREEN" "the screen did not come back")
 
   press_print
   message=$(win "^(Print|印刷)\$" "\"Print\" said nothing")
@@ -188,7 +189,7 @@ day() {
 
   leave_screen
   menu_button 1
-  port=$(win "$PORT" "\"Setting RS-232C\" did not open")
+  port=$(win "$T_PORT" "\"Setting RS-232C\" did not open")
   shot rs232c "$port"
   # Shift + right press on the note line (left 360, top 3960, 6800 x 450; frmRS232C.cpp).
   press_twips "$port" 3760 4185 3 shift
@@ -210,9 +211,9 @@ day() {
   shot terminal "$terminal"
   press_twips "$terminal" 5830 4305 # "End": left 5350, top 4080, 960 x 450 (frmRSTest.cpp)
   gone '^RS-232C Test$' "\"End\" did not close the terminal"
-  port=$(win "$PORT" "the settings did not come back")
+  port=$(win "$T_PORT" "the settings did not come back")
   press_twips "$port" 3750 4890 # "Main Menu": left 2450, top 4620, 2600 x 540
-  menu=$(win "$MENU" "the main menu did not return")
+  menu=$(win "$T_MENU" "the main menu did not return")
   [ -f "$HOME/.local/share/VX-2968/fwd.rs" ] || [ -f "$work/bin/fwd.rs" ] ||
     fail "leaving the port settings wrote no fwd.rs"
   shot menu "$menu"
