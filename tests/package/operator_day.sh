@@ -46,27 +46,31 @@ stop_session() {
   rm -rf "$work"
 }
 trap stop_session EXIT
+# The window titled so (an extended regular expression), or a failure with `what`; used as
+# x=$(win ...), where the failure ends the script through set -e.
+win() { window_titled "$1" || fail "$2"; }
+gone() { wait_until 10 no_window_titled "$1" || fail "$2"; }
+# (Not SCREEN: window_size sets that, as xdotool --shell names it.)
+T_MENU="^ (Main Menu|メインメニュー) " T_SCREEN="^ (Measure|計測) " T_PORT="^(Setting RS-232C|RS-232C設定)\$"
 
 start_session() { # language (en|ja), channels, what the screenshots are of (the day: nothing)
-  lang=$1 step=0
-  work="$(mktemp -d)"
+  lang=$1 step=0 work="$(mktemp -d)"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_DATA_HOME="$work/home/.local/share"
-  folder="$shots/$lang${3:+-$3}"
+  folder="$shots/$lang${3:+-$3}" transcript="$work/transcript.txt"
   mkdir -p "$HOME/Documents/VX-2968" "$XDG_RUNTIME_DIR" "$folder"
   chmod 700 "$XDG_RUNTIME_DIR"
   [ "$lang" = ja ] && printf J >"$HOME/Documents/VX-2968/fwdstr.ini"
-  transcript="$work/transcript.txt"
   "$simulator" --com 1 --channels "$2" --drop-after 1500 --no-stdin --transcript "$transcript" \
     </dev/null >"$work/sim.out" &
   sim=$!
   wait_until 10 grep -qs '^PTY ' "$work/sim.out" || fail "the simulator did not start"
-  local exe="$program"
+  exe="$program"
   if [ -n "${VX_PROGRAM:-}" ]; then
     mkdir -p "$work/bin" && cp "$program" "$work/bin/" && exe="$work/bin/$(basename "$program")"
   fi
   "$exe" &
   prog=$!
-  menu=$(window_titled "^ (Main Menu|メインメニュー) ") || fail "the main menu did not appear"
+  menu=$(win "$T_MENU" "the main menu did not appear")
   window_size "$menu" # 3100 twips wide: a check of the display's DPI
   [ $((WIDTH - $(px 3100))) -le 1 ] && [ $(($(px 3100) - WIDTH)) -le 1 ] ||
     fail "the main menu is $WIDTH pixels wide, not $(px 3100): the display is not at $VX_DPI DPI"
@@ -87,10 +91,6 @@ menu_button() { press_twips "$menu" 1550 $((727 + $1 * 600)); }
 # Measurement screen (MeasurementLayout.cpp): the upper row's top is 1185 twips and the lower
 # row's 645 twips above the client area's bottom edge (H - 1470 - C and H - 930 - C of a window
 # H high with a 285-twip title bar and C); buttons are 450 high.
-open_measurement() {
-  menu_button 0
-  screen=$(window_titled "^ (Measure|計測) ") || fail "the measurement screen did not open"
-}
 # The screen takes its size when it has found the logger's channels: measured at each press.
 upper_row() { window_size "$screen" && press_twips "$screen" "$1" $((HT - 960)); }
 lower_row() { window_size "$screen" && press_twips "$screen" "$1" $((HT - 420)); }
@@ -101,91 +101,85 @@ press_setting() { upper_row 1020; }
 press_print() { upper_row 2940; }
 press_meas_no() { window_size "$screen" && upper_row $((WT - 840)); } # left W - 1440, 1200 wide
 
-wait_connected() {
+open_measurement() { # and wait until it is connected: connection check, settings, live values
+  menu_button 0
+  screen=$(win "$T_SCREEN" "the measurement screen did not open")
   wait_until 30 eval '[ "$(sent MDT)" -ge 2 ]' || fail "no live values: the monitor does not poll"
+  grep -q '^> RES' "$transcript" || fail "the connection was not checked"
   grep -q '^> CLK?' "$transcript" || fail "the logger's settings were not read"
 }
 
 balance_ok() {
-  local before
   before=$(sent BAL)
   press_balance
-  local dialog
-  dialog=$(window_titled "^(Balancing|初期値計測)\$") || fail "\"Balance\" did not ask"
+  dialog=$(win "^(Balancing|初期値計測)\$" "\"Balance\" did not ask")
   shot balance "$dialog"
   window_size "$dialog" # "OK" is the right-hand button: margins 24 and 16, at least 110 wide
   press_pixels "$dialog" $((WIDTH - 79)) $((HEIGHT - 28))
-  wait_until 10 no_window_titled "^(Balancing|初期値計測)\$" || fail "\"OK\" did not close the question"
+  gone "^(Balancing|初期値計測)\$" "\"OK\" did not close the question"
   wait_until 10 sent_more_than BAL "$before" || fail "\"OK\" sent no BAL"
 }
 
 start_run() {
-  local before
   before=$(sent 'ANS?')
   press_start
-  local form
-  form=$(window_titled "^(VX-2968|QL-860H用データ収録ソフトウェア  VX-2968)\$") ||
-    fail "\"Start\" did not open the run"
+  form=$(win "^(VX-2968|QL-860H用データ収録ソフトウェア  VX-2968)\$" "\"Start\" did not open the run")
   wait_until 10 grep -q '^> DTG' "$transcript" || fail "the run did not arm the logger"
   shot run "$form"
   wait_until 30 sent_more_than 'ANS?' "$before" || fail "the drop was not fetched"
-  screen=$(window_titled "^ (Measure|計測) ") || fail "the screen did not come back after the run"
+  screen=$(win "$T_SCREEN" "the screen did not come back after the run")
 }
 
-end_program() {
+leave_screen() {
   press_main_menu
-  wait_until 10 no_window_titled "^ (Measure|計測) " || fail "\"Main Menu\" did not leave the screen"
-  menu=$(window_titled "^ (Main Menu|メインメニュー) ") || fail "the main menu did not return"
+  gone "$T_SCREEN" "\"Main Menu\" did not leave the screen"
+  menu=$(win "$T_MENU" "the main menu did not return")
+}
+
+end_program() { # from the main menu
   menu_button 2
   wait_until 10 eval '! kill -0 $prog 2>/dev/null' || fail "\"End Program\" did not end it"
   wait $prog || fail "the program ended with a failure"
   prog=""
+  stop_session
 }
 
 # ---- the day ------------------------------------------------------------------------------
 
 day() {
   start_session "$1" 1,2,4
-  local today
   today="$HOME/Documents/VX-2968/data/$(date +%Y%m%d).csv"
-
   open_measurement
-  wait_connected
   shot measure "$screen"
-
   balance_ok
 
   press_meas_no
-  local dialog
-  dialog=$(window_titled "^(Change Measure No\.|計測No\. 変更)\$") || fail "\"Meas. No.\" did not open"
+  dialog=$(win "^(Change Measure No\.|計測No\. 変更)\$" "\"Meas. No.\" did not open")
   keys_to "$dialog" type 25 # the proposal is selected: typing replaces it
   shot number "$dialog"
   window_size "$dialog" # "OK" is left of "Cancel": margins 20 and 14, both at least 110 wide
   press_pixels "$dialog" $((WIDTH - 182)) $((HEIGHT - 26))
   wait_until 10 eval '[ "$(sent MNO25)" -eq 3 ]' || fail "MNO25 did not reach CH1, CH2 and CH4"
-  screen=$(window_titled "^ (Measure|計測) ") || fail "the screen did not come back"
+  screen=$(win "$T_SCREEN" "the screen did not come back")
 
   start_run
   wait_until 10 grep -q '^00025,' "$today" 2>/dev/null || fail "no line 00025 in $today"
   shot result "$screen"
 
   press_setting
-  local list
-  list=$(window_titled "^ (Display Setting|設定値表示)\$") || fail "\"Setting\" did not open"
+  list=$(win "^ (Display Setting|設定値表示)\$" "\"Setting\" did not open")
   shot settings "$list"
   window_size "$list" # the return button: left W - 1635, 1455 x 495, 190 above the bottom
   press_twips "$list" $((WT - 1635 + 727)) $((HT - 190 - 247))
-  wait_until 10 no_window_titled "^ (Display Setting|設定値表示)\$" || fail "the settings did not close"
-  screen=$(window_titled "^ (Measure|計測) ") || fail "the screen did not come back"
+  gone "^ (Display Setting|設定値表示)\$" "the settings did not close"
+  screen=$(win "$T_SCREEN" "the screen did not come back")
 
   press_print
-  local message pdf
-  message=$(window_titled "^(Print|印刷)\$") || fail "\"Print\" said nothing"
-  pdf=$(ls "$HOME"/Documents/VX-2968/Report_*.pdf 2>/dev/null | head -n1)
-  [ -n "$pdf" ] || fail "no PDF in the user folder"
+  message=$(win "^(Print|印刷)\$" "\"Print\" said nothing")
+  ls "$HOME"/Documents/VX-2968/Report_*.pdf >/dev/null 2>&1 || fail "no PDF in the user folder"
   shot print "$message" # the message names the file; the window tests check its text
   keys_to "$message" key Return
-  wait_until 10 no_window_titled "^(Print|印刷)\$" || fail "the message did not close"
+  gone "^(Print|印刷)\$" "the message did not close"
 
   press_twips "$screen" 720 510 # a cell of the results grid (left 120, top 360)
   keys_to "$screen" key c
@@ -193,22 +187,18 @@ day() {
     fail "the clipboard does not hold the results"
   shot copy "$screen"
 
-  press_main_menu
-  menu=$(window_titled "^ (Main Menu|メインメニュー) ") || fail "the main menu did not return"
-  wait_until 10 no_window_titled "^ (Measure|計測) " || fail "\"Main Menu\" did not leave the screen"
+  leave_screen
   menu_button 1
-  local port terminal
-  port=$(window_titled "^(Setting RS-232C|RS-232C設定)\$") || fail "\"Setting RS-232C\" did not open"
+  port=$(win "$T_PORT" "\"Setting RS-232C\" did not open")
   shot rs232c "$port"
   # Shift + right press on the note line (left 360, top 3960, 6800 x 450; frmRS232C.cpp).
   press_twips "$port" 3760 4185 3 shift
-  terminal=$(window_titled '^RS-232C Test$') || fail "the gesture did not open the terminal"
+  terminal=$(win '^RS-232C Test$' "the gesture did not open the terminal")
   # The field takes typing once the line check (SET1 to SET6, each with RES) is over; the
   # transcript shows the last reply a moment before the program has read it, so a command
   # typed too early is typed again.
   wait_until 15 grep -q '^> SET6' "$transcript" || fail "the terminal did not check the line"
-  local tries
-  for tries in 1 2 3; do
+  for _ in 1 2 3; do
     press_twips "$terminal" 3730 315 # the command field: left 1150, top 120, 5160 x 390
     keys_to "$terminal" key ctrl+a type bdt10
     keys_to "$terminal" key Return
@@ -220,18 +210,14 @@ day() {
   sleep 1 # the answer is in; the picture, for a person to look at, shows what the area made of it
   shot terminal "$terminal"
   press_twips "$terminal" 5830 4305 # "End": left 5350, top 4080, 960 x 450 (frmRSTest.cpp)
-  wait_until 10 no_window_titled '^RS-232C Test$' || fail "\"End\" did not close the terminal"
-  port=$(window_titled "^(Setting RS-232C|RS-232C設定)\$") || fail "the settings did not come back"
+  gone '^RS-232C Test$' "\"End\" did not close the terminal"
+  port=$(win "$T_PORT" "the settings did not come back")
   press_twips "$port" 3750 4890 # "Main Menu": left 2450, top 4620, 2600 x 540
-  menu=$(window_titled "^ (Main Menu|メインメニュー) ") || fail "the main menu did not return"
+  menu=$(win "$T_MENU" "the main menu did not return")
   [ -f "$HOME/.local/share/VX-2968/fwd.rs" ] || [ -f "$work/bin/fwd.rs" ] ||
     fail "leaving the port settings wrote no fwd.rs"
   shot menu "$menu"
-  menu_button 2
-  wait_until 10 eval '! kill -0 $prog 2>/dev/null' || fail "\"End Program\" did not end it"
-  wait $prog || fail "the program ended with a failure"
-  prog=""
-  stop_session
+  end_program
   echo "operator day [$lang]: all steps passed; screenshots in $folder"
 }
 
@@ -239,12 +225,11 @@ day() {
 clicks() { # language, channels
   start_session "$1" "$2" "channels-${2//,/}"
   open_measurement
-  wait_connected
   balance_ok
   start_run
   shot result "$screen"
+  leave_screen
   end_program
-  stop_session
   echo "real presses [$lang, channels $2]: \"Balance\" sent BAL, \"Start\" fetched a drop"
 }
 

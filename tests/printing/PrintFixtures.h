@@ -17,7 +17,6 @@ namespace fixtures
 
 inline constexpr int16_t Japanese = 0;
 inline constexpr int16_t English = 1;
-inline constexpr float Shift = 6.0f; // the first print margin at start-up
 
 inline QDateTime ResetTime()
 {

@@ -47,12 +47,10 @@ TEST(PdfPrintout, PagesPlaceTheirTextsOnTheirMillimetres)
         double XMm, YMm;
         bool RightEdge;
     } placed[] = {
-        {en, "Test", 0, 15, 20, false},       {en, "Sampling", 0, 20, 25, false},
-        {en, "Amp", 0, 15, 75, false},        {en, "Channel", 1, 20, 80, false},
-        {en, "H.P.F.", 0, 20, 115, false},    {en, "0.300", 0, 62, 55, false},
-        {en, "90", 0, 62, 50, false},         {en, "1000", 0, 68, -1, true},
-        {report, "VX-2968", 0, 10, 8, false}, {report, "04/07/2021", 0, 160, 8, false},
-        {report, "No.", 0, -1, 125, false},   {report, "r11c9", 0, 236.5, 180, true},
+        {en, "Test", 0, 15, 20, false},         {en, "Channel", 1, 20, 80, false},
+        {en, "0.300", 0, 62, 55, false},        {en, "1000", 0, 68, -1, true},
+        {report, "VX-2968", 0, 10, 8, false},   {report, "No.", 0, -1, 125, false},
+        {report, "r11c9", 0, 236.5, 180, true},
     };
     for (const auto& p : placed) {
         const auto words = WordsOf(p.Pdf);

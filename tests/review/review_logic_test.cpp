@@ -11,36 +11,24 @@
 namespace
 {
 
-struct StatisticsRow {
-    const char* Name;
-    std::vector<double> Values;
-    bool KOrE;
-    int Count;
-    double Mean, StdDev, Variation, Min, Max;
-};
-
 // Worked out by hand: undefined values (-1, and 0 for loads and displacements, which the
 // screen shows as "------") do not count; the standard deviation is the sample one.
-const StatisticsRow StatisticsRows[] = {
-    {"K with a Calc Error", {400, 410, 420, -1}, true, 3, 410, 10, 2.439024, 400, 420},
-    {"P0 with 0 and -1",
-     {30000, 0, 31000, 32000, -1},
-     false,
-     3,
-     31000,
-     1000,
-     3.225806,
-     30000,
-     32000},
-    {"K of 0 is a value", {0, 10}, true, 2, 5, 7.071068, 141.421356, 0, 10},
-    {"one value has no spread", {1.234}, false, 1, 1.234, 0, 0, 1.234, 1.234},
-    {"nothing defined", {-1, 0}, false, 0, 0, 0, 0, 0, 0},
-};
-
 TEST(ReviewStatistics, MatchValuesWorkedOutByHand)
 {
-    for (const StatisticsRow& row : StatisticsRows) {
-        SCOPED_TRACE(row.Name);
+    const struct {
+        bool KOrE;
+        int Count;
+        double Mean, StdDev, Variation, Min, Max;
+        std::vector<double> Values;
+    } rows[] = {
+        {true, 3, 410, 10, 2.439024, 400, 420, {400, 410, 420, -1}},
+        {false, 3, 31000, 1000, 3.225806, 30000, 32000, {30000, 0, 31000, 32000, -1}},
+        {true, 2, 5, 7.071068, 141.421356, 0, 10, {0, 10}}, // K of 0 is a value
+        {false, 1, 1.234, 0, 0, 1.234, 1.234, {1.234}},
+        {false, 0, 0, 0, 0, 0, 0, {-1, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Values.front());
         const ColumnStatistics s = ComputeStatistics(row.Values, row.KOrE);
         EXPECT_EQ(s.Count, row.Count);
         EXPECT_NEAR(s.Mean, row.Mean, 1e-6);

@@ -17,17 +17,17 @@ inline QString DescribeWidget(const QWidget* widget)
 {
     if (!widget)
         return QStringLiteral("nothing");
-    return QStringLiteral("%1 %2 \"%3\"")
-        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
-             widget->property("text").toString());
+    QString name = QString::fromLatin1(widget->metaObject()->className());
+    if (!widget->objectName().isEmpty())
+        name += " " + widget->objectName();
+    return name + " \"" + widget->property("text").toString() + "\"";
 }
 
 // The widget that a press at `pos` (in `top`'s coordinates) reaches, as Qt's hit-testing
 // finds it: the deepest visible child there that does not let mouse events through.
 inline QWidget* WidgetAtWindowPoint(QWidget* top, QPoint pos)
 {
-    QWidget* hit = top->childAt(pos);
-    return hit ? hit : top;
+    return top->childAt(pos) ? top->childAt(pos) : top;
 }
 
 // True when `hit` is `control` or lies inside it (a combo box's line edit, a view's viewport).
@@ -83,27 +83,25 @@ inline void DoublePress(QWidget* control)
     PressAtWindowPoint(control->window(), CentreInWindow(control), Qt::LeftButton, {}, true);
 }
 
-// The window that keys go to. A modal dialog that has just been shown is given the focus by
-// the window system a moment later; keys typed at it go to it once it has, as they would for
-// an operator who waits for the dialog to appear.
+// The window that keys go to (a failure when none has the focus). A modal dialog that has
+// just been shown is given the focus by the window system a moment later; keys typed at it go
+// to it once it has, as they would for an operator who waits for the dialog to appear.
 inline QWindow* WindowForKeys()
 {
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && modal->windowHandle())
         (void)QTest::qWaitFor(
             [&] { return QGuiApplication::focusWindow() == modal->windowHandle(); }, 1000);
+    if (!QGuiApplication::focusWindow())
+        ADD_FAILURE() << "no window has the focus for the key";
     return QGuiApplication::focusWindow();
 }
 
 // A key press and release sent to the window that has the focus now.
 inline void TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
 {
-    QWindow* window = WindowForKeys();
-    if (!window) {
-        ADD_FAILURE() << "no window has the focus for the key";
-        return;
-    }
-    QTest::keyClick(window, key, modifiers);
+    if (QWindow* window = WindowForKeys())
+        QTest::keyClick(window, key, modifiers);
 }
 
 // Gives `target` the keyboard focus in its window, activated as the operator's click on it
@@ -120,12 +118,7 @@ inline void FocusOn(QWidget* target)
 // Types `text` character by character into the window that has the focus.
 inline void TypeText(const QString& text)
 {
-    for (QChar c : text) {
-        QWindow* window = WindowForKeys();
-        if (!window) {
-            ADD_FAILURE() << "no window has the focus for the text";
-            return;
-        }
-        QTest::keyClick(window, c.toLatin1());
-    }
+    for (QChar c : text)
+        if (QWindow* window = WindowForKeys())
+            QTest::keyClick(window, c.toLatin1());
 }

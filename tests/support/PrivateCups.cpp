@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QtTest/QTest>
 
 #include <unistd.h>
@@ -30,12 +29,10 @@ PrivateCups::PrivateCups()
 
 PrivateCups::~PrivateCups()
 {
-    if (m_cupsd.state() != QProcess::NotRunning) {
-        m_cupsd.terminate();
-        if (!m_cupsd.waitForFinished(10000))
-            m_cupsd.kill();
-        m_cupsd.waitForFinished(5000);
-    }
+    m_cupsd.terminate();
+    if (!m_cupsd.waitForFinished(10000))
+        m_cupsd.kill();
+    m_cupsd.waitForFinished(5000);
     for (const QString& config : m_backendConfigs)
         QFile::remove(config);
     if (m_hadServer)
@@ -48,13 +45,12 @@ QString PrivateCups::Unavailable()
 {
     if (::geteuid() != 0)
         return "cupsd and the cups-pdf backend run only as root";
-    for (const QString program : {"cupsd", "lpadmin", "lpstat", "gs"})
-        if (QStandardPaths::findExecutable(program, {"/usr/sbin", "/usr/bin"}).isEmpty())
-            return program + " is not installed (scripts/install-deps installs cups and "
-                             "printer-driver-cups-pdf)";
-    for (const QString& file : {CupsPdfBackend, CupsPdfPpd})
+    for (const QString& file :
+         {QString("/usr/sbin/cupsd"), QString("/usr/sbin/lpadmin"), QString("/usr/bin/lpstat"),
+          QString("/usr/bin/gs"), CupsPdfBackend, CupsPdfPpd})
         if (!QFileInfo::exists(file))
-            return file + " is missing (package printer-driver-cups-pdf)";
+            return file + " is missing (scripts/install-deps installs cups and "
+                          "printer-driver-cups-pdf)";
     if (!QFileInfo(BackendConfigFolder).isWritable())
         return BackendConfigFolder + " cannot be written";
     return {};
@@ -76,10 +72,6 @@ bool PrivateCups::Run(const QString& program, const QStringList& arguments, QStr
 
 bool PrivateCups::Start(int timeoutMs)
 {
-    if (!m_dir.isValid()) {
-        m_error = "no temporary folder";
-        return false;
-    }
     // The filters run as lp: they must reach the spool below this folder (rwxr-xr-x).
     QFile::setPermissions(m_dir.path(), QFileDevice::Permissions::fromInt(0x7055));
     for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "state", "log", "out"})
@@ -104,12 +96,11 @@ bool PrivateCups::Start(int timeoutMs)
     m_cupsd.start("cupsd",
                   {"-f", "-c", Folder("etc/cupsd.conf"), "-s", Folder("etc/cups-files.conf")});
     QString status;
-    if (QTest::qWaitFor(
-            [&] {
-                return m_cupsd.state() == QProcess::Running && Run("lpstat", {"-r"}, &status) &&
-                       status.contains("is running");
-            },
-            timeoutMs))
+    const auto up = [&] {
+        return m_cupsd.state() == QProcess::Running && Run("lpstat", {"-r"}, &status) &&
+               status.contains("is running");
+    };
+    if (QTest::qWaitFor(up, timeoutMs))
         return true;
     QFile log(Folder("log/error_log"));
     log.open(QIODevice::ReadOnly);
@@ -150,12 +141,11 @@ int PrivateCups::PdfCount(const QString& name) const
 QString PrivateCups::WaitForPdf(const QString& name, int count, int timeoutMs)
 {
     QString pending;
-    if (!QTest::qWaitFor(
-            [&] {
-                return PdfCount(name) >= count &&
-                       Run("lpstat", {"-o", QueueName(name)}, &pending) && pending.isEmpty();
-            },
-            timeoutMs)) {
+    const auto done = [&] {
+        return PdfCount(name) >= count && Run("lpstat", {"-o", QueueName(name)}, &pending) &&
+               pending.isEmpty();
+    };
+    if (!QTest::qWaitFor(done, timeoutMs)) {
         m_error = QString("queue %1 wrote %2 of %3 PDF files")
                       .arg(QueueName(name))
                       .arg(PdfCount(name))

@@ -14,31 +14,26 @@ class ScriptedLink : public SerialLink
 {
 public:
     // Every later "cmd" gets `reply` + CR LF.
-    void On(const QString& cmd, const QString& reply);
+    void On(const QString& cmd, const QString& reply) { m_scripts[cmd] = {{reply}}; }
     // Successive "cmd"s get the replies in turn; the last one repeats.
-    void OnSequence(const QString& cmd, const QStringList& replies);
+    void OnSequence(const QString& cmd, const QStringList& replies) { m_scripts[cmd] = {replies}; }
     // "cmd" gets no reply (status -2).
-    void Silent(const QString& cmd);
+    void Silent(const QString& cmd) { m_scripts[cmd] = {}; }
     // Fallback for commands without a script entry; without it they get no reply.
     std::function<QString(const QString&)> Otherwise;
-    // Raw bytes the next ReceiveBinary delivers; -1 when shorter than asked for.
-    QByteArray BinaryBlock;
 
-    void Connect(bool open) override;
-    void PortOutput(const QString& cmd) override;
+    void Connect(bool open) override { m_state.PortOpened = open; }
+    void PortOutput(const QString& cmd) override { Sent.push_back(cmd); }
     int32_t RSCom(const QString& cmd) override;
-    void Wait(int32_t ms) override;
-    int16_t ReceiveBinary(int32_t count) override;
+    void Wait(int32_t) override {}
+    int16_t ReceiveBinary(int32_t) override { return -1; }
 
     std::vector<QString> Sent; // every command, in order
-    int ConnectCalls = 0;
-    int WaitCalls = 0;
 
 private:
     struct Script {
         QStringList Replies;
         int Next = 0;
-        bool Silent = false;
     };
     QMap<QString, Script> m_scripts;
 };

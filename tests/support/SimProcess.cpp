@@ -12,16 +12,6 @@ QString OptionValue(const QStringList& arguments, const QString& option)
     const qsizetype i = arguments.indexOf(option);
     return i >= 0 && i + 1 < arguments.size() ? arguments[i + 1] : QString();
 }
-
-// The transcript lines that start with `prefix`, without it.
-QStringList Prefixed(const QStringList& lines, const QString& prefix)
-{
-    QStringList found;
-    for (const QString& line : lines)
-        if (line.startsWith(prefix))
-            found << line.mid(prefix.size());
-    return found;
-}
 } // namespace
 
 SimProcess::SimProcess()
@@ -66,10 +56,6 @@ bool SimProcess::ReadLineFromOutput(QString& line, int timeoutMs)
 
 bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
 {
-    if (IsRunning()) {
-        m_error = "the simulator is already running";
-        return false;
-    }
     m_error.clear();
     m_stderr.clear();
     m_stdout.clear();
@@ -88,10 +74,6 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
                            "/VX-2968/ports/COM" + com;
     m_process.setArguments(args);
     m_process.start();
-    if (!m_process.waitForStarted(timeoutMs)) {
-        Fail("cannot start " + m_process.program() + ": " + m_process.errorString());
-        return false;
-    }
     QString line;
     while (ReadLineFromOutput(line, timeoutMs)) {
         if (line.startsWith("PTY ")) {
@@ -100,18 +82,14 @@ bool SimProcess::Start(const QStringList& arguments, int timeoutMs)
         }
     }
     Fail(IsRunning() ? QString("no PTY line from the simulator within %1 ms").arg(timeoutMs)
-                     : QString("the simulator ended before it was ready (exit code %1)")
-                           .arg(m_process.exitCode()));
+                     : "the simulator did not start or ended before it was ready: " +
+                           m_process.errorString());
     Stop();
     return false;
 }
 
 bool SimProcess::Control(const QString& line, int timeoutMs)
 {
-    if (!IsRunning()) {
-        Fail("control line \"" + line + "\" not sent: the simulator is not running");
-        return false;
-    }
     m_process.write((line + "\n").toLocal8Bit());
     m_process.waitForBytesWritten(timeoutMs);
     const QDeadlineTimer deadline(timeoutMs);
@@ -124,43 +102,28 @@ bool SimProcess::Control(const QString& line, int timeoutMs)
             return false;
         }
     }
-    Fail("no ACK for \"" + line + "\" within " + QString::number(timeoutMs) + " ms");
+    Fail("no ACK for \"" + line + "\" within " + QString::number(timeoutMs) + " ms" +
+         (IsRunning() ? "" : ": the simulator is not running"));
     return false;
 }
 
-QStringList SimProcess::Transcript() const
+QStringList SimProcess::Prefixed(const QString& prefix) const
 {
     QFile file(m_transcriptPath);
+    QStringList found;
     if (!file.open(QIODevice::ReadOnly))
-        return {};
+        return found;
     QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
     lines.removeLast(); // complete only when it ends in a line feed
-    return lines;
-}
-
-QStringList SimProcess::Commands() const
-{
-    return Prefixed(Transcript(), "> ");
-}
-
-QStringList SimProcess::Replies() const
-{
-    return Prefixed(Transcript(), "< ");
+    for (const QString& line : lines)
+        if (line.startsWith(prefix))
+            found << line.mid(prefix.size());
+    return found;
 }
 
 bool SimProcess::WaitForTranscript(const QString& prefix, int timeoutMs) const
 {
-    return QTest::qWaitFor([&] { return !Prefixed(Transcript(), prefix).isEmpty(); }, timeoutMs);
-}
-
-bool SimProcess::IsRunning() const
-{
-    return m_process.state() != QProcess::NotRunning;
-}
-
-bool SimProcess::WaitForExit(int timeoutMs)
-{
-    return !IsRunning() || m_process.waitForFinished(timeoutMs);
+    return QTest::qWaitFor([&] { return !Prefixed(prefix).isEmpty(); }, timeoutMs);
 }
 
 void SimProcess::Stop()
@@ -170,10 +133,7 @@ void SimProcess::Stop()
         return;
     m_process.closeWriteChannel();
     if (!m_process.waitForFinished(5000)) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
+        m_process.kill();
+        m_process.waitForFinished(5000);
     }
 }

@@ -42,19 +42,20 @@ public:
     // acknowledges that it is in effect. False when it refused the line or did not answer.
     bool Control(const QString& line, int timeoutMs = 5000);
 
-    // The transcript so far, one entry a line ("> RES", "< OK", "! armed", ...).
-    QStringList Transcript() const;
-    // The commands received so far, in order, without "> ".
-    QStringList Commands() const;
+    // The commands received so far, in order, without "> " (from the transcript, one entry
+    // a line: "> RES", "< OK", "! armed", ...).
+    QStringList Commands() const { return Prefixed("> "); }
     // The replies sent so far, without "< " (bytes outside printable ASCII as \xNN).
-    QStringList Replies() const;
+    QStringList Replies() const { return Prefixed("< "); }
     // Waits, handling events, until a transcript line starts with `prefix`
     // (e.g. "! recording complete", "> ANS?"). False after the time-out.
     bool WaitForTranscript(const QString& prefix, int timeoutMs = 10000) const;
 
-    bool IsRunning() const;
     // Waits until the simulator has ended by itself (after a hang-up, "quit").
-    bool WaitForExit(int timeoutMs = 10000);
+    bool WaitForExit(int timeoutMs = 10000)
+    {
+        return !IsRunning() || m_process.waitForFinished(timeoutMs);
+    }
     // Ends it: closes its standard input, then terminates or kills it if it lingers.
     void Stop();
 
@@ -62,6 +63,8 @@ public:
     QString ErrorText() const;
 
 private:
+    bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }
+    QStringList Prefixed(const QString& prefix) const; // transcript lines, without the prefix
     bool ReadLineFromOutput(QString& line, int timeoutMs);
     void Fail(const QString& why);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
@@ -18,17 +19,15 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 1000
 template <typename T> void WhenModalShown(std::function<void(T*)> action, int timeoutMs = 10000)
 {
     auto* timer = new QTimer(QCoreApplication::instance()); // freed at exit if no dialog came
-    auto started = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, started, timeoutMs] {
-        *started += 10;
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-        } else if (*started > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, action, deadline = QDeadlineTimer(timeoutMs)] {
+                         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+                         if (!dialog && !deadline.hasExpired())
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (dialog)
+                             action(dialog);
+                     });
     timer->start(10);
 }

@@ -28,13 +28,9 @@ wait_until() {
 # The id of the visible window whose title matches the extended regular expression, waiting
 # for it to appear; fails after `seconds` (default 20).
 window_titled() {
-  local id i
-  for ((i = 0; i < ${2:-20} * 10; i++)); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n1)
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  return 1
+  local title=$1 id=""
+  wait_until "${2:-20}" eval 'id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | tail -n1); [ -n "$id" ]' &&
+    echo "$id"
 }
 
 no_window_titled() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
