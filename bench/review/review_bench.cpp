@@ -19,6 +19,21 @@
 namespace
 {
 
+// A year of working days in `folder`: `days` files of `results` results each, Japanese
+// and English headings alternating by month.
+void WriteYear(const QString& folder, int days, int results)
+{
+    QDir().mkpath(folder);
+    QDate d(2023, 1, 2);
+    for (int n = 0; n < days; d = d.addDays(1)) {
+        if (d.dayOfWeek() > 5)
+            continue;
+        WriteBytes(QDir(folder).filePath(d.toString("yyyyMMdd") + ".csv"),
+                   FixtureDayBytes(results, d, int16_t(d.month() % 2), n % 3 == 0));
+        ++n;
+    }
+}
+
 template <typename F> double BestMs(int runs, F&& work)
 {
     double best = 1e12;

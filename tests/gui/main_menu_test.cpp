@@ -31,19 +31,6 @@ struct MainMenu : testing::Test {
         context, [](AppContext&) { return new QWidget; }, nullptr);
 };
 
-TEST_F(MainMenu, TheBannerIsDrawnAfterLoadAndAgainWhenAScreenReturns)
-{
-    EXPECT_FALSE(menu->cmdMenu[1]->isEnabled()); // no screen given for it
-    ASSERT_TRUE(WaitFor([&] { return menu->BannerDraws() == 1; }));
-    EXPECT_FALSE(menu->picBanner->pixmap().isNull());
-    Press(menu->cmdMenu[0]); // opens the stand-in screen and hides the menu
-    EXPECT_FALSE(menu->isVisible());
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != menu.get() && w->isVisible())
-            w->close();
-    EXPECT_TRUE(WaitFor([&] { return menu->isVisible() && menu->BannerDraws() == 2; }));
-}
-
 TEST_F(MainMenu, TheDebugGestureIsTheMiddleButtonWithShiftCtrlAndAltOnTheBackgroundOnly)
 {
     const Qt::KeyboardModifiers all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;

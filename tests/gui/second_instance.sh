@@ -16,28 +16,18 @@ if [ -z "${VX_IN_XVFB:-}" ]; then
   VX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$@"
 fi
 
-wait_for_window() { # name, seconds
-  for _ in $(seq 1 $(( $2 * 10 ))); do
-    if xdotool search --name "$1" >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
-  done
-  echo "no window named '$1'" >&2
-  return 1
-}
+# shellcheck source=../support/xdisplay.sh
+. "$(dirname "$0")/../support/xdisplay.sh"
 
 "$bin" & first=$!
-wait_for_window "メインメニュー" 20
+window_titled "メインメニュー" >/dev/null || { echo "no main menu" >&2; exit 1; }
 
 "$bin" & second=$!
-wait_for_window "二重起動" 20
+window_titled "二重起動" >/dev/null || { echo "no refusal box" >&2; exit 1; }
 # The second copy opened no main menu of its own: still exactly one.
 test "$(xdotool search --onlyvisible --name "メインメニュー" | wc -l)" -eq 1
 xdotool key Return # the box has the keyboard focus: no window manager here
-for _ in $(seq 1 100); do
-  kill -0 "$second" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$second" 2>/dev/null; then echo "second copy did not end" >&2; exit 1; fi
+if ! wait_until 10 eval '! kill -0 "$second" 2>/dev/null'; then echo "second copy did not end" >&2; exit 1; fi
 wait "$second"
 kill -0 "$first" # the first copy is unaffected
 echo "second copy refused"

@@ -54,18 +54,3 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
-// A year of working days in `folder`: `days` files of `results` results each, Japanese
-// and English headings alternating by month.
-inline void WriteYear(const QString& folder, int days, int results)
-{
-    QDir().mkpath(folder);
-    QDate d(2023, 1, 2);
-    for (int n = 0; n < days; d = d.addDays(1)) {
-        if (d.dayOfWeek() > 5)
-            continue;
-        WriteBytes(QDir(folder).filePath(d.toString("yyyyMMdd") + ".csv"),
-                   FixtureDayBytes(results, d, int16_t(d.month() % 2), n % 3 == 0));
-        ++n;
-    }
-}

@@ -1,19 +1,17 @@
 // The measurement screen and the windows it opens, as real widgets (offscreen) pressed as
 // the operator presses them, against a scripted logger: what the screen offers before and
-// after the connection, Balance, Meas. No., Setting, Print and Main Menu.
-#include "FakeLogger.h"
+// after the connection, Setting, Print and Main Menu.
 #include "LargeOffscreenScreen.h"
 #include "Press.h"
 #include "ScreenDay.h"
-#include "ScriptedLink.h"
+#include "SimProcess.h"
 #include "WaitFor.h"
 #include "printing/ResultReport.h"
 #include "printing/gui/PrintOutput.h"
 #include "screens/MeasurementScreen.h"
-#include "screens/gui/frmInitial.h"
 #include "screens/gui/frmList.h"
 #include "screens/gui/frmMemoryCardData2.h"
-#include "screens/gui/frmNo.h"
+#include "serial/QSerialLink.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
@@ -23,7 +21,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace
@@ -41,15 +38,16 @@ QString Cells(GridModel& grid, int row, int col, int count, bool down = false)
 class MeasurementWindow : public testing::Test, public ScreenDay<>
 {
 protected:
-    void SetUp() override
-    {
-        context.Link = &link;
-        link.Otherwise = [this](const QString& cmd) { return logger(cmd); };
-        logger.Wide = {{"VS", "QL-860H"}, {"SEA?", "2"}, {"MDT", "+000010,+000020"}};
-        logger.Words = {{47, "300"},   {48, "350"}, {51, "5000"},
-                        {52, "10000"}, {53, "20"},  {54, "20000"}};
-    }
     void TearDown() override { delete screen.data(); }
+    // The simulator on COM1 with `channels`, and the real line to it.
+    void Connect(const char* channels)
+    {
+        sim = std::make_unique<SimProcess>();
+        ASSERT_TRUE(sim->Start({"--com", "1", "--channels", channels, "--no-pace"}))
+            << sim->ErrorText().toStdString();
+        line = std::make_unique<QSerialLink>(context.Port, context.UserFolder, messages);
+        context.Link = line.get();
+    }
     bool Open(QPushButton* frmMemoryCardData2::*offered = &frmMemoryCardData2::cmdMeasure)
     {
         screen = new frmMemoryCardData2(context);
@@ -57,13 +55,8 @@ protected:
         screen->show();
         return WaitFor([&] { return (screen->*offered)->isVisible(); });
     }
-    size_t Count(const QString& cmd) const
-    {
-        return std::count(link.Sent.begin(), link.Sent.end(), cmd);
-    }
-
-    FakeLogger logger;
-    ScriptedLink link;
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<QSerialLink> line;
     QPointer<frmMemoryCardData2> screen;
 };
 
@@ -71,20 +64,20 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
 {
     const struct {
         int16_t Language, Debug;
-        std::set<int> Channels;
+        const char* Channels;
         int Width;
         const char *LastHeadings, *LastNames, *Dia;
     } cases[] = {
-        {1, 0, {1, 2}, 9350, "K-NWR|E-NWR", "Load P0|Acc. A0", "300"},
-        {1, 0, {1, 2, 4, 6}, 12150, "Disp. D2|Disp. D4", "Acc. A2|Acc. A4", "300"},
-        {0, 0, {1, 2}, 9350, "変位 D0|K-NWR|E-NWR", "荷重 P0|加速度 A0", "300"},
-        {1, 1, {}, 12150, "Disp. D2|Disp. D4", "Acc. A0|Acc. A2|Acc. A4", "90"}, // no logger
+        {1, 0, "1,2", 9350, "K-NWR|E-NWR", "Load P0|Acc. A0", "300"},
+        {1, 0, "1,2,4,6", 12150, "Disp. D2|Disp. D4", "Acc. A2|Acc. A4", "300"},
+        {0, 0, "1,2", 9350, "変位 D0|K-NWR|E-NWR", "荷重 P0|加速度 A0", "300"},
+        // Debug mode: four channels of its own, and the logger left alone.
+        {1, 1, "1,2", 12150, "Disp. D2|Disp. D4", "Acc. A0|Acc. A2|Acc. A4", "90"},
     };
     for (const auto& c : cases) {
         PrepareContext(context, home, messages, clock, c.Language);
         context.G.DebugMode = c.Debug;
-        logger.Present = c.Channels;
-        link.Sent.clear();
+        Connect(c.Channels);
         screen = new frmMemoryCardData2(context);
         screen->show();
         // The first look, before the connection check.
@@ -106,36 +99,9 @@ TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
         EXPECT_EQ(Cells(monitor, monitor.Rows() - n, 0, n, true), names);
         EXPECT_EQ(screen->lblDia->text(), c.Dia);
         EXPECT_EQ(screen->Interval.isActive(), c.Debug == 0); // debug mode stays idle
-        EXPECT_EQ(link.Sent.empty(), c.Debug == 1);
+        EXPECT_EQ(sim->Commands().isEmpty(), c.Debug == 1);
         delete screen.data();
     }
-}
-
-TEST_F(MeasurementWindow, BalanceAsksFirstAndMeasNoHidesTheScreen)
-{
-    ASSERT_TRUE(Open());
-    const std::function<void(frmInitial*)> answers[] = {
-        [](frmInitial* d) { Press(d->Command1[0]); },
-        [](frmInitial* d) { d->close(); }, // the close box is no way to balance by accident
-        [](frmInitial* d) { Press(d->Command1[1]); }};
-    for (const auto& answer : answers) {
-        WhenModalShown(answer);
-        Press(screen->cmdInitial);
-    }
-    EXPECT_EQ(Count("BAL"), 1u);
-
-    bool hidden = false;
-    WhenModalShown<frmNo>([&](frmNo* d) {
-        hidden = !screen->isVisible() && screen->Interval.isActive(); // the monitor goes on
-        d->txtNo->setText("40000");
-        Press(d->Command1[0]);
-        EXPECT_TRUE(d->isVisible()); // the operator corrects the entry
-        Press(d->Command1[1]);
-    });
-    Press(screen->cmdNo);
-    EXPECT_TRUE(hidden && screen->isVisible());
-    ASSERT_EQ(messages.Shown.size(), 1u);
-    EXPECT_EQ(messages.Shown[0].Text.En, "Inputed No. is out of range!");
 }
 
 TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
@@ -143,6 +109,7 @@ TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is installed: Print would send paper to it";
     context.G.DebugMode = 1; // CH1, CH2, CH4 and CH6, no logger
+    Connect("1,2");          // on the line, but left alone
     WriteTodaysResults();
     ASSERT_TRUE(Open(&frmMemoryCardData2::cmdPrint));
     GridModel& results = screen->ResultGrid();
@@ -165,36 +132,10 @@ TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
     EXPECT_EQ(results.Row(), 3);
     EXPECT_EQ(results.Col(), results.Cols() - 1);
 
-    link.Connect(true);
+    line->Connect(true);
     Press(screen->cmdReturn);
     EXPECT_TRUE(WaitFor([&] { return screen.isNull(); }));
-    EXPECT_FALSE(link.PortOpened());
-}
-
-TEST_F(MeasurementWindow, TheSettingsWindowShowsEveryRowPrintsAndReturns)
-{
-    context.Logger = SettingsWith({1, 2, 4});
-    frmList list(context);
-    list.show();
-    EXPECT_EQ(list.windowTitle(), " Display Setting");
-    EXPECT_TRUE(list.isModal());
-    // Every row is in view, and titles too long for their column wrap, not cut.
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    EXPECT_EQ(list.MSFList->verticalScrollBar()->maximum(), 0);
-    const QFontMetrics metrics(list.MSFList->font());
-    for (int r = 0; r < 16; ++r) {
-        const bool wraps = metrics.horizontalAdvance(list.ListGrid().Text(r, 0)) >
-                           list.MSFList->columnWidth(0) - 6;
-        EXPECT_GE(list.MSFList->rowHeight(r) / metrics.lineSpacing(), wraps ? 2 : 1) << r;
-    }
-    // Without a printer the table becomes a PDF, and the window stays.
-    list.Printing.PrinterInstalled = [] { return false; };
-    Press(list.Command1[1]);
-    EXPECT_TRUE(list.isVisible() &&
-                QFile::exists(home.UserFolder() + "Settings_20240501_093015.pdf"));
-    Press(list.Command1[0]);
-    EXPECT_FALSE(list.isVisible());
-    EXPECT_EQ(list.result(), QDialog::Accepted);
+    EXPECT_FALSE(line->PortOpened());
 }
 
 // The printer's way: the dialog cancelled prints nothing, and a printer or file that fails

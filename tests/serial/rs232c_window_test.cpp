@@ -29,15 +29,10 @@ protected:
         m_context.UserFolder = m_home.UserFolder();
         m_context.Link = &m_link;
         m_context.Messages = &m_messages;
-        Language(1);
+        m_context.G.UiLanguage = 1;
+        InitGlobalValues(m_context.G);
         m_link.On("RES", "OK");
         m_link.On("SET1", "OK");
-    }
-
-    void Language(int16_t language)
-    {
-        m_context.G.UiLanguage = language;
-        InitGlobalValues(m_context.G);
     }
 
     QByteArray FwdRs() const
@@ -61,20 +56,6 @@ void TypePort(frmRS232C& window, const char* text)
 }
 
 } // namespace
-
-TEST_F(SerialWindows, SettingsShowTheStoredValuesInEitherLanguage)
-{
-    m_home.WriteFile("fwd.rs", "3\r\n38400\r\n2\r\n2\r\n1\r\n0\r\n");
-    for (const auto& [language, parity] : {std::pair{1, "EVEN"}, {0, "偶数"}}) {
-        Language(int16_t(language));
-        frmRS232C window(m_context);
-        QStringList values;
-        for (const QLabel* l : window.lblValue)
-            values << l->text();
-        EXPECT_EQ(values, (QStringList{" 4800", QString::fromUtf8(parity), "2", "ON", "CR"}));
-        EXPECT_EQ(window.cmbPort->currentText(), QStringLiteral("3"));
-    }
-}
 
 TEST_F(SerialWindows, MainMenuStoresTheChoiceAndCloses)
 {
