@@ -27,7 +27,8 @@ inline QString DescribeWidget(const QWidget* widget)
 // finds it: the deepest visible child there that does not let mouse events through.
 inline QWidget* WidgetAtWindowPoint(QWidget* top, QPoint pos)
 {
-    return top->childAt(pos) ? top->childAt(pos) : top;
+    QWidget* hit = top->childAt(pos);
+    return hit ? hit : top;
 }
 
 // True when `hit` is `control` or lies inside it (a combo box's line edit, a view's viewport).
