@@ -55,6 +55,7 @@ TEST(MeasurementSession, AfterTheRun)
         {std::nullopt, {"stop", "run"}, 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.Outcome ? int(*c.Outcome) : -1);
         Session s;
         s.context.Logger.MeasNo = 11;
         s.context.Logger.PlateDiameter = 300;
@@ -71,10 +72,9 @@ TEST(MeasurementSession, AfterTheRun)
                 return c.Outcome;
             },
             200);
-        EXPECT_EQ(s.window.Done, c.Expected) << c.GridRows << c.Expected.size();
-        EXPECT_EQ(s.grid.Rows(), c.GridRows) << c.GridRows << c.Expected.size();
-        EXPECT_EQ(s.link.PortOpened(), c.Outcome != RunOutcome::LinkLost)
-            << c.GridRows << c.Expected.size();
+        EXPECT_EQ(s.window.Done, c.Expected);
+        EXPECT_EQ(s.grid.Rows(), c.GridRows);
+        EXPECT_EQ(s.link.PortOpened(), c.Outcome != RunOutcome::LinkLost);
         if (c.GridRows == 2)
             continue;
         // Ten kept, newest first: the oldest went, the new one is numbered and stored.
