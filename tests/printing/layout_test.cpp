@@ -195,6 +195,23 @@ TEST(ResultCopy, OneCellCopiesTheWholeGridUnderTheConditions)
                                     "r2c0\tr2c1\tr2c2\tr2c3\tr2c4\tr2c5\r\n");
     EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
               std::vector<int>({2, 5, 2, 5}));
+
+    // In Japanese, dated by the transfer, a selection made upwards over one column.
+    settings.TestDate = QDateTime(QDate(2021, 4, 8), QTime(9, 30, 0));
+    FillResultGrid(grid, 6, 3);
+    grid.SetSelection(4, 2, 2, 2);
+    CopyResults(clipboard, grid, settings, GlobalsIn(Japanese), file);
+    QStringList labels;
+    for (const QString& line : clipboard.Text().split("\r\n"))
+        labels << line.section('\t', 0, 0);
+    EXPECT_EQ(labels.join('|'),
+              QString::fromUtf8("File Name|試験条件|コメント|載荷板直径|落下高さ|重錘質量|日付|"
+                                "場所|番号|担当者名|ポアソン比||アンプ入力設定|チャンネル|"
+                                "センサー|定格容量|単位|定格出力|測定フルスケール|L.P.F.(Hz)|"
+                                "H.P.F.||r2c2|r3c2|r4c2|"));
+    EXPECT_TRUE(clipboard.Text().contains(QString::fromUtf8("\r\n日付\t2021/04/08 09:30:00\r\n")));
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({4, 2, 2, 2}));
 }
 
 } // namespace
