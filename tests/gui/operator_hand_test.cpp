@@ -94,7 +94,7 @@ void ExpectGridKeysDoNothing(QWidget* window, GridView* grid, const int& presses
         return;
     grid->Model()->SetSelection(0, 0, 1, 1);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
-                        Qt::Key_Delete, Qt::Key_F2, Qt::Key_X, Qt::Key_5}) {
+                        Qt::Key_Delete, Qt::Key_F2, Qt::Key_D, Qt::Key_5}) {
         TypeKey(key);
         EXPECT_TRUE(window->isVisible() && grid->hasFocus()) << where << ": key " << key;
         EXPECT_EQ(grid->selectionModel()->selectedIndexes().size(), 4) << where << ": key " << key;
@@ -286,19 +286,14 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
         int16_t Debug;
         const char* MeasNo; // the reply to MNO?
         Act Action;
-        bool Open;                 // the form is still open after it
-        std::vector<QString> Sent; // after the form's opening
+        bool Open;        // the form is still open after it
+        const char* Sent; // after the form's opening
     } rows[] = {
-        {"held Enter", 0, "12", HeldSinceBefore, true, {}},
-        {"Start by Enter",
-         0,
-         "ERR-001",
-         StartByEnter,
-         true,
-         {"RES", "SET1", "SET2", "MDT", "TRM21", "BAL", "DTG"}},
-        {"Escape", 0, "12", Escape, false, {"RES", "RES", "SET1", "SET2"}},
-        {"close box", 0, "12", CloseBox, false, {"RES", "RES", "SET1", "SET2"}},
-        {"debug, Escape", 1, "12", Escape, false, {}},
+        {"held Enter", 0, "12", HeldSinceBefore, true, ""},
+        {"Start by Enter", 0, "ERR-001", StartByEnter, true, "RES SET1 SET2 MDT TRM21 BAL DTG"},
+        {"Escape", 0, "12", Escape, false, "RES RES SET1 SET2"},
+        {"close box", 0, "12", CloseBox, false, "RES RES SET1 SET2"},
+        {"debug, Escape", 1, "12", Escape, false, ""},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Name);
@@ -336,7 +331,7 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
             run.windowHandle()->close();
         }
         EXPECT_EQ(run.isVisible(), r.Open);
-        EXPECT_EQ(link.Sent, r.Sent);
+        EXPECT_EQ(QStringList(link.Sent.begin(), link.Sent.end()).join(' '), r.Sent);
         EXPECT_EQ(run.Outcome(), RunOutcome::Cancelled);
     }
     // The balance confirmation: Enter held since the window before, then the close box.
