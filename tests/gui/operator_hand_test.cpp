@@ -21,6 +21,7 @@
 #include "serial/gui/frmRSTest.h"
 #include "shell/GridModel.h"
 #include "shell/gui/GridView.h"
+#include "shell/gui/QtMessageSink.h"
 #include "shell/gui/WindowRules.h"
 #include "shell/gui/frmAbout.h"
 #include "shell/gui/frmMainMenu.h"
@@ -31,6 +32,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -274,10 +276,10 @@ INSTANTIATE_TEST_SUITE_P(
                     State{"Japanese, 6 channels, results", 0, "1,2,3,4,5,6", false, true}),
     [](const testing::TestParamInfo<State>& info) { return "State" + std::to_string(info.index); });
 
-// The run form and the balance confirmation answer their own commands only: a key held since
-// the window before presses nothing, Enter on Start arms the run and the next Enter does not
-// cancel it, Escape and the close box are the cancel command, and the debug form offers that
-// command alone.
+// The run form, the balance confirmation and the message boxes answer their own commands only:
+// a key held since the window before presses nothing, Enter on Start arms the run and the next
+// Enter does not cancel it, Escape and the close box are the cancel command, and the debug form
+// offers that command alone.
 TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
 {
     enum Act { HeldSinceBefore, StartByEnter, Escape, CloseBox };
@@ -348,6 +350,16 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
     balance.windowHandle()->close();
     EXPECT_FALSE(balance.isVisible());
     EXPECT_EQ(balance.BalanceChoice(), BalanceCancel);
+    // A message box: Enter held since the window before presses nothing, a new Enter Retry.
+    bool heldThrough = false;
+    WhenModalShown<QMessageBox>([&](QMessageBox* box) {
+        HoldKey(Qt::Key_Return, true);
+        heldThrough = box->isVisible();
+        TypeKey(Qt::Key_Return);
+    });
+    const UiMessage retry{Both("File"), Both("Retry?"), MessageButtons::RetryCancel};
+    EXPECT_EQ(QtMessageSink(1).Show(retry), MessageAnswer::Retry);
+    EXPECT_TRUE(heldThrough);
 }
 
 } // namespace
