@@ -297,21 +297,20 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
         {"close box", 0, "12", CloseBox, false, "RES RES SET1 SET2"},
         {"debug, Escape", 1, "12", Escape, false, ""},
     };
+    TempHome home;
+    RecordingMessages messages;
+    FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
+    AppContext context;
+    PrepareContext(context, home, messages, clock);
+    ScriptedLink link;
+    link.Otherwise = [](const QString&) { return QStringLiteral("0"); };
+    context.Link = &link;
+    context.Logger.TriggerChannel = 1;
+    context.Logger.Channel[1].Active = context.Logger.Channel[2].Active = true;
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Name);
-        TempHome home;
-        RecordingMessages messages;
-        FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
-        AppContext context;
-        PrepareContext(context, home, messages, clock);
-        ScriptedLink link;
-        link.Otherwise = [](const QString&) { return QStringLiteral("0"); };
         link.On("MNO?", r.MeasNo);
-        context.Link = &link;
         context.G.DebugMode = r.Debug;
-        context.Logger.TriggerChannel = 1;
-        for (int ch : {1, 2})
-            context.Logger.Channel[ch].Active = true;
         frmStart run(context);
         run.Interval.stop(); // the test takes the steps, not the clock
         run.show();
@@ -337,11 +336,6 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
         EXPECT_EQ(run.Outcome(), RunOutcome::Cancelled);
     }
     // The balance confirmation: Enter held since the window before, then the close box.
-    TempHome home;
-    RecordingMessages messages;
-    FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
-    AppContext context;
-    PrepareContext(context, home, messages, clock);
     frmInitial balance(context);
     balance.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&balance));
