@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -81,7 +82,7 @@ std::optional<QByteArray> ConvertWithIconv(const QByteArray& bytes, const char* 
                                            const char* to)
 {
     const iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    if (reinterpret_cast<std::uintptr_t>(cd) == std::uintptr_t(-1)) // iconv's (iconv_t) -1
         return std::nullopt;
     QByteArray in = bytes;
     QByteArray out(4 * in.size() + 4, '\0'); // UTF-8 takes at most 4 bytes a character
