@@ -177,6 +177,8 @@ void ExpectOperatorsHand(QWidget* window, const std::string& state,
     TypeKey(Qt::Key_Return);
     TypeKey(Qt::Key_Enter);
     EXPECT_EQ(presses, 0) << where << ": Enter on the form pressed a button";
+    for (const QPushButton* button : window->findChildren<QPushButton*>())
+        EXPECT_FALSE(button->isDefault()) << where << ": " << Named(button) << " looks default";
     window->hide(); // a modal window left shown would keep the keys from the next
 }
 

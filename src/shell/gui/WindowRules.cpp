@@ -55,6 +55,17 @@ bool IsDroppedKey(const QObject* receiver, const QKeyEvent* key)
            qobject_cast<const QDialog*>(receiver);
 }
 
+// A dialog draws a button as its default while the focus is elsewhere (the first button at
+// first, and the last one that had the focus once the focus has left it). Enter would not press
+// it: only the button that takes the focus now looks as if it would.
+void ShowNoDefaultButton(QWidget* focused)
+{
+    for (QPushButton* button : focused->window()->findChildren<QPushButton*>()) {
+        if (button != focused)
+            button->setDefault(false);
+    }
+}
+
 class OperatorHandRules : public QObject
 {
 public:
@@ -67,6 +78,10 @@ protected:
         case QEvent::Show:
             if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
                 ApplyWindowRules(static_cast<QWidget*>(watched));
+            return false;
+        case QEvent::FocusIn:
+            if (watched->isWidgetType())
+                ShowNoDefaultButton(static_cast<QWidget*>(watched));
             return false;
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
