@@ -140,7 +140,7 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
 }
 
 // The recording's progress is the EOC count against the record length: 500 of 2000 shows 25,
-// an error or no number 0, and the transfer starts at 2000 or more.
+// an error or no number 0, and the transfer starts at 2000 or more and dates the test.
 TEST_F(MeasurementRunTest, ProgressFollowsTheCountUpToTheTransfer)
 {
     const struct {
@@ -156,6 +156,9 @@ TEST_F(MeasurementRunTest, ProgressFollowsTheCountUpToTheTransfer)
         run.Tick();
         EXPECT_EQ(run.View().Closed, r.Shown < 0) << r.Eoc;
         EXPECT_EQ(run.View().Progress, r.Shown < 0 ? 100 : r.Shown) << r.Eoc;
+        // The test date (the copy's and printout's Date) is the transfer's.
+        EXPECT_EQ(ctx.Logger.TestDate, r.Shown < 0 ? clock.Now() : QDateTime()) << r.Eoc;
+        ctx.Logger.TestDate = QDateTime();
     }
 }
 
