@@ -29,10 +29,14 @@ QString FileHeaderLine1(const LoggerSettings& settings);
 QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage);
 // One result line, without its line end.
 QString ResultLine(const ResultEntry& entry, const LoggerSettings& settings);
-// The text of the file in `encoding` (the daily files' CP932). Nothing when the text
-// cannot be written in it: without an encoder for it plain ASCII still can, a Japanese
-// heading cannot, and it is never written as "?".
-std::optional<QByteArray> EncodeFileText(const QString& text, const QByteArray& encoding);
+// Who writes the daily files' encoding: Qt where it has an encoder for it, else glibc's iconv
+// (a Qt built without ICU has no CP932; every glibc has). Both give the same bytes.
+enum class FileEncoder { Qt, Iconv };
+// The text of the file in `encoding` (the daily files' CP932). Nothing when a character
+// cannot be held in it (it is never written as "?" or as a look-alike that reads back as
+// another), or when neither encoder knows `encoding` and the text is not plain ASCII.
+std::optional<QByteArray> EncodeFileText(const QString& text, const QByteArray& encoding,
+                                         FileEncoder encoder = FileEncoder::Qt);
 QString DecodeFileText(const QByteArray& bytes);
 
 enum class AppendOutcome { Written, Cancelled };

@@ -21,7 +21,8 @@ struct MeasureRow {
     Trouble What;
     bool Asked; // a Retry / Cancel box, answered with Answer
     MessageAnswer Answer;
-    bool Stored; // the new line follows the kept ones; else the file is as it was
+    bool Stored;         // the new line follows the kept ones; else the file is as it was
+    bool Earlier = true; // today's file holds results before the drop
 };
 
 void PrintTo(const MeasureRow& r, std::ostream* os)
@@ -35,6 +36,8 @@ const MeasureRow MeasureRows[] = {
     {"data folder not writable, then writable", NotWritable, true, MessageAnswer::Retry, true},
     {"disk full, space freed", FullDisk, true, MessageAnswer::Retry, true},
     {"disk full, cancelled", FullDisk, true, MessageAnswer::Cancel, false},
+    {"first of the day, folder not writable, cancelled", NotWritable, true, MessageAnswer::Cancel,
+     false, false},
 };
 
 class MeasuringOnABadDay : public ScreenOnSimulator, public testing::WithParamInterface<MeasureRow>
@@ -53,7 +56,7 @@ TEST_P(MeasuringOnABadDay, AsksRetryWhereItMustAndNeverLosesOrHalvesALine)
 {
     const MeasureRow& c = GetParam();
     const QString data = home.UserFolder() + "data";
-    QByteArray before = StoredResults;
+    QByteArray before = c.Earlier ? StoredResults : QByteArray();
     if (c.What == CutLine)
         before += "00004,05/01/2024 09:1";
     if (c.What == Huge) {
@@ -74,7 +77,8 @@ TEST_P(MeasuringOnABadDay, AsksRetryWhereItMustAndNeverLosesOrHalvesALine)
         before += head + QByteArray(4096 - before.size() - head.size() - tail.size(), '0') + tail;
         ASSERT_EQ(before.size(), 4096);
     }
-    WriteToday(before);
+    if (c.Earlier)
+        WriteToday(before);
     if (c.What == FullDisk) { // fill what is left, to the last byte
         QFile filler(data + "/filler");
         ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
@@ -113,6 +117,8 @@ TEST_P(MeasuringOnABadDay, AsksRetryWhereItMustAndNeverLosesOrHalvesALine)
     const QByteArray after = Read(TodaysFile());
     if (!c.Stored) {
         EXPECT_EQ(after, before); // nothing of the line that did not fit
+        EXPECT_EQ(QFile::exists(TodaysFile()), c.Earlier);
+        EXPECT_EQ(screen->cmdPrint->isVisible(), c.Earlier); // not shown by the cancelled line
         return;
     }
     const QByteArray kept = c.What == CutLine ? before + "\r\n" : before;

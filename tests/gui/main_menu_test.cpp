@@ -45,6 +45,11 @@ TEST_F(MainMenu, TheDebugGestureIsTheMiddleButtonWithShiftCtrlAndAltOnTheBackgro
         int16_t Mode; // debug mode after
     } cases[] = {
         {background, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, None, false, 0},
+        {background, Qt::MiddleButton, Qt::ControlModifier | Qt::AltModifier, None, false, 0},
+        {background, Qt::MiddleButton, Qt::AltModifier | Qt::ShiftModifier, None, false, 0},
+        {background, Qt::MiddleButton, Qt::ShiftModifier, None, false, 0},
+        {background, Qt::MiddleButton, Qt::ControlModifier, None, false, 0},
+        {background, Qt::MiddleButton, Qt::AltModifier, None, false, 0},
         {background, Qt::RightButton, all, None, false, 0},
         {background, Qt::LeftButton, all, None, false, 0},
         {menu->picBanner->geometry().center(), Qt::MiddleButton, all, None, false, 0},

@@ -1,9 +1,12 @@
-// Window sizes in twips mean the outer window, caption included, in every window: the
-// client area is what a caption of the platform's height leaves.
+// Window sizes given in twips are the outer window, caption included, in every window: at 15
+// twips a pixel, a caption 150 twips taller than the usual 285 leaves 29 pixels less for the
+// client area. The RS-232C window, whose size is nowhere given, holds every control below its
+// caption whatever the caption's height.
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "TestContext.h"
 #include "screens/gui/frmMemoryCardData2.h"
+#include "serial/gui/frmRS232C.h"
 #include "serial/gui/frmRSTest.h"
 #include "shell/Twips.h"
 #include "shell/gui/frmMainMenu.h"
@@ -17,6 +20,7 @@ namespace
 
 TEST(WindowSizes, AreOuterSizesWithTheCaptionInEveryWindow)
 {
+    ASSERT_EQ(TwipsPerPixel(), 15.0);
     TempHome home;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 0))};
@@ -25,23 +29,34 @@ TEST(WindowSizes, AreOuterSizesWithTheCaptionInEveryWindow)
     ScriptedLink link;
     context.Link = &link;
     context.G.DebugMode = 1;
-    const int caption = CaptionTwips + 150; // a caption taller than usual
     context.G.CaptionHeightExtra = 150;
 
     const struct {
         const char* Window;
         std::function<QWidget*()> Make;
-        int Width, Height; // twips, outer
+        QSize Client; // pixels; empty: no size given
     } cases[] = {
-        {"main menu", [&] { return new frmMainMenu(context, nullptr, nullptr); }, 3100, 3120},
-        {"test terminal", [&] { return new frmRSTest(context); }, 6555, 4905},
-        // The screen's load height has the caption's extra added to it.
-        {"measurement screen", [&] { return new frmMemoryCardData2(context); }, 9900, 5800 + 150},
+        // 3100 x 3120 twips
+        {"main menu", [&] { return new frmMainMenu(context, nullptr, nullptr); }, {207, 179}},
+        // 6555 x 4905 twips
+        {"test terminal", [&] { return new frmRSTest(context); }, {437, 298}},
+        // 9900 x 5800 twips at load, and the caption's extra 150 added to the height
+        {"measurement screen", [&] { return new frmMemoryCardData2(context); }, {660, 368}},
+        {"RS-232C settings", [&] { return new frmRS232C(context); }, {}},
     };
     for (const auto& c : cases) {
         std::unique_ptr<QWidget> window(c.Make());
-        EXPECT_EQ(window->size(), QSize(TwipsToPixels(c.Width), TwipsToPixels(c.Height - caption)))
-            << c.Window;
+        if (!c.Client.isEmpty()) {
+            EXPECT_EQ(window->size(), c.Client) << c.Window;
+            continue;
+        }
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            if (control->parentWidget() == window.get() && control->isVisibleTo(window.get())) {
+                EXPECT_TRUE(window->rect().contains(control->geometry()))
+                    << c.Window << ": " << control->metaObject()->className() << " "
+                    << control->property("text").toString().toStdString() << " is cut off";
+            }
+        }
     }
 }
 

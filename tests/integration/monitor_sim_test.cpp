@@ -1,5 +1,6 @@
 // The settings read, the connection check and the live monitor over the real serial line,
 // against the logger simulator on a pseudo-terminal reached through ports/COM1.
+#include "ScriptedLink.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "logger/LiveMonitor.h"
@@ -175,6 +176,39 @@ TEST_F(MonitorOnTheLine, CheckAndMonitorShowTheScaledReadingsAtLineSpeed)
     EXPECT_EQ(shown, (QStringList{"30850", "28.0", "15.0", "-20.0"}));
     EXPECT_TRUE(messages.Shown.empty());
     EXPECT_EQ(screen.Left, 0);
+}
+
+// A poll shows what a reply of at least 16 characters (line end included) holds: "****" for a
+// field that is no number, nothing new for a single field. A shorter reply is a lost line.
+TEST_F(MonitorOnTheLine, APollShowsWhatTheReplyHoldsAndAShortReplyLeaves)
+{
+    const struct {
+        const char *Reply, *Load, *Acc;
+        int Left;
+    } rows[] = {
+        {"+001234,+00005", "30850", "2.5", 0}, // 16 with the line end
+        {"+001234,abcdef", "30850", "****", 0},
+        {"+0012345678901", "", "", 0},
+        {"+001234,+0005", "", "", 1}, // 15
+    };
+    settings.Channel[1].Active = settings.Channel[2].Active = true;
+    std::tie(settings.Channel[1].Coefficient, settings.Channel[2].Coefficient) =
+        std::pair(0.025, 0.5);
+    for (const auto& r : rows) {
+        ScriptedLink line;
+        line.Connect(true);
+        line.On("MDT", r.Reply);
+        grid.SetCols(3);
+        grid.SetRows(2);
+        grid.SetText(0, 1, "");
+        grid.SetText(1, 1, "");
+        screen.Left = 0;
+        int16_t mode = 1;
+        LiveMonitor(&line, messages, globals, settings, grid, screen).Tick(mode);
+        EXPECT_EQ(grid.Text(0, 1), r.Load) << r.Reply;
+        EXPECT_EQ(grid.Text(1, 1), r.Acc) << r.Reply;
+        EXPECT_EQ(screen.Left, r.Left) << r.Reply;
+    }
 }
 
 } // namespace

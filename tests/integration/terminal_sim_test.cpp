@@ -141,9 +141,12 @@ TEST_P(TerminalFaults, TellsTheOperatorOrKeepsTheAreaAndTakesTheNextCommand)
         return;
     }
     ASSERT_TRUE(m_window->isVisible());
+    EXPECT_EQ(m_sim.Commands(), (QStringList{"RES", "SET1", "RES", "SET3", "RES", "SET4", "RES",
+                                             "SET5", "RES", "SET6", "RES"}));
     for (const char* typed : {"set1", "set2", "rng?"})
         Type(typed);
     ASSERT_EQ(Area(), "RNG?\n1000,1000\n");
+    EXPECT_EQ(m_sim.Commands().last(), "RNG?"); // what the field shows goes out
     ASSERT_TRUE(m_sim.Control(QStringLiteral("fault ") + c.Fault))
         << m_sim.ErrorText().toStdString();
     Type("mno?");

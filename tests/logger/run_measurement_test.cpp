@@ -139,4 +139,27 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
     EXPECT_EQ(Count("ANS?"), 1);
 }
 
+// The recording's progress is the EOC count against the record length: 500 of 2000 shows 25,
+// an error or no number 0, and the transfer starts at 2000 or more and dates the test.
+TEST_F(MeasurementRunTest, ProgressFollowsTheCountUpToTheTransfer)
+{
+    const struct {
+        const char* Eoc;
+        int Shown; // -1: transferred
+    } rows[] = {{"500,500", 25}, {"ERR-001", 0}, {"abc", 0}, {"2000,2000", -1}, {"2400", -1}};
+    ctx.Logger.RecordLength = 2000;
+    for (const auto& r : rows) {
+        link.On("EOC", r.Eoc);
+        MeasurementRun run(ctx);
+        run.Open();
+        run.Tick();
+        run.Tick();
+        EXPECT_EQ(run.View().Closed, r.Shown < 0) << r.Eoc;
+        EXPECT_EQ(run.View().Progress, r.Shown < 0 ? 100 : r.Shown) << r.Eoc;
+        // The test date (the copy's and printout's Date) is the transfer's.
+        EXPECT_EQ(ctx.Logger.TestDate, r.Shown < 0 ? clock.Now() : QDateTime()) << r.Eoc;
+        ctx.Logger.TestDate = QDateTime();
+    }
+}
+
 } // namespace

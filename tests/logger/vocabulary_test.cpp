@@ -3,6 +3,7 @@
 #include "logger/LoggerCommands.h"
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
+#include "logger/ResetLoggerSettings.h"
 #include "serial/SerialLink.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +82,21 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
     EXPECT_EQ(*MeasNoReply("-5\r\n"), 0);
     EXPECT_EQ(*CalcTypeReply("0\r\n"), 2); // Burmister only for 1
     EXPECT_EQ(*CalcTypeReply("1\r\n"), 1);
+    // The reset's own coefficient: capacity over rated output, by 10 on range 4000 and by 5 on
+    // any other; 1.0 without a rated output.
+    const struct {
+        double Capacity, Rated;
+        int32_t Range;
+        double Coefficient;
+    } resets[] = {{20, 1060, 1000, 20.0 / 1060 / 5},
+                  {1000, 1600, 4000, 1000.0 / 1600 / 10},
+                  {1000, 0, 4000, 1.0}};
+    for (const auto& r : resets) {
+        ChannelSettings channel;
+        std::tie(channel.Capacity, channel.RatedOutput, channel.Range) =
+            std::tuple(r.Capacity, r.Rated, r.Range);
+        EXPECT_DOUBLE_EQ(ResetCoefficient(channel), r.Coefficient) << r.Range;
+    }
 }
 
 TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheCallersCapacity)

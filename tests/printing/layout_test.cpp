@@ -98,7 +98,58 @@ TEST(ResultReport, TitleAndPrintingTimeHeadThePage)
             PrintResults(page, grid, settings, GlobalsIn(r.Language), FixedClock(ResetTime())));
         EXPECT_EQ(TextAt(page, 10, 8), QString::fromUtf8(r.Title));
         EXPECT_EQ(TextAt(page, 160, 8), r.Time);
+        // K and E with a lowered NWR over MN/m with a raised 3 and 2 (the first row at 125).
+        EXPECT_EQ(TextAt(page, 118.5, 125) + TextAt(page, 120, 126.5), "KNWR@6");
+        EXPECT_EQ(TextAt(page, 138.5, 125) + TextAt(page, 140, 126.5), "ENWR@6");
+        EXPECT_EQ(TextAt(page, 117, 130) + TextAt(page, 123, 130), "MN/m3@6");
+        EXPECT_EQ(TextAt(page, 137, 130) + TextAt(page, 143, 130), "MN/m2@6");
     }
+}
+
+// Every cell of the condition block and the amp input table where it stands, to the
+// millimetre: a channel of sensor type 0 leaves its slot blank, a unit code 3 an empty box,
+// a high-pass filter 0 prints OFF. (Texts are "text x,y", boxes "[x,y x,y]", lines "_".)
+TEST(TestConditionBlock, EveryCellStandsWhereItIsMeasured)
+{
+    LoggerSettings s = SettingsWith({1, 2, 3, 4});
+    s.Channel[2].SensorType = 0;
+    s.Channel[4].UnitCode = 3;
+    RecordingPage page;
+    float valueX = 62, y = 20;
+    EXPECT_FLOAT_EQ(
+        mdlPublicPrint(page, GlobalsIn(English)).PrintTestCondition(s, valueX, y, 20, 10), 120);
+    QStringList cells;
+    const auto at = [](float x, float y) {
+        return QString("%1,%2").arg(x + Margin).arg(y + Margin);
+    };
+    for (const auto& op : page.Ops) {
+        if (op.What == Kind::Text)
+            cells << op.Text + " " + at(op.X1, op.Y1) + (op.Size == 6 ? "@6" : "");
+        else if (op.What == Kind::Box || op.What == Kind::Line)
+            cells << (op.What == Kind::Box ? "[" : "_") + at(op.X1, op.Y1) + " " +
+                         at(op.X2, op.Y2) + (op.What == Kind::Box ? "]" : "");
+    }
+    EXPECT_EQ(cells.join('|'),
+              "Test Condition 15,20|Sampling 20,25|50 us 62,25|Data Length 20,30|800 Data 62,30|"
+              "Pre-area Data Length 20,35|400 Data 62,35|Trigger Channel 20,40|1 62,40|"
+              "Trigger Level 20,45|0.38 kN 62,45|Diameter of loading plate 20,50|90 mm 62,50|"
+              "Poisson's Ratio 20,55|0.300 62,55|"
+              "Calculation type of ground elasiticity coefficient 20,60|Burmister 97,60|"
+              "Amp Input Setting 15,75|[18,79 50,84]|Channel 20,80|[18,84 50,89]|Sensor 20,85|"
+              "[18,89 50,94]|Capacity 20,90|[18,94 50,99]|Unit 20,95|[18,99 50,104]|Sens 20,100|"
+              "[18,104 50,109]|Full Scale 20,105|[18,109 50,114]|L.P.F.(Hz) 20,110|"
+              "[18,114 50,119]|H.P.F. 20,115|_18,119 50,119|"
+              "[50,79 70,84]|1 59.25,80|[50,84 70,89]|Load 57,85|[50,89 70,94]|20 65,90|"
+              "[50,94 70,99]|kN 65,95|[50,99 70,104]|1060.0 59,100|[50,104 70,109]|1000 62,105|"
+              "[50,109 70,114]|5000 62,110|[50,114 70,119]|OFF 61.5,115|_50,119 70,119|"
+              "[90,79 110,84]|3 99.25,80|[90,84 110,89]|Acc. 97,85|[90,89 110,94]|1000 102,90|"
+              "[90,94 110,99]|m/s 102,95|2 106.5,95@6|[90,99 110,104]|1615.0 99,100|"
+              "[90,104 110,109]|1000 102,105|[90,109 110,114]|5000 102,110|[90,114 110,119]|"
+              "ON 103,115|_90,119 110,119|"
+              "[110,79 130,84]|4 119.25,80|[110,84 130,89]|Acc. 117,85|[110,89 130,94]|"
+              "1000 122,90|[110,94 130,99]|[110,99 130,104]|1593.0 119,100|[110,104 130,109]|"
+              "1000 122,105|[110,109 130,114]|5000 122,110|[110,114 130,119]|ON 123,115|"
+              "_110,119 130,119");
 }
 
 // The trigger lines of the condition block: the channel and level of TriggerChannel, in kN
@@ -195,6 +246,23 @@ TEST(ResultCopy, OneCellCopiesTheWholeGridUnderTheConditions)
                                     "r2c0\tr2c1\tr2c2\tr2c3\tr2c4\tr2c5\r\n");
     EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
               std::vector<int>({2, 5, 2, 5}));
+
+    // In Japanese, dated by the transfer, a selection made upwards over one column.
+    settings.TestDate = QDateTime(QDate(2021, 4, 8), QTime(9, 30, 0));
+    FillResultGrid(grid, 6, 3);
+    grid.SetSelection(4, 2, 2, 2);
+    CopyResults(clipboard, grid, settings, GlobalsIn(Japanese), file);
+    QStringList labels;
+    for (const QString& line : clipboard.Text().split("\r\n"))
+        labels << line.section('\t', 0, 0);
+    EXPECT_EQ(labels.join('|'),
+              QString::fromUtf8("File Name|試験条件|コメント|載荷板直径|落下高さ|重錘質量|日付|"
+                                "場所|番号|担当者名|ポアソン比||アンプ入力設定|チャンネル|"
+                                "センサー|定格容量|単位|定格出力|測定フルスケール|L.P.F.(Hz)|"
+                                "H.P.F.||r2c2|r3c2|r4c2|"));
+    EXPECT_TRUE(clipboard.Text().contains(QString::fromUtf8("\r\n日付\t2021/04/08 09:30:00\r\n")));
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({4, 2, 2, 2}));
 }
 
 } // namespace

@@ -159,6 +159,7 @@ TEST_F(ResultsFile, AppendedResultsMakeTheDaysFileByteForByte)
         std::tie(drop.K, drop.E) = std::pair(424.4, 87.75);
         EXPECT_EQ(AppendResult(ctx, drop),
                   r.After.isNull() ? AppendOutcome::Cancelled : AppendOutcome::Written);
+        EXPECT_EQ(QFile::exists(Today()), !r.After.isNull()); // no empty file left behind
         EXPECT_EQ(ReadAll(Today()), r.After);
         EXPECT_EQ(messages.Shown.size(), r.After.isNull() ? 1u : 0u);
         ctx.Results = ResultsTable{};
@@ -169,6 +170,29 @@ TEST_F(ResultsFile, AppendedResultsMakeTheDaysFileByteForByte)
     }
     QLocale::setDefault(QLocale::c());
     EXPECT_TRUE(messages.Shown.empty());
+}
+
+// A Japanese day is written with Qt's encoder or without it: glibc's iconv gives the same
+// bytes, and both refuse only what CP932 cannot hold, never writing a look-alike.
+TEST(FileEncoders, IconvWritesWhatQtWrites)
+{
+    const struct {
+        const char* Text;
+        QByteArray Bytes; // null: refused
+    } rows[] = {
+        {"No,Date Time,荷重 P0(N),変位 D0(mm), K-NWR(MN/m3),E-NWR(MN/m2),変位 "
+         "D1(mm),,,,,E-CalcType",
+         JapaneseHeading},
+        {"～髙①ｱ\\~", QByteArray::fromHex("8160fbfc8740b15c7e")},
+        {"¥", {}},
+        {"€", {}},
+        {"\xf0\x9f\x98\x80", {}},
+    };
+    for (const auto& r : rows)
+        for (FileEncoder encoder : {FileEncoder::Qt, FileEncoder::Iconv})
+            EXPECT_EQ(EncodeFileText(QString::fromUtf8(r.Text), "CP932", encoder),
+                      r.Bytes.isNull() ? std::nullopt : std::optional<QByteArray>(r.Bytes))
+                << r.Text << (encoder == FileEncoder::Qt ? " by Qt" : " by iconv");
 }
 
 QByteArray ResultLines(int from, int to)

@@ -105,6 +105,18 @@ inline void TypeKey(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
         QTest::keyClick(window, key, modifiers);
 }
 
+// A key held down, as X delivers it to the window that has the focus: its press, auto-repeated
+// presses (each after an auto-repeated release) and its release. `pressedBefore`: the key went
+// down in an earlier window and only its repeats and its release come here.
+inline void HoldKey(Qt::Key key, bool pressedBefore = false)
+{
+    for (int i = pressedBefore ? 1 : 0; i < 4; ++i) {
+        const bool press = i % 2 == 0;
+        if (QWindow* window = WindowForKeys())
+            QTest::simulateEvent(window, press, key, {}, QString(), i > 0 && i < 3);
+    }
+}
+
 // Gives `target` the keyboard focus in its window, activated as the operator's click on it
 // would, without the click (which would move a grid's selection).
 inline void FocusOn(QWidget* target)

@@ -23,7 +23,6 @@ frmInitial::frmInitial(AppContext& context, QWidget* parent)
     Label1->setAlignment(Qt::AlignCenter);
     Command1[0] = new QPushButton(c.Cancel.Pick(lang), this);
     Command1[1] = new QPushButton(c.Ok.Pick(lang), this);
-    Command1[1]->setDefault(true);
     connect(Command1[0], &QPushButton::clicked, this, [this] {
         m_choice = BalanceCancel;
         reject();

@@ -18,7 +18,6 @@ frmNo::frmNo(AppContext& context, QWidget* parent) : QDialog(parent), m_context(
     txtNo->setAlignment(Qt::AlignRight);
     Command1[0] = new QPushButton(this);
     Command1[1] = new QPushButton(this);
-    Command1[0]->setDefault(true);
     connect(Command1[0], &QPushButton::clicked, this, &frmNo::Apply);
     connect(Command1[1], &QPushButton::clicked, this, &QDialog::reject);
 

@@ -86,6 +86,10 @@ void frmStart::ShowView()
     lblStatus->setText(v.Status);
     lblMessage->setText(v.SecondLine);
     pbMeasure->setValue(v.Progress);
+    // Without Start the focus rests on the form itself, where Enter presses nothing: not on
+    // the cancel command, where the next Enter would cancel the run just armed. Tab reaches it.
+    if (!v.StartShown && (!focusWidget() || focusWidget() == cmdStart))
+        setFocus();
     cmdStart->setVisible(v.StartShown);
     cmdCancel->setVisible(v.CancelShown);
     if (v.TimerRunning && !Interval.isActive())

@@ -130,12 +130,35 @@ void GridView::mousePressEvent(QMouseEvent* event)
     TakeViewSelection();
 }
 
+namespace
+{
+bool MovesBetweenCells(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 void GridView::keyPressEvent(QKeyEvent* event)
 {
-    emit KeyDown(event->key(), event->modifiers());
-    // The copy is the owner's (KeyDown): the view's own Ctrl+C would replace it with the
-    // current cell alone.
-    if (event->matches(QKeySequence::Copy)) {
+    // A command key held down acts once.
+    if (!event->isAutoRepeat())
+        emit KeyDown(event->key(), event->modifiers());
+    // Every other key is the owner's command (KeyDown) or nothing, and goes no further: the
+    // view would shrink the selection on Space or replace the owner's copy on Ctrl+C, and
+    // the window would press a button on Enter or close on Escape.
+    if (!MovesBetweenCells(event->key())) {
         event->accept();
         return;
     }

@@ -16,7 +16,7 @@ public:
     GridModel* Model() const { return m_model; }
 
 signals:
-    // Every key pressed while the grid has the focus.
+    // Every key pressed while the grid has the focus (once while it is held).
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
 protected:

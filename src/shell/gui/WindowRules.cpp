@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,7 +33,40 @@ void LowerDisplayOnlyChildren(QWidget* parent)
         (*it)->lower();
 }
 
-class ShownWindowWatcher : public QObject
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The keys that press a button or cancel a form.
+bool IsPressingKey(int key)
+{
+    return IsEnter(key) || key == Qt::Key_Space || key == Qt::Key_Select || key == Qt::Key_Escape;
+}
+
+// Keys reach this filter once for every widget they are offered to, the focused one first,
+// then each parent that the ones before it left the key to.
+bool IsDroppedKey(const QObject* receiver, const QKeyEvent* key)
+{
+    if (key->isAutoRepeat() && IsPressingKey(key->key()))
+        return true;
+    // A dialog itself presses its default button on Enter.
+    return key->type() == QEvent::KeyPress && IsEnter(key->key()) &&
+           qobject_cast<const QDialog*>(receiver);
+}
+
+// A dialog draws a button as its default while the focus is elsewhere (the first button at
+// first, and the last one that had the focus once the focus has left it). Enter would not press
+// it: only the button that takes the focus now looks as if it would.
+void ShowNoDefaultButton(QWidget* focused)
+{
+    for (QPushButton* button : focused->window()->findChildren<QPushButton*>()) {
+        if (button != focused)
+            button->setDefault(false);
+    }
+}
+
+class OperatorHandRules : public QObject
 {
 public:
     using QObject::QObject;
@@ -40,10 +74,21 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow())
-            ApplyWindowRules(static_cast<QWidget*>(watched));
-        return false;
+        switch (event->type()) {
+        case QEvent::Show:
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+                ApplyWindowRules(static_cast<QWidget*>(watched));
+            return false;
+        case QEvent::FocusIn:
+            if (watched->isWidgetType())
+                ShowNoDefaultButton(static_cast<QWidget*>(watched));
+            return false;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return IsDroppedKey(watched, static_cast<QKeyEvent*>(event));
+        default:
+            return false;
+        }
     }
 };
 
@@ -67,5 +112,5 @@ void ApplyWindowRules(QWidget* window)
 
 void InstallWindowRules(QApplication& app)
 {
-    app.installEventFilter(new ShownWindowWatcher(&app));
+    app.installEventFilter(new OperatorHandRules(&app));
 }

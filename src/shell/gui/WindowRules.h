@@ -25,6 +25,12 @@ class QWidget;
 // 2. A focused button answers Enter as well as Space, in plain windows as in dialogs. A window
 //    that gives Enter a meaning of its own takes the key before the button does (the RS-232C
 //    window moves on as Tab does; the test terminal keeps Enter for its command line).
+//    No window has a default button: an Enter that no control took (typed in a grid, an entry
+//    or on the form itself) presses nothing.
+//
+// 3. A key held down presses once. Auto-repeated Enter, Space and Escape are dropped, so a key
+//    held since an earlier window, or still held when the button it pressed has gone, never
+//    presses the next button or cancels the next form.
 //
 // Tab follows the order the controls stand on the screen, which is the order each window
 // makes them in (or sets with setTabOrder); grids let Tab go on (GridView).
