@@ -54,7 +54,6 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     m_dayView = NewTable(&m_days, this);
     m_dayView->setObjectName(QStringLiteral("DayList"));
     m_dayView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dayView->horizontalHeader()->setStretchLastSection(true);
     m_dayView->verticalHeader()->hide();
 
     m_sorted = new QSortFilterProxyModel(this);
@@ -186,20 +185,19 @@ void frmReview::FillStep()
 
 // Every column as wide as its heading and contents, the note at most a few words wide and
 // wrapped, so that a refused day's reason shows at the default width; the list then gets the
-// width it needs, up to half the window.
+// width it needs, up to a little over half the window.
 void frmReview::FitDayList()
 {
     constexpr int NoteColumn = 2;
-    const int widestNote = 30 * m_dayView->fontMetrics().averageCharWidth();
+    const int widestNote = 24 * m_dayView->fontMetrics().averageCharWidth();
     m_dayView->resizeColumnsToContents();
     m_dayView->setColumnWidth(NoteColumn, std::min(m_dayView->columnWidth(NoteColumn), widestNote));
     m_dayView->resizeRowsToContents();
-    int wanted = 2 * m_dayView->frameWidth() + m_dayView->verticalScrollBar()->sizeHint().width();
-    for (int c = 0; c < m_days.columnCount(); ++c)
-        wanted += m_dayView->columnWidth(c);
+    const int wanted = m_dayView->horizontalHeader()->length() + 2 * m_dayView->frameWidth() +
+                       m_dayView->verticalScrollBar()->sizeHint().width();
     auto* split = static_cast<QSplitter*>(centralWidget());
     const int total = split->sizes().value(0) + split->sizes().value(1);
-    const int left = std::min(wanted, total / 2);
+    const int left = std::min(wanted, total * 11 / 20);
     split->setSizes({left, total - left});
 }
 
