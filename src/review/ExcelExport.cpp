@@ -102,7 +102,10 @@ void WriteContext(lxw_worksheet* sheet, Formats& formats, const DayFile& day,
     if (day.Header.HasPoisson)
         worksheet_write_number(sheet, 2, 1, day.Header.Poisson, formats.Get("0.000"));
     WriteText(sheet, 3, 0, Tr(language, "E の計算方法", "E calculation"));
-    WriteText(sheet, 3, 1, CalcTypeName(SummariseDay(day).CalcTypes, language));
+    QStringList names;
+    for (const QString& type : SummariseDay(day).CalcTypes.split('/', Qt::SkipEmptyParts))
+        names << CalcTypeName(type, language);
+    WriteText(sheet, 3, 1, names.join(QStringLiteral(", ")));
     WriteText(sheet, 4, 0, Tr(language, "元のファイル", "Source file"));
     WriteText(sheet, 4, 1, QDir::toNativeSeparators(day.Path));
     WriteText(sheet, 5, 0, QStringLiteral("*"), formats.Get({}, true));
