@@ -163,7 +163,7 @@ QString StatisticsCaption(const DayFile& day, const std::vector<int>& rows, int1
     return rows.empty()
                ? Tr(uiLanguage, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
                      .arg(day.Rows.size())
-               : Tr(uiLanguage, "選択した %1 件の統計", "Statistics of the %1 chosen results")
+               : Tr(uiLanguage, "選択した %1 件の統計", "Statistics of the %1 chosen result(s)")
                      .arg(rows.size());
 }
 
