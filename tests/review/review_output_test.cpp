@@ -155,7 +155,8 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
 }
 
 // A workbook saved over an older one replaces it whole; one that cannot be saved leaves what
-// is there as it was and says why. A CV whose mean is 0 reads "------" as on the screen.
+// is there as it was and says why. It covers the chosen rows and says so; a CV whose mean
+// is 0 reads "------" as on the screen.
 TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
 {
     QTemporaryDir dir;
@@ -165,9 +166,13 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     for (ReviewRow& row : day.Rows)
         row.Entry.K = 0;
     QString error;
-    ASSERT_TRUE(WriteExcelFile(path, day, 1, &error)) << error.toStdString();
+    ASSERT_TRUE(WriteExcelFile(path, day, 1, &error, {5, 2, 9})) << error.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"day.xlsx"});
-    EXPECT_EQ(At(ReadBack(path)["Statistics"].toArray(), 5, 4).toString(), "------");
+    const QJsonObject book = ReadBack(path);
+    EXPECT_EQ(At(book["Statistics"].toArray(), 5, 4).toString(), "------");
+    EXPECT_EQ(book["Results"].toArray().size(), 11) << "the three chosen rows";
+    EXPECT_TRUE(
+        At(book["Results"].toArray(), 0, 0).toString().endsWith("Chosen rows (3 of 120 results)"));
 
     const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
     QDir().mkpath(taken + "/inside");
