@@ -8,8 +8,8 @@
 
 namespace
 {
-constexpr uint32_t KColour = 0x1f5fbf;
-constexpr uint32_t EColour = 0xc03020;
+// K, then E, then the second formula's E on a day that mixes them.
+constexpr uint32_t SeriesColours[] = {0x1f5fbf, 0xc03020, 0x2f9f3f};
 } // namespace
 
 int ChartAxis::Ticks() const
@@ -35,14 +35,19 @@ ChartAxis RoundAxis(double lo, double hi, int wantedSteps)
     return ChartAxis{std::floor(lo / step) * step, std::ceil(hi / step) * step, step};
 }
 
-ChartData BuildChartData(const DayFile& day, int16_t uiLanguage)
+ChartData BuildChartData(const DayFile& day, int16_t uiLanguage, const std::vector<int>& rows)
 {
+    std::vector<int> shown = rows;
+    if (shown.empty()) {
+        for (size_t r = 0; r < day.Rows.size(); ++r)
+            shown.push_back(int(r));
+    }
     ChartData chart;
     bool rising = true;
     int last = -1;
-    for (const ReviewRow& row : day.Rows) {
+    for (int r : shown) {
         bool ok = false;
-        const int n = row.Entry.No.toInt(&ok);
+        const int n = day.Rows[r].Entry.No.toInt(&ok);
         rising = rising && ok && n > last;
         last = n;
     }
@@ -50,22 +55,23 @@ ChartData BuildChartData(const DayFile& day, int16_t uiLanguage)
                           : Tr(uiLanguage, "結果の順番", "Result in order of the day");
 
     const std::vector<ReviewColumn> columns = DayColumns(day, uiLanguage);
-    const std::vector<Quantity> ke{{Quantity::Kind::K, 0}, {Quantity::Kind::E, 0}};
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, ke);
+    const std::vector<Quantity> ke = KAndE(day, rows);
+    const std::vector<ColumnStatistics> stats = DayStatistics(day, ke, rows);
     double xlo = 1, xhi = 1, ylo = 0, yhi = 0;
     bool any = false;
     for (size_t i = 0; i < ke.size(); ++i) {
         ChartSeries s;
         s.Name = QuantityHeading(columns, ke[i]);
-        s.Colour = i == 0 ? KColour : EColour;
+        s.Colour = SeriesColours[i];
         s.HasMean = stats[i].Count > 0;
         s.Mean = stats[i].Mean;
         s.MeanLabel = s.Name + QStringLiteral("  ") + Tr(uiLanguage, "平均", "mean") +
                       QLatin1Char(' ') + QString::number(qRound64(s.Mean));
-        for (size_t r = 0; r < day.Rows.size(); ++r) {
-            const double x = rising ? day.Rows[r].Entry.No.toInt() : double(r + 1);
-            const double y = ke[i].ValueOf(day.Rows[r].Entry);
-            if (!IsDefinedValue(true, y))
+        for (size_t n = 0; n < shown.size(); ++n) {
+            const ReviewRow& row = day.Rows[shown[n]];
+            const double x = rising ? row.Entry.No.toInt() : double(n + 1);
+            const double y = ke[i].ValueOf(row.Entry);
+            if (!ke[i].Covers(row) || !IsDefinedValue(true, y))
                 continue;
             xlo = any ? std::min(xlo, x) : x;
             xhi = any ? std::max(xhi, x) : x;

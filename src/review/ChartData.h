@@ -26,13 +26,15 @@ struct ChartAxis {
 
 struct ChartData {
     QString XTitle;
-    std::vector<ChartSeries> Series; // K, then E
+    std::vector<ChartSeries> Series; // K, then E (BU, then BO where they are mixed)
     ChartAxis X;
     ChartAxis Y;
 };
 
 // The measurement numbers when they rise through the day, else the results' order from 1.
-ChartData BuildChartData(const DayFile& day, int16_t uiLanguage);
+// `rows` are the rows shown (every row when empty); E of each formula is a series apart on a
+// day that mixes them.
+ChartData BuildChartData(const DayFile& day, int16_t uiLanguage, const std::vector<int>& rows = {});
 
 // A range with round steps (1, 2 or 5 times a power of ten) that holds lo..hi.
 ChartAxis RoundAxis(double lo, double hi, int wantedSteps);

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -52,6 +54,36 @@ QString DayFileText(const QByteArray& bytes)
             return DecodeFileText(bytes);
     }
     return DecodeFileText(bytes.left(headingEnd + 1)) + QString::fromLatin1(data);
+}
+
+bool IsControl(uint c)
+{
+    return c < 0x20 && c != '\t' && c != '\r' && c != '\n';
+}
+
+// A picture or a disk image rather than a day: more than a quarter of its bytes are ones no
+// results file holds (control bytes, and bytes above 0x7f past the two heading lines, only
+// the Japanese one of which is not ASCII). NUL is not counted: runs of it are what a power
+// cut or a stick pulled out leaves in a day that was being written, and that day is read.
+bool IsMostlyBinary(const QByteArray& bytes)
+{
+    const qsizetype line2 = bytes.indexOf('\n');
+    const qsizetype headingEnd = line2 < 0 ? bytes.size() : bytes.indexOf('\n', line2 + 1);
+    qsizetype counted = 0;
+    qsizetype odd = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = uchar(bytes[i]);
+        if (c == 0)
+            continue;
+        ++counted;
+        odd += IsControl(c) || (c > 0x7f && headingEnd >= 0 && i > headingEnd);
+    }
+    return odd * 4 > counted;
+}
+
+bool IsDamaged(const QString& line)
+{
+    return std::any_of(line.begin(), line.end(), [](QChar c) { return IsControl(c.unicode()); });
 }
 
 } // namespace
@@ -117,15 +149,16 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
         day.Problem = Text("空のファイルです。", "is empty.");
         return day;
     }
-    if (bytes.contains('\0')) {
-        day.Problem = Text("バイナリデータを含み、結果ファイルではありません。",
+    const QStringList lines = SplitFileLines(DayFileText(bytes));
+    QStringList items;
+    const bool heading = SplitFields(lines.at(0), Comma, items, FileFieldCapacity) >= 0 &&
+                         lines.at(0).contains(QLatin1String("Dia"));
+    if (IsMostlyBinary(bytes) || (!heading && bytes.contains('\0'))) {
+        day.Problem = Text("バイナリデータで、結果ファイルではありません。",
                            "holds binary data; it is not a results file.");
         return day;
     }
-    const QStringList lines = SplitFileLines(DayFileText(bytes));
-    QStringList items;
-    if (SplitFields(lines.at(0), Comma, items, FileFieldCapacity) < 0 ||
-        !lines.at(0).contains(QLatin1String("Dia"))) {
+    if (!heading) {
         day.Problem = Text("1 行目が \"Dia=...,Poi=...\" ではなく、結果ファイルではありません。",
                            "has no \"Dia=...,Poi=...\" in line 1; it is not a results file.");
         return day;
@@ -148,6 +181,12 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
             continue;
         ReviewRow row;
         row.LineNumber = i + 1;
+        if (IsDamaged(line)) {
+            day.Skipped.push_back(
+                {row.LineNumber, Text("壊れています (NUL などの制御文字を含みます)",
+                                      "damaged: it holds NUL or control bytes")});
+            continue;
+        }
         const LineFault fault = ReadResultLine(line, uiLanguage, &parts);
         if (fault != LineFault::None) {
             day.Skipped.push_back(

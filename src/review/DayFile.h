@@ -46,9 +46,10 @@ inline constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
 // The date a file name "yyyymmdd.csv" (any letter case) stands for; invalid otherwise.
 QDate DateOfDayFileName(const QString& fileName);
 
-// Reads `path` whole. Bad lines are skipped with their reason; a file that is no results
-// file at all (a folder, empty, binary, too large, unreadable, no line 1) is refused with
-// its Problem. Dates are written in `uiLanguage`'s order.
+// Reads `path` whole. Bad lines, damaged ones with NUL bytes among them, are skipped with
+// their reason; a file that is no results file at all (a folder, empty, mostly binary, too
+// large, unreadable, no "Dia=" in line 1) is refused with its Problem. Dates are written in
+// `uiLanguage`'s order.
 DayFile ReadDayFile(const QString& path, int16_t uiLanguage);
 DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage);
 

@@ -39,6 +39,31 @@ QStringList DayEntries(const QString& folder)
     return paths;
 }
 
+QStringList LeftOutFiles(const QString& folder)
+{
+    QStringList names;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        if (name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
+            !DateOfDayFileName(name).isValid())
+            names << name;
+    }
+    return names;
+}
+
+QString LeftOutText(const QStringList& names, int16_t uiLanguage)
+{
+    if (names.isEmpty())
+        return QString();
+    constexpr int Named = 4; // the rest in the tooltip, so that the line stays readable
+    QString list = names.mid(0, Named).join(QStringLiteral(", "));
+    if (names.size() > Named)
+        list += QStringLiteral(", ...");
+    return Tr(uiLanguage, "日付の名前 (yyyymmdd.csv) でない %1 個のファイルは一覧にありません: %2",
+              "%1 file(s) not named as a day (yyyymmdd.csv) left out: %2")
+        .arg(names.size())
+        .arg(list);
+}
+
 QString DayFolderFor(const QString& folder)
 {
     if (!DayEntries(folder).isEmpty())

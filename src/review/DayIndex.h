@@ -30,6 +30,12 @@ QString DayFolderFor(const QString& folder);
 // named included, so that they are listed with their problem rather than passed over.
 QStringList DayEntries(const QString& folder);
 
+// The .csv files of `folder` whose names are not days ("backup.csv", "20240305 (1).csv",
+// "20240231.csv"): they are not listed, and the operator is told which.
+QStringList LeftOutFiles(const QString& folder);
+// How many of them were left out and which, for the status line; empty when none.
+QString LeftOutText(const QStringList& names, int16_t uiLanguage);
+
 // Fills the list of days a few files at a time, so that a window can show its progress
 // and stay responsive while a year of files is read.
 class DayIndex

@@ -54,12 +54,34 @@ ColumnStatistics ComputeStatistics(const std::vector<double>& values, bool kOrE)
     return s;
 }
 
-std::vector<Quantity> DayQuantities(const DayFile& day)
+bool MixesFormulas(const DayFile& day, const std::vector<int>& rows)
 {
-    std::vector<Quantity> q{{Quantity::Kind::Answer, 1},
-                            {Quantity::Kind::Answer, 2},
-                            {Quantity::Kind::K, 0},
-                            {Quantity::Kind::E, 0}};
+    bool bu = false;
+    bool bo = false;
+    const auto look = [&](const ReviewRow& row) {
+        bu = bu || row.CalcType == QLatin1String("BU");
+        bo = bo || row.CalcType == QLatin1String("BO");
+    };
+    if (rows.empty())
+        std::for_each(day.Rows.begin(), day.Rows.end(), look);
+    for (int r : rows)
+        look(day.Rows.at(r));
+    return bu && bo;
+}
+
+std::vector<Quantity> KAndE(const DayFile& day, const std::vector<int>& rows)
+{
+    using K = Quantity::Kind;
+    if (MixesFormulas(day, rows))
+        return {{K::K, 0}, {K::E, 0, QStringLiteral("BU")}, {K::E, 0, QStringLiteral("BO")}};
+    return {{K::K, 0}, {K::E, 0}};
+}
+
+std::vector<Quantity> DayQuantities(const DayFile& day, const std::vector<int>& rows)
+{
+    std::vector<Quantity> q{{Quantity::Kind::Answer, 1}, {Quantity::Kind::Answer, 2}};
+    for (const Quantity& ke : KAndE(day, rows))
+        q.push_back(ke);
     for (int a = 3; a <= 6; ++a) {
         if (day.HasAnswer[a])
             q.push_back({Quantity::Kind::Answer, a});
@@ -74,13 +96,14 @@ std::vector<ColumnStatistics> DayStatistics(const DayFile& day,
     std::vector<ColumnStatistics> result;
     for (const Quantity& q : quantities) {
         std::vector<double> values;
-        if (rows.empty()) {
-            for (const ReviewRow& row : day.Rows)
+        const auto add = [&](const ReviewRow& row) {
+            if (q.Covers(row))
                 values.push_back(q.ValueOf(row.Entry));
-        } else {
-            for (int r : rows)
-                values.push_back(q.ValueOf(day.Rows.at(r).Entry));
-        }
+        };
+        if (rows.empty())
+            std::for_each(day.Rows.begin(), day.Rows.end(), add);
+        for (int r : rows)
+            add(day.Rows.at(r));
         result.push_back(ComputeStatistics(values, q.IsKOrE()));
     }
     return result;
@@ -88,13 +111,13 @@ std::vector<ColumnStatistics> DayStatistics(const DayFile& day,
 
 std::vector<bool> MarkOutliers(const DayFile& day)
 {
-    const std::vector<Quantity> ke{{Quantity::Kind::K, 0}, {Quantity::Kind::E, 0}};
+    const std::vector<Quantity> ke = KAndE(day);
     const std::vector<ColumnStatistics> stats = DayStatistics(day, ke);
     std::vector<bool> marked(day.Rows.size(), false);
     for (size_t r = 0; r < day.Rows.size(); ++r) {
         for (size_t i = 0; i < ke.size(); ++i) {
             const double v = ke[i].ValueOf(day.Rows[r].Entry);
-            if (stats[i].HasSpread() && IsDefinedValue(true, v) &&
+            if (ke[i].Covers(day.Rows[r]) && stats[i].HasSpread() && IsDefinedValue(true, v) &&
                 std::abs(v - stats[i].Mean) > 2.0 * stats[i].StdDev)
                 marked[r] = true;
         }

@@ -9,10 +9,20 @@
 // 0 with their own flag.
 struct Quantity {
     enum class Kind { Answer, K, E };
+    Quantity() = default;
+    Quantity(Kind what, int answer, QString formula = {})
+        : What(what), Answer(answer), Formula(std::move(formula))
+    {
+    }
+
     Kind What = Kind::Answer;
     int Answer = 0;
+    // "BU" or "BO" for E where the rows mix the two formulas: their moduli are not the same
+    // measure, so each is taken apart. Empty for every row.
+    QString Formula;
 
     double ValueOf(const ResultEntry& e) const;
+    bool Covers(const ReviewRow& row) const { return Formula.isEmpty() || row.CalcType == Formula; }
     bool IsKOrE() const { return What != Kind::Answer; }
     const QString& Format() const;
 };
@@ -30,14 +40,22 @@ struct ColumnStatistics {
 // Undefined values (shown "------" or " Calc Error") are left out.
 ColumnStatistics ComputeStatistics(const std::vector<double>& values, bool kOrE);
 
-// P0, D0, K, E, then the day's further displacements.
-std::vector<Quantity> DayQuantities(const DayFile& day);
+// True when `rows` (every row when empty) hold both Burmister and Boussinesq results.
+bool MixesFormulas(const DayFile& day, const std::vector<int>& rows = {});
+
+// K, then E, or E of each formula apart where `rows` mix them.
+std::vector<Quantity> KAndE(const DayFile& day, const std::vector<int>& rows = {});
+
+// P0, D0, K, E (of each formula apart where `rows` mix them), then the day's further
+// displacements.
+std::vector<Quantity> DayQuantities(const DayFile& day, const std::vector<int>& rows = {});
 
 // Statistics of `quantities` over `rows` (indices into day.Rows; all rows when empty).
 std::vector<ColumnStatistics> DayStatistics(const DayFile& day,
                                             const std::vector<Quantity>& quantities,
                                             const std::vector<int>& rows = {});
 
-// The rows whose K or E lies outside the day's mean ± 2 standard deviations: the
-// operator may have had a bad drop there.
+// The rows whose K or E lies outside the day's mean ± 2 standard deviations (E against
+// its own formula's), above or below: the operator may have had a bad drop there. Always
+// the whole day's, whatever rows are chosen.
 std::vector<bool> MarkOutliers(const DayFile& day);

@@ -1,22 +1,22 @@
 #include "ExcelExport.h"
 
+#include "DayIndex.h"
 #include "DayStatistics.h"
+#include "ReviewProtocol.h"
 #include "ReviewTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
+#include <map>
+
 namespace
 {
-
-// Excel's number formats for the program's display formats.
-QByteArray ExcelFormat(const QString& format)
-{
-    return format == QLatin1String("00000") ? QByteArray("00000") : format.toLatin1();
-}
 
 lxw_datetime ExcelDateTime(const QDateTime& t)
 {
@@ -48,41 +48,94 @@ private:
     lxw_workbook* m_book;
 };
 
-lxw_format* NumberFormat(lxw_workbook* book, const QByteArray& format)
+// The workbook's formats: a number format, and the marked rows' tint, each made once.
+class Formats
 {
-    lxw_format* f = workbook_add_format(book);
-    format_set_num_format(f, format.constData());
-    return f;
-}
+public:
+    explicit Formats(lxw_workbook* book) : m_book(book) {}
+    lxw_format* Get(const QByteArray& numberFormat, bool tinted = false)
+    {
+        lxw_format*& f = m_made[{numberFormat, tinted}];
+        if (!f) {
+            f = workbook_add_format(m_book);
+            if (!numberFormat.isEmpty())
+                format_set_num_format(f, numberFormat.constData());
+            if (tinted)
+                format_set_bg_color(f, MarkedTint);
+        }
+        return f;
+    }
+    lxw_format* Bold()
+    {
+        if (!m_bold) {
+            m_bold = workbook_add_format(m_book);
+            format_set_bold(m_bold);
+        }
+        return m_bold;
+    }
+
+private:
+    lxw_workbook* m_book;
+    std::map<std::pair<QByteArray, bool>, lxw_format*> m_made;
+    lxw_format* m_bold = nullptr;
+};
 
 void WriteText(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* f = nullptr)
 {
     worksheet_write_string(sheet, row, col, text.toUtf8().constData(), f);
 }
 
-void WriteResults(lxw_workbook* book, const DayFile& day, int16_t language)
+// Where the results sheet's table starts, below the day's title and settings.
+constexpr int TableRow = 7;
+
+void WriteContext(lxw_worksheet* sheet, Formats& formats, const DayFile& day,
+                  const std::vector<int>& rows, int16_t language)
+{
+    WriteText(sheet, 0, 0,
+              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
+                  .arg(DayText(day.Date, language), ScopeText(day, rows, language)),
+              formats.Bold());
+    WriteText(sheet, 1, 0, Tr(language, "載荷板直径 (mm)", "Plate diameter (mm)"));
+    if (day.Header.HasDiameter)
+        worksheet_write_number(sheet, 1, 1, day.Header.Diameter, formats.Get("0"));
+    WriteText(sheet, 2, 0, Tr(language, "ポアソン比", "Poisson's ratio"));
+    if (day.Header.HasPoisson)
+        worksheet_write_number(sheet, 2, 1, day.Header.Poisson, formats.Get("0.000"));
+    WriteText(sheet, 3, 0, Tr(language, "E の計算方法", "E calculation"));
+    QStringList names;
+    for (const QString& type : SummariseDay(day).CalcTypes.split('/', Qt::SkipEmptyParts))
+        names << CalcTypeName(type, language);
+    WriteText(sheet, 3, 1, names.join(QStringLiteral(", ")));
+    WriteText(sheet, 4, 0, Tr(language, "元のファイル", "Source file"));
+    WriteText(sheet, 4, 1, QDir::toNativeSeparators(day.Path));
+    WriteText(sheet, 5, 0, QStringLiteral("*"), formats.Get({}, true));
+    WriteText(sheet, 5, 1, MarkLegend(day, language));
+}
+
+void WriteResults(lxw_workbook* book, Formats& formats, const DayFile& day,
+                  const std::vector<int>& rows, int16_t language)
 {
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "測定結果" : "Results");
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format* no = NumberFormat(book, "00000");
-    lxw_format* when =
-        NumberFormat(book, language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss");
+    WriteContext(sheet, formats, day, rows, language);
+    const QByteArray when = language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss";
     const std::vector<ReviewColumn> columns = DayColumns(day, language);
-    std::vector<lxw_format*> valueFormats;
-    valueFormats.reserve(columns.size());
-    for (const ReviewColumn& c : columns)
-        valueFormats.push_back(c.What == ReviewColumn::Kind::Value
-                                   ? NumberFormat(book, ExcelFormat(c.Of.Format()))
-                                   : nullptr);
+    const int markColumn = int(columns.size());
     for (size_t c = 0; c < columns.size(); ++c) {
-        WriteText(sheet, 0, int(c), columns[c].Heading, bold);
+        WriteText(sheet, TableRow, int(c), columns[c].Heading, formats.Bold());
         worksheet_set_column(sheet, c, c, c == 1 ? 20 : 14, nullptr);
     }
-    worksheet_freeze_panes(sheet, 1, 0);
-    for (size_t r = 0; r < day.Rows.size(); ++r) {
-        const ReviewRow& row = day.Rows[r];
-        const int y = int(r) + 1;
+    WriteText(sheet, TableRow, markColumn, QStringLiteral("*"), formats.Bold());
+    worksheet_freeze_panes(sheet, TableRow + 1, 0);
+    const std::vector<bool> marked = MarkOutliers(day);
+    std::vector<int> covered = rows;
+    if (covered.empty()) {
+        for (size_t r = 0; r < day.Rows.size(); ++r)
+            covered.push_back(int(r));
+    }
+    for (size_t n = 0; n < covered.size(); ++n) {
+        const ReviewRow& row = day.Rows[covered[n]];
+        const bool tint = marked[covered[n]];
+        const int y = TableRow + 1 + int(n);
         for (size_t c = 0; c < columns.size(); ++c) {
             const ReviewColumn& col = columns[c];
             bool ok = false;
@@ -90,89 +143,103 @@ void WriteResults(lxw_workbook* book, const DayFile& day, int16_t language)
             switch (col.What) {
             case ReviewColumn::Kind::No:
                 if (ok)
-                    worksheet_write_number(sheet, y, c, number, no);
+                    worksheet_write_number(sheet, y, c, number, formats.Get("00000", tint));
                 else
-                    WriteText(sheet, y, int(c), row.Entry.No);
+                    WriteText(sheet, y, int(c), row.Entry.No, formats.Get({}, tint));
                 break;
             case ReviewColumn::Kind::DateTime: {
                 lxw_datetime t = ExcelDateTime(row.When);
-                worksheet_write_datetime(sheet, y, c, &t, when);
+                worksheet_write_datetime(sheet, y, c, &t, formats.Get(when, tint));
                 break;
             }
             case ReviewColumn::Kind::CalcType:
-                WriteText(sheet, y, int(c), row.CalcType);
+                WriteText(sheet, y, int(c), row.CalcType, formats.Get({}, tint));
                 break;
             case ReviewColumn::Kind::Value: {
+                // An undefined value stays an empty cell, so that sums and means over the
+                // column in the spreadsheet leave it out as the statistics do.
                 const double v = col.Of.ValueOf(row.Entry);
+                lxw_format* f = formats.Get(col.Of.Format().toLatin1(), tint);
                 if (IsDefinedValue(col.Of.IsKOrE(), v))
-                    worksheet_write_number(sheet, y, c, v, valueFormats[c]);
+                    worksheet_write_number(sheet, y, c, v, f);
                 else
-                    WriteText(sheet, y, int(c), CellText(row, col).trimmed());
+                    worksheet_write_blank(sheet, y, c, f);
                 break;
             }
             }
         }
+        if (tint)
+            WriteText(sheet, y, markColumn, QStringLiteral("*"), formats.Get({}, tint));
     }
 }
 
-void WriteStatistics(lxw_workbook* book, const DayFile& day, int16_t language)
+void WriteStatistics(lxw_workbook* book, Formats& formats, const DayFile& day,
+                     const std::vector<int>& rows, int16_t language)
 {
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "統計" : "Statistics");
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
+    WriteText(sheet, 0, 0, StatisticsCaption(day, rows, language), formats.Bold());
+    WriteText(sheet, 1, 0, FormulaNote(day, rows, language));
     const QStringList headings = StatisticsHeadings(language);
     for (int c = 0; c < headings.size(); ++c)
-        WriteText(sheet, 0, c, headings.at(c), bold);
+        WriteText(sheet, 2, c, headings.at(c), formats.Bold());
     worksheet_set_column(sheet, 0, 0, 18, nullptr);
     worksheet_set_column(sheet, 1, 6, 12, nullptr);
     const std::vector<ReviewColumn> columns = DayColumns(day, language);
-    const std::vector<Quantity> quantities = DayQuantities(day);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities);
+    const std::vector<Quantity> quantities = DayQuantities(day, rows);
+    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
     for (size_t i = 0; i < quantities.size(); ++i) {
-        const int y = int(i) + 1;
+        const int y = int(i) + 3;
         const ColumnStatistics& s = stats[i];
-        WriteText(sheet, y, 0, QuantityHeading(columns, quantities[i]));
-        worksheet_write_number(sheet, y, 1, s.Count, nullptr);
-        if (s.Count == 0)
-            continue;
-        worksheet_write_number(sheet, y, 2, s.Mean, nullptr);
-        if (s.HasSpread()) {
-            worksheet_write_number(sheet, y, 3, s.StdDev, nullptr);
-            worksheet_write_number(sheet, y, 4, s.Variation, nullptr);
+        const double values[] = {double(s.Count), s.Mean, s.StdDev, s.Variation, s.Min, s.Max};
+        // The cells the screen shows as "------" say so here too.
+        const QStringList shown =
+            StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], s);
+        WriteText(sheet, y, 0, shown.at(0));
+        for (int c = 1; c < shown.size(); ++c) {
+            if (shown.at(c) == QLatin1String("------"))
+                WriteText(sheet, y, c, shown.at(c));
+            else
+                worksheet_write_number(sheet, y, c, values[c - 1],
+                                       formats.Get(StatisticFormat(quantities[i], c).toLatin1()));
         }
-        worksheet_write_number(sheet, y, 5, s.Min, nullptr);
-        worksheet_write_number(sheet, y, 6, s.Max, nullptr);
     }
 }
 
 } // namespace
 
-bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error)
+bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error,
+                    const std::vector<int>& rows)
 {
-    const QString part = path + QStringLiteral(".part");
-    {
-        Workbook book(part);
-        if (!book.Get()) {
-            if (error)
-                *error = QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(part));
-            return false;
-        }
-        WriteResults(book.Get(), day, uiLanguage);
-        WriteStatistics(book.Get(), day, uiLanguage);
-        const lxw_error result = book.Close();
-        if (result != LXW_NO_ERROR) {
-            QFile::remove(part);
-            if (error)
-                *error = QString::fromUtf8(lxw_strerror(result));
-            return false;
-        }
-    }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-        QFile::remove(part);
+    const auto fail = [error](const QString& reason) {
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
+            *error = reason;
         return false;
+    };
+    // libxlsxwriter writes only to a named file: the workbook is made aside, then moved in
+    // whole by QSaveFile, so that the file it replaces stays as it was until the new one is
+    // complete and on the disk, and stays as it was when anything fails.
+    QTemporaryFile made(QDir::temp().filePath(QStringLiteral("vx2968-review-XXXXXX.xlsx")));
+    if (!made.open())
+        return fail(made.errorString());
+    made.close();
+    {
+        Workbook book(made.fileName());
+        if (!book.Get())
+            return fail(
+                QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(made.fileName())));
+        Formats formats(book.Get());
+        WriteResults(book.Get(), formats, day, rows, uiLanguage);
+        WriteStatistics(book.Get(), formats, day, rows, uiLanguage);
+        const lxw_error result = book.Close();
+        if (result != LXW_NO_ERROR)
+            return fail(QString::fromUtf8(lxw_strerror(result)));
     }
+    if (!made.open())
+        return fail(made.errorString());
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly))
+        return fail(target.errorString());
+    if (target.write(made.readAll()) < 0 || !target.commit())
+        return fail(target.errorString());
     return true;
 }

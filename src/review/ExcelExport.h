@@ -4,8 +4,13 @@
 
 #include <QString>
 
-// Writes the day as an Excel workbook: the first sheet holds the table with the heading
-// in `uiLanguage`, numbers as numbers, the moments as dates with their time, undefined
-// values as the screen shows them; the second sheet holds the statistics. The file
-// appears whole or not at all. False with the reason in `error` on failure.
-bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error);
+// Writes the day as an Excel workbook. The first sheet holds the day's title, what the
+// workbook covers (the whole day or the chosen `rows`, indices into day.Rows, every row when
+// empty), its settings and source file, then the table with the heading in `uiLanguage`:
+// numbers as numbers, the moments as dates with their time, undefined values as empty
+// cells, the rows whose K or E stands out in the day tinted and marked. The second sheet
+// holds the statistics with their number formats. The file appears whole or not at all,
+// and a file it replaces stays as it was until then. False with the reason in `error` on
+// failure.
+bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error,
+                    const std::vector<int>& rows = {});

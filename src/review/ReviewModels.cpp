@@ -7,11 +7,6 @@
 #include <QColor>
 #include <QFileInfo>
 
-namespace
-{
-const QColor MarkedTint(255, 222, 200);
-}
-
 DayListModel::DayListModel(int16_t uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_language(uiLanguage)
 {
@@ -45,8 +40,9 @@ QVariant DayListModel::data(const QModelIndex& index, int role) const
     if (!d)
         return {};
     if (role == Qt::TextAlignmentRole)
-        return index.column() >= 1 && index.column() <= 3 ? int(Qt::AlignRight | Qt::AlignVCenter)
-                                                          : int(Qt::AlignLeft | Qt::AlignVCenter);
+        return index.column() == 1 || index.column() == 3 || index.column() == 4
+                   ? int(Qt::AlignRight | Qt::AlignVCenter)
+                   : int(Qt::AlignLeft | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole)
         return QFileInfo(d->Path).fileName() + QLatin1Char('\n') + d->Problem.Pick(m_language);
     if (role != Qt::DisplayRole)
@@ -58,22 +54,22 @@ QVariant DayListModel::data(const QModelIndex& index, int role) const
     case 1:
         return d->Problem.En.isEmpty() ? QVariant(d->Results) : QVariant(none);
     case 2:
-        return d->Header.HasDiameter ? QString::number(d->Header.Diameter) : none;
+        if (!d->Problem.En.isEmpty())
+            return d->Problem.Pick(m_language);
+        if (d->Skipped > 0)
+            return Tr(m_language, "%1 行を読み飛ばし", "%1 line(s) skipped").arg(d->Skipped);
+        return d->Results == 0 ? NoResultsYet().Pick(m_language) : QString();
     case 3:
+        return d->Header.HasDiameter ? QString::number(d->Header.Diameter) : none;
+    case 4:
         return d->Header.HasPoisson ? FormatNumber(d->Header.Poisson, QStringLiteral("0.000"))
                                     : none;
-    case 4:
-        return CalcTypeName(d->CalcTypes, m_language);
     case 5:
+        return CalcTypeName(d->CalcTypes, m_language);
+    case 6:
         return d->HeadingLanguage == 0   ? QString::fromUtf8("日本語")
                : d->HeadingLanguage == 1 ? QStringLiteral("English")
                                          : QString();
-    case 6:
-        if (!d->Problem.En.isEmpty())
-            return d->Problem.Pick(m_language);
-        return d->Skipped > 0
-                   ? Tr(m_language, "%1 行を読み飛ばし", "%1 line(s) skipped").arg(d->Skipped)
-                   : QString();
     }
     return {};
 }
@@ -82,11 +78,11 @@ QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const ja[] = {
-        "日付", "結果数", "載荷板直径(mm)", "ポアソン比", "E の計算方法", "見出しの言語", "備考"};
+    static const char* const ja[] = {"日付",       "結果数",       "備考",        "載荷板直径(mm)",
+                                     "ポアソン比", "E の計算方法", "見出しの言語"};
     static const char* const en[] = {
-        "Date", "Results", "Plate dia.(mm)", "Poisson's ratio", "E calculation", "Heading language",
-        "Note"};
+        "Date",          "Results",         "Note", "Plate dia.(mm)", "Poisson's ratio",
+        "E calculation", "Heading language"};
     return section >= 0 && section < 7 ? Tr(m_language, ja[section], en[section]) : QVariant();
 }
 
@@ -128,12 +124,9 @@ QVariant DayTableModel::data(const QModelIndex& index, int role) const
     case MarkedRole:
         return bool(m_marked[index.row()]);
     case Qt::BackgroundRole:
-        return m_marked[index.row()] ? QVariant(MarkedTint) : QVariant();
+        return m_marked[index.row()] ? QVariant(QColor(QRgb(MarkedTint))) : QVariant();
     case Qt::ToolTipRole:
-        return m_marked[index.row()]
-                   ? Tr(m_language, "K または E が平均 ± 2 標準偏差の外にあります",
-                        "K or E lies outside the mean ± 2 standard deviations")
-                   : QVariant();
+        return m_marked[index.row()] ? QVariant(MarkLegend(m_day, m_language)) : QVariant();
     case Qt::TextAlignmentRole:
         return column.What == ReviewColumn::Kind::Value ? int(Qt::AlignRight | Qt::AlignVCenter)
                                                         : int(Qt::AlignCenter);
@@ -158,19 +151,16 @@ void StatisticsModel::Show(const DayFile& day, const std::vector<int>& rows)
     beginResetModel();
     m_cells.clear();
     const std::vector<ReviewColumn> columns = DayColumns(day, m_language);
-    const std::vector<Quantity> quantities = DayQuantities(day);
+    const std::vector<Quantity> quantities = DayQuantities(day, rows);
     const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
     if (!day.Rows.empty()) {
         for (size_t i = 0; i < quantities.size(); ++i)
             m_cells.push_back(
                 StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], stats[i]));
     }
-    m_caption =
-        rows.empty()
-            ? Tr(m_language, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
-                  .arg(day.Rows.size())
-            : Tr(m_language, "選択した %1 件の統計", "Statistics of the %1 selected results")
-                  .arg(rows.size());
+    m_caption = StatisticsCaption(day, rows, m_language);
+    if (const QString note = FormulaNote(day, rows, m_language); !note.isEmpty())
+        m_caption += QStringLiteral("\n") + note;
     endResetModel();
 }
 

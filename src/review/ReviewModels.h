@@ -5,8 +5,9 @@
 
 #include <QAbstractTableModel>
 
-// The list of days, newest first: date, results, plate diameter, Poisson's ratio,
-// calculation type, heading language and, for a file that could not be read, why.
+// The list of days, newest first: date, results, a note (why a file could not be read,
+// lines skipped, no results yet), plate diameter, Poisson's ratio, calculation type and
+// heading language.
 class DayListModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -27,9 +27,10 @@ int RowsBetween(float top)
     return int((Bottom - top - Pitch) / Pitch); // less the heading row
 }
 
+// The caption, the heading row, one row per quantity and the line under them.
 float StatisticsHeight(int quantities)
 {
-    return Pitch * (quantities + 2) + BlockGap;
+    return Pitch * (quantities + 3) + 1.0f + BlockGap;
 }
 
 // A row of boxed cells; text left in the first `leftCells` cells, right in the others;
@@ -165,19 +166,25 @@ ProtocolPlan PlanProtocol(int rows, int quantities)
     return plan;
 }
 
-bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const QString& fontName)
+bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const QString& fontName,
+                   const std::vector<int>& rows)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
+    std::vector<int> covered = rows;
+    if (covered.empty()) {
+        for (size_t r = 0; r < day.Rows.size(); ++r)
+            covered.push_back(int(r));
+    }
     const std::vector<ReviewColumn> columns = DayColumns(day, language);
-    const std::vector<Quantity> quantities = DayQuantities(day);
+    const std::vector<Quantity> quantities = DayQuantities(day, rows);
     const std::vector<bool> marked = MarkOutliers(day);
-    const ProtocolPlan plan = PlanProtocol(int(day.Rows.size()), int(quantities.size()));
+    const ProtocolPlan plan = PlanProtocol(int(covered.size()), int(quantities.size()));
 
     page.SetFontSize(14);
     page.Text(Left, Top,
-              Tr(language, "VX-2968 測定結果  %1", "VX-2968 Results of %1")
-                  .arg(DayText(day.Date, language)));
+              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
+                  .arg(DayText(day.Date, language), ScopeText(day, rows, language)));
     page.SetFontSize(9);
     page.Text(Left, Top + 10.0f, DaySettingsText(day, language));
     if (!day.Skipped.empty())
@@ -191,7 +198,7 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
     for (const ReviewColumn& c : columns)
         heading << c.Heading;
     std::vector<QStringList> cells{heading};
-    for (size_t r = 0; r < day.Rows.size(); ++r) {
+    for (int r : covered) {
         QStringList row{marked[r] ? QStringLiteral("*") : QString()};
         for (const ReviewColumn& c : columns)
             row << CellText(day.Rows[r], c);
@@ -219,9 +226,7 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
         }
         ++pageIndex;
     }
-    page.Text(Left, y + 1.0f,
-              Tr(language, "* K または E が平均 ± 2 標準偏差の外にある結果",
-                 "* K or E outside the mean ± 2 standard deviations"));
+    page.Text(Left, y + 1.0f, QStringLiteral("* ") + MarkLegend(day, language));
     y += BlockGap + Pitch;
 
     auto moveTo = [&](int target) {
@@ -237,10 +242,10 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
     if (!moveTo(plan.StatisticsPage))
         return page.End() && false;
     page.SetFontSize(10);
-    page.Text(Left, y, Tr(language, "統計", "Statistics"));
+    page.Text(Left, y, StatisticsCaption(day, rows, language));
     y += Pitch + 1.0f;
     page.SetFontSize(TableSize);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities);
+    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
     std::vector<QStringList> statCells{StatisticsHeadings(language)};
     for (size_t i = 0; i < quantities.size(); ++i)
         statCells.push_back(
@@ -250,11 +255,12 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
         Row(page, y, statWidths, row, &row == &statCells.front() ? -1 : 1);
         y += Pitch;
     }
-    y += BlockGap;
+    page.Text(Left, y + 1.0f, FormulaNote(day, rows, language));
+    y += Pitch + BlockGap;
 
     if (!moveTo(plan.ChartPage))
         return page.End() && false;
-    DrawChart(page, BuildChartData(day, language), y);
+    DrawChart(page, BuildChartData(day, language, rows), y);
     Footer(page, pageIndex - 1, plan.Pages, language);
     return page.End();
 }

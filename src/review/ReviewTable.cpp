@@ -105,34 +105,85 @@ QString TableTabText(const DayFile& day, const std::vector<ReviewColumn>& column
 QStringList StatisticsHeadings(int16_t uiLanguage)
 {
     if (uiLanguage == 0)
-        return QString::fromUtf8("項目,個数,平均,標準偏差,変動係数(%),最小,最大").split(',');
-    return QStringLiteral("Value,Count,Mean,Std. dev.,CV (%),Min,Max").split(',');
+        return QString::fromUtf8("項目,個数,平均,標準偏差 (n−1),変動係数(%),最小,最大").split(',');
+    return QString::fromUtf8("Value,Count,Mean,SD (n−1),CV (%),Min,Max").split(',');
+}
+
+QString StatisticFormat(const Quantity& q, int column)
+{
+    switch (column) {
+    case 1:
+        return QStringLiteral("0");
+    case 2:
+    case 3:
+        return MeanFormat(q.Format());
+    case 4:
+        return QStringLiteral("0.0");
+    }
+    return q.Format();
 }
 
 QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
                             const ColumnStatistics& s)
 {
     const QString none = QStringLiteral("------");
-    const QString& f = q.Format();
     if (s.Count == 0)
         return {quantityHeading, QStringLiteral("0"), none, none, none, none, none};
     return {quantityHeading,
             QString::number(s.Count),
-            FormatNumber(s.Mean, MeanFormat(f)),
-            s.HasSpread() ? FormatNumber(s.StdDev, MeanFormat(f)) : none,
-            s.HasSpread() && s.Mean != 0.0 ? FormatNumber(s.Variation, QStringLiteral("0.0"))
+            FormatNumber(s.Mean, StatisticFormat(q, 2)),
+            s.HasSpread() ? FormatNumber(s.StdDev, StatisticFormat(q, 3)) : none,
+            s.HasSpread() && s.Mean != 0.0 ? FormatNumber(s.Variation, StatisticFormat(q, 4))
                                            : none,
-            FormatNumber(s.Min, f),
-            FormatNumber(s.Max, f)};
+            FormatNumber(s.Min, StatisticFormat(q, 5)),
+            FormatNumber(s.Max, StatisticFormat(q, 6))};
 }
 
 QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q)
 {
     for (const ReviewColumn& c : columns) {
         if (c.What == ReviewColumn::Kind::Value && c.Of.What == q.What && c.Of.Answer == q.Answer)
-            return c.Heading;
+            return q.Formula.isEmpty() ? c.Heading : c.Heading + QLatin1Char(' ') + q.Formula;
     }
     return QString();
+}
+
+QString ScopeText(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+{
+    if (rows.empty())
+        return Tr(uiLanguage, "1 日分 (全 %1 件)", "Whole day (all %1 results)")
+            .arg(day.Rows.size());
+    return Tr(uiLanguage, "選択した行 (%2 件中 %1 件)", "Chosen rows (%1 of %2 results)")
+        .arg(rows.size())
+        .arg(day.Rows.size());
+}
+
+QString StatisticsCaption(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+{
+    return rows.empty()
+               ? Tr(uiLanguage, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
+                     .arg(day.Rows.size())
+               : Tr(uiLanguage, "選択した %1 件の統計", "Statistics of the %1 chosen result(s)")
+                     .arg(rows.size());
+}
+
+QString FormulaNote(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+{
+    if (!MixesFormulas(day, rows))
+        return QString();
+    return Tr(
+        uiLanguage,
+        "E は計算方法ごと: バーミスター (BU) とブーシネスク (BO) の E は比べられず、平均しません。",
+        "E for each formula apart: Burmister (BU) and Boussinesq (BO) moduli are not "
+        "comparable and are never averaged together.");
+}
+
+QString MarkLegend(const DayFile& day, int16_t uiLanguage)
+{
+    return Tr(uiLanguage, "K または E がその日の全結果の平均 ± 2 SD (n−1) の外にある結果%1",
+              "K or E outside the mean ± 2 SD (n−1) of all the day's results%1")
+        .arg(MixesFormulas(day) ? Tr(uiLanguage, " (E は計算方法ごと)", ", E for each formula")
+                                : QString());
 }
 
 QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
@@ -166,12 +217,18 @@ QString DaySettingsText(const DayFile& day, int16_t uiLanguage)
              QFileInfo(day.Path).fileName());
 }
 
+Bilingual NoResultsYet()
+{
+    return Bilingual{QString::fromUtf8("まだ結果がありません (見出しだけのファイルです)"),
+                     QStringLiteral("no results yet (the file holds its heading only)")};
+}
+
 QString SkippedLinesText(const DayFile& day, int16_t uiLanguage)
 {
     if (day.Refused())
         return QFileInfo(day.Path).fileName() + QLatin1Char(' ') + day.Problem.Pick(uiLanguage);
     if (day.Skipped.empty())
-        return QString();
+        return day.Rows.empty() ? NoResultsYet().Pick(uiLanguage) : QString();
     QStringList lines;
     lines << Tr(uiLanguage, "%1 行を読み飛ばしました:", "%1 line(s) skipped:")
                  .arg(day.Skipped.size());

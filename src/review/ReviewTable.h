@@ -34,10 +34,26 @@ QString TableTabText(const DayFile& day, const std::vector<ReviewColumn>& column
 QStringList StatisticsHeadings(int16_t uiLanguage);
 QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
                             const ColumnStatistics& s);
-// The heading of a quantity's column in `columns`.
+// The display format of statistics column `column` (1 count ... 6 maximum) of `q`.
+QString StatisticFormat(const Quantity& q, int column);
+// The heading of a quantity's column in `columns`, with its formula where E is given apart.
 QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q);
+
+// Which rows an output covers, for its heading: the whole day, or the chosen rows.
+QString ScopeText(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage);
+// What the statistics are of.
+QString StatisticsCaption(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage);
+// Why E is given for each formula apart, where `rows` mix them; empty otherwise.
+QString FormulaNote(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage);
+// The tint of a marked row, on screen and in the workbook.
+inline constexpr uint32_t MarkedTint = 0xffdec8;
+// What a marked row (tinted on screen, "*" on paper and in the workbook) stands for.
+QString MarkLegend(const DayFile& day, int16_t uiLanguage);
 
 // Texts about the day shown above its table and on the protocol.
 QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage);
 QString DaySettingsText(const DayFile& day, int16_t uiLanguage);
+// Why the day was refused, the lines skipped, or that it holds no results yet; empty for a
+// day read whole.
 QString SkippedLinesText(const DayFile& day, int16_t uiLanguage);
+Bilingual NoResultsYet();

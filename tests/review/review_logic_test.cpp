@@ -40,24 +40,39 @@ TEST(ReviewStatistics, MatchValuesWorkedOutByHand)
     }
 }
 
-// Ten drops at K 400 and one at 600: mean 418.2, SD 60.3, so only the 600 lies beyond
-// two standard deviations; an E of -1 marks nothing.
-TEST(ReviewStatistics, MarksOnlyTheDropOutsideTwoStandardDeviations)
+// Sixteen drops at K 400 and one at 600; E of Burmister about 112 with one of 12, E of
+// Boussinesq 300 with one of 100. Each E lies within two standard deviations of the two
+// formulas averaged together, but far below its own formula's mean: those are marked, as
+// is the high K; an E of -1 marks nothing.
+TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
 {
     QByteArray text =
         "Dia=300,Poi=0.350\r\n" + FileHeaderLine2(FixtureSettings(false), 1).toLatin1() + "\r\n";
-    for (int i = 0; i < 11; ++i)
-        text += QStringLiteral("%1,05/06/2024 09:00:%2,30000,1.000,%3,%4,,,,,,BU\r\n")
+    for (int i = 0; i < 18; ++i) {
+        const bool bo = i >= 11;
+        const int e = i == 3 ? -1 : i == 9 ? 12 : i == 17 ? 100 : bo ? 300 : 112;
+        text += QStringLiteral("%1,05/06/2024 09:00:%2,30000,1.000,%3,%4,,,,,,%5\r\n")
                     .arg(i + 1, 5, 10, QLatin1Char('0'))
                     .arg(i, 2, 10, QLatin1Char('0'))
                     .arg(i == 7 ? 600 : 400)
-                    .arg(i == 3 ? -1 : 112)
+                    .arg(e)
+                    .arg(bo ? "BO" : "BU")
                     .toLatin1();
+    }
     const DayFile day = ParseDayText("20240506.csv", text, 1);
-    ASSERT_EQ(day.Rows.size(), 11u);
+    ASSERT_EQ(day.Rows.size(), 18u);
     const std::vector<bool> marked = MarkOutliers(day);
-    for (int i = 0; i < 11; ++i)
-        EXPECT_EQ(marked[i], i == 7) << "row " << i;
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(marked[i], i == 7 || i == 9 || i == 17) << "row " << i;
+
+    const std::vector<Quantity> q = DayQuantities(day);
+    const std::vector<ColumnStatistics> s = DayStatistics(day, q);
+    ASSERT_EQ(q.size(), 5u); // P0, D0, K, E of BU, E of BO
+    EXPECT_EQ(s[2].Count, 18);
+    EXPECT_EQ(q[3].Formula, "BU");
+    EXPECT_NEAR(s[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
+    EXPECT_NEAR(s[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
+    EXPECT_EQ(DayQuantities(day, {0, 1}).size(), 4u) << "chosen rows of one formula: one E";
 }
 
 struct BadFile {
@@ -86,6 +101,12 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
          good + "00004,yesterday,1,2,3,4,,,,,,BU\r\n" + "junk\r\n" +
              good.mid(good.indexOf("00001")),
          false, 0, nullptr, 6, 6, "date"},
+        // A power cut: NUL over part of line 4 and a NUL tail; the other lines are read.
+        {"20240508.csv",
+         good.left(good.indexOf("00002") + 9) + QByteArray(9, '\0') +
+             good.mid(good.indexOf("00002") + 18) + QByteArray(512, '\0'),
+         false, 0, nullptr, 2, 4, "damaged"},
+        {"20240509.csv", QByteArray(4096, '\0'), false, 0, "binary"},
     };
     // The "Data" folder of an earlier installation is found from the user folder.
     QTemporaryDir home;
@@ -106,7 +127,7 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
     while (index.Step(1)) {
     }
     ASSERT_EQ(index.Days().size(), std::size(rows)) << "every entry named like a day is listed";
-    EXPECT_EQ(index.Days().front().Date, QDate(2024, 5, 7)) << "newest first";
+    EXPECT_EQ(index.Days().front().Date, QDate(2024, 5, 9)) << "newest first";
 
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.Name);

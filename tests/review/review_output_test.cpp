@@ -16,7 +16,7 @@
 namespace
 {
 
-// 120 results with D1 and D2, one of them with K and E undefined.
+// 120 results with D1 and D2, one of them with K and E undefined and one K far too high.
 DayFile TestDay(int16_t language)
 {
     DayFile day = ParseDayText("/stick/20240506.csv",
@@ -24,29 +24,57 @@ DayFile TestDay(int16_t language)
     ResultEntry& noLoad = day.Rows.at(11).Entry; // a drop without load: K and E undefined
     noLoad.Answer[1] = 0;
     noLoad.K = noLoad.E = -1;
+    day.Rows.at(20).Entry.K *= 10;
     return day;
 }
 
+QString PdfText(const QString& pdf, int page)
+{
+    const QString n = QString::number(page);
+    return pdftools::RunTool("pdftotext", {"-f", n, "-l", n, pdf, "-"}).simplified();
+}
+
 // 46 rows under the title, 51 on each further sheet, each with the table's heading; the
-// statistics follow the last rows and the chart needs a sheet of its own.
+// statistics follow the last rows and the chart needs a sheet of its own. Every sheet's
+// footer counts the sheets the PDF really has; the title says what the report covers.
 TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
 {
     InstallFontSubstitutes();
     QTemporaryDir dir;
-    const QString pdf = dir.filePath("protocol.pdf");
-    {
-        PdfPage page(pdf);
-        ASSERT_TRUE(PrintProtocol(page, TestDay(1), 1, "Times New Roman"));
+    const struct {
+        int Results;
+        std::vector<int> Chosen;
+        int Pages;
+        const char* Covers;
+    } rows[] = {{120, {}, 4, "Whole day (all 120 results)"},
+                {44, {}, 2, "Whole day (all 44 results)"},
+                {120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
+    for (const auto& row : rows) {
+        const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
+        DayFile day = TestDay(1);
+        day.Rows.resize(row.Results);
+        {
+            PdfPage page(pdf);
+            ASSERT_TRUE(PrintProtocol(page, day, 1, "Times New Roman", row.Chosen));
+        }
+        const QString pages = QString::number(row.Pages);
+        EXPECT_TRUE(pdftools::RunTool("pdfinfo", {pdf})
+                        .contains(QRegularExpression("Pages:\\s+" + pages + "\\n")));
+        for (int p = 1; p <= row.Pages; ++p)
+            EXPECT_TRUE(PdfText(pdf, p).contains(QString("Page %1 of %2").arg(p).arg(pages)));
+        EXPECT_TRUE(PdfText(pdf, 1).contains(row.Covers)) << PdfText(pdf, 1).toStdString();
     }
+    const QString pdf = dir.filePath("4.pdf");
     EXPECT_EQ(PlanProtocol(120, 6).RowsOnPage, (std::vector<int>{46, 51, 23}));
-    EXPECT_TRUE(pdftools::RunTool("pdfinfo", {pdf}).contains(QRegularExpression("Pages:\\s+4\\n")));
     const auto has = [&](int page, const char* word) {
         return pdftools::Find(pdftools::WordsOf(pdf, page), word) != nullptr;
     };
     for (int p = 1; p <= 3; ++p)
         EXPECT_TRUE(has(p, "No")) << "sheet " << p << " repeats the heading";
     EXPECT_TRUE(has(1, "00046") && !has(1, "00047") && has(2, "00047"));
-    EXPECT_TRUE(has(3, "Statistics"));
+    EXPECT_TRUE(PdfText(pdf, 3).contains(QString::fromUtf8("Mean SD (n−1) CV (%)")));
+    EXPECT_TRUE(PdfText(dir.filePath("1.pdf"), 1).contains("00010 ")) << "a chosen row";
+    EXPECT_FALSE(PdfText(dir.filePath("1.pdf"), 1).contains("00004 ")) << "a row not chosen";
 
     // The chart is drawn: K's blue shows on the last sheet.
     pdftools::RunTool("pdftoppm",
@@ -60,7 +88,8 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
 }
 
 // openpyxl, a reader that is not ours, reads the workbook back (Debian's python3, where
-// python3-openpyxl is installed, whatever other python comes first on the PATH).
+// python3-openpyxl is installed, whatever other python comes first on the PATH): each cell
+// as its type, value and number format.
 QJsonObject ReadBack(const QString& xlsx)
 {
     const char* script = R"py(
@@ -68,7 +97,7 @@ import json, sys, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
 def cell(c):
     v = c.value
-    return [type(v).__name__, v.isoformat() if hasattr(v, "isoformat") else v]
+    return [type(v).__name__, v.isoformat() if hasattr(v, "isoformat") else v, c.number_format]
 out = {"sheets": wb.sheetnames}
 for name in wb.sheetnames:
     out[name] = [[cell(c) for c in row] for row in wb[name].iter_rows(max_row=None)]
@@ -79,13 +108,20 @@ print(json.dumps(out))
         .object();
 }
 
-TEST(ReviewExcel, ReadBackByOpenpyxlWithNumbersDatesAndHeading)
+QJsonValue At(const QJsonArray& rows, int r, int c, int part = 1)
+{
+    return rows[r].toArray()[c].toArray()[part];
+}
+
+TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
 {
     const struct {
         int16_t Language;
-        const char *Results, *Statistics, *P0Heading, *D1Heading;
-    } rows[] = {{1, "Results", "Statistics", "Load P0(N)", "Disp. D1"},
-                {0, "測定結果", "統計", "荷重 P0(N)", "変位 D1(mm)"}};
+        const char *Results, *Statistics, *P0Heading, *D1Heading, *SdHeading, *Calc;
+    } rows[] = {
+        {1, "Results", "Statistics", "Load P0(N)", "Disp. D1", "SD (n−1)", "Burmister (BU)"},
+        {0, "測定結果", "統計", "荷重 P0(N)", "変位 D1(mm)", "標準偏差 (n−1)",
+         "バーミスター (BU)"}};
     QTemporaryDir dir;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Results);
@@ -94,26 +130,55 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithNumbersDatesAndHeading)
         ASSERT_TRUE(WriteExcelFile(path, TestDay(0), row.Language, &error)) << error.toStdString();
         const QJsonObject book = ReadBack(path);
         const QJsonArray results = book[QString::fromUtf8(row.Results)].toArray();
-        ASSERT_EQ(results.size(), 121);
-        const auto text = [](const QJsonArray& rows, int r, int c) {
-            return rows[r].toArray()[c].toArray()[1].toString();
-        };
-        EXPECT_EQ(text(results, 0, 2), QString::fromUtf8(row.P0Heading));
-        EXPECT_EQ(text(results, 0, 6), QString::fromUtf8(row.D1Heading));
+        ASSERT_EQ(results.size(), 128); // title, four settings, the legend, a gap, heading
+        EXPECT_EQ(QJsonArray(
+                      {At(results, 1, 1), At(results, 2, 1), At(results, 3, 1), At(results, 4, 1)}),
+                  QJsonArray({300, 0.35, QString::fromUtf8(row.Calc), "/stick/20240506.csv"}));
+        EXPECT_EQ(At(results, 7, 2).toString(), QString::fromUtf8(row.P0Heading));
+        EXPECT_EQ(At(results, 7, 6).toString(), QString::fromUtf8(row.D1Heading));
         // Typed cells: the number, the date and time, the load, D0 of the second row, the type.
-        const QJsonArray first = results[1].toArray(), second = results[2].toArray();
-        EXPECT_EQ(QJsonArray({first[0], first[1], first[2], second[3], first[8]}),
-                  QJsonDocument::fromJson(R"([["int", 1], ["datetime", "2024-05-06T08:00:00"],
-                      ["int", 30000], ["float", 1.01], ["str", "BU"]])")
+        EXPECT_EQ(QJsonArray({At(results, 8, 0, 0), At(results, 8, 1), At(results, 8, 2),
+                              At(results, 9, 3), At(results, 8, 8)}),
+                  QJsonDocument::fromJson(R"(["int", "2024-05-06T08:00:00", 30000, 1.01, "BU"])")
                       .array());
-        EXPECT_EQ(text(results, 12, 4), "Calc Error") << "an undefined K stays visible, as text";
+        EXPECT_TRUE(At(results, 19, 4).isNull()) << "an undefined K is an empty cell";
+        EXPECT_EQ(At(results, 28, 9).toString(), "*") << "the drop whose K stands out";
+        EXPECT_TRUE(At(results, 29, 9).isNull());
 
         const QJsonArray stats = book[QString::fromUtf8(row.Statistics)].toArray();
-        ASSERT_EQ(stats.size(), 7); // heading, P0, D0, K, E, D1, D2
-        EXPECT_EQ(text(stats, 1, 0), QString::fromUtf8(row.P0Heading));
-        EXPECT_EQ(stats[1].toArray()[1].toArray()[1].toInt(), 119) << "no load does not count";
-        EXPECT_EQ(stats[3].toArray()[1].toArray()[1].toInt(), 119) << "nor an undefined K";
+        ASSERT_EQ(stats.size(), 9); // caption, note, heading, P0, D0, K, E, D1, D2
+        EXPECT_EQ(At(stats, 2, 3).toString(), QString::fromUtf8(row.SdHeading));
+        EXPECT_EQ(At(stats, 3, 1).toInt(), 119) << "no load does not count";
+        EXPECT_EQ(At(stats, 5, 1).toInt(), 119) << "nor an undefined K";
+        EXPECT_EQ(At(stats, 5, 2, 2).toString(), "0.0") << "K's mean with one decimal more";
     }
+}
+
+// A workbook saved over an older one replaces it whole; one that cannot be saved leaves what
+// is there as it was and says why. It covers the chosen rows and says so; a CV whose mean
+// is 0 reads "------" as on the screen.
+TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("day.xlsx");
+    WriteBytes(path, "an older workbook");
+    DayFile day = TestDay(1);
+    for (ReviewRow& row : day.Rows)
+        row.Entry.K = 0;
+    QString error;
+    ASSERT_TRUE(WriteExcelFile(path, day, 1, &error, {5, 2, 9})) << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"day.xlsx"});
+    const QJsonObject book = ReadBack(path);
+    EXPECT_EQ(At(book["Statistics"].toArray(), 5, 4).toString(), "------");
+    EXPECT_EQ(book["Results"].toArray().size(), 11) << "the three chosen rows";
+    EXPECT_TRUE(
+        At(book["Results"].toArray(), 0, 0).toString().endsWith("Chosen rows (3 of 120 results)"));
+
+    const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
+    QDir().mkpath(taken + "/inside");
+    EXPECT_FALSE(WriteExcelFile(taken, day, 1, &error));
+    EXPECT_TRUE(error.contains("directory")) << error.toStdString();
+    EXPECT_TRUE(QDir(taken + "/inside").exists());
 }
 
 } // namespace

@@ -41,6 +41,10 @@ protected:
                    FixtureDayBytes(4, QDate(2024, 5, 6), 0, true) +
                        "00005,2024/05/06 08:02:00,0,0.000,-1,-1,0.500,0.250,,,,BU\r\n"
                        "00006,2024/05/06 08:02:20,30");
+        WriteBytes(data + "20240504.csv", QByteArray(512, '\0'));
+        WriteBytes(data + "20240503.csv", FixtureDayBytes(0, QDate(2024, 5, 3), 1, false));
+        for (const char* name : {"backup.csv", "20240231.csv"})
+            WriteBytes(data + name, FixtureDayBytes(1, QDate(2024, 5, 2), 1, false));
     }
 
     TempHome home;
@@ -57,11 +61,22 @@ TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
     window.OpenFolder(context.UserFolder);
     ASSERT_TRUE(WaitFor([&] { return !window.Listing(); }));
     QTableView* days = window.DayList();
-    ASSERT_EQ(days->model()->rowCount(), 2);
+    ASSERT_EQ(days->model()->rowCount(), 4);
     EXPECT_EQ(Cell(days, 0, 0), "05/06/2024") << "newest first";
     EXPECT_EQ(Cell(days, 0, 1), "5");
-    EXPECT_EQ(Cell(days, 0, 5), QString::fromUtf8("日本語"));
-    EXPECT_EQ(Cell(days, 1, 5), "English");
+    EXPECT_EQ(Cell(days, 0, 6), QString::fromUtf8("日本語"));
+    EXPECT_EQ(Cell(days, 3, 6), "English");
+    EXPECT_EQ(Cell(days, 2, 2), "no results yet (the file holds its heading only)");
+    // The refused day's reason shows whole at the default width, and no heading is cut.
+    EXPECT_TRUE(Cell(days, 1, 2).contains("binary"));
+    EXPECT_LE(days->columnViewportPosition(2) + days->columnWidth(2), days->viewport()->width());
+    for (int c = 0; c < 7; ++c)
+        EXPECT_LT(days->fontMetrics().horizontalAdvance(
+                      days->model()->headerData(c, Qt::Horizontal).toString()),
+                  days->horizontalHeader()->sectionSize(c));
+    EXPECT_TRUE(window.LeftOut()->text().contains("2 file(s) not named as a day (yyyymmdd.csv) "
+                                                  "left out: 20240231.csv, backup.csv"))
+        << window.LeftOut()->text().toStdString();
 
     QTableView* table = window.Table();
     ASSERT_TRUE(WaitFor([&] { return table->model()->rowCount() == 5; }));
@@ -71,7 +86,9 @@ TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
     EXPECT_TRUE(window.Note()->text().contains("line 8: 3 fields instead of 12"))
         << window.Note()->text().toStdString();
 
-    PressCell(days, 1, 0);
+    EXPECT_TRUE(
+        window.Legend()->text().contains(QString::fromUtf8("SD (n−1) of all the day's results")));
+    PressCell(days, 3, 0);
     ASSERT_TRUE(WaitFor([&] {
         return table->model()->rowCount() == 5 && Cell(table, 0, 0) == "00001" &&
                table->model()->columnCount() == 7;
@@ -87,13 +104,15 @@ TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
     for (int r = 1; r < 5; ++r)
         EXPECT_GE(Cell(table, r - 1, 4).toInt(), Cell(table, r, 4).toInt());
 
+    // One chosen row is a choice: it is copied and its statistics shown; then three.
+    QAbstractItemModel* stats = window.Statistics()->model();
+    EXPECT_EQ(stats->headerData(2, Qt::Horizontal).toString(), QString::fromUtf8("SD (n−1)"));
     PressCell(table, 0, 0);
+    TypeKey(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.Text().count("\r\n"), 2);
+    EXPECT_EQ(stats->data(stats->index(2, 0)).toString(), "1");
     PressCell(table, 2, 0, Qt::ShiftModifier);
-    EXPECT_EQ(window.ChosenRows().size(), 3u);
-    EXPECT_EQ(
-        window.Statistics()->model()->data(window.Statistics()->model()->index(2, 0)).toString(),
-        "3")
-        << "the statistics count the chosen rows";
+    EXPECT_EQ(stats->data(stats->index(2, 0)).toString(), "3");
     TypeKey(Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = clipboard.Text().split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);

@@ -56,34 +56,33 @@ bool ReviewOutput::HasResults(const DayFile& day)
     return false;
 }
 
-void ReviewOutput::SaveProtocol(const DayFile& day)
+void ReviewOutput::SaveProtocol(const DayFile& day, const std::vector<int>& rows)
 {
     if (!HasResults(day))
         return;
-    const QString path =
-        AskPath(day, QStringLiteral("_protocol.pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString path = AskPath(day, QStringLiteral("_report.pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     bool ok = false;
     {
         PdfPage page(path);
-        ok = ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName);
+        ok = ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName, rows);
     }
     Report(ok, path, QString());
 }
 
-void ReviewOutput::PrintProtocol(const DayFile& day)
+void ReviewOutput::PrintProtocol(const DayFile& day, const std::vector<int>& rows)
 {
     if (!HasResults(day))
         return;
     PrintOutput output(m_context, m_parent);
-    const QString stem = QStringLiteral("protocol_") + QFileInfo(day.Path).completeBaseName();
+    const QString stem = QStringLiteral("report_") + QFileInfo(day.Path).completeBaseName();
     output.PrintWithDialog(stem, [&](PrintPage& page) {
-        return ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName);
+        return ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName, rows);
     });
 }
 
-void ReviewOutput::SaveExcel(const DayFile& day)
+void ReviewOutput::SaveExcel(const DayFile& day, const std::vector<int>& rows)
 {
     if (!HasResults(day))
         return;
@@ -91,6 +90,6 @@ void ReviewOutput::SaveExcel(const DayFile& day)
     if (path.isEmpty())
         return;
     QString reason;
-    const bool ok = WriteExcelFile(path, day, m_context.G.UiLanguage, &reason);
+    const bool ok = WriteExcelFile(path, day, m_context.G.UiLanguage, &reason, rows);
     Report(ok, path, reason);
 }

@@ -3,6 +3,7 @@
 #include "review/DayFile.h"
 
 #include <QString>
+#include <vector>
 
 struct AppContext;
 class QWidget;
@@ -13,10 +14,12 @@ class ReviewOutput
 public:
     ReviewOutput(AppContext& context, QWidget* parent);
 
-    // Protocol as a PDF file (QPdfWriter), or on a printer through the printer dialog.
-    void SaveProtocol(const DayFile& day);
-    void PrintProtocol(const DayFile& day);
-    void SaveExcel(const DayFile& day);
+    // Each covers the chosen `rows` (indices into day.Rows), or the whole day when none are
+    // chosen, and says which in its heading. The test report as a PDF file, or on a printer
+    // through the printer dialog; the workbook.
+    void SaveProtocol(const DayFile& day, const std::vector<int>& rows);
+    void PrintProtocol(const DayFile& day, const std::vector<int>& rows);
+    void SaveExcel(const DayFile& day, const std::vector<int>& rows);
 
     // Tests and scripted use: where the next file goes instead of asking.
     QString NextPath;

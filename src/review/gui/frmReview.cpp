@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStatusBar>
@@ -53,7 +54,6 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     m_dayView = NewTable(&m_days, this);
     m_dayView->setObjectName(QStringLiteral("DayList"));
     m_dayView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dayView->horizontalHeader()->setStretchLastSection(true);
     m_dayView->verticalHeader()->hide();
 
     m_sorted = new QSortFilterProxyModel(this);
@@ -64,6 +64,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     m_note = new QLabel(dayPanel);
     m_note->setStyleSheet(QStringLiteral("color: #a02000"));
     m_note->setWordWrap(true);
+    m_legend = new QLabel(dayPanel);
     m_tableView = NewTable(m_sorted, dayPanel);
     m_tableView->setObjectName(QStringLiteral("DayTable"));
     m_tableView->setSortingEnabled(true);
@@ -71,6 +72,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
                               Qt::AscendingOrder); // the file's order until a heading is pressed
     m_tableView->verticalHeader()->hide();
     m_statsCaption = new QLabel(dayPanel);
+    m_statsCaption->setWordWrap(true);
     m_statsView = NewTable(&m_stats, dayPanel);
     m_chart = new ReviewChartView(dayPanel);
 
@@ -85,19 +87,22 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(dayPanel);
     layout->addWidget(m_settings);
     layout->addWidget(m_note);
+    layout->addWidget(m_legend);
     layout->addWidget(m_tabs, 1);
 
     auto* split = new QSplitter(this);
     split->addWidget(m_dayView);
     split->addWidget(dayPanel);
     split->setStretchFactor(1, 1);
-    split->setSizes({470, 890});
+    split->setSizes({520, 840});
     setCentralWidget(split);
 
     m_progress = new QProgressBar(this);
     m_progress->setMaximumWidth(240);
     m_progress->hide();
     statusBar()->addPermanentWidget(m_progress);
+    m_leftOut = new QLabel(this);
+    statusBar()->addPermanentWidget(m_leftOut);
     BuildMenus();
     resize(1360, 768);
 
@@ -121,13 +126,14 @@ void frmReview::BuildMenus()
     file->addAction(Tr(m_language, "ファイルを開く(&I)...", "Open F&ile..."), this,
                     &frmReview::ChooseFile);
     file->addSeparator();
-    file->addAction(Tr(m_language, "プロトコルを PDF に保存(&P)...", "Save &Protocol as PDF..."),
-                    this, [this, output] { output->SaveProtocol(m_table.Day()); });
-    file->addAction(Tr(m_language, "プロトコルを印刷(&R)...", "P&rint Protocol..."),
+    // Each follows the choice: the chosen rows, or the whole day when none is chosen.
+    file->addAction(Tr(m_language, "試験報告書を PDF に保存(&P)...", "Save &Protocol as PDF..."),
+                    this, [this, output] { output->SaveProtocol(m_table.Day(), ChosenRows()); });
+    file->addAction(Tr(m_language, "試験報告書を印刷(&R)...", "P&rint Protocol..."),
                     QKeySequence::Print, this,
-                    [this, output] { output->PrintProtocol(m_table.Day()); });
+                    [this, output] { output->PrintProtocol(m_table.Day(), ChosenRows()); });
     file->addAction(Tr(m_language, "Excel ファイルに保存(&X)...", "Save as E&xcel File..."), this,
-                    [this, output] { output->SaveExcel(m_table.Day()); });
+                    [this, output] { output->SaveExcel(m_table.Day(), ChosenRows()); });
     file->addSeparator();
     file->addAction(Tr(m_language, "終了(&Q)", "&Quit"), QKeySequence::Quit, this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(Tr(m_language, "編集(&E)", "&Edit"));
@@ -139,6 +145,9 @@ void frmReview::OpenFolder(const QString& folder)
 {
     m_shownFolder = DayFolderFor(folder);
     m_index.Start(DayEntries(m_shownFolder), m_language);
+    const QStringList leftOut = LeftOutFiles(m_shownFolder);
+    m_leftOut->setText(LeftOutText(leftOut, m_language));
+    m_leftOut->setToolTip(leftOut.join(QLatin1Char('\n')));
     m_days.SetDays({});
     m_table.SetDay(DayFile{});
     m_progress->setRange(0, std::max(1, m_index.Total()));
@@ -153,6 +162,7 @@ void frmReview::OpenFile(const QString& path)
 {
     m_shownFolder = path;
     m_index.Start({path}, m_language);
+    m_leftOut->clear();
     m_fill.start();
 }
 
@@ -165,12 +175,30 @@ void frmReview::FillStep()
     m_fill.stop();
     m_progress->hide();
     m_days.SetDays(m_index.Days());
-    m_dayView->resizeColumnsToContents();
+    FitDayList();
     statusBar()->showMessage(Tr(m_language, "%1: %2 日", "%1: %2 day(s)")
                                  .arg(QDir::toNativeSeparators(m_shownFolder))
                                  .arg(m_days.rowCount()));
     if (m_days.rowCount() > 0)
         m_dayView->selectRow(0);
+}
+
+// Every column as wide as its heading and contents, the note at most a few words wide and
+// wrapped, so that a refused day's reason shows at the default width; the list then gets the
+// width it needs, up to a little over half the window.
+void frmReview::FitDayList()
+{
+    constexpr int NoteColumn = 2;
+    const int widestNote = 24 * m_dayView->fontMetrics().averageCharWidth();
+    m_dayView->resizeColumnsToContents();
+    m_dayView->setColumnWidth(NoteColumn, std::min(m_dayView->columnWidth(NoteColumn), widestNote));
+    m_dayView->resizeRowsToContents();
+    const int wanted = m_dayView->horizontalHeader()->length() + 2 * m_dayView->frameWidth() +
+                       m_dayView->verticalScrollBar()->sizeHint().width();
+    auto* split = static_cast<QSplitter*>(centralWidget());
+    const int total = split->sizes().value(0) + split->sizes().value(1);
+    const int left = std::min(wanted, total * 11 / 20);
+    split->setSizes({left, total - left});
 }
 
 void frmReview::ShowDay(int listRow)
@@ -184,6 +212,12 @@ void frmReview::ShowDay(int listRow)
     m_settings->setText(day.Refused() ? QString() : DaySettingsText(day, m_language));
     m_note->setText(SkippedLinesText(day, m_language));
     m_note->setVisible(!m_note->text().isEmpty());
+    m_legend->setText(
+        QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;"
+                       "</span> %2")
+            .arg(QColor(QRgb(MarkedTint)).name(), Tr(m_language, "色付きの行: ", "Tinted rows: ") +
+                                                      MarkLegend(day, m_language).toHtmlEscaped()));
+    m_legend->setVisible(!day.Rows.empty());
     m_chart->Show(BuildChartData(day, m_language));
     ShowStatistics();
 }
@@ -195,7 +229,7 @@ std::vector<int> frmReview::ChosenRows() const
         if (m_tableView->selectionModel()->isRowSelected(r, {}))
             rows.push_back(m_sorted->mapToSource(m_sorted->index(r, 0)).row());
     }
-    return rows.size() >= 2 ? rows : std::vector<int>{};
+    return rows;
 }
 
 void frmReview::ShowStatistics()

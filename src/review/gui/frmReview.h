@@ -39,8 +39,10 @@ public:
     QTabWidget* Tabs() const { return m_tabs; }
     QLabel* Note() const { return m_note; }
     const DayTableModel& Day() const { return m_table; }
-    // The chosen rows in the order shown; empty when fewer than two rows are chosen,
-    // which stands for the whole day.
+    QLabel* Legend() const { return m_legend; }
+    QLabel* LeftOut() const { return m_leftOut; }
+    // The chosen rows in the order shown; empty when none is chosen, which stands for the
+    // whole day.
     std::vector<int> ChosenRows() const;
 
 protected:
@@ -50,6 +52,7 @@ protected:
 private:
     void BuildMenus();
     void FillStep();
+    void FitDayList();
     void ShowDay(int listRow);
     void ShowStatistics();
     void CopyRows();
@@ -72,6 +75,8 @@ private:
     QTabWidget* m_tabs;
     QLabel* m_settings;
     QLabel* m_note;
+    QLabel* m_legend;
+    QLabel* m_leftOut;
     QLabel* m_statsCaption;
     ReviewChartView* m_chart;
     QProgressBar* m_progress;
