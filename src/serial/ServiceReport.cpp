@@ -87,7 +87,7 @@ private:
 
 QString Present(bool present, const QString& what)
 {
-    return present ? what : what + QStringLiteral(" (not present on this computer)");
+    return present ? what : what + QStringLiteral(" (not present)");
 }
 
 } // namespace

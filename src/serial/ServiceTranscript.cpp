@@ -25,16 +25,17 @@ QString StatusText(int32_t status)
     return QStringLiteral("status %1").arg(status);
 }
 
-// A reading at rest differs from the last in its last digit most of the time. Good
-// replies that differ only in their digits are the same poll for the engineer, and
-// folding them is what keeps a day of monitoring from pushing the last fault out.
-// Error and missing replies fold only when they are the same to the byte.
+// A reading at rest differs from the last in its last digit, and around zero in its
+// sign, most of the time. Good replies that differ only there are the same poll for the
+// engineer, and folding them is what keeps a day of monitoring from pushing the last
+// fault out. Error and missing replies fold only when they are the same to the byte.
 bool SameShape(const QString& a, const QString& b)
 {
     if (a.size() != b.size())
         return false;
+    auto sign = [](QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); };
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && !(a[i].isDigit() && b[i].isDigit()))
+        if (a[i] != b[i] && !(a[i].isDigit() && b[i].isDigit()) && !(sign(a[i]) && sign(b[i])))
             return false;
     }
     return true;

@@ -45,7 +45,7 @@ TEST_F(Transcribed, EscapesWhatIsNotPrintableAndKeepsEveryOtherCharacter)
 
 TEST_F(Transcribed, FoldsAPollThatRepeatsButNeverTwoDifferentErrors)
 {
-    line->OnSequence("MDT", {"+000048", "+000049", "+000047"});
+    line->OnSequence("MDT", {"+000001", "-000000", "+000047"});
     line->OnSequence("RES", {"ERR-031", "ERR-002"});
     auto at = [&](int second, const QString& cmd) {
         clock.Set(QDateTime(QDate(2024, 5, 1), QTime(9, 0, second)));
@@ -57,7 +57,7 @@ TEST_F(Transcribed, FoldsAPollThatRepeatsButNeverTwoDifferentErrors)
     at(5, "MDT"), at(6, "MDT");
     link.Messages().Show({Both("Communication"), Both("No answer.\nCheck the cable.")});
     EXPECT_EQ(Lines(), (QStringList{
-                           R"(2024-05-01T09:00:00.000 COM1 "MDT" -> "+000048\r\n" status 9)",
+                           R"(2024-05-01T09:00:00.000 COM1 "MDT" -> "+000001\r\n" status 9)",
                            R"(2024-05-01T09:00:02.000 COM1 "MDT" repeated 2 more times, last -> "+000047\r\n" status 9)",
                            R"(2024-05-01T09:00:03.000 COM1 "RES" -> "ERR-031\r\n" status -1 (error reply))",
                            R"(2024-05-01T09:00:04.000 COM1 "RES" -> "ERR-002\r\n" status -1 (error reply))",
