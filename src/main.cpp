@@ -44,7 +44,8 @@ int main(int argc, char** argv)
         auto link = std::make_unique<TranscriptLink>(
             ServiceFolderOf(c.UserFolder), *c.Time,
             [&port = c.Port] { return QStringLiteral("COM%1").arg(port.ComPort); }, *c.Messages,
-            c.G.UiLanguage, [&c](MessageSink& messages) {
+            c.G.UiLanguage,
+            [&c](MessageSink& messages) {
                 return std::make_unique<QSerialLink>(c.Port, c.UserFolder, messages);
             });
         c.Messages = &link->Messages();

@@ -17,8 +17,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -64,10 +64,12 @@ int main(int argc, char** argv)
     SystemClock clock;
     context.Messages = &messages;
     context.Time = &clock;
-    TranscriptLink link(ServiceFolderOf(context.UserFolder), clock,
-                        [] { return QStringLiteral("COM1"); }, messages, 1, [&](MessageSink& m) {
-                            return std::make_unique<QSerialLink>(context.Port, context.UserFolder, m);
-                        });
+    TranscriptLink link(
+        ServiceFolderOf(context.UserFolder), clock, [] { return QStringLiteral("COM1"); }, messages,
+        1,
+        [&](MessageSink& m) {
+            return std::make_unique<QSerialLink>(context.Port, context.UserFolder, m);
+        });
     context.Link = &link;
 
     auto* screen = new frmMemoryCardData2(context);
@@ -94,7 +96,8 @@ int main(int argc, char** argv)
     std::printf("  span            %8.2f s\n", elapsed);
     std::printf("  polls (MDT)     %8d\n", polls);
     std::printf("  CPU time        %8.3f s\n", cpu);
-    std::printf("  CPU share       %8.3f %% of one core (aim: below 1 %%)\n", 100.0 * cpu / elapsed);
+    std::printf("  CPU share       %8.3f %% of one core (aim: below 1 %%)\n",
+                100.0 * cpu / elapsed);
     std::printf("  CPU per poll    %8.3f ms\n", polls > 0 ? 1000.0 * cpu / polls : 0.0);
     std::printf("  messages shown  %8zu\n", messages.Shown.size());
     link.Transcript().Flush();

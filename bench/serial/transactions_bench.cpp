@@ -108,8 +108,8 @@ double Print(const char* what, const CountingLink& link, const Figures& f)
     const double wireReplies = double(link.BytesIn) * BitsPerByte / LineBitsPerSecond;
     std::printf("%s: %d settings reads of a 6-channel logger (%d failed)\n", what, Rounds,
                 f.Failures);
-    std::printf("  transactions:               %lld (%lld a read)\n",
-                qlonglong(link.Transactions), qlonglong(link.Transactions / Rounds));
+    std::printf("  transactions:               %lld (%lld a read)\n", qlonglong(link.Transactions),
+                qlonglong(link.Transactions / Rounds));
     std::printf("  bytes out / in:             %lld / %lld\n", qlonglong(link.BytesOut),
                 qlonglong(link.BytesIn));
     std::printf("  wall time:                  %.3f s\n", f.Wall);
@@ -144,9 +144,9 @@ int main(int argc, char** argv)
     }
     line.SetReplyTimeout(1000);
     SystemClock clock;
-    TranscriptLink transcribed(home.UserFolder() + "service/", clock,
-                               [] { return QStringLiteral("COM1"); }, messages, 1,
-                               [&](MessageSink&) { return std::make_unique<LentLink>(line); });
+    TranscriptLink transcribed(
+        home.UserFolder() + "service/", clock, [] { return QStringLiteral("COM1"); }, messages, 1,
+        [&](MessageSink&) { return std::make_unique<LentLink>(line); });
     CountingLink plain(line);
     CountingLink recorded(transcribed);
 

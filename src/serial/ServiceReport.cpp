@@ -113,14 +113,14 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
     const QString base = s.ServiceFolder + QLatin1String(ServiceTranscript::FileName);
     for (int n = 0; n <= ServiceTranscript::KeptOldFiles; ++n) {
         const QString suffix = n == 0 ? QString() : QStringLiteral(".%1").arg(n);
-        const QString member = QStringLiteral("service/") +
-                               QLatin1String(ServiceTranscript::FileName) + suffix;
+        const QString member =
+            QStringLiteral("service/") + QLatin1String(ServiceTranscript::FileName) + suffix;
         if (staging.Copy(member, base + suffix))
             transcripts << member;
     }
     QFile results(s.TodayResultsFile);
-    const bool haveResults = QFileInfo(s.TodayResultsFile).isFile() &&
-                             results.open(QIODevice::ReadOnly);
+    const bool haveResults =
+        QFileInfo(s.TodayResultsFile).isFile() && results.open(QIODevice::ReadOnly);
     if (haveResults)
         staging.Write(QStringLiteral("results-today.csv"),
                       LastLines(results.readAll(), ResultLinesKept));
@@ -138,18 +138,19 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
             "the duration. Binary blocks are given by length and SHA-256 hash. Repeats of\n"
             "the same poll are folded into one line with their count and the time of the\n"
             "last. `vx-logger-sim --replay line.log` plays a transcript back.\n")
-            .arg(s.SerialById,
-                 Present(portSettings, QStringLiteral("fwd.rs              the port settings file")),
-                 Present(language, QStringLiteral("fwdstr.ini          the language file")),
-                 transcripts.isEmpty()
-                     ? QStringLiteral("service/            (no transcript of the line yet)")
-                     : QStringLiteral("service/line.log*   the transcript of the serial line, "
-                                      "newest first (%1 files)")
-                           .arg(transcripts.size()),
-                 Present(haveResults, QStringLiteral("results-today.csv   the last %1 lines of "
-                                                     "today's results file (%2, CP932)")
-                                          .arg(ResultLinesKept)
-                                          .arg(QFileInfo(s.TodayResultsFile).fileName())));
+            .arg(
+                s.SerialById,
+                Present(portSettings, QStringLiteral("fwd.rs              the port settings file")),
+                Present(language, QStringLiteral("fwdstr.ini          the language file")),
+                transcripts.isEmpty()
+                    ? QStringLiteral("service/            (no transcript of the line yet)")
+                    : QStringLiteral("service/line.log*   the transcript of the serial line, "
+                                     "newest first (%1 files)")
+                          .arg(transcripts.size()),
+                Present(haveResults, QStringLiteral("results-today.csv   the last %1 lines of "
+                                                    "today's results file (%2, CP932)")
+                                         .arg(ResultLinesKept)
+                                         .arg(QFileInfo(s.TodayResultsFile).fileName())));
     staging.Write(QStringLiteral("README.txt"), readme.toUtf8());
     if (!staging.Ok()) {
         if (error)

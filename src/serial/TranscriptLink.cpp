@@ -53,7 +53,8 @@ void TranscriptLink::Connect(bool open)
     m_line->Connect(open);
     if (open && !wasOpen)
         m_transcript.RecordEvent(time, m_portName(),
-                                 PortOpened() ? QStringLiteral("opened") : QStringLiteral("open failed"));
+                                 PortOpened() ? QStringLiteral("opened")
+                                              : QStringLiteral("open failed"));
     else if (!open && wasOpen)
         m_transcript.RecordEvent(time, m_portName(), QStringLiteral("closed"));
 }

@@ -103,17 +103,16 @@ TEST_P(TranscriptCannotBeWritten, AndMeasuringGoesOn)
         ASSERT_TRUE(QFile::link(GetParam().Target, inTheWay));
     else
         home.WriteFile("Documents/VX-2968/service", "in the way");
-    TranscriptLink link(day.Context.UserFolder + "service/", day.Clock, Com1, day.Messages, 1,
-                        [&](MessageSink& m) {
-                            return std::make_unique<QSerialLink>(day.Context.Port,
-                                                                 day.Context.UserFolder, m);
-                        });
+    TranscriptLink link(
+        day.Context.UserFolder + "service/", day.Clock, Com1, day.Messages, 1, [&](MessageSink& m) {
+            return std::make_unique<QSerialLink>(day.Context.Port, day.Context.UserFolder, m);
+        });
     ASSERT_TRUE(day.Open(&link));
     EXPECT_TRUE(day.Drop());
     EXPECT_EQ(day.Context.Results.ResultCount, 1);
-    EXPECT_TRUE(QFileInfo(day.Context.G.DataFolder +
-                          QDate::currentDate().toString("yyyyMMdd") + ".csv")
-                    .size() > 0);
+    EXPECT_TRUE(
+        QFileInfo(day.Context.G.DataFolder + QDate::currentDate().toString("yyyyMMdd") + ".csv")
+            .size() > 0);
     EXPECT_TRUE(link.Transcript().GaveUp());
     EXPECT_TRUE(day.Messages.Shown.empty());
 }

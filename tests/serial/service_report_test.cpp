@@ -56,8 +56,8 @@ TEST(ServiceReport, HoldsTheTranscriptSettingsAndTheEndOfTodaysResults)
     EXPECT_EQ(tail.count('\n'), 20);
     EXPECT_TRUE(tail.startsWith("00006,line\r\n") && tail.endsWith("00025,line\r\n"));
     const QByteArray readme = Execute("tar", {"-xzOf", report, "README.txt"}).Out;
-    for (const char* part : {"version.txt", "serial-devices.txt", "fwdstr.ini",
-                             "service/line.log", "results-today.csv"})
+    for (const char* part : {"version.txt", "serial-devices.txt", "fwdstr.ini", "service/line.log",
+                             "results-today.csv"})
         EXPECT_TRUE(readme.contains(part)) << part;
 }
 

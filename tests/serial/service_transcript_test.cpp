@@ -29,8 +29,12 @@ protected:
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 0))};
     RecordingMessages shown;
     ScriptedLink* line = nullptr;
-    TranscriptLink link{dir.path() + "/service/", clock, [] { return QStringLiteral("COM1"); },
-                        shown, 1, [this](MessageSink&) {
+    TranscriptLink link{dir.path() + "/service/",
+                        clock,
+                        [] { return QStringLiteral("COM1"); },
+                        shown,
+                        1,
+                        [this](MessageSink&) {
                             auto l = std::make_unique<ScriptedLink>();
                             line = l.get();
                             return l;
@@ -56,14 +60,16 @@ TEST_F(Transcribed, FoldsAPollThatRepeatsButNeverTwoDifferentErrors)
     line->Silent("MDT");
     at(5, "MDT"), at(6, "MDT");
     link.Messages().Show({Both("Communication"), Both("No answer.\nCheck the cable.")});
-    EXPECT_EQ(Lines(), (QStringList{
-                           R"(2024-05-01T09:00:00.000 COM1 "MDT" -> "+000001\r\n" status 9)",
-                           R"(2024-05-01T09:00:02.000 COM1 "MDT" repeated 2 more times, last -> "+000047\r\n" status 9)",
-                           R"(2024-05-01T09:00:03.000 COM1 "RES" -> "ERR-031\r\n" status -1 (error reply))",
-                           R"(2024-05-01T09:00:04.000 COM1 "RES" -> "ERR-002\r\n" status -1 (error reply))",
-                           R"(2024-05-01T09:00:05.000 COM1 "MDT" -> "" status -2 (no reply))",
-                           R"(2024-05-01T09:00:06.000 COM1 "MDT" repeated 1 more times, last -> "" status -2 (no reply))",
-                           R"(2024-05-01T09:00:06.000 message "Communication" "No answer.\nCheck the cable.")"}));
+    EXPECT_EQ(
+        Lines(),
+        (QStringList{
+            R"(2024-05-01T09:00:00.000 COM1 "MDT" -> "+000001\r\n" status 9)",
+            R"(2024-05-01T09:00:02.000 COM1 "MDT" repeated 2 more times, last -> "+000047\r\n" status 9)",
+            R"(2024-05-01T09:00:03.000 COM1 "RES" -> "ERR-031\r\n" status -1 (error reply))",
+            R"(2024-05-01T09:00:04.000 COM1 "RES" -> "ERR-002\r\n" status -1 (error reply))",
+            R"(2024-05-01T09:00:05.000 COM1 "MDT" -> "" status -2 (no reply))",
+            R"(2024-05-01T09:00:06.000 COM1 "MDT" repeated 1 more times, last -> "" status -2 (no reply))",
+            R"(2024-05-01T09:00:06.000 message "Communication" "No answer.\nCheck the cable.")"}));
     EXPECT_EQ(shown.Shown.size(), 1u); // recorded, and still shown
 }
 
@@ -74,8 +80,8 @@ TEST_F(Transcribed, RotatesAtTwoMegabytesAndKeepsFourOldFiles)
     for (int n = 0; n < exchanges; ++n)
         link.RSCom(QStringLiteral("C%1").arg(n));
     const QStringList files = QDir(dir.filePath("service")).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(files, (QStringList{"line.log", "line.log.1", "line.log.2", "line.log.3",
-                                  "line.log.4"}));
+    EXPECT_EQ(files,
+              (QStringList{"line.log", "line.log.1", "line.log.2", "line.log.3", "line.log.4"}));
     qint64 total = 0;
     for (const QString& f : files) {
         const qint64 size = QFileInfo(dir.filePath("service/" + f)).size();

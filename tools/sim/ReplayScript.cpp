@@ -86,8 +86,8 @@ std::vector<ReplayScript::Entry> ReplayScript::Parse(const std::string& text)
     while (std::getline(in, line)) {
         // time, port, then a quoted command; anything else is no exchange.
         const size_t afterTime = line.find(' ');
-        const size_t afterPort = afterTime == std::string::npos ? afterTime
-                                                                : line.find(' ', afterTime + 1);
+        const size_t afterPort =
+            afterTime == std::string::npos ? afterTime : line.find(' ', afterTime + 1);
         if (afterPort == std::string::npos)
             continue;
         if (line.compare(afterPort + 1, std::string::npos, "line lost") == 0) {

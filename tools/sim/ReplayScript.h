@@ -17,8 +17,8 @@ class ReplayScript
 public:
     struct Entry {
         std::string Command;
-        std::string Reply;   // the bytes as received, line end included when one came
-        bool Answer = false; // false: the logger did not answer
+        std::string Reply;        // the bytes as received, line end included when one came
+        bool Answer = false;      // false: the logger did not answer
         bool HangUpAfter = false; // the program lost the line after this exchange
     };
 

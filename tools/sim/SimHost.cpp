@@ -7,8 +7,8 @@
 #include <ctime>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <poll.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -22,8 +22,8 @@ int WriteToFile(int argc, char** argv, const char* target,
     const QString path = QString::fromLocal8Bit(target);
     QString error;
     if (!WriteServiceReport(sources(), path, &error)) {
-        std::fprintf(stderr, "vx2968: cannot write the service report %s: %s\n",
-                     qPrintable(path), qPrintable(error));
+        std::fprintf(stderr, "vx2968: cannot write the service report %s: %s\n", qPrintable(path),
+                     qPrintable(error));
         return 2;
     }
     return 0;
@@ -55,14 +55,14 @@ int SaveWithDialog(int argc, char** argv, const std::function<ServiceReportSourc
                        language);
         return 2;
     }
-    ShowMessageNow(UiMessage{title,
-                             {QString::fromUtf8("%1 に保存しました。\nサポート担当者に送ってください。")
-                                  .arg(path),
-                              QStringLiteral("Saved as %1.\nSend it to your support engineer.")
-                                  .arg(path)},
-                             MessageButtons::Ok,
-                             MessageIcon::Information},
-                   language);
+    ShowMessageNow(
+        UiMessage{
+            title,
+            {QString::fromUtf8("%1 に保存しました。\nサポート担当者に送ってください。").arg(path),
+             QStringLiteral("Saved as %1.\nSend it to your support engineer.").arg(path)},
+            MessageButtons::Ok,
+            MessageIcon::Information},
+        language);
     return 0;
 }
 
