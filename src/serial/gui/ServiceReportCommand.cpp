@@ -22,6 +22,7 @@ int WriteToFile(int argc, char** argv, const char* target,
     const QString path = QString::fromLocal8Bit(target);
     QString error;
     if (!WriteServiceReport(sources(), path, &error)) {
+        error.replace(QLatin1Char('\n'), QLatin1String("; ")); // one line, for scripts
         std::fprintf(stderr, "vx2968: cannot write the service report %s: %s\n", qPrintable(path),
                      qPrintable(error));
         return 2;
