@@ -34,12 +34,15 @@ inline int32_t CompleteReplyStatus(const QString& replyText)
 class SerialLink
 {
 public:
+    SerialLink() = default;
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
     virtual ~SerialLink() = default;
 
     // The Connect property: true opens the port with the current port settings (and
     // pauses for it to settle), false closes it. PortOpened follows.
     virtual void Connect(bool open) = 0;
-    bool PortOpened() const { return m_state.PortOpened; }
+    bool PortOpened() const { return State().PortOpened; }
 
     // Discards waiting input, then sends cmd + CR LF.
     virtual void PortOutput(const QString& cmd) = 0;
@@ -52,15 +55,22 @@ public:
     // -1 when they stopped coming. Never writes past the buffer.
     virtual int16_t ReceiveBinary(int32_t count) = 0;
     // Switches reception between raw bytes and text.
-    virtual void SetBinaryInput(bool binary) { m_state.BinaryMode = binary ? 1 : 0; }
+    virtual void SetBinaryInput(bool binary) { State().BinaryMode = binary ? 1 : 0; }
 
-    const QString& ReplyText() const { return m_state.ReplyText; }
-    int32_t ReplyTimeout() const { return m_state.ReplyTimeout; }
-    void SetReplyTimeout(int32_t ms) { m_state.ReplyTimeout = ms; }
+    const QString& ReplyText() const { return State().ReplyText; }
+    int32_t ReplyTimeout() const { return State().ReplyTimeout; }
+    void SetReplyTimeout(int32_t ms) { State().ReplyTimeout = ms; }
 
-    LinkState& State() { return m_state; }
-    const LinkState& State() const { return m_state; }
+    LinkState& State() { return *m_shared; }
+    const LinkState& State() const { return *m_shared; }
 
 protected:
+    // A decorator reads and writes the state of the link it wraps, so that a caller sees
+    // one line whichever of the two it holds.
+    void ShareStateOf(SerialLink& inner) { m_shared = inner.m_shared; }
+
     LinkState m_state;
+
+private:
+    LinkState* m_shared = &m_state;
 };

@@ -45,6 +45,11 @@ while read -r f; do
 done < <(dpkg -L vx2968)
 fc-match "ＭＳ 明朝" | grep -q IPAMincho || fail "ＭＳ 明朝 is not mapped to IPAMincho"
 fc-match "Times New Roman" | grep -q "Liberation Serif" || fail "Times New Roman is not mapped"
+grep -qx 'Exec=vx2968 --service-report-dialog' /usr/share/applications/vx2968.desktop ||
+  fail "the desktop entry has no Save Service Report action"
+report="$(mktemp -d)/report.tar.gz"
+HOME="$(dirname "$report")" vx2968 --service-report "$report" && tar -xzOf "$report" README.txt |
+  grep -q 'service report' || fail "the installed program writes no service report"
 
 bash "$(dirname "$0")/operator_day.sh" "$build/operator-day"
 "${sudo_cmd[@]}" apt-get remove -y -qq vx2968 >/dev/null

@@ -61,6 +61,12 @@ public:
 
     // Why the last Start() or Control() failed, with what the simulator wrote on stderr.
     QString ErrorText() const;
+    // All it has written on standard error so far.
+    QString StandardError()
+    {
+        m_stderr += m_process.readAllStandardError();
+        return QString::fromLocal8Bit(m_stderr);
+    }
 
 private:
     bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }

@@ -240,6 +240,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& arguments)
             ok = needValue(config.ControlFifo) && !config.ControlFifo.empty();
         } else if (option == "--no-stdin") {
             config.ReadStdin = false;
+        } else if (option == "--replay") {
+            ok = needValue(config.ReplayPath) && !config.ReplayPath.empty();
         } else if (option == "--fault") {
             ok = needValue(value) && !value.empty();
             if (ok)
@@ -271,6 +273,10 @@ Line
   --control-fifo PATH  also read control lines from this FIFO (made if missing)
   --no-stdin           do not read standard input (to run in the background: control
                        through the FIFO, end with "quit" or a signal)
+  --replay LINE.LOG    answer each command with the reply the program's service
+                       transcript recorded for it, in order; on a command the
+                       transcript does not hold next, say so on standard error and
+                       fall silent
 
 Logger
   --channels LIST      channels fitted, e.g. 1,2,4 (1,2)

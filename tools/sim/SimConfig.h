@@ -58,6 +58,7 @@ struct SimConfig {
     std::string ControlFifo;
     bool ReadStdin = true;           // --no-stdin: control through the FIFO only
     std::vector<std::string> Faults; // each as the words after "fault" of a control line
+    std::string ReplayPath;          // --replay: answer from a service transcript
 };
 
 struct ParseOutcome {

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,6 +100,26 @@ void SimHost::WriteNotes()
         Note(note);
 }
 
+bool SimHost::LoadReplay()
+{
+    std::ifstream file(m_config.ReplayPath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (!file) {
+        std::fprintf(stderr, "vx-logger-sim: cannot read %s\n", m_config.ReplayPath.c_str());
+        return false;
+    }
+    std::vector<ReplayScript::Entry> entries = ReplayScript::Parse(text.str());
+    if (entries.empty()) {
+        std::fprintf(stderr, "vx-logger-sim: %s holds no exchange to replay\n",
+                     m_config.ReplayPath.c_str());
+        return false;
+    }
+    Note("replay of " + std::to_string(entries.size()) + " exchanges from " + m_config.ReplayPath);
+    m_simulator.SetReplay(ReplayScript(std::move(entries)));
+    return true;
+}
+
 bool SimHost::Start()
 {
     if (!m_config.TranscriptPath.empty()) {
@@ -108,6 +130,8 @@ bool SimHost::Start()
             return false;
         }
     }
+    if (!m_config.ReplayPath.empty() && !LoadReplay())
+        return false;
     for (const std::string& fault : m_config.Faults) {
         const Simulator::ControlResult result = m_simulator.Control("fault " + fault, 0);
         if (!result.Ok) {
@@ -236,6 +260,8 @@ void SimHost::HandleCommand(const std::string& command)
     const Micros now = Now();
     Log(TranscriptLine('>', command));
     Simulator::Outgoing out = m_simulator.Receive(command, now);
+    for (const std::string& warning : m_simulator.TakeReplayWarnings())
+        std::fprintf(stderr, "vx-logger-sim: %s\n", warning.c_str());
     WriteNotes();
     // The reply can start once the command's last byte has crossed the wire.
     const Micros readyAt = now + m_output.WireTime(command.size() + 2) + out.DelayUs;

@@ -26,6 +26,7 @@ public:
 
 private:
     bool Start();
+    bool LoadReplay();
     void Note(const std::string& text);
     void Log(const std::string& line);
     void WriteNotes();

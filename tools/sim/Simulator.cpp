@@ -19,6 +19,20 @@ Simulator::Simulator(const SimConfig& config) : m_model(config) {}
 
 Simulator::Outgoing Simulator::Receive(const std::string& command, Micros now)
 {
+    if (m_replay) {
+        ReplayScript::Answer answer = m_replay->Receive(command);
+        if (!answer.Mismatch.empty()) {
+            m_notes.push_back(answer.Mismatch);
+            m_replayWarnings.push_back(answer.Mismatch);
+        }
+        if (answer.HangUpAfter)
+            m_notes.push_back("the line drops after this command");
+        Outgoing out;
+        out.Send = answer.Send;
+        out.Bytes = std::move(answer.Bytes);
+        out.HangUpAfter = answer.HangUpAfter;
+        return out;
+    }
     FaultSet::Outcome outcome = m_faults.Intercept(command);
     if (!outcome.Answer) {
         m_model.Advance(now);
@@ -39,6 +53,13 @@ Simulator::Outgoing Simulator::Receive(const std::string& command, Micros now)
     out.DelayUs = outcome.DelayUs;
     out.HangUpAfter = outcome.HangUpAfter;
     return out;
+}
+
+std::vector<std::string> Simulator::TakeReplayWarnings()
+{
+    std::vector<std::string> warnings;
+    warnings.swap(m_replayWarnings);
+    return warnings;
 }
 
 std::vector<std::string> Simulator::TakeNotes()

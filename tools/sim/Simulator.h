@@ -2,6 +2,7 @@
 
 #include "FaultSet.h"
 #include "LoggerModel.h"
+#include "ReplayScript.h"
 #include "SimConfig.h"
 
 #include <optional>
@@ -45,6 +46,11 @@ public:
 
     LoggerModel& Model() { return m_model; }
 
+    // From now on every command is answered from the transcript, not by the model.
+    void SetReplay(ReplayScript replay) { m_replay = std::move(replay); }
+    // What went wrong in the replay since the last call, for standard error.
+    std::vector<std::string> TakeReplayWarnings();
+
 private:
     ControlResult ApplyFault(const std::vector<std::string>& words);
     void ClearFaults();
@@ -52,6 +58,8 @@ private:
     LoggerModel m_model;
     FaultSet m_faults;
     std::vector<std::string> m_notes;
+    std::optional<ReplayScript> m_replay;
+    std::vector<std::string> m_replayWarnings;
 };
 
 // The words of a line, split at blanks.
