@@ -66,6 +66,9 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_reasonText = new QLineEdit(this);
     m_reasonText->setObjectName(QStringLiteral("ReasonText"));
     m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    // A reason typed is the free text of "other".
+    connect(m_reasonText, &QLineEdit::textEdited, this,
+            [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
 
     auto* dropButtons = new QHBoxLayout;
     dropButtons->addWidget(button("Split", "ここで分割", "Split here", &PointsView::Split));
@@ -315,7 +318,9 @@ void PointsView::Join()
 void PointsView::Exclude()
 {
     const int drop = ChosenDrop();
-    m_lot.Exclude(drop, ExclusionReason(m_reason->currentIndex()), m_reasonText->text().trimmed());
+    const auto reason = ExclusionReason(m_reason->currentIndex());
+    m_lot.Exclude(drop, reason,
+                  reason == ExclusionReason::Other ? m_reasonText->text().trimmed() : QString());
     Refresh(drop);
 }
 
