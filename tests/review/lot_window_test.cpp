@@ -1,11 +1,15 @@
+#include "../printing/PdfTools.h"
 #include "Press.h"
 #include "ReviewFixtures.h"
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
+#include "review/gui/LotOutput.h"
 #include "review/gui/PointsView.h"
 #include "review/gui/frmReview.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -88,6 +92,36 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     EXPECT_EQ(Cell(view->PointsTable(), 0, 10), "pass"); // 424, 421, 417
     EXPECT_EQ(Cell(view->PointsTable(), 1, 10), "fail");
     EXPECT_TRUE(view->Summary()->text().contains("Lot verdict (every point): fail"));
+
+    // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
+    const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
+    view->Output().NextPath = pdf;
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
+    for (const char* part :
+         {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
+          "Lot verdict (every point): fail", "Checked by (signature)", "Page 1 of 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    view->Output().NextPath = xlsx;
+    PressFileMenu(&window, "Save Lot as Excel File...");
+    const char* script = R"py(
+import json, sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
+    round(c.value, 3) if isinstance(c.value, float) else c.value)
+print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Points"][3]],
+                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B6"].value]))
+)py";
+    EXPECT_EQ(QJsonDocument::fromJson(
+                  pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
+                  .toJson(QJsonDocument::Compact)
+                  .toStdString(),
+              QJsonDocument::fromJson(R"([["Points", "Drops", "Lot"],
+        [2, "2024-05-06T08:01:00", 6, 5, 30214.6, 1.03, 415.2, 109.4, -4.8, null, "fail", null],
+        [2, "00005", "2024-05-06T08:01:20", 30148, 1.04, 410, 108, "BU", "left out", "slipped"],
+        420])")
+                  .toJson(QJsonDocument::Compact)
+                  .toStdString());
 
     const QString lot = home.Path() + "/lot.json";
     view->NextPath = lot;

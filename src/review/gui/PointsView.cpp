@@ -2,6 +2,7 @@
 
 #include "LotChartView.h"
 #include "LotFieldsPanel.h"
+#include "LotOutput.h"
 
 #include "review/LotTable.h"
 #include "shell/AppContext.h"
@@ -49,6 +50,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
       m_drops(m_lot, m_language)
 {
     const int16_t lang = m_language;
+    m_output = std::make_unique<LotOutput>(context, this);
     m_title = new QLabel(this);
     m_fields = new LotFieldsPanel(lang, this);
     m_pointsView = NewTable(&m_points, "PointsTable", this);
@@ -137,6 +139,14 @@ void PointsView::AddLotActions(QMenu* file)
                     &PointsView::SaveLot);
     file->addAction(Tr(m_language, "名前を付けてロットを保存(&A)...", "Save Lot &As..."), this,
                     &PointsView::SaveLotAs);
+    LotOutput* out = m_output.get();
+    file->addAction(
+        Tr(m_language, "ロットの試験報告書を PDF に保存...", "Save Lot Report as PDF..."), this,
+        [this, out] { out->SaveProtocol(m_lot); });
+    file->addAction(Tr(m_language, "ロットの試験報告書を印刷...", "Print Lot Report..."), this,
+                    [this, out] { out->PrintProtocol(m_lot); });
+    file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
+                    this, [this, out] { out->SaveWorkbook(m_lot); });
 }
 
 QString PointsView::AskPath(bool save)

@@ -4,9 +4,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 struct AppContext;
 class LotChartView;
+class LotOutput;
 class LotFieldsPanel;
 class QComboBox;
 class QLabel;
@@ -37,6 +39,7 @@ public:
     QTableView* PointsTable() const { return m_pointsView; }
     QTableView* DropsTable() const { return m_dropsView; }
     QLabel* Summary() const { return m_summary; }
+    LotOutput& Output() const { return *m_output; }
 
     // Tests and scripted use: the file the next open or save uses instead of asking.
     QString NextPath;
@@ -69,5 +72,5 @@ private:
     QLabel* m_summary;
     QComboBox* m_chartValue;
     LotChartView* m_chart;
-    class LotOutput* m_output = nullptr;
+    std::unique_ptr<LotOutput> m_output;
 };
