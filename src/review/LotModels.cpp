@@ -112,7 +112,7 @@ QVariant PointDropsModel::data(const QModelIndex& index, int role) const
         return DropCells(m_lot, d, m_language).value(index.column());
     if (role == Qt::BackgroundRole && d.State != DropState::Used)
         return QBrush(LeftOutTint);
-    if (role == Qt::TextAlignmentRole && index.column() >= 2 && index.column() <= 5)
+    if (role == Qt::TextAlignmentRole && index.column() >= 3 && index.column() <= 6)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }

@@ -109,12 +109,12 @@ QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t lang
     };
     return {d.No,
             FormatDateTimeText(d.When, language),
+            DropStateText(drop, language),
             value(d.P0, "0", false),
             value(d.D0, "0.000", false),
             value(d.K, "0", true),
             value(d.E, "0", true),
             d.Calc == Formula::Burmister ? QStringLiteral("BU") : QStringLiteral("BO"),
-            DropStateText(drop, language),
             lot.FileName(d.File) + QLatin1Char(':') + QString::number(d.Line)};
 }
 

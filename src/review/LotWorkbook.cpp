@@ -93,8 +93,9 @@ void WritePoints(lxw_workbook* book, const LotSession& lot, int16_t language, co
 void WriteDrops(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
 {
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "打撃" : "Drops");
-    QStringList headings{Tr(language, "測点", "Point")};
-    headings << DropHeadings(language).mid(0, 8) << Tr(language, "理由", "Reason")
+    const QStringList drop = DropHeadings(language);
+    QStringList headings{Tr(language, "測点", "Point"), drop[0], drop[1]};
+    headings << drop.mid(3, 5) << drop[2] << Tr(language, "理由", "Reason")
              << Tr(language, "ファイル", "File") << Tr(language, "行", "Line");
     Headings(sheet, headings, f);
     int y = 0;

@@ -26,7 +26,6 @@ void LotChartView::Show(const LotChartData& data)
     y->setRange(data.Y.Min, data.Y.Max);
     y->setTickCount(data.Y.Ticks());
     y->setLabelFormat(QStringLiteral("%d"));
-    y->setTitleText(data.Title);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     const auto add = [&](QXYSeries* s) {
@@ -45,7 +44,8 @@ void LotChartView::Show(const LotChartData& data)
             s->append(p);
         add(s);
     };
-    points(data.Passing, Tr(m_language, "合格・規定値なし", "passed or no requirement"),
+    points(data.Passing,
+           data.Required ? Tr(m_language, "合格", "passed") : Tr(m_language, "測点", "points"),
            QColor(0x1f, 0x5f, 0xbf), 9);
     points(data.Failing, Tr(m_language, "不合格", "failed"), QColor(0xd0, 0x10, 0x10), 13);
     if (data.Required) {

@@ -68,6 +68,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_reasonText = new QLineEdit(this);
     m_reasonText->setObjectName(QStringLiteral("ReasonText"));
     m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    m_reasonText->setMinimumWidth(110);
     // A reason typed is the free text of "other".
     connect(m_reasonText, &QLineEdit::textEdited, this,
             [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
@@ -75,42 +76,43 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     auto* dropButtons = new QHBoxLayout;
     dropButtons->addWidget(button("Split", "ここで分割", "Split here", &PointsView::Split));
     dropButtons->addWidget(button("Join", "次の測点と結合", "Join with next", &PointsView::Join));
-    dropButtons->addSpacing(12);
-    dropButtons->addWidget(m_reason);
-    dropButtons->addWidget(m_reasonText, 1);
-    dropButtons->addWidget(button("Exclude", "除外", "Exclude", &PointsView::Exclude));
-    dropButtons->addWidget(button("Include", "採用", "Include", &PointsView::Include));
+    dropButtons->addStretch();
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(m_reason);
+    choice->addWidget(m_reasonText, 1);
+    choice->addWidget(button("Exclude", "除外", "Exclude", &PointsView::Exclude));
+    choice->addWidget(button("Include", "採用", "Include", &PointsView::Include));
     auto* dropPanel = new QWidget(this);
     auto* dropLayout = new QVBoxLayout(dropPanel);
     dropLayout->setContentsMargins(0, 0, 0, 0);
     dropLayout->addWidget(m_dropsView, 1);
     dropLayout->addLayout(dropButtons);
+    dropLayout->addLayout(choice);
 
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("LotSummary"));
     m_summary->setTextFormat(Qt::RichText);
     m_summary->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    m_summary->setWordWrap(true);
     m_chartValue = new QComboBox(this);
     m_chartValue->addItems({QStringLiteral("K-NWR"), QStringLiteral("E-NWR")});
     m_chart = new LotChartView(lang, this);
     auto* chartPanel = new QWidget(this);
     auto* chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(m_summary);
     chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
     chartLayout->addWidget(m_chart, 1);
 
-    auto* tables = new QSplitter(Qt::Horizontal, this);
-    tables->addWidget(m_pointsView);
-    tables->addWidget(dropPanel);
+    // The points across the whole width (they have the most columns); below them the drops
+    // of the chosen point beside the lot's summary and chart.
     auto* lower = new QSplitter(Qt::Horizontal, this);
-    lower->addWidget(m_summary);
+    lower->addWidget(dropPanel);
     lower->addWidget(chartPanel);
+    lower->setSizes({500, 400});
     auto* parts = new QSplitter(Qt::Vertical, this);
-    parts->addWidget(tables);
+    parts->addWidget(m_pointsView);
     parts->addWidget(lower);
-    parts->setStretchFactor(0, 3);
-    parts->setStretchFactor(1, 2);
+    parts->setSizes({200, 400});
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_title, 1);
@@ -240,6 +242,7 @@ void PointsView::ApplyFields()
         m_lot.SetRules(rules);
     m_lot.SetJudgement(m_fields->Judgement());
     m_points.Refresh();
+    m_pointsView->resizeColumnsToContents();
     m_drops.ShowPoint(m_drops.Point());
     ShowSummary();
 }
@@ -285,8 +288,8 @@ void PointsView::ShowSummary()
     for (const QStringList& row : LotSummaryRows(m_lot, m_language)) {
         html += QStringLiteral("<tr>");
         for (const QString& cell : row)
-            html +=
-                QStringLiteral("<td align=right>") + cell.toHtmlEscaped() + QStringLiteral("</td>");
+            html += QStringLiteral("<td align=right nowrap>") + cell.toHtmlEscaped() +
+                    QStringLiteral("</td>");
         html += QStringLiteral("</tr>");
     }
     const Verdict v = m_lot.Summary().Result;
