@@ -77,15 +77,15 @@ QStringList DropHeadings(int16_t language)
     if (language == 0)
         return {QStringLiteral("No"),
                 QString::fromUtf8("日時"),
+                QString::fromUtf8("採否"),
                 QString::fromUtf8("荷重 P0(N)"),
                 QString::fromUtf8("変位 D0(mm)"),
                 QStringLiteral("K-NWR(MN/m3)"),
                 QStringLiteral("E-NWR(MN/m2)"),
                 QString::fromUtf8("計算"),
-                QString::fromUtf8("採否"),
                 QString::fromUtf8("ファイル")};
-    return {"No",           "Date Time",   "P0(N)", "D0(mm)", "K-NWR(MN/m3)",
-            "E-NWR(MN/m2)", "Calculation", "Use",   "File"};
+    return {"No",           "Date Time",    "Use",         "P0(N)", "D0(mm)",
+            "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Calculation", "File"};
 }
 
 QString DropStateText(const PointDrop& drop, int16_t language)

@@ -109,17 +109,20 @@ import json, sys, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
 cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
     round(c.value, 3) if isinstance(c.value, float) else c.value)
-print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Points"][3]],
+print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
+                  [cell(c) for c in wb["Points"][3]],
                   [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B6"].value]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
                   pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
                   .toJson(QJsonDocument::Compact)
                   .toStdString(),
-              QJsonDocument::fromJson(R"([["Points", "Drops", "Lot"],
+              QJsonDocument::fromJson(R"json([["Points", "Drops", "Lot"],
+        ["Point", "No", "Date Time", "P0(N)", "D0(mm)", "K-NWR(MN/m3)", "E-NWR(MN/m2)",
+         "Calculation", "Use", "Reason"],
         [2, "2024-05-06T08:01:00", 6, 5, 30214.6, 1.03, 415.2, 109.4, -4.8, null, "fail", null],
         [2, "00005", "2024-05-06T08:01:20", 30148, 1.04, 410, 108, "BU", "left out", "slipped"],
-        420])")
+        420])json")
                   .toJson(QJsonDocument::Compact)
                   .toStdString());
 
