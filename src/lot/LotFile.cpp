@@ -72,7 +72,7 @@ public:
     {
         if (!v.isArray() && !v.isUndefined())
             return Fail(what);
-        for (const QJsonValue& item : v.toArray()) {
+        for (const auto& item : v.toArray()) {
             DropRef r;
             if (!Ref(item, &r, what))
                 return false;
@@ -99,7 +99,7 @@ bool ReadFiles(const QJsonValue& v, std::vector<LotDayFile>* files, Reader& r)
 {
     if (!v.isArray())
         return r.Fail(QStringLiteral("files"));
-    for (const QJsonValue& item : v.toArray()) {
+    for (const auto& item : v.toArray()) {
         const QJsonObject o = item.toObject();
         LotDayFile f{o.value("path").toString(), qint64(o.value("size").toDouble(-1)),
                      o.value("sha256").toString().toLatin1()};
@@ -114,7 +114,7 @@ bool ReadChoices(const QJsonValue& v, std::vector<DropChoice>* choices, Reader& 
 {
     if (!v.isArray() && !v.isUndefined())
         return r.Fail(QStringLiteral("exclusions"));
-    for (const QJsonValue& item : v.toArray()) {
+    for (const auto& item : v.toArray()) {
         const QJsonObject o = item.toObject();
         DropChoice c;
         if (!r.Ref(o, &c.Drop, QStringLiteral("exclusions")))

@@ -4,7 +4,6 @@
 
 #include <QDateTime>
 #include <QString>
-#include <compare>
 #include <vector>
 
 // E after Burmister ("BU") or Boussinesq ("BO"): the two are never averaged together.
@@ -27,7 +26,11 @@ struct LotDrop {
 struct DropRef {
     int File = 0;
     int Line = 0;
-    auto operator<=>(const DropRef&) const = default;
+    bool operator==(const DropRef&) const = default;
+    bool operator<(const DropRef& o) const
+    {
+        return File != o.File ? File < o.File : Line < o.Line;
+    }
 };
 
 enum class ExclusionReason { Seating, PlateMoved, WeightNotCaught, Other };

@@ -185,6 +185,7 @@ bool Lay(Sheets& s, const LotSession& lot, int16_t language)
     page.SetFontSize(9);
     const QStringList labels = HeaderLabels(language), values = HeaderValues(doc.Header);
     std::vector<QStringList> header;
+    header.reserve(10);
     for (int i = 0; i < 4; ++i)
         header.push_back({labels.at(i), values.at(i)});
     header.push_back({Tr(language, "試験日", "Test date"), DatesOf(lot, language)});

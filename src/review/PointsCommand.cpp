@@ -92,19 +92,18 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         }
         if (!ValueOf(args, &i, &value, problem))
             return false;
+        bool ok = true;
         if (arg == Points)
             request->Output = value;
-        else if (arg == QLatin1String("--gap") &&
-                 !WholeNumber(arg, value, &request->Rules.GapSeconds, problem))
-            return false;
-        else if (arg == QLatin1String("--seating") &&
-                 !WholeNumber(arg, value, &request->Rules.Seating, problem))
-            return false;
-        else if (arg == QLatin1String("--require-k") &&
-                 !Number(arg, value, &request->Need.K, problem))
-            return false;
-        else if (arg == QLatin1String("--require-e") &&
-                 !Number(arg, value, &request->Need.E, problem))
+        else if (arg == QLatin1String("--gap"))
+            ok = WholeNumber(arg, value, &request->Rules.GapSeconds, problem);
+        else if (arg == QLatin1String("--seating"))
+            ok = WholeNumber(arg, value, &request->Rules.Seating, problem);
+        else if (arg == QLatin1String("--require-k"))
+            ok = Number(arg, value, &request->Need.K, problem);
+        else
+            ok = Number(arg, value, &request->Need.E, problem);
+        if (!ok)
             return false;
     }
     if (request->DayFiles.isEmpty()) {
