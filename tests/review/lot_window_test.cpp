@@ -141,8 +141,6 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
     ASSERT_EQ(reopened.Edits.Choices.size(), 1u);
     EXPECT_EQ(reopened.Edits.Choices[0].Text, "slipped");
     EXPECT_TRUE(messages.Shown.empty());
-    if (qEnvironmentVariableIsSet("VX_SHOTS")) // screenshots for the documentation
-        window.grab().save(qEnvironmentVariable("VX_SHOTS") + "/points-view.png");
 }
 
 } // namespace
