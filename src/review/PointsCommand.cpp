@@ -73,7 +73,12 @@ QString Line(int16_t language, const QString& path, const Bilingual& reason)
 
 bool IsPointsCommand(const QStringList& args)
 {
-    return args.contains(Points);
+    // Any option at all: a script's call, which must never open a window.
+    for (const QString& arg : args) {
+        if (arg.startsWith(QLatin1String("--")))
+            return true;
+    }
+    return false;
 }
 
 bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingual* problem)
@@ -105,6 +110,10 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
             ok = Number(arg, value, &request->Need.E, problem);
         if (!ok)
             return false;
+    }
+    if (request->Output.isEmpty()) {
+        *problem = Pair("--points で出力ファイルを指定してください", "--points OUT.csv is missing");
+        return false;
     }
     if (request->DayFiles.isEmpty()) {
         *problem = Pair("日のファイルが指定されていません", "no day file given");

@@ -15,7 +15,7 @@ struct PointsRequest {
     QStringList DayFiles;
 };
 
-// Whether the arguments (without the program's name) ask for the command line at all.
+// Whether the arguments (without the program's name) are a script's call: any option.
 bool IsPointsCommand(const QStringList& args);
 
 // False with a one-line reason when the arguments are not a request.

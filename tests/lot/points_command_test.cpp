@@ -73,6 +73,7 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         {{"--points", out, "--colour", "red", day}, "unknown option --colour"},
         {{"--points", out}, "no day file given"},
         {{day, "--points"}, "--points needs a value"},
+        {{"--gap", "30", day}, "--points OUT.csv is missing"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Error.toStdString());
