@@ -131,18 +131,23 @@ int RunPointsCommand(const QStringList& args, int16_t language,
         report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
         return 2;
     }
-    std::vector<LotDrop> drops;
-    for (int f = 0; f < request.DayFiles.size(); ++f) {
-        const DayFile day = ReadDayFile(request.DayFiles.at(f), language);
-        if (day.Refused()) {
-            report(Line(language, day.Path, day.Problem));
+    // Every file is read before anything is said about damaged lines, so that a refusal is
+    // the one line a script sees.
+    std::vector<DayFile> days;
+    for (const QString& path : request.DayFiles) {
+        days.push_back(ReadDayFile(path, language));
+        if (days.back().Refused()) {
+            report(Line(language, path, days.back().Problem));
             return 2;
         }
-        for (const SkippedLine& s : day.Skipped)
-            report(Line(language, day.Path,
+    }
+    std::vector<LotDrop> drops;
+    for (size_t f = 0; f < days.size(); ++f) {
+        for (const SkippedLine& s : days[f].Skipped)
+            report(Line(language, days[f].Path,
                         Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
                              QString::number(s.LineNumber), s.Reason.Pick(language))));
-        AppendLotDrops(day, f, &drops);
+        AppendLotDrops(days[f], int(f), &drops);
     }
     const QString csv = PointsCsv(FormPoints(drops, request.Rules, {}), request.Need);
     QSaveFile out(request.Output);

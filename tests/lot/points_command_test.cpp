@@ -59,7 +59,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
 {
     TempHome home;
     const QString day = home.Path() + "/20240506.csv", out = home.Path() + "/points.csv";
-    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), 1, false));
+    // With a damaged line, which must not be reported when another file is refused.
+    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), 1, false) + "00004,05/06/2024 08:0\r\n");
     const struct {
         QStringList Args;
         QString Error;
