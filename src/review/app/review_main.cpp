@@ -1,3 +1,4 @@
+#include "review/PointsCommand.h"
 #include "review/gui/frmReview.h"
 
 #include "shell/AppContext.h"
@@ -6,8 +7,29 @@
 #include "shell/gui/QtMessageSink.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
+
+#include <cstdio>
+
+namespace
+{
+
+// The office's scripts: points of day files into a CSV file, with no window (and no
+// display needed).
+int RunCommandLine(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    clsMakeSpecialFolder folders;
+    const int16_t language = ReadUiLanguage(GetUserFolderPath(folders));
+    return RunPointsCommand(QCoreApplication::arguments().mid(1), language,
+                            [](const QString& line) {
+                                std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
+                            });
+}
+
+} // namespace
 
 // The results review program: the days of the data folder, or the folder or file named
 // on the command line (what a file manager passes when a file is opened with it).
@@ -17,6 +39,11 @@ int main(int argc, char** argv)
     // for every date and time, which is most of the time a year of files takes to list.
     if (qEnvironmentVariableIsEmpty("TZ"))
         qputenv("TZ", ":/etc/localtime");
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (IsPointsCommand(given))
+        return RunCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VX-2968 Results"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("vx2968")));

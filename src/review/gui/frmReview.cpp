@@ -1,5 +1,6 @@
 #include "frmReview.h"
 
+#include "PointsView.h"
 #include "ReviewChartView.h"
 #include "ReviewOutput.h"
 
@@ -84,6 +85,9 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     statsLayout->addWidget(m_statsView);
     m_tabs->addTab(statsPage, Tr(m_language, "統計", "Statistics"));
     m_tabs->addTab(m_chart, Tr(m_language, "グラフ", "Chart"));
+    m_points = new PointsView(
+        context, [this] { return m_table.Day().Path; }, m_tabs);
+    m_tabs->addTab(m_points, Tr(m_language, "測点", "Points"));
     auto* layout = new QVBoxLayout(dayPanel);
     layout->addWidget(m_settings);
     layout->addWidget(m_note);
@@ -125,6 +129,8 @@ void frmReview::BuildMenus()
                     this, &frmReview::ChooseFolder);
     file->addAction(Tr(m_language, "ファイルを開く(&I)...", "Open F&ile..."), this,
                     &frmReview::ChooseFile);
+    file->addSeparator();
+    m_points->AddLotActions(file);
     file->addSeparator();
     // Each follows the choice: the chosen rows, or the whole day when none is chosen.
     file->addAction(Tr(m_language, "試験報告書を PDF に保存(&P)...", "Save &Protocol as PDF..."),

@@ -15,6 +15,7 @@ class QProgressBar;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
+class PointsView;
 class ReviewChartView;
 
 // The review window: the list of days on the left, the chosen day on the right as its
@@ -38,6 +39,7 @@ public:
     QTableView* Statistics() const { return m_statsView; }
     QTabWidget* Tabs() const { return m_tabs; }
     QLabel* Note() const { return m_note; }
+    PointsView* Points() const { return m_points; }
     const DayTableModel& Day() const { return m_table; }
     QLabel* Legend() const { return m_legend; }
     QLabel* LeftOut() const { return m_leftOut; }
@@ -79,5 +81,6 @@ private:
     QLabel* m_leftOut;
     QLabel* m_statsCaption;
     ReviewChartView* m_chart;
+    PointsView* m_points;
     QProgressBar* m_progress;
 };

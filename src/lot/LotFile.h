@@ -1,0 +1,52 @@
+#pragma once
+
+#include "LotVerdict.h"
+
+#include <QByteArray>
+
+// What the protocol's header says about the lot.
+struct LotHeader {
+    QString Site;
+    QString Section; // section or lot
+    QString Layer;
+    QString Operator;
+    QString Remarks;
+    bool operator==(const LotHeader&) const = default;
+};
+
+// A day file as the lot last saw it.
+struct LotDayFile {
+    QString Path;
+    qint64 Size = 0;
+    QByteArray Sha256; // hex
+    bool operator==(const LotDayFile&) const = default;
+};
+
+// The engineer's work on a lot: everything needed to form and judge its points again from
+// its day files, which it never writes to.
+struct LotDocument {
+    LotHeader Header;
+    LotJudgement Judgement;
+    PointRules Rules;
+    LotEdits Edits;
+    std::vector<LotDayFile> Files;
+};
+
+// The day file at `path` as it is now; Size -1 when it cannot be read.
+LotDayFile DescribeDayFile(const QString& path);
+
+enum class DayFileState { Same, Changed, Missing };
+DayFileState CheckDayFile(const LotDayFile& saved);
+// One line per day file that has changed or gone since the lot was saved; empty when all
+// are as they were.
+Bilingual DayFileChanges(const LotDocument& lot);
+
+QByteArray LotToJson(const LotDocument& lot);
+// False with the reason in `problem` when `json` is no lot file or is damaged.
+bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem);
+
+// Reads a lot file; a damaged one is left as it is and its problem named.
+bool ReadLotFile(const QString& path, LotDocument* lot, Bilingual* problem);
+// Writes the lot whole or not at all. A file at `path` that is not a lot file (a damaged
+// one included) is never replaced: the engineer may still want what is in it.
+bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* problem);

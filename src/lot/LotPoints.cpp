@@ -1,0 +1,142 @@
+#include "LotPoints.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+namespace
+{
+
+Bilingual Pair(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
+
+template <typename T> bool Has(const std::vector<T>& sorted, const T& value)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), value);
+}
+
+// The running sum of one value over a point's used drops.
+struct Mean {
+    double Sum = 0.0;
+    int Count = 0;
+    void Add(double v)
+    {
+        Sum += v;
+        ++Count;
+    }
+    bool Get(double* out) const
+    {
+        if (Count > 0)
+            *out = Sum / Count;
+        return Count > 0;
+    }
+};
+
+} // namespace
+
+Bilingual ReasonText(ExclusionReason reason)
+{
+    switch (reason) {
+    case ExclusionReason::Seating:
+        return Pair("予備打撃", "seating");
+    case ExclusionReason::PlateMoved:
+        return Pair("載荷板のずれ", "plate moved");
+    case ExclusionReason::WeightNotCaught:
+        return Pair("重錘の捕捉ミス", "weight not caught");
+    case ExclusionReason::Other:
+        break;
+    }
+    return Pair("その他", "other");
+}
+
+Bilingual DropChoice::Shown() const
+{
+    if (Used)
+        return Pair("手で採用", "included by hand");
+    if (Reason == ExclusionReason::Other && !Text.trimmed().isEmpty())
+        return Both(Text.trimmed());
+    return ReasonText(Reason);
+}
+
+Bilingual NoEMeanReason()
+{
+    return Pair("Burmister と Boussinesq の打撃が混在するため E の平均はありません",
+                "Burmister and Boussinesq drops mixed: no E mean");
+}
+
+PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<PointDrop>& point)
+{
+    PointValues v;
+    v.Drops = int(point.size());
+    if (point.empty())
+        return v;
+    v.FirstDrop = drops[point.front().Index].When;
+    Mean p0, d0, k, e;
+    bool burmister = false, boussinesq = false;
+    for (const PointDrop& pd : point) {
+        if (pd.State != DropState::Used)
+            continue;
+        const LotDrop& d = drops[pd.Index];
+        if (d.P0 > 0.0)
+            p0.Add(d.P0);
+        if (d.D0 > 0.0)
+            d0.Add(d.D0);
+        if (d.K >= 0.0)
+            k.Add(d.K);
+        if (d.E >= 0.0) {
+            e.Add(d.E);
+            (d.Calc == Formula::Burmister ? burmister : boussinesq) = true;
+        }
+        v.Used += d.K >= 0.0 || d.E >= 0.0;
+    }
+    v.HasP0 = p0.Get(&v.P0);
+    v.HasD0 = d0.Get(&v.D0);
+    v.HasK = k.Get(&v.K);
+    v.MixedFormula = burmister && boussinesq;
+    v.HasE = !v.MixedFormula && e.Get(&v.E);
+    return v;
+}
+
+std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointRules& rules,
+                                 const LotEdits& edits, int* unmatched)
+{
+    std::vector<DropRef> splits = edits.Splits, joins = edits.Joins;
+    std::sort(splits.begin(), splits.end());
+    std::sort(joins.begin(), joins.end());
+    std::map<DropRef, const DropChoice*> choices;
+    for (const DropChoice& c : edits.Choices)
+        choices[c.Drop] = &c; // the latest choice of a drop holds
+
+    std::vector<LotPoint> points;
+    int matched = 0;
+    for (size_t i = 0; i < drops.size(); ++i) {
+        const LotDrop& d = drops[i];
+        const DropRef ref{d.File, d.Line};
+        const bool split = Has(splits, ref), join = Has(joins, ref);
+        matched += split + join;
+        bool starts = i == 0 || drops[i - 1].File != d.File;
+        if (!starts) {
+            const qint64 gap = std::llabs(drops[i - 1].When.secsTo(d.When));
+            starts = (gap > rules.GapSeconds || split) && !join;
+        }
+        if (starts)
+            points.emplace_back();
+        LotPoint& p = points.back();
+        PointDrop pd{int(i),
+                     int(p.Drops.size()) < rules.Seating ? DropState::Seating : DropState::Used,
+                     nullptr};
+        if (const auto c = choices.find(ref); c != choices.end()) {
+            pd.Choice = c->second;
+            pd.State = pd.Choice->Used ? DropState::Used : DropState::Excluded;
+            ++matched;
+        }
+        p.Drops.push_back(pd);
+    }
+    for (LotPoint& p : points)
+        p.Values = PointValuesOf(drops, p.Drops);
+    if (unmatched)
+        *unmatched = int(edits.Splits.size() + edits.Joins.size() + choices.size()) - matched;
+    return points;
+}

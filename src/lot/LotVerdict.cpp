@@ -1,0 +1,159 @@
+#include "LotVerdict.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+Bilingual Pair(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
+
+Bilingual Filled(Bilingual b, const QString& a, const QString& c = QString())
+{
+    b.Ja = b.Ja.arg(a);
+    b.En = b.En.arg(a);
+    if (!c.isNull()) {
+        b.Ja = b.Ja.arg(c);
+        b.En = b.En.arg(c);
+    }
+    return b;
+}
+
+bool HasEveryRequired(const PointValues& v, const Requirement& need)
+{
+    if (!need.Any())
+        return v.HasK || v.HasE;
+    return (!need.K || v.HasK) && (!need.E || v.HasE);
+}
+
+// The characteristic rule on one required value.
+bool CharacteristicHolds(const ValueSummary& s, double required)
+{
+    return s.Characteristic && *s.Characteristic >= required;
+}
+
+} // namespace
+
+QString VerdictWord(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Pass:
+        return QStringLiteral("pass");
+    case Verdict::Fail:
+        return QStringLiteral("fail");
+    case Verdict::None:
+        break;
+    }
+    return QString();
+}
+
+Bilingual VerdictText(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Pass:
+        return Pair("合格", "pass");
+    case Verdict::Fail:
+        return Pair("不合格", "fail");
+    case Verdict::None:
+        break;
+    }
+    return Pair("判定なし", "no verdict");
+}
+
+Bilingual RuleText(LotRule rule)
+{
+    return rule == LotRule::EveryPoint ? Pair("全測点が規定値以上", "every point")
+                                       : Pair("特性値 (平均 − k·標準偏差) が規定値以上",
+                                              "characteristic value (mean − k·SD)");
+}
+
+PointVerdict JudgePoint(const PointValues& v, const Requirement& need)
+{
+    PointVerdict out;
+    if (need.K && v.HasK)
+        out.DiffK = v.K - *need.K;
+    if (need.E && v.HasE)
+        out.DiffE = v.E - *need.E;
+    if (!need.Any() || !HasEveryRequired(v, need))
+        return out;
+    const bool holds = (!out.DiffK || *out.DiffK >= 0.0) && (!out.DiffE || *out.DiffE >= 0.0);
+    out.Result = holds ? Verdict::Pass : Verdict::Fail;
+    return out;
+}
+
+ValueSummary SummariseValues(const std::vector<double>& values, double quantileFactor)
+{
+    ValueSummary s;
+    s.Count = int(values.size());
+    if (values.empty())
+        return s;
+    double sum = 0.0;
+    for (double v : values)
+        sum += v;
+    s.Mean = sum / s.Count;
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    s.Min = *lo;
+    s.Max = *hi;
+    if (s.Count < 2)
+        return s;
+    double squares = 0.0;
+    for (double v : values)
+        squares += (v - s.Mean) * (v - s.Mean);
+    s.StdDev = std::sqrt(squares / (s.Count - 1));
+    s.Characteristic = s.Mean - quantileFactor * s.StdDev;
+    return s;
+}
+
+LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement& j)
+{
+    LotSummary out;
+    out.Points = int(points.size());
+    std::vector<double> ks, es;
+    for (const LotPoint& p : points) {
+        const PointValues& v = p.Values;
+        if (v.HasK)
+            ks.push_back(v.K);
+        if (v.HasE)
+            es.push_back(v.E);
+        if (!HasEveryRequired(v, j.Need))
+            continue;
+        ++out.WithValue;
+        out.Passed += JudgePoint(v, j.Need).Result == Verdict::Pass;
+    }
+    out.PassedShare = out.WithValue > 0 ? double(out.Passed) / out.WithValue : 0.0;
+    out.K = SummariseValues(ks, j.QuantileFactor);
+    out.E = SummariseValues(es, j.QuantileFactor);
+
+    const QString without = QString::number(out.Points - out.WithValue);
+    if (!j.Need.Any()) {
+        out.Why = Pair("規定値が入力されていません", "no required value entered");
+    } else if (out.WithValue == 0) {
+        out.Why = Pair("値のある測点がありません", "no point has a value");
+    } else if (j.Rule == LotRule::EveryPoint) {
+        out.Result = out.Passed == out.WithValue ? Verdict::Pass : Verdict::Fail;
+        out.Why = Filled(
+            Pair("値のある %1 測点のうち %2 測点が合格", "%2 of %1 points with a value passed"),
+            QString::number(out.WithValue), QString::number(out.Passed));
+    } else if ((j.Need.K && !out.K.Characteristic) || (j.Need.E && !out.E.Characteristic)) {
+        out.Why = Pair("特性値には値のある測点が 2 つ以上必要です",
+                       "the characteristic value needs at least two points with a value");
+    } else {
+        const bool holds = (!j.Need.K || CharacteristicHolds(out.K, *j.Need.K)) &&
+                           (!j.Need.E || CharacteristicHolds(out.E, *j.Need.E));
+        out.Result = holds ? Verdict::Pass : Verdict::Fail;
+        out.Why =
+            Filled(Pair("特性値 = 平均 − %1 × 標準偏差", "characteristic value = mean − %1 × SD"),
+                   QString::number(j.QuantileFactor));
+    }
+    if (out.Points > out.WithValue && j.Need.Any()) {
+        const Bilingual note = Filled(
+            Pair("(値のない %1 測点は数えません)", "(%1 point(s) without a value not counted)"),
+            without);
+        out.Why.Ja += QLatin1Char(' ') + note.Ja;
+        out.Why.En += QLatin1Char(' ') + note.En;
+    }
+    return out;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "LotVerdict.h"
+
+// The points as the office's scripts read them: a heading line and one line per point,
+// comma-separated, the first drop in ISO 8601, means with one decimal (D0 three), and
+// "pass", "fail" or nothing. Lines end in LF.
+QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need);
+
+// A mean as the lot's tables write it: P0, K and E with one decimal, D0 with three.
+QString MeanText(bool has, double value, int decimals);

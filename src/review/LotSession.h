@@ -1,0 +1,63 @@
+#pragma once
+
+#include "DayFile.h"
+
+#include "lot/LotFile.h"
+
+// The lot the engineer works on in the review window: its document, the drops read from
+// its day files, and the points and verdicts formed from them, kept in step after every
+// change. Day files are only ever read.
+class LotSession
+{
+public:
+    explicit LotSession(int16_t uiLanguage);
+
+    // A new lot of the day files (unsaved, no lot file yet).
+    void New(const QStringList& dayFiles);
+    // Adds a day file; false (with the reason) when it is in the lot already or unreadable.
+    bool AddDayFile(const QString& path, Bilingual* problem);
+    // Opens a lot file. `notice` says which day files changed or went, and which edits
+    // name drops no longer there; the points are formed from what the files hold now.
+    bool Open(const QString& path, Bilingual* problem, Bilingual* notice);
+    // Saves to `path` (the lot's own file when empty); a damaged file there is kept.
+    bool Save(const QString& path, Bilingual* problem);
+
+    const LotDocument& Document() const { return m_lot; }
+    void SetHeader(const LotHeader& header) { m_lot.Header = header; }
+    void SetJudgement(const LotJudgement& judgement);
+    void SetRules(const PointRules& rules);
+
+    // Changes at a drop (an index into Drops()) or a point (into Points()).
+    void SplitAt(int drop);
+    bool JoinWithNext(int point); // false at a file's last point
+    void Exclude(int drop, ExclusionReason reason, const QString& text);
+    void Include(int drop);
+
+    const QString& Path() const { return m_path; }
+    bool IsOpen() const { return m_open; }
+    const std::vector<LotDrop>& Drops() const { return m_drops; }
+    const std::vector<LotPoint>& Points() const { return m_points; }
+    const LotSummary& Summary() const { return m_summary; }
+    PointVerdict VerdictOf(int point) const;
+    // The point holding drop `drop`, -1 for none.
+    int PointOf(int drop) const;
+    // The day files' names, in the lot's order, and their skipped lines.
+    QString FileName(int file) const;
+    const std::vector<DayFile>& Days() const { return m_days; }
+    int UnmatchedEdits() const { return m_unmatched; }
+
+private:
+    void ReadDays();
+    void Form();
+    void Forget(const DropRef& ref);
+
+    int16_t m_language;
+    LotDocument m_lot;
+    QString m_path;
+    bool m_open = false;
+    std::vector<DayFile> m_days; // rows only; kept for the drops' file names and skips
+    std::vector<LotDrop> m_drops;
+    std::vector<LotPoint> m_points;
+    LotSummary m_summary;
+    int m_unmatched = 0;
+};

@@ -1,0 +1,171 @@
+#include "LotTable.h"
+
+#include "lot/PointsCsv.h"
+#include "results/ResultComputation.h"
+#include "shell/Formatting.h"
+
+namespace
+{
+
+QString Signed(const std::optional<double>& v)
+{
+    if (!v)
+        return QString();
+    return (*v >= 0.0 ? QStringLiteral("+") : QString()) + QString::number(*v, 'f', 1);
+}
+
+QString Number(double v, int decimals = 1)
+{
+    return QString::number(v, 'f', decimals);
+}
+
+QStringList ValueRow(const QString& name, const ValueSummary& s, int16_t language)
+{
+    if (s.Count == 0)
+        return {name, Tr(language, "値なし", "no value")};
+    QStringList row{name, QString::number(s.Count), Number(s.Mean)};
+    row << (s.Count >= 2 ? Number(s.StdDev) : QStringLiteral("-")) << Number(s.Min) << Number(s.Max)
+        << (s.Characteristic ? Number(*s.Characteristic) : QStringLiteral("-"));
+    return row;
+}
+
+} // namespace
+
+QStringList PointHeadings(int16_t language)
+{
+    if (language == 0)
+        return {QString::fromUtf8("測点"),       QString::fromUtf8("最初の打撃"),
+                QString::fromUtf8("打撃数"),     QString::fromUtf8("採用"),
+                QString::fromUtf8("荷重 P0(N)"), QString::fromUtf8("変位 D0(mm)"),
+                QStringLiteral("K-NWR(MN/m3)"),  QStringLiteral("E-NWR(MN/m2)"),
+                QString::fromUtf8("K の差"),     QString::fromUtf8("E の差"),
+                QString::fromUtf8("判定")};
+    return {"Point",        "First drop",   "Drops",   "Used",    "P0(N)", "D0(mm)",
+            "K-NWR(MN/m3)", "E-NWR(MN/m2)", "K diff.", "E diff.", "Result"};
+}
+
+QStringList PointCells(const LotSession& lot, int p, int16_t language)
+{
+    const PointValues& v = lot.Points()[p].Values;
+    const PointVerdict verdict = lot.VerdictOf(p);
+    return {QString::number(p + 1),
+            FormatDateTimeText(v.FirstDrop, language),
+            QString::number(v.Drops),
+            QString::number(v.Used),
+            MeanText(v.HasP0, v.P0, 1),
+            MeanText(v.HasD0, v.D0, 3),
+            MeanText(v.HasK, v.K, 1),
+            MeanText(v.HasE, v.E, 1),
+            Signed(verdict.DiffK),
+            Signed(verdict.DiffE),
+            verdict.Result == Verdict::None ? QString()
+                                            : VerdictText(verdict.Result).Pick(language)};
+}
+
+QString PointNote(const LotPoint& point, int16_t language)
+{
+    const PointValues& v = point.Values;
+    if (v.MixedFormula)
+        return NoEMeanReason().Pick(language);
+    if (v.Used == 0)
+        return Tr(language, "採用した打撃がありません", "no drop used");
+    return QString();
+}
+
+QStringList DropHeadings(int16_t language)
+{
+    if (language == 0)
+        return {QStringLiteral("No"),
+                QString::fromUtf8("日時"),
+                QString::fromUtf8("採否"),
+                QString::fromUtf8("荷重 P0(N)"),
+                QString::fromUtf8("変位 D0(mm)"),
+                QStringLiteral("K-NWR(MN/m3)"),
+                QStringLiteral("E-NWR(MN/m2)"),
+                QString::fromUtf8("計算"),
+                QString::fromUtf8("ファイル")};
+    return {"No",           "Date Time",    "Use",         "P0(N)", "D0(mm)",
+            "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Calculation", "File"};
+}
+
+QString DropStateText(const PointDrop& drop, int16_t language)
+{
+    if (drop.State == DropState::Seating)
+        return Tr(language, "除外: 予備打撃", "left out: seating");
+    if (drop.State == DropState::Excluded)
+        return Tr(language, "除外: ", "left out: ") + drop.Choice->Shown().Pick(language);
+    if (drop.Choice)
+        return drop.Choice->Shown().Pick(language);
+    return Tr(language, "採用", "used");
+}
+
+QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t language)
+{
+    const LotDrop& d = lot.Drops()[drop.Index];
+    const auto value = [](double v, const char* format, bool kOrE) {
+        if (kOrE)
+            return v < 0.0 ? QStringLiteral("Calc Error") : FormatNumber(v, format);
+        return FormatPositive(v, format);
+    };
+    return {d.No,
+            FormatDateTimeText(d.When, language),
+            DropStateText(drop, language),
+            value(d.P0, "0", false),
+            value(d.D0, "0.000", false),
+            value(d.K, "0", true),
+            value(d.E, "0", true),
+            d.Calc == Formula::Burmister ? QStringLiteral("BU") : QStringLiteral("BO"),
+            lot.FileName(d.File) + QLatin1Char(':') + QString::number(d.Line)};
+}
+
+QString RequirementText(const Requirement& need, int16_t language)
+{
+    QStringList parts;
+    if (need.K)
+        parts << QStringLiteral("K-NWR ≥ %1 MN/m3").arg(FormatGeneral(*need.K));
+    if (need.E)
+        parts << QStringLiteral("E-NWR ≥ %1 MN/m2").arg(FormatGeneral(*need.E));
+    if (parts.isEmpty())
+        return Tr(language, "規定値なし", "no requirement");
+    return parts.join(Tr(language, " かつ ", " and "));
+}
+
+std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t language)
+{
+    const LotSummary& s = lot.Summary();
+    const LotJudgement& j = lot.Document().Judgement;
+    std::vector<QStringList> rows;
+    rows.push_back({Tr(language, "値のある測点", "Points with a value"),
+                    QString::number(s.WithValue), Tr(language, "合格", "Passed"),
+                    QString::number(s.Passed), Tr(language, "合格率", "Share passed"),
+                    QString::number(100.0 * s.PassedShare, 'f', 0) + QStringLiteral(" %")});
+    rows.push_back({QString(), Tr(language, "測点数", "Points"), Tr(language, "平均", "Mean"),
+                    Tr(language, "標準偏差", "SD"), Tr(language, "最小", "Min"),
+                    Tr(language, "最大", "Max"),
+                    Tr(language, "特性値 (k = %1)", "Characteristic (k = %1)")
+                        .arg(FormatGeneral(j.QuantileFactor))});
+    rows.push_back(ValueRow(QStringLiteral("K-NWR(MN/m3)"), s.K, language));
+    rows.push_back(ValueRow(QStringLiteral("E-NWR(MN/m2)"), s.E, language));
+    return rows;
+}
+
+QString LotVerdictLine(const LotSession& lot, int16_t language)
+{
+    const LotSummary& s = lot.Summary();
+    return Tr(language, "ロットの判定 (%1): %2  —  %3", "Lot verdict (%1): %2  —  %3")
+        .arg(RuleText(lot.Document().Judgement.Rule).Pick(language),
+             VerdictText(s.Result).Pick(language), s.Why.Pick(language));
+}
+
+QStringList HeaderLabels(int16_t language)
+{
+    if (language == 0)
+        return {QString::fromUtf8("現場"), QString::fromUtf8("工区・ロット"),
+                QString::fromUtf8("層"), QString::fromUtf8("測定者"), QString::fromUtf8("備考")};
+    return {"Site", "Section or lot", "Layer", "Operator", "Remarks"};
+}
+
+QStringList HeaderValues(const LotHeader& h)
+{
+    return {h.Site, h.Section, h.Layer, h.Operator, h.Remarks};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "LotSession.h"
+
+#include <QStringList>
+
+// The texts of a lot as the Points view, the protocol and the workbook show them.
+
+QStringList PointHeadings(int16_t uiLanguage);
+// Point `p` (from 0) of the session: number, first drop, drops, used, the means, the
+// differences from the requirement and the verdict.
+QStringList PointCells(const LotSession& lot, int p, int16_t uiLanguage);
+// Why a point has no value although it has drops; empty otherwise.
+QString PointNote(const LotPoint& point, int16_t uiLanguage);
+
+QStringList DropHeadings(int16_t uiLanguage);
+QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t uiLanguage);
+// Used, seating, or the reason it was left out.
+QString DropStateText(const PointDrop& drop, int16_t uiLanguage);
+
+// "K-NWR ≥ 80 MN/m3 and E-NWR ≥ 120 MN/m2", or that none was entered.
+QString RequirementText(const Requirement& need, int16_t uiLanguage);
+// The lot summary as label/value lines: points with a value, passed, share, the K and E
+// statistics with their characteristic values, the rule and the verdict with its reason.
+std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t uiLanguage);
+QString LotVerdictLine(const LotSession& lot, int16_t uiLanguage);
+// The header fields' labels: site, section or lot, layer, operator, remarks.
+QStringList HeaderLabels(int16_t uiLanguage);
+QStringList HeaderValues(const LotHeader& header);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "lot/LotFile.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QSpinBox;
+
+// The lot's header fields, its requirement, how its points are formed and how it is
+// judged. Changed() follows every finished edit.
+class LotFieldsPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    LotFieldsPanel(int16_t uiLanguage, QWidget* parent = nullptr);
+    void Load(const LotDocument& lot);
+    LotHeader Header() const;
+    LotJudgement Judgement() const;
+    PointRules Rules() const;
+
+signals:
+    void Changed();
+
+private:
+    QDoubleSpinBox* Value(const char* name, double maximum, int decimals);
+
+    QLineEdit* m_header[5];
+    QCheckBox* m_needK;
+    QCheckBox* m_needE;
+    QDoubleSpinBox* m_k;
+    QDoubleSpinBox* m_e;
+    QSpinBox* m_gap;
+    QSpinBox* m_seating;
+    QDoubleSpinBox* m_quantile;
+    QComboBox* m_rule;
+    bool m_loading = false;
+};

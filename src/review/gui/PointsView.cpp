@@ -1,0 +1,345 @@
+#include "PointsView.h"
+
+#include "LotChartView.h"
+#include "LotFieldsPanel.h"
+#include "LotOutput.h"
+
+#include "review/LotTable.h"
+#include "shell/AppContext.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QTableView* NewTable(QAbstractItemModel* model, const char* name, QWidget* parent)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    return view;
+}
+
+Bilingual Pair(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
+
+} // namespace
+
+PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, QWidget* parent)
+    : QWidget(parent), m_context(context), m_language(context.G.UiLanguage),
+      m_shownDay(std::move(shownDay)), m_lot(m_language), m_points(m_lot, m_language),
+      m_drops(m_lot, m_language)
+{
+    const int16_t lang = m_language;
+    m_output = std::make_unique<LotOutput>(context, this);
+    m_title = new QLabel(this);
+    m_fields = new LotFieldsPanel(lang, this);
+    m_pointsView = NewTable(&m_points, "PointsTable", this);
+    m_dropsView = NewTable(&m_drops, "DropsTable", this);
+    const auto button = [this](const char* name, const char* ja, const char* en, auto slot) {
+        auto* b = new QPushButton(Tr(m_language, ja, en), this);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, slot);
+        return b;
+    };
+    m_reason = new QComboBox(this);
+    m_reason->setObjectName(QStringLiteral("Reason"));
+    for (int r = 0; r < ExclusionReasonCount; ++r)
+        m_reason->addItem(ReasonText(ExclusionReason(r)).Pick(lang));
+    m_reasonText = new QLineEdit(this);
+    m_reasonText->setObjectName(QStringLiteral("ReasonText"));
+    m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    m_reasonText->setMinimumWidth(110);
+    // A reason typed is the free text of "other".
+    connect(m_reasonText, &QLineEdit::textEdited, this,
+            [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
+
+    auto* dropButtons = new QHBoxLayout;
+    dropButtons->addWidget(button("Split", "ここで分割", "Split here", &PointsView::Split));
+    dropButtons->addWidget(button("Join", "次の測点と結合", "Join with next", &PointsView::Join));
+    dropButtons->addStretch();
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(m_reason);
+    choice->addWidget(m_reasonText, 1);
+    choice->addWidget(button("Exclude", "除外", "Exclude", &PointsView::Exclude));
+    choice->addWidget(button("Include", "採用", "Include", &PointsView::Include));
+    auto* dropPanel = new QWidget(this);
+    auto* dropLayout = new QVBoxLayout(dropPanel);
+    dropLayout->setContentsMargins(0, 0, 0, 0);
+    dropLayout->addWidget(m_dropsView, 1);
+    dropLayout->addLayout(dropButtons);
+    dropLayout->addLayout(choice);
+
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("LotSummary"));
+    m_summary->setTextFormat(Qt::RichText);
+    m_summary->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_chartValue = new QComboBox(this);
+    m_chartValue->addItems({QStringLiteral("K-NWR"), QStringLiteral("E-NWR")});
+    m_chart = new LotChartView(lang, this);
+    auto* chartPanel = new QWidget(this);
+    auto* chartLayout = new QVBoxLayout(chartPanel);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(m_summary);
+    chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
+    chartLayout->addWidget(m_chart, 1);
+
+    // The points across the whole width (they have the most columns); below them the drops
+    // of the chosen point beside the lot's summary and chart.
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(dropPanel);
+    lower->addWidget(chartPanel);
+    lower->setSizes({500, 400});
+    auto* parts = new QSplitter(Qt::Vertical, this);
+    parts->addWidget(m_pointsView);
+    parts->addWidget(lower);
+    parts->setSizes({200, 400});
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_title, 1);
+    top->addWidget(
+        button("AddDay", "表示中の日を追加", "Add the day shown", &PointsView::AddShownDay));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_fields);
+    layout->addWidget(parts, 1);
+
+    connect(m_fields, &LotFieldsPanel::Changed, this, &PointsView::ApplyFields);
+    connect(m_pointsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ShowPoint(current.row()); });
+    connect(m_chartValue, &QComboBox::currentIndexChanged, this, [this] { ShowSummary(); });
+    Refresh();
+}
+
+PointsView::~PointsView() = default;
+
+void PointsView::AddLotActions(QMenu* file)
+{
+    file->addAction(Tr(m_language, "新しいロット(&N)", "&New Lot"), this, &PointsView::NewLot);
+    file->addAction(Tr(m_language, "ロットを開く(&L)...", "Open &Lot..."), this,
+                    &PointsView::OpenLot);
+    file->addAction(Tr(m_language, "ロットを保存(&S)", "&Save Lot"), QKeySequence::Save, this,
+                    &PointsView::SaveLot);
+    file->addAction(Tr(m_language, "名前を付けてロットを保存(&A)...", "Save Lot &As..."), this,
+                    &PointsView::SaveLotAs);
+    LotOutput* out = m_output.get();
+    file->addAction(
+        Tr(m_language, "ロットの試験報告書を PDF に保存...", "Save Lot Report as PDF..."), this,
+        [this, out] { out->SaveProtocol(m_lot); });
+    file->addAction(Tr(m_language, "ロットの試験報告書を印刷...", "Print Lot Report..."), this,
+                    [this, out] { out->PrintProtocol(m_lot); });
+    file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
+                    this, [this, out] { out->SaveWorkbook(m_lot); });
+}
+
+QString PointsView::AskPath(bool save)
+{
+    if (!NextPath.isEmpty())
+        return std::exchange(NextPath, QString());
+    const QString folder = m_lot.Path().isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : QFileInfo(m_lot.Path()).absolutePath();
+    const QString filter = Tr(m_language, "ロット (*.json)", "Lots (*.json)");
+    if (!save)
+        return QFileDialog::getOpenFileName(this, QString(), folder, filter);
+    QString path =
+        QFileDialog::getSaveFileName(this, QString(), QDir(folder).filePath("lot.json"), filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
+    return path;
+}
+
+void PointsView::Tell(const Bilingual& title, const Bilingual& text, bool problem)
+{
+    m_context.Messages->Show(
+        UiMessage{title, text, MessageButtons::Ok,
+                  problem ? MessageIcon::Exclamation : MessageIcon::Information});
+}
+
+void PointsView::NewLot()
+{
+    const QString day = m_shownDay();
+    m_lot.New(day.isEmpty() ? QStringList() : QStringList{day});
+    Refresh();
+}
+
+void PointsView::AddShownDay()
+{
+    Bilingual problem;
+    const QString day = m_shownDay();
+    if (day.isEmpty())
+        return;
+    if (!m_lot.AddDayFile(day, &problem))
+        Tell(Pair("日を追加できません", "Day Not Added"), problem, true);
+    Refresh();
+}
+
+void PointsView::OpenLot()
+{
+    const QString path = AskPath(false);
+    if (path.isEmpty())
+        return;
+    Bilingual problem, notice;
+    if (!m_lot.Open(path, &problem, &notice)) {
+        Tell(Pair("ロットを開けません", "Lot Not Opened"), problem, true);
+        return;
+    }
+    Refresh();
+    if (!notice.En.isEmpty())
+        Tell(Pair("日のファイルが変わっています", "Day Files Changed"), notice, true);
+}
+
+void PointsView::SaveLot()
+{
+    if (m_lot.Path().isEmpty()) {
+        SaveLotAs();
+        return;
+    }
+    Bilingual problem;
+    ApplyFields();
+    if (!m_lot.Save(QString(), &problem))
+        Tell(Pair("保存エラー", "Save Error"), problem, true);
+    Refresh(ChosenDrop());
+}
+
+void PointsView::SaveLotAs()
+{
+    const QString path = AskPath(true);
+    if (path.isEmpty())
+        return;
+    Bilingual problem;
+    ApplyFields();
+    if (!m_lot.Save(path, &problem))
+        Tell(Pair("保存エラー", "Save Error"), problem, true);
+    Refresh(ChosenDrop());
+}
+
+void PointsView::ApplyFields()
+{
+    m_lot.SetHeader(m_fields->Header());
+    const PointRules rules = m_fields->Rules();
+    const PointRules& now = m_lot.Document().Rules;
+    if (rules.GapSeconds != now.GapSeconds || rules.Seating != now.Seating)
+        m_lot.SetRules(rules);
+    m_lot.SetJudgement(m_fields->Judgement());
+    m_points.Refresh();
+    m_pointsView->resizeColumnsToContents();
+    m_drops.ShowPoint(m_drops.Point());
+    ShowSummary();
+}
+
+void PointsView::Refresh(int keepDrop)
+{
+    const int point = keepDrop >= 0 ? m_lot.PointOf(keepDrop) : 0;
+    m_fields->Load(m_lot.Document());
+    m_fields->setEnabled(m_lot.IsOpen());
+    QString title =
+        m_lot.IsOpen()
+            ? Tr(m_language, "ロット: %1", "Lot: %1")
+                  .arg(m_lot.Path().isEmpty() ? Tr(m_language, "(未保存)", "(not saved)")
+                                              : QDir::toNativeSeparators(m_lot.Path()))
+            : Tr(m_language, "ファイル > 新しいロット で始めます", "Start with File > New Lot");
+    QStringList days;
+    for (int f = 0; f < int(m_lot.Document().Files.size()); ++f)
+        days << m_lot.FileName(f);
+    if (!days.isEmpty())
+        title += QStringLiteral("   ") + days.join(QStringLiteral(", "));
+    m_title->setText(title);
+    m_points.Refresh();
+    m_pointsView->resizeColumnsToContents();
+    if (m_points.rowCount() > 0)
+        m_pointsView->selectRow(std::max(point, 0));
+    else
+        ShowPoint(-1);
+    const int row = m_drops.RowOf(keepDrop);
+    if (row >= 0)
+        m_dropsView->selectRow(row);
+    ShowSummary();
+}
+
+void PointsView::ShowPoint(int point)
+{
+    m_drops.ShowPoint(point);
+    m_dropsView->resizeColumnsToContents();
+}
+
+void PointsView::ShowSummary()
+{
+    QString html = QStringLiteral("<table cellspacing=0 cellpadding=2>");
+    for (const QStringList& row : LotSummaryRows(m_lot, m_language)) {
+        html += QStringLiteral("<tr>");
+        for (const QString& cell : row)
+            html += QStringLiteral("<td align=right nowrap>") + cell.toHtmlEscaped() +
+                    QStringLiteral("</td>");
+        html += QStringLiteral("</tr>");
+    }
+    const Verdict v = m_lot.Summary().Result;
+    const QString colour = v == Verdict::Fail   ? QStringLiteral("#c00000")
+                           : v == Verdict::Pass ? QStringLiteral("#006000")
+                                                : QStringLiteral("#404040");
+    html += QStringLiteral("</table><p style='color:%1'><b>%2</b></p>")
+                .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped());
+    m_summary->setText(html);
+    m_chart->Show(BuildLotChart(m_lot, m_chartValue->currentIndex() == 1, m_language));
+}
+
+int PointsView::ChosenDrop() const
+{
+    return m_drops.DropAt(m_dropsView->currentIndex().row());
+}
+
+void PointsView::Split()
+{
+    const int drop = ChosenDrop();
+    m_lot.SplitAt(drop);
+    Refresh(drop);
+}
+
+void PointsView::Join()
+{
+    const int point = m_drops.Point();
+    const int drop = m_drops.DropAt(0);
+    if (!m_lot.JoinWithNext(point))
+        Tell(Pair("結合できません", "Not Joined"),
+             Pair("次の測点がないか、別のファイルにあります。測点は 1 "
+                  "つのファイルの中だけで結合できます。",
+                  "There is no next point, or it lies in another file: points join only within "
+                  "one day file."),
+             false);
+    Refresh(drop);
+}
+
+void PointsView::Exclude()
+{
+    const int drop = ChosenDrop();
+    const auto reason = ExclusionReason(m_reason->currentIndex());
+    m_lot.Exclude(drop, reason,
+                  reason == ExclusionReason::Other ? m_reasonText->text().trimmed() : QString());
+    Refresh(drop);
+}
+
+void PointsView::Include()
+{
+    const int drop = ChosenDrop();
+    m_lot.Include(drop);
+    Refresh(drop);
+}

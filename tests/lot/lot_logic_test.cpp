@@ -1,0 +1,210 @@
+#include "../review/ReviewFixtures.h"
+#include "lot/LotFile.h"
+#include "lot/PointsCsv.h"
+#include "review/LotDrops.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+const QDateTime Morning(QDate(2024, 5, 6), QTime(8, 0));
+
+// Drops at `seconds` after 08:00 in file 0, K = E = 100 + index unless given.
+std::vector<LotDrop> Drops(const std::vector<int>& seconds, std::vector<double> ks = {})
+{
+    std::vector<LotDrop> out;
+    for (size_t i = 0; i < seconds.size(); ++i) {
+        const double k = i < ks.size() ? ks[i] : 100.0 + i;
+        out.push_back({0, int(i) + 3, QString(), Morning.addSecs(seconds[i]), 30000, 1.0, k, k,
+                       Formula::Burmister});
+    }
+    return out;
+}
+
+std::vector<int> Sizes(const std::vector<LotPoint>& points)
+{
+    std::vector<int> s;
+    for (const LotPoint& p : points)
+        s.push_back(p.Values.Drops);
+    return s;
+}
+
+TEST(LotPoints, FormedAtFilesGapsSplitsAndJoins)
+{
+    const std::vector<int> times{0, 20, 80, 141, 150, 160};
+    const struct {
+        const char* Case;
+        LotEdits Edits;
+        int SecondFileFrom; // drops from this index lie in file 1
+        std::vector<int> Sizes;
+    } rows[] = {
+        {"60 s exactly joins, 61 s splits", {}, 99, {3, 3}},
+        {"a new file starts a point", {}, 5, {3, 2, 1}},
+        {"split at a drop", {{{0, 4}}, {}, {}}, 99, {1, 2, 3}},
+        {"joined with the one before", {{}, {{0, 6}}, {}}, 99, {6}},
+        {"never joined across files", {{}, {{1, 8}}, {}}, 5, {3, 2, 1}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        std::vector<LotDrop> drops = Drops(times);
+        for (size_t i = row.SecondFileFrom; i < drops.size(); ++i)
+            drops[i].File = 1;
+        EXPECT_EQ(Sizes(FormPoints(drops, PointRules{}, row.Edits)), row.Sizes);
+    }
+}
+
+TEST(LotPoints, MeansLeaveOutSeatingExcludedAndUndefinedValues)
+{
+    const DropChoice plate{{0, 5}, false, ExclusionReason::PlateMoved, {}};
+    const DropChoice back{{0, 3}, true, ExclusionReason::Other, {}};
+    const DropChoice last{{0, 6}, false, ExclusionReason::WeightNotCaught, {}};
+    const struct {
+        const char* Case;
+        std::vector<double> Ks;
+        int Seating;
+        std::vector<DropChoice> Choices;
+        int Used;
+        std::optional<double> K;
+    } rows[] = {
+        {"all used", {100, 110, 120, 130}, 0, {}, 4, 115},
+        {"two seating drops", {100, 110, 120, 130}, 2, {}, 2, 125},
+        {"undefined K left out", {100, -1, 120, 130}, 0, {}, 3, 350.0 / 3},
+        {"excluded by hand", {100, 110, 120, 130}, 0, {plate}, 3, 340.0 / 3},
+        {"seating drop taken back", {100, 110, 120, 130}, 2, {back}, 3, 350.0 / 3},
+        {"no used drop", {-1, 110, 120, 130}, 3, {last}, 0, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const auto points =
+            FormPoints(Drops({0, 10, 20, 30}, row.Ks), {60, row.Seating}, {{}, {}, row.Choices});
+        ASSERT_EQ(points.size(), 1u);
+        const PointValues& v = points[0].Values;
+        EXPECT_EQ(v.Used, row.Used);
+        EXPECT_EQ(v.HasK ? std::optional(v.K) : std::nullopt, row.K);
+        EXPECT_EQ(JudgePoint(v, {100.0, {}}).Result, row.K ? Verdict::Pass : Verdict::None);
+    }
+}
+
+TEST(LotPoints, MixedFormulasGiveNoEMeanButKStays)
+{
+    std::vector<LotDrop> drops = Drops({0, 10, 20});
+    drops[1].Calc = Formula::Boussinesq;
+    const PointValues v = FormPoints(drops, {}, {})[0].Values;
+    EXPECT_TRUE(v.MixedFormula && !v.HasE && v.HasK);
+    EXPECT_EQ(JudgePoint(v, {100.0, 50.0}).Result, Verdict::None) << "E cannot be judged";
+    const PointVerdict k = JudgePoint(v, {102.0, {}});
+    EXPECT_EQ(k.Result, Verdict::Fail);
+    EXPECT_DOUBLE_EQ(*k.DiffK, -1.0);
+}
+
+TEST(LotSummary, VerdictsByRule)
+{
+    const struct {
+        const char* Case;
+        std::vector<double> PointKs;
+        LotRule Rule;
+        Verdict Result;
+        int Passed;
+        std::optional<double> Characteristic;
+    } rows[] = {
+        {"every point holds", {110, 120, 130}, LotRule::EveryPoint, Verdict::Pass, 3, 107.2},
+        {"one point fails", {90, 120, 130}, LotRule::EveryPoint, Verdict::Fail, 2, std::nullopt},
+        {"quantile fails", {95, 120, 130}, LotRule::Characteristic, Verdict::Fail, 2, 91.92},
+        {"one under, quantile holds",
+         {98, 120, 125, 130, 127},
+         LotRule::Characteristic,
+         Verdict::Pass,
+         4,
+         103.58},
+        {"all equal: SD 0", {120, 120, 120}, LotRule::Characteristic, Verdict::Pass, 3, 120},
+        {"one point only", {120}, LotRule::Characteristic, Verdict::None, 1, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        std::vector<int> times;
+        for (size_t i = 0; i < row.PointKs.size(); ++i)
+            times.push_back(int(i) * 600);
+        const auto points = FormPoints(Drops(times, row.PointKs), {}, {});
+        const LotSummary s = SummariseLot(points, {{100.0, {}}, 1.28, row.Rule});
+        EXPECT_EQ(s.Result, row.Result) << s.Why.En.toStdString();
+        EXPECT_EQ(s.Passed, row.Passed);
+        if (row.Characteristic)
+            EXPECT_NEAR(*s.K.Characteristic, *row.Characteristic, 0.01);
+    }
+}
+
+// The same drops written in each language read into the same points and CSV.
+TEST(LotPoints, DayFilesOfBothLanguagesGiveTheSamePoints)
+{
+    QString csv[2];
+    for (int16_t language : {0, 1}) {
+        const DayFile day =
+            ParseDayText("20240506.csv", FixtureDayBytes(9, Morning.date(), language, false), 1);
+        ASSERT_EQ(day.Rows.size(), 9u);
+        std::vector<LotDrop> drops;
+        AppendLotDrops(day, 0, &drops);
+        LotEdits edits{{{0, 6}}, {}, {}};
+        csv[language] = PointsCsv(FormPoints(drops, {}, edits), {400.0, {}});
+    }
+    EXPECT_EQ(csv[0], csv[1]);
+    EXPECT_EQ(csv[1].section('\n', 1, 2).toStdString(),
+              "1,2024-05-06T08:00:00,3,3,30037.0,1.010,420.7,111.0,pass\n"
+              "2,2024-05-06T08:01:00,6,6,30203.5,1.032,414.3,109.2,pass");
+}
+
+TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
+{
+    QTemporaryDir dir;
+    const QString day = dir.filePath("20240506.csv"), lotPath = dir.filePath("lot.json");
+    ASSERT_TRUE(WriteBytes(day, FixtureDayBytes(3, Morning.date(), 0, false)));
+    LotDocument lot;
+    lot.Header = {"Site", QString::fromUtf8("第2工区"), "Base", "Op", "r"};
+    lot.Judgement = {{80.0, std::nullopt}, 1.5, LotRule::Characteristic};
+    lot.Rules = {45, 3};
+    lot.Edits = {{{0, 4}}, {{0, 5}}, {{{0, 3}, false, ExclusionReason::Other, "mud"}}};
+    lot.Files = {DescribeDayFile(day)};
+    Bilingual problem;
+    ASSERT_TRUE(WriteLotFile(lotPath, lot, &problem));
+    LotDocument back;
+    ASSERT_TRUE(ReadLotFile(lotPath, &back, &problem)) << problem.En.toStdString();
+    EXPECT_EQ(LotToJson(back), LotToJson(lot));
+    EXPECT_TRUE(DayFileChanges(back).En.isEmpty());
+
+    // Same size, other bytes: a value edited in a spreadsheet.
+    ASSERT_TRUE(WriteBytes(day, FixtureDayBytes(3, Morning.date().addDays(1), 0, false)));
+    EXPECT_EQ(CheckDayFile(back.Files[0]), DayFileState::Changed);
+    QFile::remove(day);
+    EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is missing"));
+}
+
+TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lot.json");
+    const struct {
+        QByteArray Bytes;
+        const char* Reason;
+    } rows[] = {
+        {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 6)", "not readable JSON"},
+        {R"({"format": "something else"})", "not a lot file"},
+        {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "splits": [{"file": 2, "line": 5}]})",
+         "\"splits\" is not valid"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Reason);
+        ASSERT_TRUE(WriteBytes(path, row.Bytes));
+        LotDocument lot;
+        Bilingual problem;
+        EXPECT_FALSE(ReadLotFile(path, &lot, &problem));
+        EXPECT_TRUE(problem.En.contains(row.Reason)) << problem.En.toStdString();
+        EXPECT_FALSE(WriteLotFile(path, LotDocument{}, &problem));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), row.Bytes) << "left as it was";
+    }
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "../printing/PdfTools.h"
+#include "Press.h"
+#include "ReviewFixtures.h"
+#include "TempHome.h"
+#include "TestContext.h"
+#include "WaitFor.h"
+#include "review/gui/LotOutput.h"
+#include "review/gui/PointsView.h"
+#include "review/gui/frmReview.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+void PressRow(QTableView* view, int row)
+{
+    const QRect cell = view->visualRect(view->model()->index(row, 0));
+    ASSERT_TRUE(cell.isValid()) << "row " << row << " is not on the screen";
+    PressAtWindowPoint(view->window(), view->viewport()->mapTo(view->window(), cell.center()));
+}
+
+// File > `entry`, pressed in the menu bar and then in the menu that opens.
+void PressFileMenu(QMainWindow* window, const QString& entry)
+{
+    QMenuBar* bar = window->menuBar();
+    QAction* file = bar->actions().front();
+    PressAtWindowPoint(window, bar->mapTo(window, bar->actionGeometry(file).center()));
+    QMenu* menu = file->menu();
+    ASSERT_TRUE(WaitFor([&] { return menu->isVisible(); }));
+    for (QAction* a : menu->actions()) {
+        if (a->text().remove('&') == entry) {
+            PressAtWindowPoint(menu, menu->actionGeometry(a).center());
+            return;
+        }
+    }
+    ADD_FAILURE() << "no entry " << entry.toStdString();
+}
+
+QString Cell(QTableView* view, int row, int column)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+// The engineer forms a lot from a day of nine drops: splits it into two points, leaves out
+// a drop that slipped, asks for K ≥ 420, saves the lot, and finds it again on reopening.
+TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
+{
+    TempHome home;
+    AppContext context;
+    RecordingMessages messages;
+    SystemClock clock;
+    PrepareContext(context, home, messages, clock, 1);
+    WriteBytes(context.G.DataFolder + "20240506.csv",
+               FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
+    frmReview window(context);
+    window.show();
+    window.OpenFolder(context.UserFolder);
+    ASSERT_TRUE(WaitFor([&] { return window.Table()->model()->rowCount() == 9; }));
+    QTabBar* tabs = window.Tabs()->tabBar();
+    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
+    PointsView* view = window.Points();
+    ASSERT_TRUE(view->isVisible());
+    PressFileMenu(&window, "New Lot");
+    ASSERT_EQ(view->PointsTable()->model()->rowCount(), 1) << "nine drops, 20 s apart";
+
+    PressRow(view->DropsTable(), 3);
+    Press(view->findChild<QWidget*>("Split"));
+    ASSERT_EQ(view->PointsTable()->model()->rowCount(), 2);
+    PressRow(view->PointsTable(), 1);
+    PressRow(view->DropsTable(), 1);
+    Press(view->findChild<QWidget*>("ReasonText"));
+    TypeText("slipped");
+    Press(view->findChild<QWidget*>("Exclude"));
+    EXPECT_EQ(Cell(view->DropsTable(), 1, 2), "left out: slipped");
+    EXPECT_EQ(Cell(view->PointsTable(), 1, 3), "5");
+
+    Press(view->findChild<QWidget*>("RequireK"));
+    QWidget* required = view->findChild<QWidget*>("RequiredK");
+    Press(required);
+    TypeKey(Qt::Key_A, Qt::ControlModifier);
+    TypeText("420");
+    TypeKey(Qt::Key_Return);
+    EXPECT_EQ(Cell(view->PointsTable(), 0, 10), "pass"); // 424, 421, 417
+    EXPECT_EQ(Cell(view->PointsTable(), 1, 10), "fail");
+    EXPECT_TRUE(view->Summary()->text().contains("Lot verdict (every point): fail"));
+
+    // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
+    const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
+    view->Output().NextPath = pdf;
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
+    for (const char* part :
+         {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
+          "Lot verdict (every point): fail", "Checked by (signature)", "Page 1 of 1"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    view->Output().NextPath = xlsx;
+    PressFileMenu(&window, "Save Lot as Excel File...");
+    const char* script = R"py(
+import json, sys, openpyxl
+wb = openpyxl.load_workbook(sys.argv[1])
+cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
+    round(c.value, 3) if isinstance(c.value, float) else c.value)
+print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
+                  [cell(c) for c in wb["Points"][3]],
+                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B6"].value]))
+)py";
+    EXPECT_EQ(QJsonDocument::fromJson(
+                  pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
+                  .toJson(QJsonDocument::Compact)
+                  .toStdString(),
+              QJsonDocument::fromJson(R"json([["Points", "Drops", "Lot"],
+        ["Point", "No", "Date Time", "P0(N)", "D0(mm)", "K-NWR(MN/m3)", "E-NWR(MN/m2)",
+         "Calculation", "Use", "Reason"],
+        [2, "2024-05-06T08:01:00", 6, 5, 30214.6, 1.03, 415.2, 109.4, -4.8, null, "fail", null],
+        [2, "00005", "2024-05-06T08:01:20", 30148, 1.04, 410, 108, "BU", "left out", "slipped"],
+        420])json")
+                  .toJson(QJsonDocument::Compact)
+                  .toStdString());
+
+    const QString lot = home.Path() + "/lot.json";
+    view->NextPath = lot;
+    PressFileMenu(&window, "Save Lot");
+    ASSERT_TRUE(QFile::exists(lot));
+
+    frmReview again(context);
+    again.show();
+    again.Points()->NextPath = lot;
+    PressFileMenu(&again, "Open Lot...");
+    const LotDocument& reopened = again.Points()->Lot().Document();
+    EXPECT_EQ(reopened.Judgement.Need.K, 420.0);
+    EXPECT_EQ(again.Points()->Lot().Points().size(), 2u);
+    ASSERT_EQ(reopened.Edits.Choices.size(), 1u);
+    EXPECT_EQ(reopened.Edits.Choices[0].Text, "slipped");
+    EXPECT_TRUE(messages.Shown.empty());
+}
+
+} // namespace
