@@ -105,7 +105,7 @@ int main(int argc, char** argv)
         return 1;
     }
     frmMemoryCardData2* screen = day.Screen;
-    AppContext& context = day.Context;
+    ResultsContext& context = day.Context;
     qint64 gridFilledNs = 0;
     QObject::connect(&screen->ResultGrid(), &GridModel::dataChanged,
                      [&] { gridFilledNs = since.nsecsElapsed(); });

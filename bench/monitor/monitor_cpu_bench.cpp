@@ -8,9 +8,9 @@
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "WaitFor.h"
+#include "results/ResultsContext.h"
 #include "screens/gui/frmMemoryCardData2.h"
 #include "serial/QSerialLink.h"
-#include "shell/AppContext.h"
 #include "shell/gui/Application.h"
 
 #include <QApplication>
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    AppContext context;
+    ResultsContext context;
     context.G.UiLanguage = 1;
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
