@@ -2,7 +2,8 @@
 // measurement program's own writer into a temporary folder, then listed the way the
 // window lists it; then a 1,000-result day is opened: read, table model, statistics,
 // chart. Each figure is the best of a few runs, after the files have been read once (the
-// office PC's cache is warm after the first day too).
+// office PC's cache is warm after the first day too). A listing or a day that comes out
+// short exits with 1. VX_BENCH_SHORT=1: 25 days of 50 results (for CI).
 #include "ReviewFixtures.h"
 #include "review/ChartData.h"
 #include "review/DayIndex.h"
@@ -55,7 +56,10 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString year = dir.filePath("DATA");
-    WriteYear(year, 250, 500);
+    const bool brief = qEnvironmentVariableIsSet("VX_BENCH_SHORT");
+    const int days = brief ? 25 : 250;
+    const int perDay = brief ? 50 : 500;
+    WriteYear(year, days, perDay);
     const QString bigDay = dir.filePath("stick/20240506.csv");
     QDir().mkpath(dir.filePath("stick"));
     WriteBytes(bigDay, FixtureDayBytes(1000, QDate(2024, 5, 6), 0, true));
@@ -85,5 +89,5 @@ int main(int argc, char** argv)
         rows = day.Rows.size() + chart.Series.size() * 0;
     });
     std::printf("open a day: %zu results: %.1f ms\n", rows, openMs);
-    return 0;
+    return listed == days && results == days * perDay && rows == 1000 ? 0 : 1;
 }
