@@ -1,7 +1,7 @@
 // A daily results file of any content: read back without crashing, never more than the
 // table's ten results, and never a bad diameter or ratio taken over a good one.
+#include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
-#include "shell/AppContext.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             return 0;
         f.write(reinterpret_cast<const char*>(data), qint64(size));
     }
-    AppContext context;
+    ResultsContext context;
     RecordingMessages messages;
     context.Messages = &messages;
     context.G.UiLanguage = 1;

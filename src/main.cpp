@@ -1,4 +1,4 @@
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 #include "shell/FileLookup.h"
 #include "shell/Startup.h"
 #include "shell/gui/Application.h"
@@ -12,6 +12,8 @@
 #include "serial/gui/frmRS232C.h"
 
 #include <QCoreApplication>
+
+#include <memory>
 
 namespace
 {
@@ -33,26 +35,35 @@ ServiceReportSources ServiceReportSourcesNow()
 
 } // namespace
 
-// The composition root: each subsystem's parts are plugged into start-up here.
+// The composition root: the whole context is assembled here, above every floor it holds,
+// and each subsystem's parts are plugged into start-up.
 int main(int argc, char** argv)
 {
     if (const std::optional<int> status = RunServiceReportMode(argc, argv, ServiceReportSourcesNow))
         return *status;
+    ResultsContext context;
+    std::unique_ptr<TranscriptLink> link;
     ApplicationHooks hooks;
-    hooks.MakeLink = [](AppContext& c) -> std::unique_ptr<SerialLink> {
+    hooks.MakeLink = [&] {
         // Every exchange and every message box goes into the service transcript.
-        auto link = std::make_unique<TranscriptLink>(
-            ServiceFolderOf(c.UserFolder), *c.Time,
-            [&port = c.Port] { return QStringLiteral("COM%1").arg(port.ComPort); }, *c.Messages,
-            c.G.UiLanguage,
-            [&c](MessageSink& messages) {
-                return std::make_unique<QSerialLink>(c.Port, c.UserFolder, messages);
+        link = std::make_unique<TranscriptLink>(
+            ServiceFolderOf(context.UserFolder), *context.Time,
+            [&port = context.Port] { return QStringLiteral("COM%1").arg(port.ComPort); },
+            *context.Messages, context.G.UiLanguage,
+            [&context](MessageSink& messages) {
+                return std::make_unique<QSerialLink>(context.Port, context.UserFolder, messages);
             });
-        c.Messages = &link->Messages();
-        return link;
+        context.Messages = &link->Messages();
+        context.Link = link.get();
     };
-    hooks.TakePortInventory = [](AppContext& c) { EnumerateSerialPorts(c.Ports, c.UserFolder); };
-    hooks.OpenPortSettings = [](AppContext& c) -> QWidget* { return new frmRS232C(c); };
-    hooks.OpenMeasurement = [](AppContext& c) -> QWidget* { return new frmMemoryCardData2(c); };
-    return Main(argc, argv, hooks);
+    hooks.ReleaseLink = [&] {
+        if (context.Link)
+            context.Link->Connect(false);
+    };
+    hooks.TakePortInventory = [&] { EnumerateSerialPorts(context.Ports, context.UserFolder); };
+    hooks.OpenPortSettings = [&](AppContext&) -> QWidget* { return new frmRS232C(context); };
+    hooks.OpenMeasurement = [&](AppContext&) -> QWidget* {
+        return new frmMemoryCardData2(context);
+    };
+    return Main(argc, argv, context, hooks);
 }

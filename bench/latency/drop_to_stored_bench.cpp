@@ -4,11 +4,14 @@
 // been refilled, the line being on the disk before that, and subtracts the time spent on
 // the line by the exchanges in between (ANS0, ANS? and the numbering commands). What is
 // left is the program's own work: peak values, K and E, the synced append, the grid.
+// A run that stores nothing, or a median own time over its aim, exits with 1.
+// VX_BENCH_SHORT=1: two drops, in seconds (for CI).
 #include "MeasuringDay.h"
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "results/ResultsFile.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/WindowRules.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,12 +73,14 @@ double Ms(qint64 ns)
     return double(ns) / 1e6;
 }
 
-void PrintFigures(const char* what, std::vector<double> values)
+// Prints the figures and returns the median.
+double PrintFigures(const char* what, std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     const double median = values[values.size() / 2];
     std::printf("%-44s median %7.2f ms   min %7.2f ms   max %7.2f ms\n", what, median,
                 values.front(), values.back());
+    return median;
 }
 
 } // namespace
@@ -86,7 +91,9 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InstallFontSubstitutes();
-    const int drops = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
+    InstallWindowRules(app); // as the program does: without them a label covers Start
+    const bool brief = qEnvironmentVariableIsSet("VX_BENCH_SHORT");
+    const int drops = brief ? 2 : argc > 1 ? std::max(1, atoi(argv[1])) : 10;
 
     TempHome home;
     QDir().mkpath(home.UserFolder());
@@ -105,7 +112,7 @@ int main(int argc, char** argv)
         return 1;
     }
     frmMemoryCardData2* screen = day.Screen;
-    AppContext& context = day.Context;
+    ResultsContext& context = day.Context;
     qint64 gridFilledNs = 0;
     QObject::connect(&screen->ResultGrid(), &GridModel::dataChanged,
                      [&] { gridFilledNs = since.nsecsElapsed(); });
@@ -113,12 +120,13 @@ int main(int argc, char** argv)
     std::vector<double> own, wire, total;
     for (int i = 0; i < drops; ++i) {
         link.Exchanges.clear();
-        day.Drop();
+        gridFilledNs = 0;
+        const bool stored = day.Drop();
         const auto& ex = link.Exchanges;
         // The last "EOC" of the run: the one that found the recording complete.
         auto last = std::find_if(ex.rbegin(), ex.rend(),
                                  [](const auto& e) { return e.Command == QLatin1String("EOC"); });
-        if (last == ex.rend() || gridFilledNs == 0) {
+        if (!stored || last == ex.rend() || gridFilledNs == 0) {
             std::fprintf(stderr, "run %d did not complete\n", i + 1);
             return 1;
         }
@@ -147,10 +155,12 @@ int main(int argc, char** argv)
                 qPrintable(context.G.DataFolder));
     PrintFigures("last EOC reply to line stored + grid refilled", total);
     PrintFigures("  of which exchanges on the line", wire);
-    PrintFigures("  the program's own time (aim: under 20 ms)", own);
+    const double ownMedian = PrintFigures("  the program's own time (aim: under 20 ms)", own);
     PrintFigures("one synced append (open, write, fsync)", append);
     std::fflush(stdout);
     delete day.Screen; // while the timed link it talks to still exists
     day.Screen = nullptr;
-    return 0;
+    if (ownMedian >= 20.0)
+        std::fprintf(stderr, "drop-to-stored: the program's own time missed its aim\n");
+    return ownMedian < 20.0 ? 0 : 1;
 }

@@ -3,7 +3,8 @@
 // transactions, the time their bytes need on the wire, the ratio, and the program's CPU
 // time as a share of the wall time, without and with the service transcript (reads taken
 // in turns, so that a busy machine weighs on both alike). The settling pause of opening
-// the port is left out. Fails when a read failed or the transcript slowed the line.
+// the port is left out. Fails when a read failed, a message was shown, or the transcript
+// slowed the line. VX_BENCH_SHORT=1: one read each (for CI), where the cost is too noisy to judge.
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "logger/ReadLoggerSettings.h"
@@ -21,7 +22,6 @@ namespace
 
 constexpr double BitsPerByte = 10.0;
 constexpr double LineBitsPerSecond = 9600.0;
-constexpr int Rounds = 5;
 // The transcript may cost the line at most this share of its wall/wire ratio.
 constexpr double TranscriptAimPercent = 5.0;
 
@@ -102,14 +102,14 @@ void ReadSettings(CountingLink& link, MessageSink& messages, Figures& figures)
     figures.Cpu += CpuSeconds() - cpu0;
 }
 
-double Print(const char* what, const CountingLink& link, const Figures& f)
+double Print(const char* what, const CountingLink& link, const Figures& f, int rounds)
 {
     const double wireBoth = double(link.BytesOut + link.BytesIn) * BitsPerByte / LineBitsPerSecond;
     const double wireReplies = double(link.BytesIn) * BitsPerByte / LineBitsPerSecond;
-    std::printf("%s: %d settings reads of a 6-channel logger (%d failed)\n", what, Rounds,
+    std::printf("%s: %d settings reads of a 6-channel logger (%d failed)\n", what, rounds,
                 f.Failures);
     std::printf("  transactions:               %lld (%lld a read)\n", qlonglong(link.Transactions),
-                qlonglong(link.Transactions / Rounds));
+                qlonglong(link.Transactions / rounds));
     std::printf("  bytes out / in:             %lld / %lld\n", qlonglong(link.BytesOut),
                 qlonglong(link.BytesIn));
     std::printf("  wall time:                  %.3f s\n", f.Wall);
@@ -128,6 +128,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const bool brief = qEnvironmentVariableIsSet("VX_BENCH_SHORT");
+    const int rounds = brief ? 1 : 5;
     TempHome home;
     SimProcess sim;
     if (!sim.Start({"--com", "1", "--pace", "--channels", "1,2,3,4,5,6"})) {
@@ -151,22 +153,23 @@ int main(int argc, char** argv)
     CountingLink recorded(transcribed);
 
     Figures without, with;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         ReadSettings(plain, messages, without);
         ReadSettings(recorded, messages, with);
     }
     transcribed.Transcript().Flush();
     line.Connect(false);
 
-    const double ratioWithout = Print("without the transcript", plain, without);
-    const double ratioWith = Print("with the transcript", recorded, with);
+    const double ratioWithout = Print("without the transcript", plain, without, rounds);
+    const double ratioWith = Print("with the transcript", recorded, with, rounds);
     const double cost = 100.0 * (ratioWith / ratioWithout - 1.0);
     const qint64 logBytes = QFileInfo(transcribed.Transcript().FilePath()).size();
     std::printf("transcript: %lld bytes written; wall/wire %.3f against %.3f: %+.2f %% "
-                "(aim: at most %+.1f %%)\n",
-                qlonglong(logBytes), ratioWith, ratioWithout, cost, TranscriptAimPercent);
+                "(aim: at most %+.1f %%%s)\n",
+                qlonglong(logBytes), ratioWith, ratioWithout, cost, TranscriptAimPercent,
+                brief ? ", judged in the full run" : "");
     std::printf("messages shown:             %zu\n", messages.Shown.size());
     const bool worked = without.Failures == 0 && with.Failures == 0 && logBytes > 0 &&
                         !transcribed.Transcript().GaveUp();
-    return worked && cost <= TranscriptAimPercent ? 0 : 1;
+    return worked && messages.Shown.empty() && (brief || cost <= TranscriptAimPercent) ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 #include "BalanceAndMeasNo.h"
 
 #include "LoggerCommands.h"
+#include "LoggerContext.h"
 
 #include "serial/SerialLink.h"
-#include "shell/AppContext.h"
 #include "shell/Formatting.h"
 
 namespace
@@ -39,7 +39,7 @@ const BalanceCaptions& BalanceDialogCaptions()
     return captions;
 }
 
-void Balance(AppContext& context, const std::function<int16_t()>& confirm)
+void Balance(LoggerContext& context, const std::function<int16_t()>& confirm)
 {
     const int16_t choice = confirm ? confirm() : BalanceCancel;
     if (context.G.DebugMode != 1 && choice == BalanceOk && context.Link)
@@ -82,7 +82,7 @@ UiMessage NumberOutOfRangeMessage()
         MessageIcon::None};
 }
 
-QString LoadMeasNo(AppContext& context)
+QString LoadMeasNo(LoggerContext& context)
 {
     if (context.G.DebugMode == 1)
         return DebugProposal;
@@ -97,7 +97,7 @@ QString LoadMeasNo(AppContext& context)
     return QString::number(number);
 }
 
-int16_t ApplyMeasNo(AppContext& context, const QString& entry)
+int16_t ApplyMeasNo(LoggerContext& context, const QString& entry)
 {
     if (entry.isEmpty())
         return -1;

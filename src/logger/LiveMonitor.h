@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <vector>
 
 class GridModel;
 class SerialLink;
@@ -26,20 +25,6 @@ public:
     // Closes the port and the screen; the main menu comes back.
     virtual void LeaveScreen() = 0;
 };
-
-// One row of the monitor grid: name and unit of an active channel.
-struct MonitorRow {
-    int Channel = 0;
-    QString Name;
-    QString Unit;
-};
-
-// The rows of the monitor grid, one per active channel in channel order.
-std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t uiLanguage);
-
-// One reading of the monitor: a numeric field scaled by the channel's coefficient (CH1
-// into N, the others in m/s2), "****" for a field that is not a number.
-QString MonitorValueText(int channel, const QString& field, double coefficient);
 
 // The messages of the check and the monitor.
 UiMessage SensorUnitMissingMessage();

@@ -2,11 +2,10 @@
 
 #include "LiveMonitor.h"
 #include "LoggerCommands.h"
+#include "LoggerContext.h"
 #include "LoggerReplies.h"
 
-#include "results/ResultsTable.h"
 #include "serial/SerialLink.h"
-#include "shell/AppContext.h"
 #include "shell/Formatting.h"
 
 #include <QElapsedTimer>
@@ -74,7 +73,7 @@ bool LeadingFieldValue(const QString& reply, double* value)
     return ParseNumber(comma < 0 ? text : text.left(comma), value);
 }
 
-MeasurementRun::MeasurementRun(AppContext& context) : m_context(context) {}
+MeasurementRun::MeasurementRun(LoggerContext& context) : m_context(context) {}
 
 QString MeasurementRun::Pick(const Bilingual& text) const
 {
@@ -273,12 +272,8 @@ bool MeasurementRun::HoldsAnyNumber(const QString& reply)
 void MeasurementRun::StoreAnswers(const QString& reply)
 {
     const LoggerSettings& settings = m_context.Logger;
-    ResultsTable& table = m_context.Results;
-    // The screen drops the oldest after the run; this keeps the table within bounds even
-    // when an earlier run never got that far.
-    KeepLatestResults(table, KeptResults(m_context.G.MaxResults));
-
-    ResultEntry entry;
+    // The results take it from here once the run has ended.
+    DropAnswers entry;
     entry.Answer.fill(-1.0);
     entry.No = QString::number(m_fileNo);
 
@@ -299,8 +294,7 @@ void MeasurementRun::StoreAnswers(const QString& reply)
         ++next;
     }
     entry.DateTime = FormatDateTimeText(settings.MeasTime, m_context.G.UiLanguage);
-    table.Entries[table.ResultCount] = entry;
-    ++table.ResultCount;
+    m_context.LastDrop = entry;
 }
 
 void MeasurementRun::Cancel()

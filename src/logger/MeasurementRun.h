@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-struct AppContext;
+struct LoggerContext;
 
 // Captions of the run form in both languages.
 struct RunCaptions {
@@ -42,9 +42,10 @@ enum class RunOutcome { Cancelled, Measured, LinkLost };
 
 // One measurement run, driven by the run form's 500 ms timer: reads the measurement
 // number, checks that the trigger channel is quiet, balances and arms the logger, follows
-// the recording and fetches the peak values of the drop into a new entry of the results
-// table. Every wait on the logger is bounded: a logger that stops answering ends the run
-// with the communication-failure message, and nothing stored before is touched.
+// the recording and fetches the peak values of the drop (LastDrop, for the results to take
+// once the run has ended). Every wait on the logger is bounded: a logger that stops
+// answering ends the run with the communication-failure message, and nothing stored before
+// is touched.
 class MeasurementRun
 {
 public:
@@ -55,7 +56,7 @@ public:
     static constexpr int TransferPollLimit = 1000;
     static constexpr int TransferTimeLimitMs = 10000;
 
-    explicit MeasurementRun(AppContext& context);
+    explicit MeasurementRun(LoggerContext& context);
 
     // Opening the form: the number, the bars, the status line and the timer.
     void Open();
@@ -68,8 +69,8 @@ public:
 
     // 0 armed; -1 refused (the trigger channel is above its level or is not a channel).
     int16_t ArmLogger();
-    // Fetches the peak values into a new entry. False when the logger stopped answering;
-    // no entry is added then.
+    // Fetches the peak values into LastDrop. False when the logger stopped answering;
+    // nothing is handed on then.
     bool DataTrans();
 
     const RunView& View() const { return m_view; }
@@ -92,7 +93,7 @@ private:
     static bool HoldsAnyNumber(const QString& reply);
     QString Pick(const Bilingual& text) const;
 
-    AppContext& m_context;
+    LoggerContext& m_context;
     RunView m_view;
     RunState m_state = RunState::Opening;
     RunOutcome m_outcome = RunOutcome::Cancelled;

@@ -1,12 +1,12 @@
 #include "AfterMeasurementRun.h"
 
 #include "ResultComputation.h"
+#include "ResultsContext.h"
 
 #include "logger/LoggerCommands.h"
 #include "logger/ReadLoggerSettings.h"
-#include "shell/AppContext.h"
 
-AfterRun AfterMeasurementRun(AppContext& context)
+AfterRun AfterMeasurementRun(ResultsContext& context)
 {
     AfterRun after;
     const bool debug = context.G.DebugMode == 1;
@@ -20,7 +20,14 @@ AfterRun AfterMeasurementRun(AppContext& context)
     }
     if (debug || context.MeasurementDone != 1)
         return after;
-    KeepLatestResults(context.Results, KeptResults(context.G.MaxResults));
+    ResultsTable& table = context.Results;
+    const int32_t kept = KeptResults(context.G.MaxResults);
+    KeepLatestResults(table, kept - 1);
+    ResultEntry& entry = table.Entries[table.ResultCount++];
+    entry = ResultEntry{};
+    entry.No = context.LastDrop.No;
+    entry.DateTime = context.LastDrop.DateTime;
+    entry.Answer = context.LastDrop.Answer;
     after.ShowPrint = ComputeResult(context, true);
     after.RefillGrid = true;
     return after;

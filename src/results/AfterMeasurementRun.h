@@ -1,6 +1,6 @@
 #pragma once
 
-struct AppContext;
+struct ResultsContext;
 
 // What the measurement screen does with its grid and commands once the run form has
 // closed.
@@ -10,6 +10,7 @@ struct AfterRun {
 };
 
 // The continuation of a run on the measurement screen: after a cancel the settings are
-// read again; after a transfer the oldest result beyond MaxResults is dropped and the new
-// one computed, numbered and stored in today's file. The monitor timer is the screen's.
-AfterRun AfterMeasurementRun(AppContext& context);
+// read again; after a transfer the drop becomes the newest result (the oldest beyond
+// MaxResults dropped), computed, numbered and stored in today's file. The monitor timer is the
+// screen's.
+AfterRun AfterMeasurementRun(ResultsContext& context);

@@ -1,9 +1,9 @@
 #include "ResultComputation.h"
 
+#include "ResultsContext.h"
 #include "ResultsFile.h"
 
 #include "logger/LoggerCommands.h"
-#include "shell/AppContext.h"
 #include "shell/Formatting.h"
 
 #include <algorithm>
@@ -60,7 +60,7 @@ int16_t NextMeasNo(int16_t measNo)
     return static_cast<int16_t>(measNo + 1);
 }
 
-bool ComputeResult(AppContext& context, bool write)
+bool ComputeResult(ResultsContext& context, bool write)
 {
     ResultsTable& table = context.Results;
     if (table.ResultCount < 1)

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-struct AppContext;
+struct ResultsContext;
 struct LoggerSettings;
 
 // The constants the ground values were defined with. Pi is deliberately the short value
@@ -39,4 +39,4 @@ int16_t NextMeasNo(int16_t measNo);
 // channel up to MaxChannel and, when `write` is set, appends it to today's results file.
 // Returns whether the print command is to be shown (false when nothing was computed, or
 // when the operator gave up a failed append).
-bool ComputeResult(AppContext& context, bool write);
+bool ComputeResult(ResultsContext& context, bool write);

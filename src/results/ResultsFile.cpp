@@ -2,10 +2,10 @@
 
 #include "DurableAppend.h"
 #include "ResultComputation.h"
+#include "ResultsContext.h"
 
 #include "logger/LoggerCommands.h"
 #include "logger/LoggerSettings.h"
-#include "shell/AppContext.h"
 #include "shell/FileLookup.h"
 #include "shell/Formatting.h"
 
@@ -109,7 +109,7 @@ double FieldValue(const QStringList& fields, int index)
 
 } // namespace
 
-QString ResultsFolder(const AppContext& context)
+QString ResultsFolder(const ResultsContext& context)
 {
     if (!context.G.DataFolder.trimmed().isEmpty())
         return context.G.DataFolder.trimmed();
@@ -204,7 +204,7 @@ QString DecodeFileText(const QByteArray& bytes)
     return decoder.decode(bytes);
 }
 
-AppendOutcome AppendResult(AppContext& context, const ResultEntry& entry)
+AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry)
 {
     const QString path = DailyFilePath(ResultsFolder(context), context.Time->Now().date());
     DurableAppend file;
@@ -343,7 +343,7 @@ QStringList SplitFileLines(const QString& text)
     return lines;
 }
 
-int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displayColumns)
+int32_t ReadResultsFile(ResultsContext& context, const QString& path, int32_t* displayColumns)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -386,7 +386,7 @@ int32_t ReadResultsFile(AppContext& context, const QString& path, int32_t* displ
     return static_cast<int32_t>(latest.size());
 }
 
-int32_t LoadTodaysResults(AppContext& context, int32_t* displayColumns)
+int32_t LoadTodaysResults(ResultsContext& context, int32_t* displayColumns)
 {
     context.DailyFile = DailyFilePath(ResultsFolder(context), context.Time->Now().date());
     context.Results.ResultCount = 0;

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-struct AppContext;
+struct ResultsContext;
 struct LoggerSettings;
 
 // Every line of the file has this many fields, so that a channel's column is the same in
@@ -18,7 +18,7 @@ struct LoggerSettings;
 inline constexpr int ResultLineFields = 12;
 
 // The data folder the daily files live in: the one made at start-up, ending in "/".
-QString ResultsFolder(const AppContext& context);
+QString ResultsFolder(const ResultsContext& context);
 // The results file of `date` in `dataFolder`: yyyymmdd.csv (an existing name in another
 // letter case is used).
 QString DailyFilePath(const QString& dataFolder, const QDate& date);
@@ -46,7 +46,7 @@ enum class AppendOutcome { Written, Cancelled };
 // this returns Written. A failing step asks Retry / Cancel: Retry repeats the step,
 // Cancel leaves the file as it was and returns Cancelled. A text the context's FileEncoding
 // cannot write is reported (both languages) and nothing is written: Cancelled.
-AppendOutcome AppendResult(AppContext& context, const ResultEntry& entry);
+AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry);
 
 // The items of line 1. A value that is missing or not acceptable is reported as absent.
 struct FileHeader {
@@ -83,9 +83,9 @@ QStringList SplitFileLines(const QString& text);
 // the number held, or -1 (after the format message) when line 1 holds no ",". The plate
 // diameter and Poisson's ratio of line 1 replace the settings only when they are valid.
 // `displayColumns` (starting at 2) grows with the widest line read.
-int32_t ReadResultsFile(AppContext& context, const QString& path,
+int32_t ReadResultsFile(ResultsContext& context, const QString& path,
                         int32_t* displayColumns = nullptr);
 
 // Start-up of the measurement screen: names today's file in DailyFile and reads it when it
 // exists. ResultCount becomes the number read (0 without a usable file).
-int32_t LoadTodaysResults(AppContext& context, int32_t* displayColumns = nullptr);
+int32_t LoadTodaysResults(ResultsContext& context, int32_t* displayColumns = nullptr);

@@ -1,9 +1,9 @@
 #include "MeasurementScreen.h"
 
 #include "MeasurementLayout.h"
-#include "logger/LiveMonitor.h"
+#include "logger/MonitorRows.h"
 #include "logger/ResetLoggerSettings.h"
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 #include "shell/Bilingual.h"
 #include "shell/Formatting.h"
 #include "shell/GridModel.h"
@@ -61,7 +61,7 @@ OfferedCommands CommandsOffered(bool connected, int32_t resultCount)
     return o;
 }
 
-void PrepareTestDay(AppContext& context)
+void PrepareTestDay(ResultsContext& context)
 {
     LoggerSettings& s = context.Logger;
     s.MaxChannel = 6;

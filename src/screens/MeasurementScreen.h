@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class GridModel;
-struct AppContext;
+struct ResultsContext;
 struct LoggerSettings;
 
 // A control's caption and its font size in points.
@@ -43,7 +43,7 @@ OfferedCommands CommandsOffered(bool connected, int32_t resultCount);
 
 // The start of a test day: MaxChannel 6, the settings and test conditions at their start
 // values; in debug mode a logger with CH1, CH2, CH4 and CH6 stands in for the real one.
-void PrepareTestDay(AppContext& context);
+void PrepareTestDay(ResultsContext& context);
 
 // The results grid's headings: "No.", "Date Time", P0, D0, K and E with their widths and
 // units (steps before the layout), then one "Disp. D" column for every further active

@@ -2,9 +2,9 @@
 
 #include "results/AfterMeasurementRun.h"
 #include "results/ResultGrid.h"
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 
-MeasurementSession::MeasurementSession(AppContext& context, GridModel& resultGrid,
+MeasurementSession::MeasurementSession(ResultsContext& context, GridModel& resultGrid,
                                        MeasurementWindow& window)
     : m_context(context), m_resultGrid(resultGrid), m_window(window)
 {

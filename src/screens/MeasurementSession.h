@@ -6,7 +6,7 @@
 #include <optional>
 
 class GridModel;
-struct AppContext;
+struct ResultsContext;
 
 // What the measurement screen's commands need of their window.
 class MeasurementWindow
@@ -25,7 +25,7 @@ public:
 class MeasurementSession
 {
 public:
-    MeasurementSession(AppContext& context, GridModel& resultGrid, MeasurementWindow& window);
+    MeasurementSession(ResultsContext& context, GridModel& resultGrid, MeasurementWindow& window);
 
     // Start: the monitor stops and `run` shows the run form; it returns the run's outcome, or
     // nothing when the screen went meanwhile. A lost logger leaves the screen (the run has
@@ -47,7 +47,7 @@ public:
     bool MayClose();
 
 private:
-    AppContext& m_context;
+    ResultsContext& m_context;
     GridModel& m_resultGrid;
     MeasurementWindow& m_window;
     bool m_inTick = false;

@@ -92,7 +92,7 @@ protected:
 
     TempHome home; // first: the simulator's port link goes below this HOME
     SimProcess sim;
-    AppContext context;
+    ResultsContext context;
     AnsweringMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
     std::unique_ptr<QSerialLink> link;

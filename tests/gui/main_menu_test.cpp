@@ -21,14 +21,13 @@ struct MainMenu : testing::Test {
     {
         context.G.UiLanguage = 1;
         InitGlobalValues(context.G);
-        context.Link = &link;
         menu->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
     }
     AppContext context;
     ScriptedLink link;
     std::unique_ptr<frmMainMenu> menu = std::make_unique<frmMainMenu>(
-        context, [](AppContext&) { return new QWidget; }, nullptr);
+        context, [](AppContext&) { return new QWidget; }, nullptr, [this] { link.Connect(false); });
 };
 
 TEST_F(MainMenu, TheDebugGestureIsTheMiddleButtonWithShiftCtrlAndAltOnTheBackgroundOnly)

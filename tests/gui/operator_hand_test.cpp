@@ -199,7 +199,7 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     const State& s = GetParam();
     TempHome home; // first: the simulator's port link goes below this HOME
     SimProcess sim;
-    AppContext context;
+    ResultsContext context;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
     PrepareContext(context, home, messages, clock, s.Language);

@@ -24,7 +24,7 @@ TEST(WindowSizes, AreOuterSizesWithTheCaptionInEveryWindow)
     TempHome home;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 0))};
-    AppContext context;
+    ResultsContext context;
     PrepareContext(context, home, messages, clock);
     ScriptedLink link;
     context.Link = &link;

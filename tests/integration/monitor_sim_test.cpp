@@ -4,6 +4,7 @@
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "logger/LiveMonitor.h"
+#include "logger/MonitorRows.h"
 #include "logger/ReadLoggerSettings.h"
 #include "logger/ResetLoggerSettings.h"
 #include "serial/QSerialLink.h"

@@ -69,7 +69,7 @@ TEST(PrintQueue, PagesGoThroughCupsToTheChosenQueueAndToAPdfFileOnlyWithoutOne)
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 30, 15))};
     MemoryClipboard clipboard;
-    AppContext context;
+    ResultsContext context;
     PrepareContext(context, home, messages, clock);
     context.Clipboard = &clipboard;
     context.G.DebugMode = 1; // four channels, no logger

@@ -7,8 +7,8 @@
 #include "TempHome.h"
 #include "WaitFor.h"
 #include "serial/QSerialLink.h"
+#include "serial/SerialContext.h"
 #include "serial/gui/frmRSTest.h"
-#include "shell/AppContext.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -52,7 +52,7 @@ protected:
 
     TempHome m_home;
     SimProcess m_sim;
-    AppContext m_context;
+    SerialContext m_context;
     RecordingMessages m_messages;
     std::unique_ptr<QSerialLink> m_link;
     std::unique_ptr<frmRSTest> m_window;

@@ -1,7 +1,7 @@
 // Balancing and the measurement number dialog's logic: what is sent, what is proposed and
 // which entries are taken.
 #include "logger/BalanceAndMeasNo.h"
-#include "shell/AppContext.h"
+#include "logger/LoggerContext.h"
 
 #include "ScriptedLink.h"
 
@@ -25,7 +25,7 @@ protected:
         link.Otherwise = [](const QString&) { return QStringLiteral("OK"); };
     }
 
-    AppContext ctx;
+    LoggerContext ctx;
     ScriptedLink link;
     RecordingMessages messages;
 };

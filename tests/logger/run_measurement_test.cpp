@@ -1,8 +1,8 @@
 // The measurement run on the screen's timer against a scripted logger: the trigger check
 // and a logger lost while armed or in the transfer.
 #include "logger/LiveMonitor.h"
+#include "logger/LoggerContext.h"
 #include "logger/MeasurementRun.h"
-#include "shell/AppContext.h"
 
 #include "ScriptedLink.h"
 
@@ -58,7 +58,7 @@ protected:
         return int(std::count(link.Sent.begin(), link.Sent.end(), cmd));
     }
 
-    AppContext ctx;
+    LoggerContext ctx;
     HangingLink link;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2021, 4, 7), QTime(13, 5, 9))};
@@ -131,7 +131,7 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
         EXPECT_FALSE(r.View().Closed);
         r.Tick();
         EXPECT_EQ(r.Outcome(), RunOutcome::LinkLost);
-        EXPECT_EQ(ctx.Results.ResultCount, 0);
+        EXPECT_EQ(ctx.MeasurementDone, 0); // nothing for the results to take
         ASSERT_EQ(messages.Shown.size(), 1u);
         EXPECT_EQ(messages.Shown[0].Text.En, CommunicationFailureMessage().Text.En);
     }

@@ -1,6 +1,6 @@
 #include "results/ResultComputation.h"
+#include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
-#include "shell/AppContext.h"
 
 #include "ScriptedLink.h"
 #include "TestContext.h"
@@ -47,7 +47,7 @@ TEST(Results, GroundValuesAndNumbersFollowTheSystemsOwnFigures)
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.P << " N " << r.D << " mm, plate " << r.Plate
                                         << ", type " << r.CalcType << ", No. " << r.MeasNo);
-        AppContext ctx;
+        ResultsContext ctx;
         ScriptedLink link;
         link.Otherwise = [](const QString&) { return QStringLiteral("OK"); };
         ctx.Link = &link;
@@ -116,7 +116,7 @@ protected:
     QString Today() const { return ctx.G.DataFolder + "20210408.csv"; }
 
     TempHome home;
-    AppContext ctx;
+    ResultsContext ctx;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2021, 4, 8), QTime(0, 0, 1))};
 };

@@ -48,5 +48,5 @@ template <class Clipboard = MemoryClipboard> struct ScreenDay {
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(9, 30, 15))};
     Clipboard clipboard;
-    AppContext context;
+    ResultsContext context;
 };

@@ -59,12 +59,12 @@ TEST(MeasurementSession, AfterTheRun)
         Session s;
         s.context.Logger.MeasNo = 11;
         s.context.Logger.PlateDiameter = 300;
-        // The run leaves MaxResults + 1 results, the new one last and not yet numbered.
+        // MaxResults results before the run; the run leaves its drop, not yet numbered.
         ResultsTable& table = s.context.Results;
-        for (; table.ResultCount < 11; ++table.ResultCount)
+        for (; table.ResultCount < 10; ++table.ResultCount)
             table.Entries[table.ResultCount] = {
                 QString::number(table.ResultCount + 100001).mid(1), "", {0, 30000, 1}};
-        table.Entries[10].No.clear();
+        s.context.LastDrop.Answer = {0, 30000, 1};
         s.context.MeasurementDone = c.Outcome == RunOutcome::Measured ? 1 : 0;
         s.session.Measure(
             [&] {

@@ -5,9 +5,9 @@
 #include "ScriptedLink.h"
 #include "TempHome.h"
 #include "WaitFor.h"
+#include "serial/SerialContext.h"
 #include "serial/gui/frmRS232C.h"
 #include "serial/gui/frmRSTest.h"
-#include "shell/AppContext.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -42,7 +42,7 @@ protected:
     }
 
     TempHome m_home;
-    AppContext m_context;
+    SerialContext m_context;
     ScriptedLink m_link;
     RecordingMessages m_messages;
 };

@@ -8,9 +8,9 @@
 
 #include "Press.h"
 #include "WaitFor.h"
+#include "results/ResultsContext.h"
 #include "screens/gui/frmMemoryCardData2.h"
 #include "serial/QSerialLink.h"
-#include "shell/AppContext.h"
 #include "shell/Startup.h"
 
 #include <QPushButton>
@@ -57,7 +57,7 @@ public:
         return Context.MeasurementDone == 1;
     }
 
-    AppContext Context;
+    ResultsContext Context;
     SystemClock Clock;
     SystemClipboard Clipboard;
     RecordingMessages Messages;

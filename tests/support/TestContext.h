@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TempHome.h"
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 #include "shell/Startup.h"
 
 #include <QDir>

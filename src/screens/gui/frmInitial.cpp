@@ -1,14 +1,14 @@
 #include "frmInitial.h"
 
 #include "logger/BalanceAndMeasNo.h"
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmInitial::frmInitial(AppContext& context, QWidget* parent)
+frmInitial::frmInitial(ResultsContext& context, QWidget* parent)
     : QDialog(parent), m_choice(BalanceCancel)
 {
     const BalanceCaptions& c = BalanceDialogCaptions();
@@ -46,7 +46,7 @@ frmInitial::frmInitial(AppContext& context, QWidget* parent)
     setMinimumWidth(320);
 }
 
-int16_t frmInitial::Ask(AppContext& context, QWidget* parent)
+int16_t frmInitial::Ask(ResultsContext& context, QWidget* parent)
 {
     frmInitial dialog(context, parent);
     dialog.exec();

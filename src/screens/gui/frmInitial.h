@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-struct AppContext;
+struct ResultsContext;
 class QLabel;
 class QPushButton;
 
@@ -13,7 +13,7 @@ class frmInitial : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmInitial(AppContext& context, QWidget* parent = nullptr);
+    explicit frmInitial(ResultsContext& context, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;               // the question
     std::array<QPushButton*, 2> Command1{}; // 0 Cancel, 1 OK
@@ -22,7 +22,7 @@ public:
     int16_t BalanceChoice() const { return m_choice; }
 
     // Shows the confirmation and returns the choice.
-    static int16_t Ask(AppContext& context, QWidget* parent);
+    static int16_t Ask(ResultsContext& context, QWidget* parent);
 
 private:
     int16_t m_choice;

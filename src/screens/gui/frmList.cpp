@@ -1,8 +1,8 @@
 #include "frmList.h"
 
 #include "printing/mdlPublicPrint.h"
+#include "results/ResultsContext.h"
 #include "screens/SettingsList.h"
-#include "shell/AppContext.h"
 #include "shell/Bilingual.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
@@ -25,7 +25,7 @@ constexpr int CalcTypeRow = 7;
 
 } // namespace
 
-frmList::frmList(AppContext& context, QWidget* parent)
+frmList::frmList(ResultsContext& context, QWidget* parent)
     : QDialog(parent), Printing(context, this), m_context(context)
 {
     setModal(true);

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-struct AppContext;
+struct ResultsContext;
 class GridView;
 class QPushButton;
 
@@ -17,7 +17,7 @@ class frmList : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmList(AppContext& context, QWidget* parent = nullptr);
+    explicit frmList(ResultsContext& context, QWidget* parent = nullptr);
 
     std::array<QPushButton*, 2> Command1{}; // 0: back to the measurement screen, 1: print
     GridView* MSFList = nullptr;
@@ -33,6 +33,6 @@ private:
     void PlaceControls();
     int RowHeightFor(int row) const; // twips
 
-    AppContext& m_context;
+    ResultsContext& m_context;
     GridModel m_grid;
 };

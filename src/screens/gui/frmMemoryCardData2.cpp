@@ -6,6 +6,7 @@
 #include "printing/ResultReport.h"
 #include "printing/gui/PrintOutput.h"
 #include "results/ResultGrid.h"
+#include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
 #include "screens/MeasurementLayout.h"
 #include "screens/MeasurementScreen.h"
@@ -15,7 +16,6 @@
 #include "screens/gui/frmNo.h"
 #include "screens/gui/frmStart.h"
 #include "serial/PortSettings.h"
-#include "shell/AppContext.h"
 #include "shell/Twips.h"
 #include "shell/gui/GridView.h"
 
@@ -75,7 +75,7 @@ void Caption(QWidget* widget, const QString& fontName, const CaptionAndFont& c)
 
 } // namespace
 
-frmMemoryCardData2::frmMemoryCardData2(AppContext& context, QWidget* parent)
+frmMemoryCardData2::frmMemoryCardData2(ResultsContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_screen(std::make_unique<Screen>(*this)),
       m_session(std::make_unique<MeasurementSession>(context, m_resultGrid, *m_screen))
 {
@@ -324,7 +324,7 @@ void frmMemoryCardData2::cmdInitial_Click()
 {
     // The monitor keeps polling while the question is open and may leave the screen: the
     // confirmation holds on to the context, not to the screen.
-    AppContext& context = m_context;
+    ResultsContext& context = m_context;
     Balance(context, [&context] { return frmInitial::Ask(context, nullptr); });
 }
 
@@ -361,7 +361,7 @@ namespace
 {
 
 // The report of the results grid's selection, for either way of printing it.
-PrintOutput::Printout ResultReportOf(AppContext& context, GridModel& grid)
+PrintOutput::Printout ResultReportOf(ResultsContext& context, GridModel& grid)
 {
     return [&context, &grid](PrintPage& page) {
         const SystemClock systemClock;

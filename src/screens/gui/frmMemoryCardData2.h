@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-struct AppContext;
+struct ResultsContext;
 class GridView;
 class LiveMonitor;
 class MeasurementSession;
@@ -23,7 +23,7 @@ class frmMemoryCardData2 : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmMemoryCardData2(AppContext& context, QWidget* parent = nullptr);
+    explicit frmMemoryCardData2(ResultsContext& context, QWidget* parent = nullptr);
     ~frmMemoryCardData2() override;
 
     // Controls, by the names the other screens and reports use.
@@ -43,7 +43,7 @@ public:
 
     GridModel& ResultGrid() { return m_resultGrid; }
     GridModel& MonitorGrid() { return m_monitorGrid; }
-    AppContext& Context() { return m_context; }
+    ResultsContext& Context() { return m_context; }
 
     // 100 ms for the connection check, then 1000 ms for the monitor polls. A run or a
     // sub-screen stops it and restarts it with start(), keeping its interval.
@@ -90,7 +90,7 @@ private:
     void ApplyOfferedCommands(bool connected);
     void OnIntervalTick();
 
-    AppContext& m_context;
+    ResultsContext& m_context;
     GridModel m_resultGrid;
     GridModel m_monitorGrid;
     std::unique_ptr<Screen> m_screen;

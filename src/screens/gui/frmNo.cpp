@@ -1,7 +1,7 @@
 #include "frmNo.h"
 
 #include "logger/BalanceAndMeasNo.h"
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmNo::frmNo(AppContext& context, QWidget* parent) : QDialog(parent), m_context(context)
+frmNo::frmNo(ResultsContext& context, QWidget* parent) : QDialog(parent), m_context(context)
 {
     Label1[0] = new QLabel(this);
     Label1[1] = new QLabel(this);

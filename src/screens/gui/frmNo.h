@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-struct AppContext;
+struct ResultsContext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,7 +14,7 @@ class frmNo : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmNo(AppContext& context, QWidget* parent = nullptr);
+    explicit frmNo(ResultsContext& context, QWidget* parent = nullptr);
 
     std::array<QLabel*, 2> Label1{}; // "Meas. No.", the allowed range
     QLineEdit* txtNo = nullptr;
@@ -26,5 +26,5 @@ public:
     void Apply();
 
 private:
-    AppContext& m_context;
+    ResultsContext& m_context;
 };

@@ -1,13 +1,13 @@
 #include "frmStart.h"
 
-#include "shell/AppContext.h"
+#include "results/ResultsContext.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
-frmStart::frmStart(AppContext& context, QWidget* parent)
+frmStart::frmStart(ResultsContext& context, QWidget* parent)
     : QDialog(parent), m_context(context), m_run(context)
 {
     CreateControls();

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QTimer>
 
-struct AppContext;
+struct ResultsContext;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -17,7 +17,7 @@ class frmStart : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmStart(AppContext& context, QWidget* parent = nullptr);
+    explicit frmStart(ResultsContext& context, QWidget* parent = nullptr);
 
     QPushButton* cmdCancel = nullptr; // back to the monitor
     QPushButton* cmdStart = nullptr;
@@ -42,7 +42,7 @@ private:
     void ShowView();
     void OnTick();
 
-    AppContext& m_context;
+    ResultsContext& m_context;
     MeasurementRun m_run;
     bool m_inTick = false;
 };

@@ -3,7 +3,7 @@
 #include "frmRSTest.h"
 #include "serial/PortNames.h"
 #include "serial/PortSettings.h"
-#include "shell/AppContext.h"
+#include "serial/SerialContext.h"
 #include "shell/Bilingual.h"
 #include "shell/Twips.h"
 
@@ -35,7 +35,7 @@ QRect TwipRect(int left, int top, int width, int height)
 
 } // namespace
 
-frmRS232C::frmRS232C(AppContext& context, QWidget* parent) : QWidget(parent), m_context(context)
+frmRS232C::frmRS232C(SerialContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {
     const Globals& g = m_context.G;
     const int16_t lang = g.UiLanguage;

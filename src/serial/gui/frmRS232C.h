@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-struct AppContext;
+struct SerialContext;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -15,7 +15,7 @@ class frmRS232C : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmRS232C(AppContext& context, QWidget* parent = nullptr);
+    explicit frmRS232C(SerialContext& context, QWidget* parent = nullptr);
 
     // Row headings: port, speed, parity, stop bits, handshake, delimiter.
     std::array<QLabel*, 6> lblCaption{};
@@ -39,5 +39,5 @@ private:
     void FillPortDisplay();
     void ShowDevice();
 
-    AppContext& m_context;
+    SerialContext& m_context;
 };

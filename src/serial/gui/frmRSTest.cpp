@@ -1,7 +1,7 @@
 #include "frmRSTest.h"
 
 #include "serial/PortSettings.h"
-#include "shell/AppContext.h"
+#include "serial/SerialContext.h"
 #include "shell/Twips.h"
 
 #include <QFontDatabase>
@@ -23,7 +23,7 @@ QRect TwipRect(int left, int top, int width, int height)
 
 } // namespace
 
-frmRSTest::frmRSTest(AppContext& context, QWidget* parent)
+frmRSTest::frmRSTest(SerialContext& context, QWidget* parent)
     : QDialog(parent), m_context(context), m_terminal(*context.Link, *context.Messages)
 {
     setWindowTitle(QStringLiteral("RS-232C Test"));

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <array>
 
-struct AppContext;
+struct SerialContext;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -19,7 +19,7 @@ class frmRSTest : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmRSTest(AppContext& context, QWidget* parent = nullptr);
+    explicit frmRSTest(SerialContext& context, QWidget* parent = nullptr);
 
     QLabel* lblCommand = nullptr;
     QLineEdit* txtOutput = nullptr;     // the command typed
@@ -38,7 +38,7 @@ private:
     void ParaClicked(int index);
     void ShowResponse();
 
-    AppContext& m_context;
+    SerialContext& m_context;
     RSTestTerminal m_terminal;
     bool m_ended = false;
 };

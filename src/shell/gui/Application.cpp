@@ -22,14 +22,13 @@ void InstallFontSubstitutes()
                                 QStringLiteral("IPAPMincho")});
 }
 
-int Main(int argc, char** argv, const ApplicationHooks& hooks)
+int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hooks)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VX-2968"));
     InstallFontSubstitutes();
     InstallWindowRules(app);
 
-    AppContext context;
     context.UserFolder = GetUserFolderPath(context.Folders);
 
     // 1. The language comes first, so that even the refusal below speaks it.
@@ -60,19 +59,19 @@ int Main(int argc, char** argv, const ApplicationHooks& hooks)
     context.Messages = &messages;
     context.Time = &clock;
     context.Clipboard = &clipboard;
-    std::unique_ptr<SerialLink> link = hooks.MakeLink ? hooks.MakeLink(context) : nullptr;
-    context.Link = link.get();
+    if (hooks.MakeLink)
+        hooks.MakeLink();
 
     // 6. and 7.
     if (hooks.TakePortInventory)
-        hooks.TakePortInventory(context);
+        hooks.TakePortInventory();
     ResetFontSpecs(context.G);
 
     // 8.
-    frmMainMenu menu(context, hooks.OpenMeasurement, hooks.OpenPortSettings);
+    frmMainMenu menu(context, hooks.OpenMeasurement, hooks.OpenPortSettings, hooks.ReleaseLink);
     menu.show();
     const int result = app.exec();
-    if (context.Link)
-        context.Link->Connect(false);
+    if (hooks.ReleaseLink)
+        hooks.ReleaseLink();
     return result;
 }

@@ -3,16 +3,15 @@
 #include "frmMainMenu.h"
 
 #include <functional>
-#include <memory>
 
 struct AppContext;
-class SerialLink;
 
-// What the subsystems plug into start-up: the serial line, the port inventory and the
-// screens the main menu opens.
+// What the subsystems plug into start-up: the serial line (made once the messages exist,
+// released when the program ends), the port inventory and the screens the main menu opens.
 struct ApplicationHooks {
-    std::function<std::unique_ptr<SerialLink>(AppContext&)> MakeLink;
-    std::function<void(AppContext&)> TakePortInventory;
+    std::function<void()> MakeLink;
+    std::function<void()> ReleaseLink;
+    std::function<void()> TakePortInventory;
     frmMainMenu::ScreenOpener OpenMeasurement;
     frmMainMenu::ScreenOpener OpenPortSettings;
 };
@@ -22,5 +21,6 @@ struct ApplicationHooks {
 void InstallFontSubstitutes();
 
 // The entry procedure: language, second-copy refusal, start values, folders, caption
-// height, port inventory, fonts, main menu; then the event loop.
-int Main(int argc, char** argv, const ApplicationHooks& hooks);
+// height, port inventory, fonts, main menu; then the event loop. `context` is the whole
+// context of the program, which its main assembles.
+int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hooks);

@@ -20,9 +20,10 @@ static void LoadPictures()
 }
 
 frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
-                         ScreenOpener openPortSettings, QWidget* parent)
+                         ScreenOpener openPortSettings, std::function<void()> releaseLink,
+                         QWidget* parent)
     : QWidget(parent), m_context(context), m_openMeasurement(std::move(openMeasurement)),
-      m_openPortSettings(std::move(openPortSettings))
+      m_openPortSettings(std::move(openPortSettings)), m_releaseLink(std::move(releaseLink))
 {
     LoadPictures();
     const Globals& g = m_context.G;
@@ -142,8 +143,7 @@ void frmMainMenu::ShowScreen(QWidget* screen)
 
 void frmMainMenu::closeEvent(QCloseEvent* event)
 {
-    // Ending the program releases the serial port.
-    if (m_context.Link)
-        m_context.Link->Connect(false);
+    if (m_releaseLink) // ending the program releases the serial port
+        m_releaseLink();
     event->accept();
 }

@@ -10,8 +10,8 @@ struct AppContext;
 class QLabel;
 class QPushButton;
 
-// The home screen. It owns the serial line through the context for the whole run: other
-// screens hide it and it shows itself again when they close.
+// The home screen, open for the whole run; closing it releases the serial line (releaseLink).
+// Other screens hide it and it shows itself again when they close.
 class frmMainMenu : public QWidget
 {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     using ScreenOpener = std::function<QWidget*(AppContext&)>;
 
     frmMainMenu(AppContext& context, ScreenOpener openMeasurement, ScreenOpener openPortSettings,
-                QWidget* parent = nullptr);
+                std::function<void()> releaseLink = {}, QWidget* parent = nullptr);
 
     // The three buttons: Measure, Setting RS-232C, End Program.
     std::array<QPushButton*, 3> cmdMenu{};
@@ -47,6 +47,7 @@ private:
     AppContext& m_context;
     ScreenOpener m_openMeasurement;
     ScreenOpener m_openPortSettings;
+    std::function<void()> m_releaseLink;
     QTimer m_waitTimer;
     QPixmap m_banner;
     int m_waitTicks = 0;
