@@ -302,7 +302,7 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
     TempHome home;
     RecordingMessages messages;
     FixedClock clock{QDateTime(QDate(2024, 5, 1), QTime(10, 15, 0))};
-    AppContext context;
+    ResultsContext context;
     PrepareContext(context, home, messages, clock);
     ScriptedLink link;
     link.Otherwise = [](const QString&) { return QStringLiteral("0"); };

@@ -130,7 +130,7 @@ TEST_F(ResultsFile, AppendedResultsMakeTheDaysFileByteForByte)
     const struct {
         std::vector<int> Channels;
         int16_t Language;
-        QByteArray Before, After, Encoding; // the context's own unless given
+        QByteArray Before, After, Encoding = {}; // the context's own unless given
     } rows[] = {
         {{1, 2}, 1, {}, Heading + Result},
         {{1, 2, 4, 5, 6},
@@ -240,8 +240,9 @@ TEST_F(ResultsFile, ReadingKeepsTheLastTenResultsAndOnlyValidValues)
         EXPECT_EQ(ctx.Logger.PlateDiameter, r.Plate);
         EXPECT_DOUBLE_EQ(ctx.Logger.PoissonRatio, r.Poisson);
         EXPECT_EQ(ctx.Results.Entries[0].No, r.First);
-        if (r.FirstDate)
+        if (r.FirstDate) {
             EXPECT_EQ(ctx.Results.Entries[0].DateTime, r.FirstDate);
+        }
     }
     ASSERT_EQ(messages.Shown.size(), 1u); // for line 1 without a comma
     EXPECT_EQ(messages.Shown[0].Title.En, "File Format ERROR!");
