@@ -33,6 +33,7 @@ void LotSession::New(const QStringList& dayFiles)
     for (const QString& f : dayFiles)
         m_lot.Files.push_back(LotDayFile{f, 0, QByteArray()});
     ReadDays();
+    m_saved = LotToJson(m_lot);
 }
 
 bool LotSession::AddDayFile(const QString& path, Bilingual* problem)
@@ -69,6 +70,7 @@ bool LotSession::Open(const QString& path, Bilingual* problem, Bilingual* notice
     m_path = path;
     m_open = true;
     ReadDays();
+    m_saved = LotToJson(m_lot);
     if (m_unmatched > 0)
         Append(notice,
                Bilingual{QString::fromUtf8("%1 件の分割・結合・除外は今のファイルにない打撃を指し"
@@ -86,6 +88,7 @@ bool LotSession::Save(const QString& path, Bilingual* problem)
     if (!WriteLotFile(target, m_lot, problem))
         return false;
     m_path = target;
+    m_saved = LotToJson(m_lot);
     return true;
 }
 

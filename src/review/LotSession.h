@@ -33,6 +33,8 @@ public:
     void Exclude(int drop, ExclusionReason reason, const QString& text);
     void Include(int drop);
 
+    // True when the lot holds work that its lot file does not (a new lot counts once edited).
+    bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
     const QString& Path() const { return m_path; }
     bool IsOpen() const { return m_open; }
     const std::vector<LotDrop>& Drops() const { return m_drops; }
@@ -60,4 +62,5 @@ private:
     std::vector<LotPoint> m_points;
     LotSummary m_summary;
     int m_unmatched = 0;
+    QByteArray m_saved; // the document as last saved, opened or begun
 };

@@ -140,7 +140,7 @@ std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t language)
                     QString::number(s.Passed), Tr(language, "合格率", "Share passed"),
                     QString::number(100.0 * s.PassedShare, 'f', 0) + QStringLiteral(" %")});
     rows.push_back({QString(), Tr(language, "測点数", "Points"), Tr(language, "平均", "Mean"),
-                    Tr(language, "標準偏差", "SD"), Tr(language, "最小", "Min"),
+                    Tr(language, "標準偏差 (n−1)", "SD (n−1)"), Tr(language, "最小", "Min"),
                     Tr(language, "最大", "Max"),
                     Tr(language, "特性値 (k = %1)", "Characteristic (k = %1)")
                         .arg(FormatGeneral(j.QuantileFactor))});

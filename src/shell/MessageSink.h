@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-enum class MessageButtons { Ok, RetryCancel };
+enum class MessageButtons { Ok, RetryCancel, OkCancel };
 enum class MessageIcon { None, Information, Exclamation };
 enum class MessageAnswer { Ok, Retry, Cancel };
 
@@ -26,8 +26,8 @@ public:
     virtual MessageAnswer Show(const UiMessage& message) = 0;
 };
 
-// Records what would have been shown and answers from a script (Ok, or Cancel for a
-// Retry/Cancel box, when the script has run out).
+// Records what would have been shown and answers from a script (Ok, or Cancel for a box
+// that offers it, when the script has run out).
 class RecordingMessages : public MessageSink
 {
 public:

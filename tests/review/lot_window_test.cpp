@@ -126,6 +126,13 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   .toJson(QJsonDocument::Compact)
                   .toStdString());
 
+    // Unsaved work is not dropped without a word: the question is answered Cancel.
+    PressFileMenu(&window, "New Lot");
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].Title.En, "Lot Not Saved");
+    EXPECT_EQ(view->PointsTable()->model()->rowCount(), 2);
+    EXPECT_FALSE(window.close());
+
     const QString lot = home.Path() + "/lot.json";
     view->NextPath = lot;
     PressFileMenu(&window, "Save Lot");
@@ -140,7 +147,8 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
     EXPECT_EQ(again.Points()->Lot().Points().size(), 2u);
     ASSERT_EQ(reopened.Edits.Choices.size(), 1u);
     EXPECT_EQ(reopened.Edits.Choices[0].Text, "slipped");
-    EXPECT_TRUE(messages.Shown.empty());
+    PressFileMenu(&again, "New Lot");     // nothing changed since it was opened: no question
+    EXPECT_EQ(messages.Shown.size(), 2u); // New Lot and the close box, before saving
 }
 
 } // namespace

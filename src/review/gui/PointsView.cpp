@@ -175,8 +175,22 @@ void PointsView::Tell(const Bilingual& title, const Bilingual& text, bool proble
                   problem ? MessageIcon::Exclamation : MessageIcon::Information});
 }
 
+bool PointsView::MayDiscardLot()
+{
+    ApplyFields(); // a field still being typed in is part of the work
+    if (!m_lot.HasUnsavedChanges())
+        return true;
+    return m_context.Messages->Show(
+               UiMessage{Pair("ロットは保存されていません", "Lot Not Saved"),
+                         Pair("ロットに保存していない変更があります。破棄しますか?",
+                              "The lot has changes that are not saved. Discard them?"),
+                         MessageButtons::OkCancel, MessageIcon::Exclamation}) == MessageAnswer::Ok;
+}
+
 void PointsView::NewLot()
 {
+    if (!MayDiscardLot())
+        return;
     const QString day = m_shownDay();
     m_lot.New(day.isEmpty() ? QStringList() : QStringList{day});
     Refresh();
@@ -195,6 +209,8 @@ void PointsView::AddShownDay()
 
 void PointsView::OpenLot()
 {
+    if (!MayDiscardLot())
+        return;
     const QString path = AskPath(false);
     if (path.isEmpty())
         return;

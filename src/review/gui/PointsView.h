@@ -29,6 +29,8 @@ public:
 
     // File > New Lot, Open Lot, Save Lot, Save Lot As and the lot's outputs.
     void AddLotActions(QMenu* file);
+    // Asks before unsaved work on the lot is dropped; true when it may go.
+    bool MayDiscardLot();
     void NewLot();
     void OpenLot();
     void SaveLot();

@@ -7,6 +7,7 @@
 #include "review/ChartData.h"
 #include "shell/AppContext.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -293,4 +294,12 @@ void frmReview::dropEvent(QDropEvent* event)
     else
         OpenFile(path);
     event->acceptProposedAction();
+}
+
+void frmReview::closeEvent(QCloseEvent* event)
+{
+    if (m_points->MayDiscardLot())
+        event->accept();
+    else
+        event->ignore();
 }
