@@ -96,5 +96,5 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/VxPackageTree.cmake)
 # (the Qt platform plugins) and the fonts their pages ask for are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins (>= 6.4), fontconfig, fonts-ipafont, fonts-liberation2")
+    "qt6-qpa-plugins (>= 6.4), qt6-translations-l10n, fontconfig, fonts-ipafont, fonts-liberation2")
 include(CPack)

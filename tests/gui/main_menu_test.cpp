@@ -4,13 +4,16 @@
 #include "ScriptedLink.h"
 #include "WaitFor.h"
 #include "shell/AppContext.h"
+#include "shell/gui/Application.h"
 #include "shell/gui/frmAbout.h"
 #include "shell/gui/frmMainMenu.h"
 #include "shell/gui/frmSelDebug.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace
@@ -99,6 +102,31 @@ TEST_F(MainMenu, TheLogoShowsTheVersionAndEndProgramReleasesThePort)
     Press(menu->cmdMenu[2]);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(link.PortOpened());
+}
+
+} // namespace
+
+namespace
+{
+
+// Qt's own buttons and dialogs speak the program's language: Japanese where it is chosen,
+// and English untouched otherwise.
+TEST(QtTexts, FollowTheProgramsLanguage)
+{
+    auto& app = *static_cast<QApplication*>(QCoreApplication::instance());
+    const auto cancelText = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Cancel);
+        return box.button(QMessageBox::Cancel)->text().remove('&');
+    };
+    InstallQtTranslations(app, 1);
+    EXPECT_EQ(cancelText(), "Cancel");
+    InstallQtTranslations(app, 0);
+    EXPECT_EQ(cancelText(), QString::fromUtf8("キャンセル"));
+    for (QTranslator* t : app.findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 } // namespace

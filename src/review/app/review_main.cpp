@@ -52,6 +52,7 @@ int main(int argc, char** argv)
     AppContext context;
     context.UserFolder = GetUserFolderPath(context.Folders);
     context.G.UiLanguage = ReadUiLanguage(context.UserFolder);
+    InstallQtTranslations(app, context.G.UiLanguage);
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
     QtMessageSink messages(context.G.UiLanguage);

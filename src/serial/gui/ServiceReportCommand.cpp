@@ -2,6 +2,7 @@
 
 #include "shell/Bilingual.h"
 #include "shell/Startup.h"
+#include "shell/gui/Application.h"
 #include "shell/gui/QtMessageSink.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int SaveWithDialog(int argc, char** argv, const std::function<ServiceReportSourc
     QApplication::setApplicationName(QStringLiteral("VX-2968"));
     const ServiceReportSources s = sources();
     const int16_t language = ReadUiLanguage(s.UserFolder);
+    InstallQtTranslations(app, language);
     const QString suggested =
         QDir::homePath() + QStringLiteral("/vx2968-service-") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")) +

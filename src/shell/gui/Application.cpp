@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QStyle>
+#include <QTranslator>
 
 void InstallFontSubstitutes()
 {
@@ -20,6 +22,18 @@ void InstallFontSubstitutes()
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
                                {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif"),
                                 QStringLiteral("IPAPMincho")});
+}
+
+void InstallQtTranslations(QApplication& app, int16_t uiLanguage)
+{
+    if (uiLanguage != 0)
+        return;
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hooks)
@@ -33,6 +47,7 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
 
     // 1. The language comes first, so that even the refusal below speaks it.
     context.G.UiLanguage = ReadUiLanguage(context.UserFolder);
+    InstallQtTranslations(app, context.G.UiLanguage);
 
     // 2. One copy per user.
     SingleInstance instance;

@@ -2,8 +2,10 @@
 
 #include "frmMainMenu.h"
 
+#include <cstdint>
 #include <functional>
 
+class QApplication;
 struct AppContext;
 
 // What the subsystems plug into start-up: the serial line (made once the messages exist,
@@ -19,6 +21,11 @@ struct ApplicationHooks {
 // Maps the Windows font names the texts ask for onto fonts this system has, so that
 // Japanese text gets Japanese faces.
 void InstallFontSubstitutes();
+
+// Qt's own texts (the buttons of message boxes, the file and printer dialogs) in Japanese
+// when the program speaks Japanese, so that no dialog comes up half in English. Without
+// the translation files installed they stay English and nothing else changes.
+void InstallQtTranslations(QApplication& app, int16_t uiLanguage);
 
 // The entry procedure: language, second-copy refusal, start values, folders, caption
 // height, port inventory, fonts, main menu; then the event loop. `context` is the whole
