@@ -1,4 +1,5 @@
 #include "LotOutput.h"
+#include "ReviewOutput.h"
 
 #include "review/LotProtocol.h"
 #include "review/LotWorkbook.h"
@@ -41,20 +42,6 @@ QString LotOutput::AskPath(const LotSession& lot, const QString& suffix, const Q
     return QFileDialog::getSaveFileName(m_parent, QString(), stem + suffix, filter);
 }
 
-void LotOutput::Report(bool ok, const QString& path, const QString& reason)
-{
-    if (ok)
-        return;
-    const QString shown = QDir::toNativeSeparators(path);
-    m_context.Messages->Show(UiMessage{
-        {QString::fromUtf8("保存エラー"), QStringLiteral("Save Error")},
-        {QString::fromUtf8("ファイルを保存できませんでした。\n") + shown + QLatin1Char('\n') +
-             reason,
-         QStringLiteral("The file could not be saved:\n") + shown + QLatin1Char('\n') + reason},
-        MessageButtons::Ok,
-        MessageIcon::Exclamation});
-}
-
 void LotOutput::SaveProtocol(const LotSession& lot)
 {
     if (!HasPoints(lot))
@@ -67,7 +54,7 @@ void LotOutput::SaveProtocol(const LotSession& lot)
         PdfPage page(path);
         ok = PrintLotProtocol(page, lot, m_context.G.UiLanguage, m_context.G.FixedFontName);
     }
-    Report(ok, path, QString());
+    ReportSaveFailure(*m_context.Messages, ok, path, QString());
 }
 
 void LotOutput::PrintProtocol(const LotSession& lot)
@@ -88,5 +75,6 @@ void LotOutput::SaveWorkbook(const LotSession& lot)
     if (path.isEmpty())
         return;
     QString reason;
-    Report(WriteLotWorkbook(path, lot, m_context.G.UiLanguage, &reason), path, reason);
+    ReportSaveFailure(*m_context.Messages,
+                      WriteLotWorkbook(path, lot, m_context.G.UiLanguage, &reason), path, reason);
 }

@@ -21,7 +21,6 @@ public:
 private:
     bool HasPoints(const LotSession& lot);
     QString AskPath(const LotSession& lot, const QString& suffix, const QString& filter);
-    void Report(bool ok, const QString& path, const QString& reason);
 
     AppContext& m_context;
     QWidget* m_parent;

@@ -29,12 +29,12 @@ QString ReviewOutput::AskPath(const DayFile& day, const QString& suffix, const Q
                                         filter);
 }
 
-void ReviewOutput::Report(bool ok, const QString& path, const QString& reason)
+void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path, const QString& reason)
 {
     if (ok)
         return;
     const QString shown = QDir::toNativeSeparators(path);
-    m_context.Messages->Show(UiMessage{
+    messages.Show(UiMessage{
         {QString::fromUtf8("保存エラー"), QStringLiteral("Save Error")},
         {QString::fromUtf8("ファイルを保存できませんでした。\n") + shown + QLatin1Char('\n') +
              reason,
@@ -68,7 +68,7 @@ void ReviewOutput::SaveProtocol(const DayFile& day, const std::vector<int>& rows
         PdfPage page(path);
         ok = ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName, rows);
     }
-    Report(ok, path, QString());
+    ReportSaveFailure(*m_context.Messages, ok, path, QString());
 }
 
 void ReviewOutput::PrintProtocol(const DayFile& day, const std::vector<int>& rows)
@@ -91,5 +91,5 @@ void ReviewOutput::SaveExcel(const DayFile& day, const std::vector<int>& rows)
         return;
     QString reason;
     const bool ok = WriteExcelFile(path, day, m_context.G.UiLanguage, &reason, rows);
-    Report(ok, path, reason);
+    ReportSaveFailure(*m_context.Messages, ok, path, reason);
 }

@@ -6,7 +6,11 @@
 #include <vector>
 
 struct AppContext;
+class MessageSink;
 class QWidget;
+
+// Tells that the file at `path` could not be saved, and why; nothing when `ok`.
+void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path, const QString& reason);
 
 // The day's outputs, each asking where to put it and saying what went wrong.
 class ReviewOutput
@@ -27,7 +31,6 @@ public:
 private:
     bool HasResults(const DayFile& day);
     QString AskPath(const DayFile& day, const QString& suffix, const QString& filter);
-    void Report(bool ok, const QString& path, const QString& reason);
 
     AppContext& m_context;
     QWidget* m_parent;
