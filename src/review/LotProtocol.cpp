@@ -2,6 +2,7 @@
 
 #include "LotChart.h"
 #include "LotTable.h"
+#include "PagePlot.h"
 #include "ReviewProtocol.h"
 
 #include <QFileInfo>
@@ -20,7 +21,6 @@ constexpr float Gap = 6.0f;
 constexpr float ChartHeight = 80.0f;
 constexpr int TableSize = 8;
 constexpr uint32_t Black = 0x000000;
-constexpr uint32_t Grey = 0xb0b0b0;
 constexpr uint32_t Red = 0xd01010;
 constexpr uint32_t Blue = 0x1f5fbf;
 
@@ -112,11 +112,6 @@ std::vector<float> Widths(PrintPage& page, const std::vector<QStringList>& rows,
     return w;
 }
 
-QString AxisLabel(double v, double step)
-{
-    return step < 1.0 ? QString::number(v, 'f', 1) : QString::number(qRound64(v));
-}
-
 void DrawChart(Sheets& s, const LotChartData& c)
 {
     PrintPage& page = s.Page();
@@ -124,26 +119,11 @@ void DrawChart(Sheets& s, const LotChartData& c)
     const float top = s.Y();
     const float x0 = Left + 18.0f, x1 = Right - 5.0f, y0 = top + 8.0f,
                 y1 = top + ChartHeight - 14.0f;
-    const auto px = [&](double x) {
-        return float(x0 + (x - c.X.Min) / (c.X.Max - c.X.Min) * (x1 - x0));
-    };
-    const auto py = [&](double y) {
-        return float(y1 - (y - c.Y.Min) / (c.Y.Max - c.Y.Min) * (y1 - y0));
-    };
+    const PagePlot plot{x0, x1, y0, y1, c.X, c.Y};
+    const auto px = [&](double x) { return plot.PageX(x); };
+    const auto py = [&](double y) { return plot.PageY(y); };
     page.Text(Left, top, c.Title);
-    for (int i = 0; i < c.Y.Ticks(); ++i) {
-        const double v = c.Y.Min + i * c.Y.Step;
-        page.Line(x0, py(v), x1, py(v), Grey);
-        const QString label = AxisLabel(v, c.Y.Step);
-        page.Text(x0 - 1.5f - page.TextWidth(label), py(v) - 1.8f, label);
-    }
-    for (int i = 0; i < c.X.Ticks(); ++i) {
-        const double v = c.X.Min + i * c.X.Step;
-        const QString label = AxisLabel(v, c.X.Step);
-        page.Line(px(v), y1, px(v), y1 + 1.5f, Black);
-        page.Text(px(v) - page.TextWidth(label) / 2, y1 + 2.0f, label);
-    }
-    page.Box(x0, y0, x1, y1, Black);
+    DrawPlotFrame(page, plot);
     page.Text((x0 + x1) / 2 - page.TextWidth(c.XTitle) / 2, y1 + 6.5f, c.XTitle);
     if (c.Required) {
         for (float x = x0; x < x1; x += 3.0f) // dashed: a limit, not a measured line

@@ -1,6 +1,7 @@
 #include "ReviewProtocol.h"
 
 #include "ChartData.h"
+#include "PagePlot.h"
 #include "ReviewTable.h"
 
 #include <algorithm>
@@ -20,7 +21,6 @@ constexpr float ChartHeight = 110.0f;
 constexpr float BlockGap = 8.0f;
 constexpr int TableSize = 8;
 constexpr uint32_t Black = 0x000000;
-constexpr uint32_t Grey = 0xb0b0b0;
 
 int RowsBetween(float top)
 {
@@ -78,35 +78,15 @@ void Footer(PrintPage& page, int pageIndex, int pages, int16_t language)
     page.Text((Left + Right) / 2 - page.TextWidth(text) / 2, FooterY, text);
 }
 
-QString AxisLabel(double v, double step)
-{
-    return step < 1.0 ? QString::number(v, 'f', step < 0.1 ? 2 : 1) : QString::number(qRound64(v));
-}
-
 void DrawChart(PrintPage& page, const ChartData& chart, float top)
 {
     page.SetFontSize(8);
     const float x0 = Left + 18.0f, x1 = Right - 5.0f;
     const float y0 = top + 10.0f, y1 = top + ChartHeight - 20.0f;
-    auto px = [&](double x) {
-        return float(x0 + (x - chart.X.Min) / (chart.X.Max - chart.X.Min) * (x1 - x0));
-    };
-    auto py = [&](double y) {
-        return float(y1 - (y - chart.Y.Min) / (chart.Y.Max - chart.Y.Min) * (y1 - y0));
-    };
-    for (int i = 0; i < chart.Y.Ticks(); ++i) {
-        const double v = chart.Y.Min + i * chart.Y.Step;
-        page.Line(x0, py(v), x1, py(v), Grey);
-        const QString label = AxisLabel(v, chart.Y.Step);
-        page.Text(x0 - 1.5f - page.TextWidth(label), py(v) - 1.8f, label);
-    }
-    for (int i = 0; i < chart.X.Ticks(); ++i) {
-        const double v = chart.X.Min + i * chart.X.Step;
-        page.Line(px(v), y1, px(v), y1 + 1.5f, Black);
-        const QString label = AxisLabel(v, chart.X.Step);
-        page.Text(px(v) - page.TextWidth(label) / 2, y1 + 2.0f, label);
-    }
-    page.Box(x0, y0, x1, y1, Black);
+    const PagePlot plot{x0, x1, y0, y1, chart.X, chart.Y};
+    const auto px = [&](double x) { return plot.PageX(x); };
+    const auto py = [&](double y) { return plot.PageY(y); };
+    DrawPlotFrame(page, plot);
     page.Text((x0 + x1) / 2 - page.TextWidth(chart.XTitle) / 2, y1 + 7.0f, chart.XTitle);
 
     float legendX = x0;
