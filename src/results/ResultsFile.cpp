@@ -99,7 +99,7 @@ std::optional<QByteArray> ConvertWithIconv(const QByteArray& bytes, const char* 
 }
 
 // A value field of a data line: a number, or -1 for anything else.
-double FieldValue(const QStringList& fields, int index)
+double FieldValue(const QList<QStringView>& fields, int index)
 {
     double v = -1.0;
     if (index < fields.size() && ParseNumber(fields.at(index), &v))
@@ -265,33 +265,74 @@ FileHeader ParseFileHeader(const QStringList& items)
     return header;
 }
 
-QDateTime ParseResultDateTime(const QString& text)
+namespace
 {
-    const QStringList parts = text.simplified().split(QLatin1Char(' '));
-    if (parts.size() != 2)
-        return {};
-    const QStringList d = parts.at(0).split(QLatin1Char('/'));
-    const QStringList t = parts.at(1).split(QLatin1Char(':'));
-    if (d.size() != 3 || (t.size() != 2 && t.size() != 3))
+
+// The whitespace-separated words of `text`, as QString::simplified() would leave them; false
+// when there are not exactly two. A year of lines is read without a string made per word.
+bool TwoWords(QStringView text, QStringView* first, QStringView* second)
+{
+    QStringView words[2];
+    int count = 0;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && text[i].isSpace())
+            ++i;
+        const qsizetype start = i;
+        while (i < text.size() && !text[i].isSpace())
+            ++i;
+        if (i == start)
+            break;
+        if (count == 2)
+            return false;
+        words[count++] = text.sliced(start, i - start);
+    }
+    *first = words[0];
+    *second = words[1];
+    return count == 2;
+}
+
+// Splits `text` at `separator` into up to three numbers; their count, or -1 when a part is
+// no number or there are more than three.
+int Numbers(QStringView text, QChar separator, std::array<int, 3>* numbers,
+            std::array<qsizetype, 3>* widths)
+{
+    int count = 0;
+    qsizetype start = 0;
+    while (true) {
+        const qsizetype end = text.indexOf(separator, start);
+        const QStringView part = text.sliced(start, (end < 0 ? text.size() : end) - start);
+        bool ok = false;
+        if (count == 3 || !((*numbers)[count] = part.toInt(&ok), ok))
+            return -1;
+        (*widths)[count++] = part.size();
+        if (end < 0)
+            return count;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+QDateTime ParseResultDateTime(QStringView text)
+{
+    QStringView day;
+    QStringView clock;
+    if (!TwoWords(text, &day, &clock))
         return {};
     std::array<int, 3> dn{};
     std::array<int, 3> tn{};
-    for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        dn[i] = d.at(i).toInt(&ok);
-        if (!ok)
-            return {};
-    }
-    for (int i = 0; i < int(t.size()); ++i) {
-        bool ok = false;
-        tn[i] = t.at(i).toInt(&ok);
-        if (!ok)
-            return {};
-    }
+    std::array<qsizetype, 3> width{};
+    std::array<qsizetype, 3> unused{};
+    if (Numbers(day, QLatin1Char('/'), &dn, &width) != 3)
+        return {};
+    const int clockParts = Numbers(clock, QLatin1Char(':'), &tn, &unused);
+    if (clockParts != 2 && clockParts != 3)
+        return {};
     QDate date;
-    if (d.at(0).size() == 4)
+    if (width[0] == 4)
         date = QDate(dn[0], dn[1], dn[2]); // year first: the Japanese order
-    else if (d.at(2).size() == 4)
+    else if (width[2] == 4)
         date = QDate(dn[2], dn[0], dn[1]); // year last: the English order
     const QTime time(tn[0], tn[1], tn[2]);
     if (!date.isValid() || !time.isValid())
@@ -299,18 +340,27 @@ QDateTime ParseResultDateTime(const QString& text)
     return QDateTime(date, time);
 }
 
-LineFault ReadResultLine(const QString& line, int16_t uiLanguage, ResultLineParts* parts)
+// As SplitFields cuts a line, without a string made per field.
+LineFault SplitResultLine(QStringView line, ResultLineParts* parts)
 {
-    QStringList& fields = parts->Fields;
-    fields.clear();
-    if (SplitFields(line, Comma, fields, FileFieldCapacity) < 1)
+    QList<QStringView>& fields = parts->Fields;
+    if (!line.contains(QLatin1Char(',')))
         return LineFault::NoComma;
+    fields = line.split(QLatin1Char(','));
+    if (fields.size() > FileFieldCapacity)
+        fields.resize(FileFieldCapacity);
     parts->When = ParseResultDateTime(fields.at(1));
-    if (!parts->When.isValid())
-        return LineFault::BadDate;
+    return parts->When.isValid() ? LineFault::None : LineFault::BadDate;
+}
+
+LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts)
+{
+    if (const LineFault fault = SplitResultLine(line, parts); fault != LineFault::None)
+        return fault;
+    const QList<QStringView>& fields = parts->Fields;
     ResultEntry& e = parts->Entry;
     e = ResultEntry{};
-    e.No = fields.at(0);
+    e.No = fields.at(0).toString();
     e.DateTime = FormatDateTimeText(parts->When, uiLanguage);
     e.Answer.fill(-1.0);
     e.Answer[1] = FieldValue(fields, 2);

@@ -59,7 +59,7 @@ FileHeader ParseFileHeader(const QStringList& items);
 
 // A date and time written in either language's order ("2021/04/07 13:05:09" or
 // "04/07/2021 13:05:09"); an invalid QDateTime when it is neither.
-QDateTime ParseResultDateTime(const QString& text);
+QDateTime ParseResultDateTime(QStringView text);
 
 // One data line into `entry`, its date written again in `uiLanguage`'s order. False for a
 // line that cannot be a result (no "," or an unreadable date); `upperIndex` gets the
@@ -72,9 +72,12 @@ enum class LineFault { None, NoComma, BadDate };
 struct ResultLineParts {
     ResultEntry Entry;
     QDateTime When;
-    QStringList Fields; // at most FileFieldCapacity
+    QList<QStringView> Fields; // at most FileFieldCapacity, into the line read
 };
-LineFault ReadResultLine(const QString& line, int16_t uiLanguage, ResultLineParts* parts);
+LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts);
+// Only the fields and the moment, the entry left as it was: enough to tell whether the line
+// is a result, for a reader that counts rather than shows.
+LineFault SplitResultLine(QStringView line, ResultLineParts* parts);
 
 // The lines of a file's text, each without its line end (CR LF or LF).
 QStringList SplitFileLines(const QString& text);

@@ -30,7 +30,7 @@ Bilingual Refusal(const char* ja, const char* en, const QString& detail = QStrin
     return b;
 }
 
-int HeadingLanguageOf(const QString& line2)
+int HeadingLanguageOf(QStringView line2)
 {
     if (line2.contains(QString::fromUtf8("荷重")))
         return 0;
@@ -54,6 +54,14 @@ QString DayFileText(const QByteArray& bytes)
             return DecodeFileText(bytes);
     }
     return DecodeFileText(bytes.left(headingEnd + 1)) + QString::fromLatin1(data);
+}
+
+// The two types every good row has share their strings.
+QString CalcTypeText(QStringView field)
+{
+    static const QString Bu = QStringLiteral("BU");
+    static const QString Bo = QStringLiteral("BO");
+    return field == Bu ? Bu : field == Bo ? Bo : field.toString();
 }
 
 bool IsControl(uint c)
@@ -81,7 +89,7 @@ bool IsMostlyBinary(const QByteArray& bytes)
     return odd * 4 > counted;
 }
 
-bool IsDamaged(const QString& line)
+bool IsDamaged(QStringView line)
 {
     return std::any_of(line.begin(), line.end(), [](QChar c) { return IsControl(c.unicode()); });
 }
@@ -108,11 +116,12 @@ QString ShownValue(double value, const QString& format, bool kOrE)
     return FormatPositive(value, format);
 }
 
-DayFile ReadDayFile(const QString& path, int16_t uiLanguage)
+DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail)
 {
     DayFile day;
     day.Path = path;
     const QFileInfo info(path);
+    day.Date = DateOfDayFileName(info.fileName()); // a day refused unread keeps its place
     if (info.isDir()) {
         day.Problem =
             Text("フォルダです。結果ファイルではありません。", "is a folder, not a results file.");
@@ -137,10 +146,11 @@ DayFile ReadDayFile(const QString& path, int16_t uiLanguage)
                     QString::number(LargestDayFileBytes / (1024 * 1024)));
         return day;
     }
-    return ParseDayText(path, bytes, uiLanguage);
+    return ParseDayText(path, bytes, uiLanguage, detail);
 }
 
-DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage)
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
+                     RowDetail detail)
 {
     DayFile day;
     day.Path = path;
@@ -149,10 +159,18 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
         day.Problem = Text("空のファイルです。", "is empty.");
         return day;
     }
-    const QStringList lines = SplitFileLines(DayFileText(bytes));
+    // The lines are views into the text: a year of files is read without a string made per
+    // line or per field.
+    const QString text = DayFileText(bytes);
+    QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
+    for (QStringView& line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
     QStringList items;
-    const bool heading = SplitFields(lines.at(0), Comma, items, FileFieldCapacity) >= 0 &&
-                         lines.at(0).contains(QLatin1String("Dia"));
+    const bool heading =
+        SplitFields(lines.at(0).toString(), Comma, items, FileFieldCapacity) >= 0 &&
+        lines.at(0).contains(QLatin1String("Dia"));
     if (IsMostlyBinary(bytes) || (!heading && bytes.contains('\0'))) {
         day.Problem = Text("バイナリデータで、結果ファイルではありません。",
                            "holds binary data; it is not a results file.");
@@ -167,7 +185,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
     if (lines.size() > 1) {
         day.HeadingLanguage = HeadingLanguageOf(lines.at(1));
         QStringList heading;
-        SplitFields(lines.at(1), Comma, heading, FileFieldCapacity);
+        SplitFields(lines.at(1).toString(), Comma, heading, FileFieldCapacity);
         for (int ch = 3; ch <= 6; ++ch) {
             const int field = FirstDisplacementField + ch - 3;
             day.HasAnswer[ch] = field < heading.size() && !heading.at(field).trimmed().isEmpty();
@@ -176,7 +194,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
     day.Rows.reserve(lines.size());
     ResultLineParts parts;
     for (int i = 2; i < lines.size(); ++i) {
-        const QString& line = lines.at(i);
+        const QStringView line = lines.at(i);
         if (line.trimmed().isEmpty())
             continue;
         ReviewRow row;
@@ -187,7 +205,8 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
                                       "damaged: it holds NUL or control bytes")});
             continue;
         }
-        const LineFault fault = ReadResultLine(line, uiLanguage, &parts);
+        const LineFault fault = detail == RowDetail::Full ? ReadResultLine(line, uiLanguage, &parts)
+                                                          : SplitResultLine(line, &parts);
         if (fault != LineFault::None) {
             day.Skipped.push_back(
                 {row.LineNumber,
@@ -196,7 +215,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
                      : Text("日時が読めません", "the date and time cannot be read")});
             continue;
         }
-        const QStringList& fields = parts.Fields;
+        const QList<QStringView>& fields = parts.Fields;
         if (fields.size() != ResultLineFields) {
             // Every line the program writes has twelve fields: fewer is a line cut short.
             const QString n = QString::number(fields.size());
@@ -208,7 +227,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
                      : Refusal("項目が %1 個です (12 個のはず)", "%1 fields instead of 12", n)});
             continue;
         }
-        row.CalcType = fields.at(CalcTypeField).trimmed();
+        row.CalcType = CalcTypeText(fields.at(CalcTypeField).trimmed());
         if (row.CalcType != QLatin1String("BU") && row.CalcType != QLatin1String("BO")) {
             day.Skipped.push_back(
                 {row.LineNumber,

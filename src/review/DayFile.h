@@ -50,8 +50,14 @@ QDate DateOfDayFileName(const QString& fileName);
 // their reason; a file that is no results file at all (a folder, empty, mostly binary, too
 // large, unreadable, no "Dia=" in line 1) is refused with its Problem. Dates are written in
 // `uiLanguage`'s order.
-DayFile ReadDayFile(const QString& path, int16_t uiLanguage);
-DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage);
+//
+// For the list of days, `Counted` checks every line as strictly but leaves each row's
+// entry empty (its number, values and date text), which is most of the reading: the rows
+// then only count, with their moment and calculation type.
+enum class RowDetail { Full, Counted };
+DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail = RowDetail::Full);
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
+                     RowDetail detail = RowDetail::Full);
 
 // Values as the measurement screen shows them: "------" for a load or displacement of 0
 // or less, " Calc Error" for a negative K or E.

@@ -69,13 +69,13 @@ QString FormatGeneral(double value)
     return QString::number(value, 'g', 15);
 }
 
-bool ParseNumber(const QString& text, double* value)
+bool ParseNumber(QStringView text, double* value)
 {
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     if (t.isEmpty())
         return false;
     bool ok = false;
-    const double v = t.toDouble(&ok); // QString::toDouble is locale-independent ("C")
+    const double v = t.toDouble(&ok); // locale-independent ("C")
     if (!ok || !std::isfinite(v))
         return false;
     if (value)

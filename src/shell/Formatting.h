@@ -17,6 +17,10 @@ QString FormatNumber(double value, const QString& format);
 QString FormatGeneral(double value);
 // The whole text read as a decimal number ("+001234", " 12 ", "1.5e3"); false for
 // anything else, empty text included.
-bool ParseNumber(const QString& text, double* value);
+bool ParseNumber(QStringView text, double* value);
+inline bool ParseNumber(const QString& text, double* value)
+{
+    return ParseNumber(QStringView(text), value);
+}
 // Rounds halves to the even neighbour, as the logger's trigger check does.
 double RoundHalfEven(double value);
