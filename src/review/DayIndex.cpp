@@ -3,7 +3,13 @@
 #include "shell/FileLookup.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 DaySummary SummariseDay(const DayFile& day)
 {
@@ -73,22 +79,93 @@ QString DayFolderFor(const QString& folder)
     return QDir(data).exists() ? data : folder;
 }
 
-void DayIndex::Start(const QStringList& paths, int16_t uiLanguage)
+namespace
 {
-    m_paths = paths;
-    m_days.clear();
-    m_days.reserve(paths.size());
-    m_language = uiLanguage;
+
+// The newest days are read first: they are the ones an operator looks for.
+QStringList NewestNameFirst(const QStringList& paths)
+{
+    std::vector<std::pair<QDate, QString>> named;
+    named.reserve(paths.size());
+    for (const QString& path : paths)
+        named.emplace_back(DateOfDayFileName(QFileInfo(path).fileName()), path);
+    std::stable_sort(named.begin(), named.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    QStringList sorted;
+    sorted.reserve(paths.size());
+    for (auto& [date, path] : named)
+        sorted << path;
+    return sorted;
 }
 
-bool DayIndex::Step(int files)
+} // namespace
+
+bool ListedBefore(const DaySummary& a, const DaySummary& b)
 {
-    for (int n = 0; n < files && Done() < Total(); ++n)
-        m_days.push_back(SummariseDay(ReadDayFile(m_paths.at(Done()), m_language)));
-    if (Done() < Total())
-        return true;
-    std::stable_sort(m_days.begin(), m_days.end(), [](const DaySummary& a, const DaySummary& b) {
-        return a.Date > b.Date || (a.Date == b.Date && a.Path > b.Path);
-    });
-    return false;
+    return a.Date > b.Date || (a.Date == b.Date && a.Path > b.Path);
+}
+
+// What the readers share with the index: they outlive a listing that is dropped, and
+// only look at it to see that it was.
+struct DayIndex::Listing {
+    QStringList Paths;
+    int16_t Language = 1;
+    std::atomic<int> Next{0};
+    std::atomic<bool> Dropped{false};
+    std::mutex Lock;
+    std::condition_variable Ready;
+    std::vector<DaySummary> Read; // under Lock
+
+    void ReadDays()
+    {
+        for (int i = Next++; i < Paths.size() && !Dropped; i = Next++) {
+            DaySummary day = SummariseDay(ReadDayFile(Paths.at(i), Language, RowDetail::Counted));
+            const std::lock_guard<std::mutex> hold(Lock);
+            Read.push_back(std::move(day));
+            Ready.notify_one();
+        }
+    }
+};
+
+DayIndex::DayIndex()
+{
+    m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+}
+
+DayIndex::~DayIndex()
+{
+    if (m_listing)
+        m_listing->Dropped = true;
+    m_pool.waitForDone();
+}
+
+void DayIndex::Start(const QStringList& paths, int16_t uiLanguage)
+{
+    if (m_listing)
+        m_listing->Dropped = true;
+    m_listing = std::make_shared<Listing>();
+    m_listing->Paths = NewestNameFirst(paths);
+    m_listing->Language = uiLanguage;
+    m_taken = 0;
+    for (int reader = 0; reader < std::min<int>(m_pool.maxThreadCount(), paths.size()); ++reader)
+        m_pool.start([listing = m_listing] { listing->ReadDays(); });
+}
+
+std::vector<DaySummary> DayIndex::TakeRead(int waitMs)
+{
+    std::vector<DaySummary> read;
+    if (!m_listing)
+        return read;
+    std::unique_lock<std::mutex> hold(m_listing->Lock);
+    if (waitMs > 0 && !Finished())
+        m_listing->Ready.wait_for(hold, std::chrono::milliseconds(waitMs),
+                                  [this] { return !m_listing->Read.empty(); });
+    read.swap(m_listing->Read);
+    m_taken += int(read.size());
+    return read;
+}
+
+int DayIndex::Total() const
+{
+    return m_listing ? int(m_listing->Paths.size()) : 0;
 }

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
+#include <memory>
 #include <vector>
 
 // One line of the list of days.
@@ -36,21 +38,33 @@ QStringList LeftOutFiles(const QString& folder);
 // How many of them were left out and which, for the status line; empty when none.
 QString LeftOutText(const QStringList& names, int16_t uiLanguage);
 
-// Fills the list of days a few files at a time, so that a window can show its progress
-// and stay responsive while a year of files is read.
+// The order of the list of days: newest first, then by path.
+bool ListedBefore(const DaySummary& a, const DaySummary& b);
+
+// Reads the days of a list on every core, newest name first, so that a window can show
+// them as they come and answer the operator while a decade of files is read. Each day is
+// read in `RowDetail::Counted`: the list needs its counts, not its values.
 class DayIndex
 {
 public:
+    DayIndex();
+    ~DayIndex(); // stops the reading and waits for it
+    DayIndex(const DayIndex&) = delete;
+    DayIndex& operator=(const DayIndex&) = delete;
+
+    // Starts reading `paths`; a listing under way is dropped, and nothing more of it is
+    // handed out.
     void Start(const QStringList& paths, int16_t uiLanguage);
-    // Reads up to `files` more; true while some remain.
-    bool Step(int files);
-    int Done() const { return int(m_days.size()); }
-    int Total() const { return int(m_paths.size()); }
-    // Newest first once every file is read.
-    const std::vector<DaySummary>& Days() const { return m_days; }
+    // The days read since the last call, in no particular order; waits up to `waitMs` for
+    // the first of them when none is ready.
+    std::vector<DaySummary> TakeRead(int waitMs = 0);
+    int Done() const { return m_taken; } // handed out so far
+    int Total() const;
+    bool Finished() const { return Done() == Total(); }
 
 private:
-    QStringList m_paths;
-    std::vector<DaySummary> m_days;
-    int16_t m_language = 1;
+    struct Listing;
+    std::shared_ptr<Listing> m_listing;
+    int m_taken = 0;
+    QThreadPool m_pool;
 };

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QFileInfo>
 
+#include <algorithm>
+
 DayListModel::DayListModel(int16_t uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_language(uiLanguage)
 {
@@ -17,6 +19,26 @@ void DayListModel::SetDays(std::vector<DaySummary> days)
     beginResetModel();
     m_days = std::move(days);
     endResetModel();
+}
+
+void DayListModel::AddDays(std::vector<DaySummary> days)
+{
+    std::sort(days.begin(), days.end(), ListedBefore);
+    // The days mostly come in the list's order, so they go in as a few runs of rows.
+    for (size_t first = 0; first < days.size();) {
+        const size_t at =
+            std::upper_bound(m_days.begin(), m_days.end(), days[first], ListedBefore) -
+            m_days.begin();
+        size_t end = first + 1;
+        while (end < days.size() && (at == m_days.size() || ListedBefore(days[end], m_days[at])))
+            ++end;
+        beginInsertRows({}, int(at), int(at + end - first) - 1);
+        m_days.insert(m_days.begin() + qsizetype(at),
+                      std::make_move_iterator(days.begin() + qsizetype(first)),
+                      std::make_move_iterator(days.begin() + qsizetype(end)));
+        endInsertRows();
+        first = end;
+    }
 }
 
 const DaySummary* DayListModel::Day(int row) const

@@ -14,6 +14,9 @@ class DayListModel : public QAbstractTableModel
 public:
     explicit DayListModel(int16_t uiLanguage, QObject* parent = nullptr);
     void SetDays(std::vector<DaySummary> days);
+    // Puts `days` in their places in the list, so that the rows already there (and a day
+    // the operator chose among them) stay as they are.
+    void AddDays(std::vector<DaySummary> days);
     const DaySummary* Day(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

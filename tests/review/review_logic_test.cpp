@@ -1,8 +1,10 @@
 #include "ReviewFixtures.h"
-#include "review/DayIndex.h"
 #include "review/DayStatistics.h"
+#include "review/ReviewModels.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QPersistentModelIndex>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -124,15 +126,21 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
     }
     DayIndex index;
     index.Start(DayEntries(dir.path()), 1);
-    while (index.Step(1)) {
-    }
-    ASSERT_EQ(index.Days().size(), std::size(rows)) << "every entry named like a day is listed";
-    EXPECT_EQ(index.Days().front().Date, QDate(2024, 5, 9)) << "newest first";
+    DayListModel list(1);
+    while (!index.Finished())
+        list.AddDays(index.TakeRead(1000));
+    ASSERT_EQ(list.rowCount(), int(std::size(rows))) << "every entry named like a day is listed";
+    EXPECT_EQ(list.Day(0)->Date, QDate(2024, 5, 9)) << "newest first";
 
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.Name);
         const DayFile day = ReadDayFile(dir.filePath(row.Name), 0);
         EXPECT_EQ(day.Rows.size(), size_t(row.Rows));
+        // The list counts each line as the day's reading takes or skips it.
+        const DaySummary* listed = list.Day(9 - QString(row.Name).mid(6, 2).toInt());
+        ASSERT_TRUE(listed && listed->Path == dir.filePath(row.Name));
+        EXPECT_EQ(listed->Results, int(day.Rows.size()));
+        EXPECT_EQ(listed->Skipped, int(day.Skipped.size()));
         if (row.Problem) {
             EXPECT_TRUE(day.Problem.En.contains(row.Problem)) << day.Problem.En.toStdString();
             EXPECT_FALSE(day.Problem.Ja.isEmpty());
@@ -145,6 +153,31 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
             << day.Skipped.front().Reason.En.toStdString();
         EXPECT_FALSE(day.Skipped.front().Reason.Ja.isEmpty());
     }
+}
+
+// Days come from the readers in batches of any order; the list is always newest first,
+// and the day the operator chose stays chosen while others go in above and below it.
+TEST(DayList, DaysGoInInTheirPlacesAndAChosenDayStaysChosen)
+{
+    const auto day = [](int d, const char* name = "") {
+        DaySummary s;
+        s.Date = d > 0 ? QDate(2024, 5, d) : QDate();
+        s.Path = QString("/data/%1%2.csv").arg(d).arg(name);
+        return s;
+    };
+    DayListModel list(1);
+    list.AddDays({day(20), day(17)});
+    const QPersistentModelIndex chosen = list.index(1, 0);
+    for (std::vector<DaySummary> batch : {std::vector<DaySummary>{day(3), day(25), day(18)},
+                                          {day(17, "b"), day(0), day(30), day(1), day(19)},
+                                          {day(2), day(21), day(20, "a")}})
+        list.AddDays(std::move(batch));
+    QStringList order;
+    for (int r = 0; r < list.rowCount(); ++r)
+        order << QFileInfo(list.Day(r)->Path).completeBaseName();
+    EXPECT_EQ(order.join(' ').toStdString(), "30 25 21 20a 20 19 18 17b 17 3 2 1 0")
+        << "newest first, a day without a date last";
+    EXPECT_EQ(list.Day(chosen.row())->Path, "/data/17.csv");
 }
 
 } // namespace

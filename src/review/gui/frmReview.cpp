@@ -27,9 +27,9 @@
 namespace
 {
 
-// A year of files is read in steps this size between events, so that the progress shows
-// and the window answers while the list fills.
-constexpr int FilesPerStep = 8;
+// How often the days read so far are put into the list while it fills: often enough that
+// it visibly grows, seldom enough that the window spends its time answering the operator.
+constexpr int FillIntervalMs = 25;
 
 QTableView* NewTable(QAbstractItemModel* model, QWidget* parent)
 {
@@ -57,6 +57,8 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     m_dayView->setObjectName(QStringLiteral("DayList"));
     m_dayView->setSelectionMode(QAbstractItemView::SingleSelection);
     m_dayView->verticalHeader()->hide();
+    // The widths are taken from the first rows: a decade's days are all alike in width.
+    m_dayView->horizontalHeader()->setResizeContentsPrecision(200);
 
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(&m_table);
@@ -111,7 +113,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     BuildMenus();
     resize(1360, 768);
 
-    m_fill.setInterval(0);
+    m_fill.setInterval(FillIntervalMs);
     connect(&m_fill, &QTimer::timeout, this, &frmReview::FillStep);
     connect(m_dayView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowDay(current.row()); });
@@ -151,42 +153,50 @@ void frmReview::BuildMenus()
 void frmReview::OpenFolder(const QString& folder)
 {
     m_shownFolder = DayFolderFor(folder);
-    m_index.Start(DayEntries(m_shownFolder), m_language);
     const QStringList leftOut = LeftOutFiles(m_shownFolder);
     m_leftOut->setText(LeftOutText(leftOut, m_language));
     m_leftOut->setToolTip(leftOut.join(QLatin1Char('\n')));
-    m_days.SetDays({});
-    m_table.SetDay(DayFile{});
-    m_progress->setRange(0, std::max(1, m_index.Total()));
-    m_progress->setValue(0);
-    m_progress->show();
+    StartListing(DayEntries(m_shownFolder));
     statusBar()->showMessage(Tr(m_language, "%1 を読んでいます...", "Reading %1 ...")
                                  .arg(QDir::toNativeSeparators(m_shownFolder)));
-    m_fill.start();
 }
 
 void frmReview::OpenFile(const QString& path)
 {
     m_shownFolder = path;
-    m_index.Start({path}, m_language);
     m_leftOut->clear();
+    StartListing({path});
+}
+
+void frmReview::StartListing(const QStringList& paths)
+{
+    m_index.Start(paths, m_language);
+    m_days.SetDays({});
+    m_table.SetDay(DayFile{});
+    m_progress->setRange(0, std::max(1, m_index.Total()));
+    m_progress->setValue(0);
+    m_progress->show();
     m_fill.start();
 }
 
+// The days read so far go into the list, which the operator may already use: a day chosen
+// while the rest are read stays chosen.
 void frmReview::FillStep()
 {
-    if (m_index.Step(FilesPerStep)) {
-        m_progress->setValue(m_index.Done());
+    const bool first = m_days.rowCount() == 0;
+    m_days.AddDays(m_index.TakeRead());
+    m_progress->setValue(m_index.Done());
+    if (first && m_days.rowCount() > 0)
+        FitDayList();
+    if (!m_index.Finished())
         return;
-    }
     m_fill.stop();
     m_progress->hide();
-    m_days.SetDays(m_index.Days());
     FitDayList();
     statusBar()->showMessage(Tr(m_language, "%1: %2 日", "%1: %2 day(s)")
                                  .arg(QDir::toNativeSeparators(m_shownFolder))
                                  .arg(m_days.rowCount()));
-    if (m_days.rowCount() > 0)
+    if (m_days.rowCount() > 0 && !m_dayView->selectionModel()->hasSelection())
         m_dayView->selectRow(0);
 }
 
@@ -199,7 +209,12 @@ void frmReview::FitDayList()
     const int widestNote = 24 * m_dayView->fontMetrics().averageCharWidth();
     m_dayView->resizeColumnsToContents();
     m_dayView->setColumnWidth(NoteColumn, std::min(m_dayView->columnWidth(NoteColumn), widestNote));
-    m_dayView->resizeRowsToContents();
+    // Only a day with a note can need more than one line: a decade's list is fitted in a
+    // moment when the rows without one are left as they are.
+    for (int row = 0; row < m_days.rowCount(); ++row) {
+        if (!m_days.index(row, NoteColumn).data().toString().isEmpty())
+            m_dayView->resizeRowToContents(row);
+    }
     const int wanted = m_dayView->horizontalHeader()->length() + 2 * m_dayView->frameWidth() +
                        m_dayView->verticalScrollBar()->sizeHint().width();
     auto* split = static_cast<QSplitter*>(centralWidget());

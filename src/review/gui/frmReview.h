@@ -54,6 +54,7 @@ protected:
 
 private:
     void BuildMenus();
+    void StartListing(const QStringList& paths);
     void FillStep();
     void FitDayList();
     void ShowDay(int listRow);
