@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -98,10 +97,16 @@ bool IsDamaged(QStringView line)
 
 QDate DateOfDayFileName(const QString& fileName)
 {
-    static const QRegularExpression name(QStringLiteral("^(\\d{8})\\.csv$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const auto m = name.match(fileName);
-    return m.hasMatch() ? QDate::fromString(m.captured(1), QStringLiteral("yyyyMMdd")) : QDate();
+    // Plain character tests rather than a pattern: the days' readers ask from every core.
+    constexpr int Digits = 8;
+    if (fileName.size() != Digits + 4 ||
+        !fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return QDate();
+    for (int i = 0; i < Digits; ++i) {
+        if (fileName[i] < QLatin1Char('0') || fileName[i] > QLatin1Char('9'))
+            return QDate();
+    }
+    return QDate::fromString(fileName.left(Digits), QStringLiteral("yyyyMMdd"));
 }
 
 bool IsDefinedValue(bool kOrE, double value)
