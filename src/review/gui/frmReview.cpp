@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -88,9 +89,14 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     statsLayout->addWidget(m_statsView);
     m_tabs->addTab(statsPage, Tr(m_language, "統計", "Statistics"));
     m_tabs->addTab(m_chart, Tr(m_language, "グラフ", "Chart"));
-    m_points = new PointsView(
-        context, [this] { return m_table.Day().Path; }, m_tabs);
-    m_tabs->addTab(m_points, Tr(m_language, "測点", "Points"));
+    m_points = new PointsView(context, [this] { return m_table.Day().Path; });
+    // The lot's many fields would otherwise hold the whole day panel at their width and
+    // squeeze the list of days; narrower than they need, the tab scrolls instead.
+    auto* pointsPage = new QScrollArea(m_tabs);
+    pointsPage->setWidget(m_points);
+    pointsPage->setWidgetResizable(true);
+    pointsPage->setFrameShape(QFrame::NoFrame);
+    m_tabs->addTab(pointsPage, Tr(m_language, "測点", "Points"));
     auto* layout = new QVBoxLayout(dayPanel);
     layout->addWidget(m_settings);
     layout->addWidget(m_note);
