@@ -8,11 +8,13 @@
 #include "review/gui/PointsView.h"
 #include "review/gui/frmReview.h"
 
+#include <QAbstractScrollArea>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -69,6 +71,10 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
     PointsView* view = window.Points();
     ASSERT_TRUE(view->isVisible());
+    auto* page = qobject_cast<QAbstractScrollArea*>(window.Tabs()->currentWidget());
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(WaitFor([&] { return page->horizontalScrollBar()->maximum() == 0; }))
+        << "the tab is given the width its fields need";
     PressFileMenu(&window, "New Lot");
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 1) << "nine drops, 20 s apart";
 

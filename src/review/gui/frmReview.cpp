@@ -97,6 +97,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     pointsPage->setWidgetResizable(true);
     pointsPage->setFrameShape(QFrame::NoFrame);
     m_tabs->addTab(pointsPage, Tr(m_language, "測点", "Points"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmReview::FitPanels);
     auto* layout = new QVBoxLayout(dayPanel);
     layout->addWidget(m_settings);
     layout->addWidget(m_note);
@@ -221,11 +222,24 @@ void frmReview::FitDayList()
         if (!m_days.index(row, NoteColumn).data().toString().isEmpty())
             m_dayView->resizeRowToContents(row);
     }
+    FitPanels();
+}
+
+// The list of days gets the width it needs, up to a little over half the window; the
+// Points tab, while it is shown, the width its fields need.
+void frmReview::FitPanels()
+{
     const int wanted = m_dayView->horizontalHeader()->length() + 2 * m_dayView->frameWidth() +
                        m_dayView->verticalScrollBar()->sizeHint().width();
     auto* split = static_cast<QSplitter*>(centralWidget());
     const int total = split->sizes().value(0) + split->sizes().value(1);
-    const int left = std::min(wanted, total * 11 / 20);
+    int left = std::min(wanted, total * 11 / 20);
+    if (m_tabs->currentWidget()->isAncestorOf(m_points)) {
+        // The fields' width and what the day panel and the tabs put around them.
+        const int points = m_points->minimumSizeHint().width() + split->widget(1)->width() -
+                           m_tabs->currentWidget()->width();
+        left = std::max(0, std::min(left, total - points));
+    }
     split->setSizes({left, total - left});
 }
 

@@ -57,6 +57,7 @@ private:
     void StartListing(const QStringList& paths);
     void FillStep();
     void FitDayList();
+    void FitPanels();
     void ShowDay(int listRow);
     void ShowStatistics();
     void CopyRows();
