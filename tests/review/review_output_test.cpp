@@ -51,11 +51,12 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
                 {120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
     for (const auto& row : rows) {
         const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
-        DayFile day = TestDay(1);
-        day.Rows.resize(row.Results);
+        DayFile file = TestDay(1);
+        file.Rows.resize(row.Results);
+        const ReviewedDay day(std::move(file), 1);
         {
             PdfPage page(pdf);
-            ASSERT_TRUE(PrintProtocol(page, day, 1, "Times New Roman", row.Chosen));
+            ASSERT_TRUE(PrintProtocol(page, day, day.Select(row.Chosen), "Times New Roman"));
         }
         const QString pages = QString::number(row.Pages);
         EXPECT_TRUE(pdftools::RunTool("pdfinfo", {pdf})
@@ -127,7 +128,8 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
         SCOPED_TRACE(row.Results);
         const QString path = dir.filePath(QString::number(row.Language) + ".xlsx");
         QString error; // a Japanese file, shown in either language
-        ASSERT_TRUE(WriteExcelFile(path, TestDay(0), row.Language, &error)) << error.toStdString();
+        const ReviewedDay day(TestDay(0), row.Language);
+        ASSERT_TRUE(WriteExcelFile(path, day, day.Select({}), &error)) << error.toStdString();
         const QJsonObject book = ReadBack(path);
         const QJsonArray results = book[QString::fromUtf8(row.Results)].toArray();
         ASSERT_EQ(results.size(), 128); // title, four settings, the legend, a gap, heading
@@ -162,11 +164,12 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     QTemporaryDir dir;
     const QString path = dir.filePath("day.xlsx");
     WriteBytes(path, "an older workbook");
-    DayFile day = TestDay(1);
-    for (ReviewRow& row : day.Rows)
+    DayFile file = TestDay(1);
+    for (ReviewRow& row : file.Rows)
         row.Entry.K = 0;
+    const ReviewedDay day(std::move(file), 1);
     QString error;
-    ASSERT_TRUE(WriteExcelFile(path, day, 1, &error, {5, 2, 9})) << error.toStdString();
+    ASSERT_TRUE(WriteExcelFile(path, day, day.Select({5, 2, 9}), &error)) << error.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"day.xlsx"});
     const QJsonObject book = ReadBack(path);
     EXPECT_EQ(At(book["Statistics"].toArray(), 5, 4).toString(), "------");
@@ -176,7 +179,7 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
 
     const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
     QDir().mkpath(taken + "/inside");
-    EXPECT_FALSE(WriteExcelFile(taken, day, 1, &error));
+    EXPECT_FALSE(WriteExcelFile(taken, day, day.Select({}), &error));
     EXPECT_TRUE(error.contains("directory")) << error.toStdString();
     EXPECT_TRUE(QDir(taken + "/inside").exists());
 }

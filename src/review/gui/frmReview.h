@@ -46,6 +46,8 @@ public:
     // The chosen rows in the order shown; empty when none is chosen, which stands for the
     // whole day.
     std::vector<int> ChosenRows() const;
+    // The chosen rows of the day shown with their statistics, as every output takes them.
+    const DaySelection& Selection() const { return m_selection; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -57,7 +59,7 @@ private:
     void FillStep();
     void FitDayList();
     void ShowDay(int listRow);
-    void ShowStatistics();
+    void TakeChoice();
     void CopyRows();
     void ChooseFolder();
     void ChooseFile();
@@ -71,6 +73,7 @@ private:
     DayListModel m_days;
     DayTableModel m_table;
     StatisticsModel m_stats;
+    DaySelection m_selection;
     QSortFilterProxyModel* m_sorted;
     QTableView* m_dayView;
     QTableView* m_tableView;
