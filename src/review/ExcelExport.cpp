@@ -1,7 +1,6 @@
 #include "ExcelExport.h"
 
 #include "DayIndex.h"
-#include "ReviewProtocol.h"
 #include "ReviewTexts.h"
 
 #include <QDir>
@@ -92,10 +91,7 @@ void WriteContext(lxw_worksheet* sheet, Formats& formats, const ReviewedDay& rev
 {
     const DayFile& day = reviewed.File();
     const int16_t language = reviewed.Language();
-    WriteText(sheet, 0, 0,
-              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
-                  .arg(DayText(day.Date, language), ScopeText(reviewed, selection)),
-              formats.Bold());
+    WriteText(sheet, 0, 0, DayTitle(reviewed, selection), formats.Bold());
     WriteText(sheet, 1, 0, Tr(language, "載荷板直径 (mm)", "Plate diameter (mm)"));
     if (day.Header.HasDiameter)
         worksheet_write_number(sheet, 1, 1, day.Header.Diameter, formats.Get("0"));

@@ -1,7 +1,5 @@
 #include "ReviewModels.h"
 
-#include "ReviewProtocol.h"
-
 #include "shell/Formatting.h"
 
 #include <QColor>

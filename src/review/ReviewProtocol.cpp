@@ -111,12 +111,6 @@ void DrawChart(PrintPage& page, const ChartData& chart, float top)
 
 } // namespace
 
-QString DayText(const QDate& date, int16_t uiLanguage)
-{
-    return date.toString(uiLanguage == 0 ? QStringLiteral("yyyy/MM/dd")
-                                         : QStringLiteral("MM/dd/yyyy"));
-}
-
 ProtocolPlan PlanProtocol(int rows, int quantities)
 {
     ProtocolPlan plan;
@@ -158,9 +152,7 @@ bool PrintProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& 
         PlanProtocol(int(selection.Covered.size()), int(selection.Quantities.size()));
 
     page.SetFontSize(14);
-    page.Text(Left, Top,
-              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
-                  .arg(DayText(file.Date, language), ScopeText(day, selection)));
+    page.Text(Left, Top, DayTitle(day, selection));
     page.SetFontSize(9);
     page.Text(Left, Top + 10.0f, DaySettingsText(day));
     if (!file.Skipped.empty())

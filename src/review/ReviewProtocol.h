@@ -22,6 +22,3 @@ ProtocolPlan PlanProtocol(int rows, int quantities);
 // day marked, the statistics and the chart of the rows covered; every sheet numbered.
 bool PrintProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
                    const QString& fontName);
-
-// The day as the title writes it: yyyy/MM/dd in Japanese, MM/dd/yyyy in English.
-QString DayText(const QDate& date, int16_t uiLanguage);

@@ -151,6 +151,12 @@ QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity
     return QString();
 }
 
+QString DayText(const QDate& date, int16_t uiLanguage)
+{
+    return date.toString(uiLanguage == 0 ? QStringLiteral("yyyy/MM/dd")
+                                         : QStringLiteral("MM/dd/yyyy"));
+}
+
 QString ScopeText(const ReviewedDay& day, const DaySelection& selection)
 {
     if (selection.WholeDay())
@@ -159,6 +165,12 @@ QString ScopeText(const ReviewedDay& day, const DaySelection& selection)
     return Tr(day.Language(), "選択した行 (%2 件中 %1 件)", "Chosen rows (%1 of %2 results)")
         .arg(selection.Chosen.size())
         .arg(day.Results());
+}
+
+QString DayTitle(const ReviewedDay& day, const DaySelection& selection)
+{
+    return Tr(day.Language(), "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
+        .arg(DayText(day.File().Date, day.Language()), ScopeText(day, selection));
 }
 
 QString StatisticsCaption(const ReviewedDay& day, const DaySelection& selection)

@@ -36,8 +36,12 @@ QString StatisticFormat(const Quantity& q, int column);
 // The heading of a quantity's column in `columns`, with its formula where E is given apart.
 QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q);
 
+// The day as the title writes it: yyyy/MM/dd in Japanese, MM/dd/yyyy in English.
+QString DayText(const QDate& date, int16_t uiLanguage);
 // Which rows an output covers, for its heading: the whole day, or the chosen rows.
 QString ScopeText(const ReviewedDay& day, const DaySelection& selection);
+// The title of the protocol and the workbook: the day and what they cover.
+QString DayTitle(const ReviewedDay& day, const DaySelection& selection);
 // What the statistics are of.
 QString StatisticsCaption(const ReviewedDay& day, const DaySelection& selection);
 // Why E is given for each formula apart, where the selection mixes them; empty otherwise.
