@@ -64,14 +64,12 @@ TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(day.Marked(i), i == 7 || i == 9 || i == 17) << "row " << i;
 
-    const DaySelection whole = day.Select({});
-    const std::vector<Quantity>& q = whole.Quantities;
-    const std::vector<ColumnStatistics>& s = whole.Statistics;
-    ASSERT_EQ(q.size(), 5u); // P0, D0, K, E of BU, E of BO
-    EXPECT_EQ(s[2].Count, 18);
-    EXPECT_EQ(q[3].Formula, "BU");
-    EXPECT_NEAR(s[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
-    EXPECT_NEAR(s[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
+    const DaySelection all = day.Select({});
+    ASSERT_EQ(all.Quantities.size(), 5u); // P0, D0, K, E of BU, E of BO
+    EXPECT_EQ(all.Statistics[2].Count, 18);
+    EXPECT_EQ(all.Quantities[3].Formula, "BU");
+    EXPECT_NEAR(all.Statistics[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
+    EXPECT_NEAR(all.Statistics[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
     EXPECT_EQ(day.Select({0, 1}).Quantities.size(), 4u) << "chosen rows of one formula: one E";
 }
 
