@@ -1,5 +1,11 @@
 #pragma once
 
+// From file to page: ReadDayFile reads a day; the table model (DayTableModel) reviews it once
+// into a ReviewedDay, shared with every output; each choice of rows becomes a DaySelection
+// with its figures (ReviewedDay::Select). The statistics view (StatisticsModel), the chart
+// (BuildChartData), the protocol (PrintProtocol), the workbook (WriteExcelFile) and the
+// clipboard (TableTabText) read those two and write them with the texts of ReviewTexts.h.
+
 #include "DayStatistics.h"
 
 #include <QString>
