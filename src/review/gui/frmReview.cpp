@@ -226,7 +226,8 @@ void frmReview::ShowDay(int listRow)
     const DaySummary* summary = m_days.Day(listRow);
     if (!summary)
         return;
-    m_table.SetDay(ReadDayFile(summary->Path, m_language)); // takes the choice: the whole day
+    // The table's reset takes the choice anew: none, the whole day.
+    m_table.SetDay(ReadDayFile(summary->Path, m_language));
     const ReviewedDay& day = m_table.Day();
     m_tableView->resizeColumnsToContents();
     m_settings->setText(day.File().Refused() ? QString() : DaySettingsText(day));

@@ -46,8 +46,6 @@ public:
     // The chosen rows in the order shown; empty when none is chosen, which stands for the
     // whole day.
     std::vector<int> ChosenRows() const;
-    // The chosen rows of the day shown with their statistics, as every output takes them.
-    const DaySelection& Selection() const { return m_selection; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
