@@ -1,7 +1,6 @@
 #include "ChartData.h"
 
-#include "DayStatistics.h"
-#include "ReviewTable.h"
+#include "ReviewTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,43 +34,40 @@ ChartAxis RoundAxis(double lo, double hi, int wantedSteps)
     return ChartAxis{std::floor(lo / step) * step, std::ceil(hi / step) * step, step};
 }
 
-ChartData BuildChartData(const DayFile& day, int16_t uiLanguage, const std::vector<int>& rows)
+ChartData BuildChartData(const ReviewedDay& day, const DaySelection& selection)
 {
-    std::vector<int> shown = rows;
-    if (shown.empty()) {
-        for (size_t r = 0; r < day.Rows.size(); ++r)
-            shown.push_back(int(r));
-    }
+    const std::vector<ReviewRow>& rows = day.File().Rows;
+    const int16_t uiLanguage = day.Language();
     ChartData chart;
     bool rising = true;
     int last = -1;
-    for (int r : shown) {
+    for (int r : selection.Covered) {
         bool ok = false;
-        const int n = day.Rows[r].Entry.No.toInt(&ok);
+        const int n = rows[r].Entry.No.toInt(&ok);
         rising = rising && ok && n > last;
         last = n;
     }
     chart.XTitle = rising ? Tr(uiLanguage, "測定番号 (No)", "Measurement number (No)")
                           : Tr(uiLanguage, "結果の順番", "Result in order of the day");
 
-    const std::vector<ReviewColumn> columns = DayColumns(day, uiLanguage);
-    const std::vector<Quantity> ke = KAndE(day, rows);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, ke, rows);
     double xlo = 1, xhi = 1, ylo = 0, yhi = 0;
     bool any = false;
-    for (size_t i = 0; i < ke.size(); ++i) {
+    for (size_t i = 0; i < selection.Quantities.size(); ++i) {
+        const Quantity& q = selection.Quantities[i];
+        if (!q.IsKOrE())
+            continue;
         ChartSeries s;
-        s.Name = QuantityHeading(columns, ke[i]);
-        s.Colour = SeriesColours[i];
-        s.HasMean = stats[i].Count > 0;
-        s.Mean = stats[i].Mean;
+        s.Name = QuantityHeading(day.Columns(), q);
+        s.Colour = SeriesColours[chart.Series.size()];
+        s.HasMean = selection.Statistics[i].Count > 0;
+        s.Mean = selection.Statistics[i].Mean;
         s.MeanLabel = s.Name + QStringLiteral("  ") + Tr(uiLanguage, "平均", "mean") +
                       QLatin1Char(' ') + QString::number(qRound64(s.Mean));
-        for (size_t n = 0; n < shown.size(); ++n) {
-            const ReviewRow& row = day.Rows[shown[n]];
+        for (size_t n = 0; n < selection.Covered.size(); ++n) {
+            const ReviewRow& row = rows[selection.Covered[n]];
             const double x = rising ? row.Entry.No.toInt() : double(n + 1);
-            const double y = ke[i].ValueOf(row.Entry);
-            if (!ke[i].Covers(row) || !IsDefinedValue(true, y))
+            const double y = q.ValueOf(row.Entry);
+            if (!q.Covers(row) || !IsDefinedValue(true, y))
                 continue;
             xlo = any ? std::min(xlo, x) : x;
             xhi = any ? std::max(xhi, x) : x;

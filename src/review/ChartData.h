@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayFile.h"
+#include "ReviewedDay.h"
 
 #include <QPointF>
 #include <cstdint>
@@ -31,10 +31,10 @@ struct ChartData {
     ChartAxis Y;
 };
 
-// The measurement numbers when they rise through the day, else the results' order from 1.
-// `rows` are the rows shown (every row when empty); E of each formula is a series apart on a
-// day that mixes them.
-ChartData BuildChartData(const DayFile& day, int16_t uiLanguage, const std::vector<int>& rows = {});
+// K, then E (of each formula apart where the selection mixes them) of the rows `selection`
+// covers, in its order, each with its mean from the selection's statistics; against the
+// measurement numbers when they rise through those rows, else their order from 1.
+ChartData BuildChartData(const ReviewedDay& day, const DaySelection& selection);
 
 // A range with round steps (1, 2 or 5 times a power of ten) that holds lo..hi.
 ChartAxis RoundAxis(double lo, double hi, int wantedSteps);

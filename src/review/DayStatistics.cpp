@@ -58,33 +58,26 @@ bool MixesFormulas(const DayFile& day, const std::vector<int>& rows)
 {
     bool bu = false;
     bool bo = false;
-    const auto look = [&](const ReviewRow& row) {
-        bu = bu || row.CalcType == QLatin1String("BU");
-        bo = bo || row.CalcType == QLatin1String("BO");
-    };
-    if (rows.empty())
-        std::for_each(day.Rows.begin(), day.Rows.end(), look);
-    for (int r : rows)
-        look(day.Rows.at(r));
+    for (int r : rows) {
+        bu = bu || day.Rows.at(r).CalcType == QLatin1String("BU");
+        bo = bo || day.Rows.at(r).CalcType == QLatin1String("BO");
+    }
     return bu && bo;
 }
 
-std::vector<Quantity> KAndE(const DayFile& day, const std::vector<int>& rows)
+std::vector<Quantity> DayQuantities(const DayFile& day, bool mixesFormulas)
 {
     using K = Quantity::Kind;
-    if (MixesFormulas(day, rows))
-        return {{K::K, 0}, {K::E, 0, QStringLiteral("BU")}, {K::E, 0, QStringLiteral("BO")}};
-    return {{K::K, 0}, {K::E, 0}};
-}
-
-std::vector<Quantity> DayQuantities(const DayFile& day, const std::vector<int>& rows)
-{
-    std::vector<Quantity> q{{Quantity::Kind::Answer, 1}, {Quantity::Kind::Answer, 2}};
-    for (const Quantity& ke : KAndE(day, rows))
-        q.push_back(ke);
+    std::vector<Quantity> q{{K::Answer, 1}, {K::Answer, 2}, {K::K, 0}};
+    if (mixesFormulas) {
+        q.emplace_back(K::E, 0, QStringLiteral("BU"));
+        q.emplace_back(K::E, 0, QStringLiteral("BO"));
+    } else {
+        q.emplace_back(K::E, 0);
+    }
     for (int a = 3; a <= 6; ++a) {
         if (day.HasAnswer[a])
-            q.push_back({Quantity::Kind::Answer, a});
+            q.emplace_back(K::Answer, a);
     }
     return q;
 }
@@ -94,31 +87,29 @@ std::vector<ColumnStatistics> DayStatistics(const DayFile& day,
                                             const std::vector<int>& rows)
 {
     std::vector<ColumnStatistics> result;
+    std::vector<double> values;
     for (const Quantity& q : quantities) {
-        std::vector<double> values;
-        const auto add = [&](const ReviewRow& row) {
-            if (q.Covers(row))
-                values.push_back(q.ValueOf(row.Entry));
-        };
-        if (rows.empty())
-            std::for_each(day.Rows.begin(), day.Rows.end(), add);
-        for (int r : rows)
-            add(day.Rows.at(r));
+        values.clear();
+        for (int r : rows) {
+            if (q.Covers(day.Rows.at(r)))
+                values.push_back(q.ValueOf(day.Rows.at(r).Entry));
+        }
         result.push_back(ComputeStatistics(values, q.IsKOrE()));
     }
     return result;
 }
 
-std::vector<bool> MarkOutliers(const DayFile& day)
+std::vector<bool> MarkOutliers(const DayFile& day, const std::vector<Quantity>& quantities,
+                               const std::vector<ColumnStatistics>& statistics)
 {
-    const std::vector<Quantity> ke = KAndE(day);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, ke);
     std::vector<bool> marked(day.Rows.size(), false);
     for (size_t r = 0; r < day.Rows.size(); ++r) {
-        for (size_t i = 0; i < ke.size(); ++i) {
-            const double v = ke[i].ValueOf(day.Rows[r].Entry);
-            if (ke[i].Covers(day.Rows[r]) && stats[i].HasSpread() && IsDefinedValue(true, v) &&
-                std::abs(v - stats[i].Mean) > 2.0 * stats[i].StdDev)
+        for (size_t i = 0; i < quantities.size(); ++i) {
+            const Quantity& q = quantities[i];
+            const ColumnStatistics& s = statistics[i];
+            const double v = q.ValueOf(day.Rows[r].Entry);
+            if (q.IsKOrE() && q.Covers(day.Rows[r]) && s.HasSpread() && IsDefinedValue(true, v) &&
+                std::abs(v - s.Mean) > 2.0 * s.StdDev)
                 marked[r] = true;
         }
     }

@@ -40,22 +40,20 @@ struct ColumnStatistics {
 // Undefined values (shown "------" or " Calc Error") are left out.
 ColumnStatistics ComputeStatistics(const std::vector<double>& values, bool kOrE);
 
-// True when `rows` (every row when empty) hold both Burmister and Boussinesq results.
-bool MixesFormulas(const DayFile& day, const std::vector<int>& rows = {});
+// True when `rows` (indices into day.Rows) hold both Burmister and Boussinesq results.
+bool MixesFormulas(const DayFile& day, const std::vector<int>& rows);
 
-// K, then E, or E of each formula apart where `rows` mix them.
-std::vector<Quantity> KAndE(const DayFile& day, const std::vector<int>& rows = {});
-
-// P0, D0, K, E (of each formula apart where `rows` mix them), then the day's further
+// P0, D0, K, E (of each formula apart where the rows taken mix them), then the day's further
 // displacements.
-std::vector<Quantity> DayQuantities(const DayFile& day, const std::vector<int>& rows = {});
+std::vector<Quantity> DayQuantities(const DayFile& day, bool mixesFormulas);
 
-// Statistics of `quantities` over `rows` (indices into day.Rows; all rows when empty).
+// Statistics of `quantities` over `rows` (indices into day.Rows).
 std::vector<ColumnStatistics> DayStatistics(const DayFile& day,
                                             const std::vector<Quantity>& quantities,
-                                            const std::vector<int>& rows = {});
+                                            const std::vector<int>& rows);
 
 // The rows whose K or E lies outside the day's mean ± 2 standard deviations (E against
-// its own formula's), above or below: the operator may have had a bad drop there. Always
-// the whole day's, whatever rows are chosen.
-std::vector<bool> MarkOutliers(const DayFile& day);
+// its own formula's), above or below: the operator may have had a bad drop there. Taken
+// from the whole day's `quantities` and their `statistics`, whatever rows are chosen.
+std::vector<bool> MarkOutliers(const DayFile& day, const std::vector<Quantity>& quantities,
+                               const std::vector<ColumnStatistics>& statistics);

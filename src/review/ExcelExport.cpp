@@ -1,9 +1,7 @@
 #include "ExcelExport.h"
 
 #include "DayIndex.h"
-#include "DayStatistics.h"
-#include "ReviewProtocol.h"
-#include "ReviewTable.h"
+#include "ReviewTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,13 +86,12 @@ void WriteText(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_
 // Where the results sheet's table starts, below the day's title and settings.
 constexpr int TableRow = 7;
 
-void WriteContext(lxw_worksheet* sheet, Formats& formats, const DayFile& day,
-                  const std::vector<int>& rows, int16_t language)
+void WriteContext(lxw_worksheet* sheet, Formats& formats, const ReviewedDay& reviewed,
+                  const DaySelection& selection)
 {
-    WriteText(sheet, 0, 0,
-              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
-                  .arg(DayText(day.Date, language), ScopeText(day, rows, language)),
-              formats.Bold());
+    const DayFile& day = reviewed.File();
+    const int16_t language = reviewed.Language();
+    WriteText(sheet, 0, 0, DayTitle(reviewed, selection), formats.Bold());
     WriteText(sheet, 1, 0, Tr(language, "載荷板直径 (mm)", "Plate diameter (mm)"));
     if (day.Header.HasDiameter)
         worksheet_write_number(sheet, 1, 1, day.Header.Diameter, formats.Get("0"));
@@ -109,16 +106,17 @@ void WriteContext(lxw_worksheet* sheet, Formats& formats, const DayFile& day,
     WriteText(sheet, 4, 0, Tr(language, "元のファイル", "Source file"));
     WriteText(sheet, 4, 1, QDir::toNativeSeparators(day.Path));
     WriteText(sheet, 5, 0, QStringLiteral("*"), formats.Get({}, true));
-    WriteText(sheet, 5, 1, MarkLegend(day, language));
+    WriteText(sheet, 5, 1, MarkLegend(reviewed));
 }
 
-void WriteResults(lxw_workbook* book, Formats& formats, const DayFile& day,
-                  const std::vector<int>& rows, int16_t language)
+void WriteResults(lxw_workbook* book, Formats& formats, const ReviewedDay& day,
+                  const DaySelection& selection)
 {
+    const int16_t language = day.Language();
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "測定結果" : "Results");
-    WriteContext(sheet, formats, day, rows, language);
+    WriteContext(sheet, formats, day, selection);
     const QByteArray when = language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss";
-    const std::vector<ReviewColumn> columns = DayColumns(day, language);
+    const std::vector<ReviewColumn>& columns = day.Columns();
     const int markColumn = int(columns.size());
     for (size_t c = 0; c < columns.size(); ++c) {
         WriteText(sheet, TableRow, int(c), columns[c].Heading, formats.Bold());
@@ -126,15 +124,10 @@ void WriteResults(lxw_workbook* book, Formats& formats, const DayFile& day,
     }
     WriteText(sheet, TableRow, markColumn, QStringLiteral("*"), formats.Bold());
     worksheet_freeze_panes(sheet, TableRow + 1, 0);
-    const std::vector<bool> marked = MarkOutliers(day);
-    std::vector<int> covered = rows;
-    if (covered.empty()) {
-        for (size_t r = 0; r < day.Rows.size(); ++r)
-            covered.push_back(int(r));
-    }
+    const std::vector<int>& covered = selection.Covered;
     for (size_t n = 0; n < covered.size(); ++n) {
-        const ReviewRow& row = day.Rows[covered[n]];
-        const bool tint = marked[covered[n]];
+        const ReviewRow& row = day.File().Rows[covered[n]];
+        const bool tint = day.Marked(covered[n]);
         const int y = TableRow + 1 + int(n);
         for (size_t c = 0; c < columns.size(); ++c) {
             const ReviewColumn& col = columns[c];
@@ -173,42 +166,41 @@ void WriteResults(lxw_workbook* book, Formats& formats, const DayFile& day,
     }
 }
 
-void WriteStatistics(lxw_workbook* book, Formats& formats, const DayFile& day,
-                     const std::vector<int>& rows, int16_t language)
+void WriteStatistics(lxw_workbook* book, Formats& formats, const ReviewedDay& day,
+                     const DaySelection& selection)
 {
+    const int16_t language = day.Language();
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "統計" : "Statistics");
-    WriteText(sheet, 0, 0, StatisticsCaption(day, rows, language), formats.Bold());
-    WriteText(sheet, 1, 0, FormulaNote(day, rows, language));
+    WriteText(sheet, 0, 0, StatisticsCaption(day, selection), formats.Bold());
+    WriteText(sheet, 1, 0, FormulaNote(day, selection));
     const QStringList headings = StatisticsHeadings(language);
     for (int c = 0; c < headings.size(); ++c)
         WriteText(sheet, 2, c, headings.at(c), formats.Bold());
     worksheet_set_column(sheet, 0, 0, 18, nullptr);
     worksheet_set_column(sheet, 1, 6, 12, nullptr);
-    const std::vector<ReviewColumn> columns = DayColumns(day, language);
-    const std::vector<Quantity> quantities = DayQuantities(day, rows);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
-    for (size_t i = 0; i < quantities.size(); ++i) {
+    const std::vector<QStringList> lines = StatisticsLines(day, selection);
+    for (size_t i = 0; i < lines.size(); ++i) {
         const int y = int(i) + 3;
-        const ColumnStatistics& s = stats[i];
+        const ColumnStatistics& s = selection.Statistics[i];
         const double values[] = {double(s.Count), s.Mean, s.StdDev, s.Variation, s.Min, s.Max};
         // The cells the screen shows as "------" say so here too.
-        const QStringList shown =
-            StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], s);
+        const QStringList& shown = lines[i];
         WriteText(sheet, y, 0, shown.at(0));
         for (int c = 1; c < shown.size(); ++c) {
             if (shown.at(c) == QLatin1String("------"))
                 WriteText(sheet, y, c, shown.at(c));
             else
-                worksheet_write_number(sheet, y, c, values[c - 1],
-                                       formats.Get(StatisticFormat(quantities[i], c).toLatin1()));
+                worksheet_write_number(
+                    sheet, y, c, values[c - 1],
+                    formats.Get(StatisticFormat(selection.Quantities[i], c).toLatin1()));
         }
     }
 }
 
 } // namespace
 
-bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error,
-                    const std::vector<int>& rows)
+bool WriteExcelFile(const QString& path, const ReviewedDay& day, const DaySelection& selection,
+                    QString* error)
 {
     const auto fail = [error](const QString& reason) {
         if (error)
@@ -228,8 +220,8 @@ bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage,
             return fail(
                 QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(made.fileName())));
         Formats formats(book.Get());
-        WriteResults(book.Get(), formats, day, rows, uiLanguage);
-        WriteStatistics(book.Get(), formats, day, rows, uiLanguage);
+        WriteResults(book.Get(), formats, day, selection);
+        WriteStatistics(book.Get(), formats, day, selection);
         const lxw_error result = book.Close();
         if (result != LXW_NO_ERROR)
             return fail(QString::fromUtf8(lxw_strerror(result)));

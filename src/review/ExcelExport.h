@@ -1,16 +1,16 @@
 #pragma once
 
-#include "DayFile.h"
+#include "ReviewedDay.h"
 
 #include <QString>
 
 // Writes the day as an Excel workbook. The first sheet holds the day's title, what the
-// workbook covers (the whole day or the chosen `rows`, indices into day.Rows, every row when
-// empty), its settings and source file, then the table with the heading in `uiLanguage`:
+// workbook covers (the whole day or the chosen rows of `selection`), its settings and source
+// file, then the table with the heading in the day's language:
 // numbers as numbers, the moments as dates with their time, undefined values as empty
 // cells, the rows whose K or E stands out in the day tinted and marked. The second sheet
 // holds the statistics with their number formats. The file appears whole or not at all,
 // and a file it replaces stays as it was until then. False with the reason in `error` on
 // failure.
-bool WriteExcelFile(const QString& path, const DayFile& day, int16_t uiLanguage, QString* error,
-                    const std::vector<int>& rows = {});
+bool WriteExcelFile(const QString& path, const ReviewedDay& day, const DaySelection& selection,
+                    QString* error);

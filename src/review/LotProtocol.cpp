@@ -3,7 +3,7 @@
 #include "LotChart.h"
 #include "LotTable.h"
 #include "PagePlot.h"
-#include "ReviewProtocol.h"
+#include "ReviewTexts.h"
 
 #include <QFileInfo>
 #include <algorithm>

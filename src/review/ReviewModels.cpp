@@ -1,7 +1,5 @@
 #include "ReviewModels.h"
 
-#include "ReviewProtocol.h"
-
 #include "shell/Formatting.h"
 
 #include <QColor>
@@ -109,46 +107,46 @@ QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int 
 }
 
 DayTableModel::DayTableModel(int16_t uiLanguage, QObject* parent)
-    : QAbstractTableModel(parent), m_language(uiLanguage)
+    : QAbstractTableModel(parent), m_language(uiLanguage),
+      m_day(std::make_shared<const ReviewedDay>(DayFile{}, uiLanguage))
 {
 }
 
-void DayTableModel::SetDay(const DayFile& day)
+void DayTableModel::SetDay(DayFile file)
 {
     beginResetModel();
-    m_day = day;
-    m_columns = DayColumns(day, m_language);
-    m_marked = MarkOutliers(day);
+    m_day = std::make_shared<const ReviewedDay>(std::move(file), m_language);
     endResetModel();
 }
 
 int DayTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_day.Rows.size());
+    return parent.isValid() ? 0 : m_day->Results();
 }
 
 int DayTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || m_day.Rows.empty() ? 0 : int(m_columns.size());
+    return parent.isValid() || m_day->Results() == 0 ? 0 : int(m_day->Columns().size());
 }
 
 QVariant DayTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(m_day.Rows.size()))
+    if (!index.isValid() || index.row() >= m_day->Results())
         return {};
-    const ReviewRow& row = m_day.Rows[index.row()];
-    const ReviewColumn& column = m_columns.at(index.column());
+    const ReviewRow& row = m_day->File().Rows[index.row()];
+    const ReviewColumn& column = m_day->Columns().at(index.column());
+    const bool marked = m_day->Marked(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return CellText(row, column);
     case SortRole:
         return CellSortKey(row, column);
     case MarkedRole:
-        return bool(m_marked[index.row()]);
+        return marked;
     case Qt::BackgroundRole:
-        return m_marked[index.row()] ? QVariant(QColor(QRgb(MarkedTint))) : QVariant();
+        return marked ? QVariant(QColor(QRgb(MarkedTint))) : QVariant();
     case Qt::ToolTipRole:
-        return m_marked[index.row()] ? QVariant(MarkLegend(m_day, m_language)) : QVariant();
+        return marked ? QVariant(MarkLegend(*m_day)) : QVariant();
     case Qt::TextAlignmentRole:
         return column.What == ReviewColumn::Kind::Value ? int(Qt::AlignRight | Qt::AlignVCenter)
                                                         : int(Qt::AlignCenter);
@@ -158,8 +156,9 @@ QVariant DayTableModel::data(const QModelIndex& index, int role) const
 
 QVariant DayTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(m_columns.size()))
-        return m_columns[section].Heading;
+    const std::vector<ReviewColumn>& columns = m_day->Columns();
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < int(columns.size()))
+        return columns[section].Heading;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -168,20 +167,14 @@ StatisticsModel::StatisticsModel(int16_t uiLanguage, QObject* parent)
 {
 }
 
-void StatisticsModel::Show(const DayFile& day, const std::vector<int>& rows)
+void StatisticsModel::Show(const ReviewedDay& day, const DaySelection& selection)
 {
     beginResetModel();
     m_cells.clear();
-    const std::vector<ReviewColumn> columns = DayColumns(day, m_language);
-    const std::vector<Quantity> quantities = DayQuantities(day, rows);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
-    if (!day.Rows.empty()) {
-        for (size_t i = 0; i < quantities.size(); ++i)
-            m_cells.push_back(
-                StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], stats[i]));
-    }
-    m_caption = StatisticsCaption(day, rows, m_language);
-    if (const QString note = FormulaNote(day, rows, m_language); !note.isEmpty())
+    if (day.Results() > 0)
+        m_cells = StatisticsLines(day, selection);
+    m_caption = StatisticsCaption(day, selection);
+    if (const QString note = FormulaNote(day, selection); !note.isEmpty())
         m_caption += QStringLiteral("\n") + note;
     endResetModel();
 }

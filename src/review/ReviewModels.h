@@ -1,9 +1,10 @@
 #pragma once
 
 #include "DayIndex.h"
-#include "ReviewTable.h"
+#include "ReviewTexts.h"
 
 #include <QAbstractTableModel>
+#include <memory>
 
 // The list of days, newest first: date, results, a note (why a file could not be read,
 // lines skipped, no results yet), plate diameter, Poisson's ratio, calculation type and
@@ -30,7 +31,8 @@ private:
 };
 
 // A day's results with the file's own columns; the sort role holds what each column
-// sorts by, and rows whose K or E stands out are tinted.
+// sorts by, and rows whose K or E stands out are tinted. It holds the day shown, reviewed
+// once, for the window and its outputs.
 class DayTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -39,9 +41,9 @@ public:
     static constexpr int MarkedRole = Qt::UserRole + 2;
 
     explicit DayTableModel(int16_t uiLanguage, QObject* parent = nullptr);
-    void SetDay(const DayFile& day);
-    const DayFile& Day() const { return m_day; }
-    const std::vector<ReviewColumn>& Columns() const { return m_columns; }
+    void SetDay(DayFile file);
+    const ReviewedDay& Day() const { return *m_day; }
+    std::shared_ptr<const ReviewedDay> SharedDay() const { return m_day; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -50,9 +52,7 @@ public:
 
 private:
     int16_t m_language;
-    DayFile m_day;
-    std::vector<ReviewColumn> m_columns;
-    std::vector<bool> m_marked;
+    std::shared_ptr<const ReviewedDay> m_day;
 };
 
 // The statistics of the day or of the chosen rows, one line per quantity.
@@ -61,8 +61,7 @@ class StatisticsModel : public QAbstractTableModel
     Q_OBJECT
 public:
     explicit StatisticsModel(int16_t uiLanguage, QObject* parent = nullptr);
-    // `rows` index the day's rows; empty for the whole day.
-    void Show(const DayFile& day, const std::vector<int>& rows);
+    void Show(const ReviewedDay& day, const DaySelection& selection);
     QString Caption() const { return m_caption; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

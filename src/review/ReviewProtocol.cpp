@@ -2,7 +2,7 @@
 
 #include "ChartData.h"
 #include "PagePlot.h"
-#include "ReviewTable.h"
+#include "ReviewTexts.h"
 
 #include <algorithm>
 
@@ -111,12 +111,6 @@ void DrawChart(PrintPage& page, const ChartData& chart, float top)
 
 } // namespace
 
-QString DayText(const QDate& date, int16_t uiLanguage)
-{
-    return date.toString(uiLanguage == 0 ? QStringLiteral("yyyy/MM/dd")
-                                         : QStringLiteral("MM/dd/yyyy"));
-}
-
 ProtocolPlan PlanProtocol(int rows, int quantities)
 {
     ProtocolPlan plan;
@@ -146,42 +140,36 @@ ProtocolPlan PlanProtocol(int rows, int quantities)
     return plan;
 }
 
-bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const QString& fontName,
-                   const std::vector<int>& rows)
+bool PrintProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
+                   const QString& fontName)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
-    std::vector<int> covered = rows;
-    if (covered.empty()) {
-        for (size_t r = 0; r < day.Rows.size(); ++r)
-            covered.push_back(int(r));
-    }
-    const std::vector<ReviewColumn> columns = DayColumns(day, language);
-    const std::vector<Quantity> quantities = DayQuantities(day, rows);
-    const std::vector<bool> marked = MarkOutliers(day);
-    const ProtocolPlan plan = PlanProtocol(int(covered.size()), int(quantities.size()));
+    const int16_t language = day.Language();
+    const DayFile& file = day.File();
+    const std::vector<ReviewColumn>& columns = day.Columns();
+    const ProtocolPlan plan =
+        PlanProtocol(int(selection.Covered.size()), int(selection.Quantities.size()));
 
     page.SetFontSize(14);
-    page.Text(Left, Top,
-              Tr(language, "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
-                  .arg(DayText(day.Date, language), ScopeText(day, rows, language)));
+    page.Text(Left, Top, DayTitle(day, selection));
     page.SetFontSize(9);
-    page.Text(Left, Top + 10.0f, DaySettingsText(day, language));
-    if (!day.Skipped.empty())
+    page.Text(Left, Top + 10.0f, DaySettingsText(day));
+    if (!file.Skipped.empty())
         page.Text(Left, Top + 15.0f,
                   Tr(language, "読めない行 %1 行は含まれていません。",
                      "%1 unreadable line(s) are not included.")
-                      .arg(day.Skipped.size()));
+                      .arg(file.Skipped.size()));
 
     page.SetFontSize(TableSize);
     QStringList heading{QString()};
     for (const ReviewColumn& c : columns)
         heading << c.Heading;
     std::vector<QStringList> cells{heading};
-    for (int r : covered) {
-        QStringList row{marked[r] ? QStringLiteral("*") : QString()};
+    for (int r : selection.Covered) {
+        QStringList row{day.Marked(r) ? QStringLiteral("*") : QString()};
         for (const ReviewColumn& c : columns)
-            row << CellText(day.Rows[r], c);
+            row << CellText(file.Rows[r], c);
         cells.push_back(row);
     }
     std::vector<float> widths = Widths(page, cells);
@@ -206,7 +194,7 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
         }
         ++pageIndex;
     }
-    page.Text(Left, y + 1.0f, QStringLiteral("* ") + MarkLegend(day, language));
+    page.Text(Left, y + 1.0f, QStringLiteral("* ") + MarkLegend(day));
     y += BlockGap + Pitch;
 
     auto moveTo = [&](int target) {
@@ -222,25 +210,23 @@ bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t language, const 
     if (!moveTo(plan.StatisticsPage))
         return page.End() && false;
     page.SetFontSize(10);
-    page.Text(Left, y, StatisticsCaption(day, rows, language));
+    page.Text(Left, y, StatisticsCaption(day, selection));
     y += Pitch + 1.0f;
     page.SetFontSize(TableSize);
-    const std::vector<ColumnStatistics> stats = DayStatistics(day, quantities, rows);
     std::vector<QStringList> statCells{StatisticsHeadings(language)};
-    for (size_t i = 0; i < quantities.size(); ++i)
-        statCells.push_back(
-            StatisticsCells(QuantityHeading(columns, quantities[i]), quantities[i], stats[i]));
+    for (QStringList& line : StatisticsLines(day, selection))
+        statCells.push_back(std::move(line));
     const std::vector<float> statWidths = Widths(page, statCells);
     for (const QStringList& row : statCells) {
         Row(page, y, statWidths, row, &row == &statCells.front() ? -1 : 1);
         y += Pitch;
     }
-    page.Text(Left, y + 1.0f, FormulaNote(day, rows, language));
+    page.Text(Left, y + 1.0f, FormulaNote(day, selection));
     y += Pitch + BlockGap;
 
     if (!moveTo(plan.ChartPage))
         return page.End() && false;
-    DrawChart(page, BuildChartData(day, language, rows), y);
+    DrawChart(page, BuildChartData(day, selection), y);
     Footer(page, pageIndex - 1, plan.Pages, language);
     return page.End();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayFile.h"
+#include "ReviewedDay.h"
 
 #include "printing/PrintPage.h"
 
@@ -17,12 +17,8 @@ struct ProtocolPlan {
 ProtocolPlan PlanProtocol(int rows, int quantities);
 
 // The test report of a day on A4 portrait: a title with the day, whether it covers the
-// whole day or the chosen `rows` (indices into day.Rows, every row when empty), and the
-// settings of line 1; the table over as many sheets as it needs with its heading on each,
-// the rows whose K or E stands out in the day marked, the statistics and the chart of the
-// rows covered; every sheet numbered.
-bool PrintProtocol(PrintPage& page, const DayFile& day, int16_t uiLanguage, const QString& fontName,
-                   const std::vector<int>& rows = {});
-
-// The day as the title writes it: yyyy/MM/dd in Japanese, MM/dd/yyyy in English.
-QString DayText(const QDate& date, int16_t uiLanguage);
+// whole day or the chosen rows of `selection`, and the settings of line 1; the table over as
+// many sheets as it needs with its heading on each, the rows whose K or E stands out in the
+// day marked, the statistics and the chart of the rows covered; every sheet numbered.
+bool PrintProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
+                   const QString& fontName);

@@ -1,6 +1,6 @@
 #include "../printing/PdfTools.h"
-#include "Press.h"
 #include "ReviewFixtures.h"
+#include "TableCells.h"
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
@@ -17,18 +17,10 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace
 {
-
-void PressRow(QTableView* view, int row)
-{
-    const QRect cell = view->visualRect(view->model()->index(row, 0));
-    ASSERT_TRUE(cell.isValid()) << "row " << row << " is not on the screen";
-    PressAtWindowPoint(view->window(), view->viewport()->mapTo(view->window(), cell.center()));
-}
 
 // File > `entry`, pressed in the menu bar and then in the menu that opens.
 void PressFileMenu(QMainWindow* window, const QString& entry)
@@ -45,11 +37,6 @@ void PressFileMenu(QMainWindow* window, const QString& entry)
         }
     }
     ADD_FAILURE() << "no entry " << entry.toStdString();
-}
-
-QString Cell(QTableView* view, int row, int column)
-{
-    return view->model()->index(row, column).data().toString();
 }
 
 // The engineer forms a lot from a day of nine drops: splits it into two points, leaves out
@@ -78,11 +65,11 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     PressFileMenu(&window, "New Lot");
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 1) << "nine drops, 20 s apart";
 
-    PressRow(view->DropsTable(), 3);
+    PressCell(view->DropsTable(), 3);
     Press(view->findChild<QWidget*>("Split"));
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 2);
-    PressRow(view->PointsTable(), 1);
-    PressRow(view->DropsTable(), 1);
+    PressCell(view->PointsTable(), 1);
+    PressCell(view->DropsTable(), 1);
     Press(view->findChild<QWidget*>("ReasonText"));
     TypeText("slipped");
     Press(view->findChild<QWidget*>("Exclude"));

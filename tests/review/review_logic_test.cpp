@@ -1,6 +1,6 @@
 #include "ReviewFixtures.h"
-#include "review/DayStatistics.h"
 #include "review/ReviewModels.h"
+#include "review/ReviewedDay.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,20 +61,18 @@ TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
                     .arg(bo ? "BO" : "BU")
                     .toLatin1();
     }
-    const DayFile day = ParseDayText("20240506.csv", text, 1);
-    ASSERT_EQ(day.Rows.size(), 18u);
-    const std::vector<bool> marked = MarkOutliers(day);
+    const ReviewedDay day(ParseDayText("20240506.csv", text, 1), 1);
+    ASSERT_EQ(day.Results(), 18);
     for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(marked[i], i == 7 || i == 9 || i == 17) << "row " << i;
+        EXPECT_EQ(day.Marked(i), i == 7 || i == 9 || i == 17) << "row " << i;
 
-    const std::vector<Quantity> q = DayQuantities(day);
-    const std::vector<ColumnStatistics> s = DayStatistics(day, q);
-    ASSERT_EQ(q.size(), 5u); // P0, D0, K, E of BU, E of BO
-    EXPECT_EQ(s[2].Count, 18);
-    EXPECT_EQ(q[3].Formula, "BU");
-    EXPECT_NEAR(s[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
-    EXPECT_NEAR(s[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
-    EXPECT_EQ(DayQuantities(day, {0, 1}).size(), 4u) << "chosen rows of one formula: one E";
+    const DaySelection all = day.Select({});
+    ASSERT_EQ(all.Quantities.size(), 5u); // P0, D0, K, E of BU, E of BO
+    EXPECT_EQ(all.Statistics[2].Count, 18);
+    EXPECT_EQ(all.Quantities[3].Formula, "BU");
+    EXPECT_NEAR(all.Statistics[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
+    EXPECT_NEAR(all.Statistics[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
+    EXPECT_EQ(day.Select({0, 1}).Quantities.size(), 4u) << "chosen rows of one formula: one E";
 }
 
 struct BadFile {

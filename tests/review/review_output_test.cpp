@@ -16,8 +16,10 @@
 namespace
 {
 
-// 120 results with D1 and D2, one of them with K and E undefined and one K far too high.
-DayFile TestDay(int16_t language)
+// 120 results with D1 and D2, one of them with K and E undefined and one K far too high; the
+// first `results` of them in a file written in `language`, reviewed in `shown`, every K
+// `kTimes` what the drop gave.
+ReviewedDay TestDay(int16_t language, int16_t shown, int results = 120, double kTimes = 1.0)
 {
     DayFile day = ParseDayText("/stick/20240506.csv",
                                FixtureDayBytes(120, QDate(2024, 5, 6), language, true), language);
@@ -25,7 +27,10 @@ DayFile TestDay(int16_t language)
     noLoad.Answer[1] = 0;
     noLoad.K = noLoad.E = -1;
     day.Rows.at(20).Entry.K *= 10;
-    return day;
+    day.Rows.resize(results);
+    for (ReviewRow& row : day.Rows)
+        row.Entry.K *= kTimes;
+    return ReviewedDay(std::move(day), shown);
 }
 
 QString PdfText(const QString& pdf, int page)
@@ -51,11 +56,10 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
                 {120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
     for (const auto& row : rows) {
         const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
-        DayFile day = TestDay(1);
-        day.Rows.resize(row.Results);
+        const ReviewedDay day = TestDay(1, 1, row.Results);
         {
             PdfPage page(pdf);
-            ASSERT_TRUE(PrintProtocol(page, day, 1, "Times New Roman", row.Chosen));
+            ASSERT_TRUE(PrintProtocol(page, day, day.Select(row.Chosen), "Times New Roman"));
         }
         const QString pages = QString::number(row.Pages);
         EXPECT_TRUE(pdftools::RunTool("pdfinfo", {pdf})
@@ -127,7 +131,8 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
         SCOPED_TRACE(row.Results);
         const QString path = dir.filePath(QString::number(row.Language) + ".xlsx");
         QString error; // a Japanese file, shown in either language
-        ASSERT_TRUE(WriteExcelFile(path, TestDay(0), row.Language, &error)) << error.toStdString();
+        const ReviewedDay day = TestDay(0, row.Language);
+        ASSERT_TRUE(WriteExcelFile(path, day, day.Select({}), &error)) << error.toStdString();
         const QJsonObject book = ReadBack(path);
         const QJsonArray results = book[QString::fromUtf8(row.Results)].toArray();
         ASSERT_EQ(results.size(), 128); // title, four settings, the legend, a gap, heading
@@ -162,11 +167,9 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     QTemporaryDir dir;
     const QString path = dir.filePath("day.xlsx");
     WriteBytes(path, "an older workbook");
-    DayFile day = TestDay(1);
-    for (ReviewRow& row : day.Rows)
-        row.Entry.K = 0;
+    const ReviewedDay day = TestDay(1, 1, 120, 0.0);
     QString error;
-    ASSERT_TRUE(WriteExcelFile(path, day, 1, &error, {5, 2, 9})) << error.toStdString();
+    ASSERT_TRUE(WriteExcelFile(path, day, day.Select({5, 2, 9}), &error)) << error.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"day.xlsx"});
     const QJsonObject book = ReadBack(path);
     EXPECT_EQ(At(book["Statistics"].toArray(), 5, 4).toString(), "------");
@@ -176,7 +179,7 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
 
     const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
     QDir().mkpath(taken + "/inside");
-    EXPECT_FALSE(WriteExcelFile(taken, day, 1, &error));
+    EXPECT_FALSE(WriteExcelFile(taken, day, day.Select({}), &error));
     EXPECT_TRUE(error.contains("directory")) << error.toStdString();
     EXPECT_TRUE(QDir(taken + "/inside").exists());
 }

@@ -1,5 +1,5 @@
-#include "Press.h"
 #include "ReviewFixtures.h"
+#include "TableCells.h"
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
@@ -7,25 +7,10 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableView>
 #include <gtest/gtest.h>
 
 namespace
 {
-
-// Presses a cell of a table view where it is drawn, through the window.
-void PressCell(QTableView* view, int row, int column, Qt::KeyboardModifiers modifiers = {})
-{
-    const QRect cell = view->visualRect(view->model()->index(row, column));
-    ASSERT_TRUE(cell.isValid()) << "row " << row << " is not on the screen";
-    QWidget* top = view->window();
-    PressAtWindowPoint(top, view->viewport()->mapTo(top, cell.center()), Qt::LeftButton, modifiers);
-}
-
-QString Cell(QTableView* view, int row, int column)
-{
-    return view->model()->index(row, column).data().toString();
-}
 
 class ReviewWindowTest : public ::testing::Test
 {
@@ -120,6 +105,10 @@ TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
     EXPECT_EQ(lines[0],
               "No\tDate Time\tLoad P0(N)\tDisp. D0(mm)\tK-NWR(MN/m3)\tE-NWR(MN/m2)\tE-CalcType");
     EXPECT_EQ(lines[1].section('\t', 4, 4), Cell(table, 0, 4));
+    // Sorted anew, the chosen rows go out in the order now shown (K ascending).
+    PressAtWindowPoint(&window, k);
+    TypeKey(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_LT(clipboard.Text().indexOf("\r\n00003"), clipboard.Text().indexOf("\r\n00001"));
     EXPECT_TRUE(messages.Shown.empty());
 }
 

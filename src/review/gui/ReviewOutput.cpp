@@ -56,40 +56,42 @@ bool ReviewOutput::HasResults(const DayFile& day)
     return false;
 }
 
-void ReviewOutput::SaveProtocol(const DayFile& day, const std::vector<int>& rows)
+void ReviewOutput::SaveProtocol(const ReviewedDay& day, const DaySelection& selection)
 {
-    if (!HasResults(day))
+    if (!HasResults(day.File()))
         return;
-    const QString path = AskPath(day, QStringLiteral("_report.pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString path =
+        AskPath(day.File(), QStringLiteral("_report.pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
     bool ok = false;
     {
         PdfPage page(path);
-        ok = ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName, rows);
+        ok = ::PrintProtocol(page, day, selection, m_context.G.FixedFontName);
     }
     ReportSaveFailure(*m_context.Messages, ok, path, QString());
 }
 
-void ReviewOutput::PrintProtocol(const DayFile& day, const std::vector<int>& rows)
+void ReviewOutput::PrintProtocol(const ReviewedDay& day, const DaySelection& selection)
 {
-    if (!HasResults(day))
+    if (!HasResults(day.File()))
         return;
     PrintOutput output(m_context, m_parent);
-    const QString stem = QStringLiteral("report_") + QFileInfo(day.Path).completeBaseName();
+    const QString stem = QStringLiteral("report_") + QFileInfo(day.File().Path).completeBaseName();
     output.PrintWithDialog(stem, [&](PrintPage& page) {
-        return ::PrintProtocol(page, day, m_context.G.UiLanguage, m_context.G.FixedFontName, rows);
+        return ::PrintProtocol(page, day, selection, m_context.G.FixedFontName);
     });
 }
 
-void ReviewOutput::SaveExcel(const DayFile& day, const std::vector<int>& rows)
+void ReviewOutput::SaveExcel(const ReviewedDay& day, const DaySelection& selection)
 {
-    if (!HasResults(day))
+    if (!HasResults(day.File()))
         return;
-    const QString path = AskPath(day, QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
+    const QString path =
+        AskPath(day.File(), QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
     if (path.isEmpty())
         return;
     QString reason;
-    const bool ok = WriteExcelFile(path, day, m_context.G.UiLanguage, &reason, rows);
+    const bool ok = WriteExcelFile(path, day, selection, &reason);
     ReportSaveFailure(*m_context.Messages, ok, path, reason);
 }

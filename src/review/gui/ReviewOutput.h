@@ -1,6 +1,6 @@
 #pragma once
 
-#include "review/DayFile.h"
+#include "review/ReviewedDay.h"
 
 #include <QString>
 #include <vector>
@@ -18,12 +18,12 @@ class ReviewOutput
 public:
     ReviewOutput(AppContext& context, QWidget* parent);
 
-    // Each covers the chosen `rows` (indices into day.Rows), or the whole day when none are
-    // chosen, and says which in its heading. The test report as a PDF file, or on a printer
-    // through the printer dialog; the workbook.
-    void SaveProtocol(const DayFile& day, const std::vector<int>& rows);
-    void PrintProtocol(const DayFile& day, const std::vector<int>& rows);
-    void SaveExcel(const DayFile& day, const std::vector<int>& rows);
+    // Each covers the selection (the chosen rows, or the whole day when none are chosen)
+    // and says which in its heading. The test report as a PDF file, or on a printer through
+    // the printer dialog; the workbook.
+    void SaveProtocol(const ReviewedDay& day, const DaySelection& selection);
+    void PrintProtocol(const ReviewedDay& day, const DaySelection& selection);
+    void SaveExcel(const ReviewedDay& day, const DaySelection& selection);
 
     // Tests and scripted use: where the next file goes instead of asking.
     QString NextPath;

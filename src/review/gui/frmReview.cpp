@@ -89,7 +89,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     statsLayout->addWidget(m_statsView);
     m_tabs->addTab(statsPage, Tr(m_language, "統計", "Statistics"));
     m_tabs->addTab(m_chart, Tr(m_language, "グラフ", "Chart"));
-    m_points = new PointsView(context, [this] { return m_table.Day().Path; });
+    m_points = new PointsView(context, [this] { return m_table.Day().File().Path; });
     // The lot's many fields would otherwise hold the whole day panel at their width and
     // squeeze the list of days; narrower than they need, the tab scrolls instead.
     auto* pointsPage = new QScrollArea(m_tabs);
@@ -124,8 +124,12 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     connect(&m_fill, &QTimer::timeout, this, &frmReview::FillStep);
     connect(m_dayView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowDay(current.row()); });
+    // The choice is taken anew when the rows chosen change, when the table is sorted (the
+    // outputs list them in the order shown) and when another day replaces the table's.
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &frmReview::ShowStatistics);
+            &frmReview::TakeChoice);
+    connect(m_sorted, &QAbstractItemModel::layoutChanged, this, &frmReview::TakeChoice);
+    connect(&m_table, &QAbstractItemModel::modelReset, this, &frmReview::TakeChoice);
 }
 
 frmReview::~frmReview() = default;
@@ -142,14 +146,23 @@ void frmReview::BuildMenus()
     file->addSeparator();
     m_points->AddLotActions(file);
     file->addSeparator();
-    // Each follows the choice: the chosen rows, or the whole day when none is chosen.
+    // Each follows the choice: the chosen rows, or the whole day when none is chosen. It
+    // keeps the day and the choice it began with, though the list may go on filling behind
+    // its dialog and show another day.
+    using Write = void (ReviewOutput::*)(const ReviewedDay&, const DaySelection&);
+    const auto keeping = [this, output](Write write) {
+        return [this, output, write] {
+            const std::shared_ptr<const ReviewedDay> day = m_table.SharedDay();
+            const DaySelection selection = m_selection;
+            (output->*write)(*day, selection);
+        };
+    };
     file->addAction(Tr(m_language, "試験報告書を PDF に保存(&P)...", "Save &Protocol as PDF..."),
-                    this, [this, output] { output->SaveProtocol(m_table.Day(), ChosenRows()); });
+                    this, keeping(&ReviewOutput::SaveProtocol));
     file->addAction(Tr(m_language, "試験報告書を印刷(&R)...", "P&rint Protocol..."),
-                    QKeySequence::Print, this,
-                    [this, output] { output->PrintProtocol(m_table.Day(), ChosenRows()); });
+                    QKeySequence::Print, this, keeping(&ReviewOutput::PrintProtocol));
     file->addAction(Tr(m_language, "Excel ファイルに保存(&X)...", "Save as E&xcel File..."), this,
-                    [this, output] { output->SaveExcel(m_table.Day(), ChosenRows()); });
+                    keeping(&ReviewOutput::SaveExcel));
     file->addSeparator();
     file->addAction(Tr(m_language, "終了(&Q)", "&Quit"), QKeySequence::Quit, this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(Tr(m_language, "編集(&E)", "&Edit"));
@@ -248,20 +261,20 @@ void frmReview::ShowDay(int listRow)
     const DaySummary* summary = m_days.Day(listRow);
     if (!summary)
         return;
-    const DayFile day = ReadDayFile(summary->Path, m_language);
-    m_table.SetDay(day);
+    // The table's reset takes the choice anew: none, the whole day.
+    m_table.SetDay(ReadDayFile(summary->Path, m_language));
+    const ReviewedDay& day = m_table.Day();
     m_tableView->resizeColumnsToContents();
-    m_settings->setText(day.Refused() ? QString() : DaySettingsText(day, m_language));
-    m_note->setText(SkippedLinesText(day, m_language));
+    m_settings->setText(day.File().Refused() ? QString() : DaySettingsText(day));
+    m_note->setText(SkippedLinesText(day));
     m_note->setVisible(!m_note->text().isEmpty());
     m_legend->setText(
         QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;"
                        "</span> %2")
             .arg(QColor(QRgb(MarkedTint)).name(), Tr(m_language, "色付きの行: ", "Tinted rows: ") +
-                                                      MarkLegend(day, m_language).toHtmlEscaped()));
-    m_legend->setVisible(!day.Rows.empty());
-    m_chart->Show(BuildChartData(day, m_language));
-    ShowStatistics();
+                                                      MarkLegend(day).toHtmlEscaped()));
+    m_legend->setVisible(day.Results() > 0);
+    m_chart->Show(BuildChartData(day, m_selection));
 }
 
 std::vector<int> frmReview::ChosenRows() const
@@ -274,23 +287,24 @@ std::vector<int> frmReview::ChosenRows() const
     return rows;
 }
 
-void frmReview::ShowStatistics()
+void frmReview::TakeChoice()
 {
-    m_stats.Show(m_table.Day(), ChosenRows());
+    m_selection = m_table.Day().Select(ChosenRows());
+    m_stats.Show(m_table.Day(), m_selection);
     m_statsCaption->setText(m_stats.Caption());
     m_statsView->resizeColumnsToContents();
 }
 
 void frmReview::CopyRows()
 {
-    std::vector<int> rows = ChosenRows();
+    std::vector<int> rows = m_selection.Chosen;
     if (rows.empty()) {
         for (int r = 0; r < m_sorted->rowCount(); ++r)
             rows.push_back(m_sorted->mapToSource(m_sorted->index(r, 0)).row());
     }
     if (rows.empty())
         return;
-    m_context.Clipboard->SetText(TableTabText(m_table.Day(), m_table.Columns(), rows));
+    m_context.Clipboard->SetText(TableTabText(m_table.Day(), rows));
     statusBar()->showMessage(Tr(m_language, "%1 件をクリップボードにコピーしました",
                                 "%1 result(s) copied to the clipboard")
                                  .arg(rows.size()));

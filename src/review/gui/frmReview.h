@@ -59,7 +59,7 @@ private:
     void FitDayList();
     void FitPanels();
     void ShowDay(int listRow);
-    void ShowStatistics();
+    void TakeChoice();
     void CopyRows();
     void ChooseFolder();
     void ChooseFile();
@@ -73,6 +73,7 @@ private:
     DayListModel m_days;
     DayTableModel m_table;
     StatisticsModel m_stats;
+    DaySelection m_selection;
     QSortFilterProxyModel* m_sorted;
     QTableView* m_dayView;
     QTableView* m_tableView;

@@ -1,4 +1,4 @@
-#include "ReviewTable.h"
+#include "ReviewTexts.h"
 
 #include "logger/LoggerSettings.h"
 #include "results/ResultsFile.h"
@@ -79,25 +79,17 @@ QVariant CellSortKey(const ReviewRow& row, const ReviewColumn& column)
     return IsDefinedValue(column.Of.IsKOrE(), v) ? v : -1.0;
 }
 
-QString TableTabText(const DayFile& day, const std::vector<ReviewColumn>& columns,
-                     const std::vector<int>& rows)
+QString TableTabText(const ReviewedDay& day, const std::vector<int>& rows)
 {
     QStringList cells;
-    for (const ReviewColumn& c : columns)
+    for (const ReviewColumn& c : day.Columns())
         cells << c.Heading;
     QString text = cells.join(Tab) + LineEnd;
-    auto add = [&](const ReviewRow& row) {
+    for (int r : rows) {
         cells.clear();
-        for (const ReviewColumn& c : columns)
-            cells << CellText(row, c);
+        for (const ReviewColumn& c : day.Columns())
+            cells << CellText(day.File().Rows.at(r), c);
         text += cells.join(Tab) + LineEnd;
-    };
-    if (rows.empty()) {
-        for (const ReviewRow& row : day.Rows)
-            add(row);
-    } else {
-        for (int r : rows)
-            add(day.Rows.at(r));
     }
     return text;
 }
@@ -139,6 +131,17 @@ QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
             FormatNumber(s.Max, StatisticFormat(q, 6))};
 }
 
+std::vector<QStringList> StatisticsLines(const ReviewedDay& day, const DaySelection& selection)
+{
+    std::vector<QStringList> lines;
+    for (size_t i = 0; i < selection.Quantities.size(); ++i) {
+        const Quantity& q = selection.Quantities[i];
+        lines.push_back(
+            StatisticsCells(QuantityHeading(day.Columns(), q), q, selection.Statistics[i]));
+    }
+    return lines;
+}
+
 QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q)
 {
     for (const ReviewColumn& c : columns) {
@@ -148,42 +151,56 @@ QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity
     return QString();
 }
 
-QString ScopeText(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+QString DayText(const QDate& date, int16_t uiLanguage)
 {
-    if (rows.empty())
-        return Tr(uiLanguage, "1 日分 (全 %1 件)", "Whole day (all %1 results)")
-            .arg(day.Rows.size());
-    return Tr(uiLanguage, "選択した行 (%2 件中 %1 件)", "Chosen rows (%1 of %2 results)")
-        .arg(rows.size())
-        .arg(day.Rows.size());
+    return date.toString(uiLanguage == 0 ? QStringLiteral("yyyy/MM/dd")
+                                         : QStringLiteral("MM/dd/yyyy"));
 }
 
-QString StatisticsCaption(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+QString ScopeText(const ReviewedDay& day, const DaySelection& selection)
 {
-    return rows.empty()
-               ? Tr(uiLanguage, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
-                     .arg(day.Rows.size())
-               : Tr(uiLanguage, "選択した %1 件の統計", "Statistics of the %1 chosen result(s)")
-                     .arg(rows.size());
+    if (selection.WholeDay())
+        return Tr(day.Language(), "1 日分 (全 %1 件)", "Whole day (all %1 results)")
+            .arg(day.Results());
+    return Tr(day.Language(), "選択した行 (%2 件中 %1 件)", "Chosen rows (%1 of %2 results)")
+        .arg(selection.Chosen.size())
+        .arg(day.Results());
 }
 
-QString FormulaNote(const DayFile& day, const std::vector<int>& rows, int16_t uiLanguage)
+QString DayTitle(const ReviewedDay& day, const DaySelection& selection)
 {
-    if (!MixesFormulas(day, rows))
+    return Tr(day.Language(), "VX-2968 測定結果  %1  %2", "VX-2968 Results of %1  %2")
+        .arg(DayText(day.File().Date, day.Language()), ScopeText(day, selection));
+}
+
+QString StatisticsCaption(const ReviewedDay& day, const DaySelection& selection)
+{
+    const int16_t language = day.Language();
+    return selection.WholeDay()
+               ? Tr(language, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
+                     .arg(day.Results())
+               : Tr(language, "選択した %1 件の統計", "Statistics of the %1 chosen result(s)")
+                     .arg(selection.Chosen.size());
+}
+
+QString FormulaNote(const ReviewedDay& day, const DaySelection& selection)
+{
+    if (!selection.MixesFormulas)
         return QString();
     return Tr(
-        uiLanguage,
+        day.Language(),
         "E は計算方法ごと: バーミスター (BU) とブーシネスク (BO) の E は比べられず、平均しません。",
         "E for each formula apart: Burmister (BU) and Boussinesq (BO) moduli are not "
         "comparable and are never averaged together.");
 }
 
-QString MarkLegend(const DayFile& day, int16_t uiLanguage)
+QString MarkLegend(const ReviewedDay& day)
 {
+    const int16_t uiLanguage = day.Language();
     return Tr(uiLanguage, "K または E がその日の全結果の平均 ± 2 SD (n−1) の外にある結果%1",
               "K or E outside the mean ± 2 SD (n−1) of all the day's results%1")
-        .arg(MixesFormulas(day) ? Tr(uiLanguage, " (E は計算方法ごと)", ", E for each formula")
-                                : QString());
+        .arg(day.MixesFormulas() ? Tr(uiLanguage, " (E は計算方法ごと)", ", E for each formula")
+                                 : QString());
 }
 
 QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
@@ -195,8 +212,10 @@ QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
     return calcTypes;
 }
 
-QString DaySettingsText(const DayFile& day, int16_t uiLanguage)
+QString DaySettingsText(const ReviewedDay& reviewed)
 {
+    const DayFile& day = reviewed.File();
+    const int16_t uiLanguage = reviewed.Language();
     const QString none = QStringLiteral("------");
     const QString dia = day.Header.HasDiameter
                             ? QString::number(day.Header.Diameter) + QStringLiteral(" mm")
@@ -223,8 +242,10 @@ Bilingual NoResultsYet()
                      QStringLiteral("no results yet (the file holds its heading only)")};
 }
 
-QString SkippedLinesText(const DayFile& day, int16_t uiLanguage)
+QString SkippedLinesText(const ReviewedDay& reviewed)
 {
+    const DayFile& day = reviewed.File();
+    const int16_t uiLanguage = reviewed.Language();
     if (day.Refused())
         return QFileInfo(day.Path).fileName() + QLatin1Char(' ') + day.Problem.Pick(uiLanguage);
     if (day.Skipped.empty())
