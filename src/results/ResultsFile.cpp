@@ -316,28 +316,33 @@ int Numbers(QStringView text, QChar separator, std::array<int, 3>* numbers,
 
 QDateTime ParseResultDateTime(QStringView text)
 {
+    QDate date;
+    QTime time;
+    return ReadResultMoment(text, &date, &time) ? QDateTime(date, time) : QDateTime();
+}
+
+bool ReadResultMoment(QStringView text, QDate* date, QTime* time)
+{
     QStringView day;
     QStringView clock;
     if (!TwoWords(text, &day, &clock))
-        return {};
+        return false;
     std::array<int, 3> dn{};
     std::array<int, 3> tn{};
     std::array<qsizetype, 3> width{};
     std::array<qsizetype, 3> unused{};
     if (Numbers(day, QLatin1Char('/'), &dn, &width) != 3)
-        return {};
+        return false;
     const int clockParts = Numbers(clock, QLatin1Char(':'), &tn, &unused);
     if (clockParts != 2 && clockParts != 3)
-        return {};
-    QDate date;
+        return false;
+    *date = QDate();
     if (width[0] == 4)
-        date = QDate(dn[0], dn[1], dn[2]); // year first: the Japanese order
+        *date = QDate(dn[0], dn[1], dn[2]); // year first: the Japanese order
     else if (width[2] == 4)
-        date = QDate(dn[2], dn[0], dn[1]); // year last: the English order
-    const QTime time(tn[0], tn[1], tn[2]);
-    if (!date.isValid() || !time.isValid())
-        return {};
-    return QDateTime(date, time);
+        *date = QDate(dn[2], dn[0], dn[1]); // year last: the English order
+    *time = QTime(tn[0], tn[1], tn[2]);
+    return date->isValid() && time->isValid();
 }
 
 // As SplitFields cuts a line, without a string made per field.
@@ -349,8 +354,8 @@ LineFault SplitResultLine(QStringView line, ResultLineParts* parts)
     fields = line.split(QLatin1Char(','));
     if (fields.size() > FileFieldCapacity)
         fields.resize(FileFieldCapacity);
-    parts->When = ParseResultDateTime(fields.at(1));
-    return parts->When.isValid() ? LineFault::None : LineFault::BadDate;
+    return ReadResultMoment(fields.at(1), &parts->Day, &parts->Clock) ? LineFault::None
+                                                                      : LineFault::BadDate;
 }
 
 LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts)
@@ -361,6 +366,7 @@ LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* 
     ResultEntry& e = parts->Entry;
     e = ResultEntry{};
     e.No = fields.at(0).toString();
+    parts->When = QDateTime(parts->Day, parts->Clock);
     e.DateTime = FormatDateTimeText(parts->When, uiLanguage);
     e.Answer.fill(-1.0);
     e.Answer[1] = FieldValue(fields, 2);

@@ -60,6 +60,8 @@ FileHeader ParseFileHeader(const QStringList& items);
 // A date and time written in either language's order ("2021/04/07 13:05:09" or
 // "04/07/2021 13:05:09"); an invalid QDateTime when it is neither.
 QDateTime ParseResultDateTime(QStringView text);
+// The same without making it a moment of the local time zone, which is most of the work.
+bool ReadResultMoment(QStringView text, QDate* date, QTime* time);
 
 // One data line into `entry`, its date written again in `uiLanguage`'s order. False for a
 // line that cannot be a result (no "," or an unreadable date); `upperIndex` gets the
@@ -71,12 +73,14 @@ bool ParseResultLine(const QString& line, int16_t uiLanguage, ResultEntry* entry
 enum class LineFault { None, NoComma, BadDate };
 struct ResultLineParts {
     ResultEntry Entry;
-    QDateTime When;
+    QDateTime When; // ReadResultLine only
+    QDate Day;      // as written
+    QTime Clock;
     QList<QStringView> Fields; // at most FileFieldCapacity, into the line read
 };
 LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts);
-// Only the fields and the moment, the entry left as it was: enough to tell whether the line
-// is a result, for a reader that counts rather than shows.
+// Only the fields and the day and time as written, the entry and When left as they were:
+// enough to tell whether the line is a result, for a reader that counts rather than shows.
 LineFault SplitResultLine(QStringView line, ResultLineParts* parts);
 
 // The lines of a file's text, each without its line end (CR LF or LF).

@@ -241,13 +241,13 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
             continue;
         }
         row.Entry = parts.Entry;
-        row.When = parts.When;
+        row.When = parts.When; // left invalid when the rows only count
+        if (!day.Date.isValid())
+            day.Date = parts.Day; // a file not named as a day takes its first result's day
         for (int ch = 3; ch <= 6; ++ch)
             day.HasAnswer[ch] = day.HasAnswer[ch] ||
                                 !fields.at(FirstDisplacementField + ch - 3).trimmed().isEmpty();
         day.Rows.push_back(row);
     }
-    if (!day.Date.isValid() && !day.Rows.empty())
-        day.Date = day.Rows.front().When.date();
     return day;
 }

@@ -52,8 +52,8 @@ QDate DateOfDayFileName(const QString& fileName);
 // `uiLanguage`'s order.
 //
 // For the list of days, `Counted` checks every line as strictly but leaves each row's
-// entry empty (its number, values and date text), which is most of the reading: the rows
-// then only count, with their moment and calculation type.
+// entry and moment empty (its number, values and date), which is most of the reading: the
+// rows then only count, with their calculation type.
 enum class RowDetail { Full, Counted };
 DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail = RowDetail::Full);
 DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
