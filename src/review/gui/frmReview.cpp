@@ -1,5 +1,6 @@
 #include "frmReview.h"
 
+#include "DayListView.h"
 #include "PointsView.h"
 #include "ReviewChartView.h"
 #include "ReviewOutput.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
@@ -27,10 +27,6 @@
 
 namespace
 {
-
-// How often the days read so far are put into the list while it fills: often enough that
-// it visibly grows, seldom enough that the window spends its time answering the operator.
-constexpr int FillIntervalMs = 25;
 
 QTableView* NewTable(QAbstractItemModel* model, QWidget* parent)
 {
@@ -45,7 +41,7 @@ QTableView* NewTable(QAbstractItemModel* model, QWidget* parent)
 } // namespace
 
 frmReview::frmReview(AppContext& context, QWidget* parent)
-    : QMainWindow(parent), m_context(context), m_language(context.G.UiLanguage), m_days(m_language),
+    : QMainWindow(parent), m_context(context), m_language(context.G.UiLanguage),
       m_table(m_language), m_stats(m_language)
 {
     setWindowTitle(Tr(m_language, "VX-2968 測定結果の閲覧", "VX-2968 Results"));
@@ -54,12 +50,7 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     font.setPointSize(10);
     setFont(font);
 
-    m_dayView = NewTable(&m_days, this);
-    m_dayView->setObjectName(QStringLiteral("DayList"));
-    m_dayView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dayView->verticalHeader()->hide();
-    // The widths are taken from the first rows: a decade's days are all alike in width.
-    m_dayView->horizontalHeader()->setResizeContentsPrecision(200);
+    m_dayView = new DayListView(m_language, this);
 
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(&m_table);
@@ -111,17 +102,14 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     split->setSizes({520, 840});
     setCentralWidget(split);
 
-    m_progress = new QProgressBar(this);
-    m_progress->setMaximumWidth(240);
-    m_progress->hide();
-    statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_dayView->Progress());
     m_leftOut = new QLabel(this);
     statusBar()->addPermanentWidget(m_leftOut);
     BuildMenus();
     resize(1360, 768);
 
-    m_fill.setInterval(FillIntervalMs);
-    connect(&m_fill, &QTimer::timeout, this, &frmReview::FillStep);
+    connect(m_dayView, &DayListView::Fitted, this, &frmReview::FitPanels);
+    connect(m_dayView, &DayListView::Finished, this, &frmReview::ListingFinished);
     connect(m_dayView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowDay(current.row()); });
     // The choice is taken anew when the rows chosen change, when the table is sorted (the
@@ -176,7 +164,8 @@ void frmReview::OpenFolder(const QString& folder)
     const QStringList leftOut = LeftOutFiles(m_shownFolder);
     m_leftOut->setText(LeftOutText(leftOut, m_language));
     m_leftOut->setToolTip(leftOut.join(QLatin1Char('\n')));
-    StartListing(DayEntries(m_shownFolder));
+    m_table.SetDay(DayFile{});
+    m_dayView->List(DayEntries(m_shownFolder));
     statusBar()->showMessage(Tr(m_language, "%1 を読んでいます...", "Reading %1 ...")
                                  .arg(QDir::toNativeSeparators(m_shownFolder)));
 }
@@ -185,65 +174,24 @@ void frmReview::OpenFile(const QString& path)
 {
     m_shownFolder = path;
     m_leftOut->clear();
-    StartListing({path});
-}
-
-void frmReview::StartListing(const QStringList& paths)
-{
-    m_index.Start(paths, m_language);
-    m_days.SetDays({});
     m_table.SetDay(DayFile{});
-    m_progress->setRange(0, std::max(1, m_index.Total()));
-    m_progress->setValue(0);
-    m_progress->show();
-    m_fill.start();
+    m_dayView->List({path});
 }
 
-// The days read so far go into the list, which the operator may already use: a day chosen
-// while the rest are read stays chosen.
-void frmReview::FillStep()
+void frmReview::ListingFinished()
 {
-    const bool first = m_days.rowCount() == 0;
-    m_days.AddDays(m_index.TakeRead());
-    m_progress->setValue(m_index.Done());
-    if (first && m_days.rowCount() > 0)
-        FitDayList();
-    if (!m_index.Finished())
-        return;
-    m_fill.stop();
-    m_progress->hide();
-    FitDayList();
     statusBar()->showMessage(Tr(m_language, "%1: %2 日", "%1: %2 day(s)")
                                  .arg(QDir::toNativeSeparators(m_shownFolder))
-                                 .arg(m_days.rowCount()));
-    if (m_days.rowCount() > 0 && !m_dayView->selectionModel()->hasSelection())
+                                 .arg(m_dayView->Days()));
+    if (m_dayView->Days() > 0 && !m_dayView->selectionModel()->hasSelection())
         m_dayView->selectRow(0);
-}
-
-// Every column as wide as its heading and contents, the note at most a few words wide and
-// wrapped, so that a refused day's reason shows at the default width; the list then gets the
-// width it needs, up to a little over half the window.
-void frmReview::FitDayList()
-{
-    constexpr int NoteColumn = 2;
-    const int widestNote = 24 * m_dayView->fontMetrics().averageCharWidth();
-    m_dayView->resizeColumnsToContents();
-    m_dayView->setColumnWidth(NoteColumn, std::min(m_dayView->columnWidth(NoteColumn), widestNote));
-    // Only a day with a note can need more than one line: a decade's list is fitted in a
-    // moment when the rows without one are left as they are.
-    for (int row = 0; row < m_days.rowCount(); ++row) {
-        if (!m_days.index(row, NoteColumn).data().toString().isEmpty())
-            m_dayView->resizeRowToContents(row);
-    }
-    FitPanels();
 }
 
 // The list of days gets the width it needs, up to a little over half the window; the
 // Points tab, while it is shown, the width its fields need.
 void frmReview::FitPanels()
 {
-    const int wanted = m_dayView->horizontalHeader()->length() + 2 * m_dayView->frameWidth() +
-                       m_dayView->verticalScrollBar()->sizeHint().width();
+    const int wanted = m_dayView->WantedWidth();
     auto* split = static_cast<QSplitter*>(centralWidget());
     const int total = split->sizes().value(0) + split->sizes().value(1);
     int left = std::min(wanted, total * 11 / 20);
@@ -258,7 +206,7 @@ void frmReview::FitPanels()
 
 void frmReview::ShowDay(int listRow)
 {
-    const DaySummary* summary = m_days.Day(listRow);
+    const DaySummary* summary = m_dayView->Day(listRow);
     if (!summary)
         return;
     // The table's reset takes the choice anew: none, the whole day.

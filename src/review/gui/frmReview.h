@@ -1,17 +1,16 @@
 #pragma once
 
-#include "review/DayIndex.h"
+#include "DayListView.h"
+
 #include "review/ReviewModels.h"
 
 #include <QMainWindow>
-#include <QTimer>
 #include <memory>
 
 class ReviewOutput;
 
 struct AppContext;
 class QLabel;
-class QProgressBar;
 class QSortFilterProxyModel;
 class QTabWidget;
 class QTableView;
@@ -32,7 +31,7 @@ public:
     void OpenFolder(const QString& folder);
     // Lists and opens the one file.
     void OpenFile(const QString& path);
-    bool Listing() const { return m_fill.isActive(); }
+    bool Listing() const { return m_dayView->Listing(); }
 
     QTableView* DayList() const { return m_dayView; }
     QTableView* Table() const { return m_tableView; }
@@ -54,9 +53,7 @@ protected:
 
 private:
     void BuildMenus();
-    void StartListing(const QStringList& paths);
-    void FillStep();
-    void FitDayList();
+    void ListingFinished();
     void FitPanels();
     void ShowDay(int listRow);
     void TakeChoice();
@@ -67,15 +64,12 @@ private:
     AppContext& m_context;
     std::unique_ptr<ReviewOutput> m_output;
     int16_t m_language;
-    DayIndex m_index;
-    QTimer m_fill;
     QString m_shownFolder;
-    DayListModel m_days;
     DayTableModel m_table;
     StatisticsModel m_stats;
     DaySelection m_selection;
     QSortFilterProxyModel* m_sorted;
-    QTableView* m_dayView;
+    DayListView* m_dayView;
     QTableView* m_tableView;
     QTableView* m_statsView;
     QTabWidget* m_tabs;
@@ -86,5 +80,4 @@ private:
     QLabel* m_statsCaption;
     ReviewChartView* m_chart;
     PointsView* m_points;
-    QProgressBar* m_progress;
 };
