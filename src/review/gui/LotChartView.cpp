@@ -1,5 +1,7 @@
 #include "LotChartView.h"
 
+#include "ReviewChartView.h"
+
 #include <QChart>
 #include <QLineSeries>
 #include <QPen>
@@ -17,17 +19,9 @@ void LotChartView::Show(const LotChartData& data)
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->setMargins(QMargins(4, 4, 4, 4));
-    auto* x = new QValueAxis;
-    x->setRange(data.X.Min, data.X.Max);
-    x->setTickCount(std::min(data.X.Ticks(), 21));
-    x->setLabelFormat(QStringLiteral("%d"));
-    x->setTitleText(data.XTitle);
-    auto* y = new QValueAxis;
-    y->setRange(data.Y.Min, data.Y.Max);
-    y->setTickCount(data.Y.Ticks());
-    y->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
+    const auto axes = AddChartAxes(chart, data.X, data.XTitle, data.Y);
+    QValueAxis* x = axes.first;
+    QValueAxis* y = axes.second;
     const auto add = [&](QXYSeries* s) {
         chart->addSeries(s);
         s->attachAxis(x);

@@ -6,6 +6,23 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 
+std::pair<QValueAxis*, QValueAxis*> AddChartAxes(QChart* chart, const ChartAxis& x,
+                                                 const QString& xTitle, const ChartAxis& y)
+{
+    auto* along = new QValueAxis;
+    along->setRange(x.Min, x.Max);
+    along->setTickCount(std::min(x.Ticks(), 21));
+    along->setLabelFormat(x.Step < 1.0 ? QStringLiteral("%.1f") : QStringLiteral("%d"));
+    along->setTitleText(xTitle);
+    auto* up = new QValueAxis;
+    up->setRange(y.Min, y.Max);
+    up->setTickCount(y.Ticks());
+    up->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(along, Qt::AlignBottom);
+    chart->addAxis(up, Qt::AlignLeft);
+    return {along, up};
+}
+
 ReviewChartView::ReviewChartView(QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
@@ -15,17 +32,9 @@ void ReviewChartView::Show(const ChartData& data)
 {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
-    auto* x = new QValueAxis;
-    x->setRange(data.X.Min, data.X.Max);
-    x->setTickCount(std::min(data.X.Ticks(), 21));
-    x->setLabelFormat(data.X.Step < 1.0 ? QStringLiteral("%.1f") : QStringLiteral("%d"));
-    x->setTitleText(data.XTitle);
-    auto* y = new QValueAxis;
-    y->setRange(data.Y.Min, data.Y.Max);
-    y->setTickCount(data.Y.Ticks());
-    y->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
+    const auto axes = AddChartAxes(chart, data.X, data.XTitle, data.Y);
+    QValueAxis* x = axes.first;
+    QValueAxis* y = axes.second;
     for (const ChartSeries& s : data.Series) {
         const QColor colour{QRgb(s.Colour)};
         auto* line = new QLineSeries;
