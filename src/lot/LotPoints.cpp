@@ -66,6 +66,22 @@ Bilingual NoEMeanReason()
                 "Burmister and Boussinesq drops mixed: no E mean");
 }
 
+Bilingual PointNoteOf(const LotPoint& point)
+{
+    const PointValues& v = point.Values;
+    if (v.MixedFormula)
+        return NoEMeanReason();
+    if (v.Used > 0 || v.Drops == 0)
+        return {};
+    const bool allSeating =
+        std::all_of(point.Drops.begin(), point.Drops.end(),
+                    [](const PointDrop& d) { return d.State == DropState::Seating; });
+    if (allSeating)
+        return Pair("%1 回の打撃がすべて予備打撃です", "all its %1 drop(s) are seating drops")
+            .Arg(QString::number(v.Drops));
+    return Pair("採用した打撃がありません", "no drop used");
+}
+
 PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<PointDrop>& point)
 {
     PointValues v;

@@ -58,6 +58,9 @@ struct PointRules {
     int GapSeconds = 60; // more than this between two drops starts a new point
     int Seating = 0;     // drops at the start of every point left out of its means
 };
+// What the window accepts, and so what a lot file or a script may ask for.
+inline constexpr int LongestGapSeconds = 24 * 3600;
+inline constexpr int MostSeatingDrops = 99;
 
 enum class DropState { Used, Seating, Excluded };
 
@@ -94,3 +97,6 @@ PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<P
 
 // Why a point has no E although its drops have one.
 Bilingual NoEMeanReason();
+// Why a point has no value or no E mean (its drops mixing formulas, none used, every one a
+// seating drop); empty when it has both.
+Bilingual PointNoteOf(const LotPoint& point);

@@ -27,6 +27,9 @@ enum class LotRule { EveryPoint, Characteristic };
 Bilingual RuleText(LotRule rule);
 
 inline constexpr double DefaultQuantileFactor = 1.28; // 10 % quantile of a normal distribution
+// What the window accepts, and so what a lot file or a script may ask for.
+inline constexpr double LargestRequirement = 100000.0; // MN/m3 or MN/m2
+inline constexpr double LargestQuantileFactor = 10.0;
 
 // The points' values of K or E taken together.
 struct ValueSummary {

@@ -3,11 +3,13 @@
 #include "logger/LoggerCommands.h"
 #include "results/ResultComputation.h"
 #include "shell/Formatting.h"
+#include "shell/InputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -88,26 +90,83 @@ bool IsMostlyBinary(const QByteArray& bytes)
     return odd * 4 > counted;
 }
 
+// The lines of a file whatever ends them: CR LF (the program's own), LF, or a lone CR (an
+// editor of another system), so that a day saved by one is not read as a single line.
+QList<QStringView> SplitLines(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.sliced(start));
+    return lines;
+}
+
+// A value as the program writes it: an optional minus, at most ten digits, and a fraction.
+// Ten digits hold every load, displacement, K and E many times over; a longer number, an
+// exponent, "inf" or a quote is damage or another program's hand, and could overflow a mean.
+bool IsWrittenNumber(QStringView field)
+{
+    const QStringView t = field.trimmed();
+    qsizetype i = t.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const qsizetype digitsStart = i;
+    while (i < t.size() && t[i].isDigit() && t[i].unicode() < 0x80)
+        ++i;
+    const qsizetype whole = i - digitsStart;
+    if (whole < 1 || whole > 10)
+        return false;
+    if (i == t.size())
+        return true;
+    if (t[i] != QLatin1Char('.') || i + 1 == t.size())
+        return false;
+    for (++i; i < t.size(); ++i) {
+        if (!t[i].isDigit() || t[i].unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The first value field of a result line that is not a number the program writes: K and E
+// are never negative but for -1, "could not be computed". Further displacements may be
+// empty (a channel the logger did not have).
+std::optional<Bilingual> BadValue(const QList<QStringView>& fields)
+{
+    static const char* const Names[] = {"P0", "D0", "K-NWR", "E-NWR", "D1", "D2", "D3", "D4"};
+    constexpr int FirstValueField = 2;
+    for (int n = 0; n < 8; ++n) {
+        const QStringView field = fields.at(FirstValueField + n);
+        const bool optional = n >= 4;
+        if (optional && field.trimmed().isEmpty())
+            continue;
+        bool ok = IsWrittenNumber(field);
+        const bool kOrE = n == 2 || n == 3;
+        if (ok && kOrE && field.trimmed().startsWith(QLatin1Char('-')))
+            ok = field.trimmed().toDouble() == -1.0;
+        if (ok)
+            continue;
+        const QString name = QString::fromLatin1(Names[n]);
+        const QString shown = Clipped(field.toString());
+        return Bilingual{
+            QString::fromUtf8("%1 の値 \"%2\" はこのプログラムが書く数値ではありません")
+                .arg(name, shown),
+            QStringLiteral("%1 \"%2\" is not a number as the program writes it").arg(name, shown)};
+    }
+    return std::nullopt;
+}
+
 bool IsDamaged(QStringView line)
 {
     return std::any_of(line.begin(), line.end(), [](QChar c) { return IsControl(c.unicode()); });
 }
 
 } // namespace
-
-QDate DateOfDayFileName(const QString& fileName)
-{
-    // Plain character tests rather than a pattern: the days' readers ask from every core.
-    constexpr int Digits = 8;
-    if (fileName.size() != Digits + 4 ||
-        !fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        return QDate();
-    for (int i = 0; i < Digits; ++i) {
-        if (fileName[i] < QLatin1Char('0') || fileName[i] > QLatin1Char('9'))
-            return QDate();
-    }
-    return QDate::fromString(fileName.left(Digits), QStringLiteral("yyyyMMdd"));
-}
 
 bool IsDefinedValue(bool kOrE, double value)
 {
@@ -121,37 +180,23 @@ QString ShownValue(double value, const QString& format, bool kOrE)
     return FormatPositive(value, format);
 }
 
+InputLimit DayFileLimit()
+{
+    return {LargestDayFileBytes,
+            {QString::fromUtf8("1 日の結果ファイル"), QStringLiteral("a day's results file")}};
+}
+
 DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail)
 {
+    const InputRead read = ReadInputFile(path, DayFileLimit());
+    if (read.Ok())
+        return ParseDayText(path, read.Bytes, uiLanguage, detail);
     DayFile day;
     day.Path = path;
-    const QFileInfo info(path);
-    day.Date = DateOfDayFileName(info.fileName()); // a day refused unread keeps its place
-    if (info.isDir()) {
-        day.Problem =
-            Text("フォルダです。結果ファイルではありません。", "is a folder, not a results file.");
-        return day;
-    }
-    if (info.size() > LargestDayFileBytes) {
-        day.Problem = Refusal("%1 MB あり、1 日の結果ファイルとしては大きすぎます。読みません。",
-                              "is %1 MB, far too large for a day's results; it was not read.",
-                              QString::number(info.size() / (1024 * 1024)));
-        return day;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        day.Problem = Refusal("読めません (%1)。", "cannot be read (%1).", file.errorString());
-        return day;
-    }
-    // Bounded even if the file grew after the size was looked at.
-    const QByteArray bytes = file.read(LargestDayFileBytes + 1);
-    if (bytes.size() > LargestDayFileBytes) {
-        day.Problem =
-            Refusal("%1 MB を超えています。読みません。", "is larger than %1 MB; it was not read.",
-                    QString::number(LargestDayFileBytes / (1024 * 1024)));
-        return day;
-    }
-    return ParseDayText(path, bytes, uiLanguage, detail);
+    day.Date =
+        DateOfDayFileName(QFileInfo(path).fileName()); // a day refused unread keeps its place
+    day.Problem = read.Reason;
+    return day;
 }
 
 DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
@@ -167,11 +212,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
     // The lines are views into the text: a year of files is read without a string made per
     // line or per field.
     const QString text = DayFileText(bytes);
-    QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
-    for (QStringView& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
+    const QList<QStringView> lines = SplitLines(text);
     QStringList items;
     const bool heading =
         SplitFields(lines.at(0).toString(), Comma, items, FileFieldCapacity) >= 0 &&
@@ -237,7 +278,11 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
             day.Skipped.push_back(
                 {row.LineNumber,
                  Refusal("計算方法 \"%1\" が BU でも BO でもありません",
-                         "calculation type \"%1\" is neither BU nor BO", row.CalcType)});
+                         "calculation type \"%1\" is neither BU nor BO", Clipped(row.CalcType))});
+            continue;
+        }
+        if (const std::optional<Bilingual> bad = BadValue(fields)) {
+            day.Skipped.push_back({row.LineNumber, *bad});
             continue;
         }
         row.Entry = parts.Entry;

@@ -2,6 +2,8 @@
 
 #include "results/ResultsFile.h"
 #include "shell/Bilingual.h"
+#include "shell/FileReasons.h"
+#include "shell/InputFile.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -42,9 +44,7 @@ struct DayFile {
 // More than any day can hold (32768 results of about 90 bytes); larger files are refused
 // unread, so that a stray disk image on a stick never stalls the program.
 inline constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
-
-// The date a file name "yyyymmdd.csv" (any letter case) stands for; invalid otherwise.
-QDate DateOfDayFileName(const QString& fileName);
+InputLimit DayFileLimit();
 
 // Reads `path` whole. Bad lines, damaged ones with NUL bytes among them, are skipped with
 // their reason; a file that is no results file at all (a folder, empty, mostly binary, too

@@ -64,12 +64,7 @@ QStringList PointCells(const LotSession& lot, int p, int16_t language)
 
 QString PointNote(const LotPoint& point, int16_t language)
 {
-    const PointValues& v = point.Values;
-    if (v.MixedFormula)
-        return NoEMeanReason().Pick(language);
-    if (v.Used == 0)
-        return Tr(language, "採用した打撃がありません", "no drop used");
-    return QString();
+    return PointNoteOf(point).Pick(language);
 }
 
 QStringList DropHeadings(int16_t language)

@@ -5,8 +5,10 @@
 
 #include "lot/PointsCsv.h"
 
+#include "shell/OutputFile.h"
+
 #include <QDir>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace
 {
@@ -37,29 +39,48 @@ bool ValueOf(const QStringList& args, int* i, QString* value, Bilingual* problem
     return true;
 }
 
-bool WholeNumber(const QString& option, const QString& text, int* out, Bilingual* problem)
+// A number the window's field for `option` would take: from 0 up to `most`.
+bool InRange(const QString& option, const QString& text, bool whole, double most, double* out,
+             Bilingual* problem)
 {
     bool ok = false;
-    *out = text.toInt(&ok);
-    if (ok && *out >= 0)
-        return true;
-    *problem = Pair("%1: \"%2\" は 0 以上の整数ではありません",
-                    "%1: \"%2\" is not a whole number of 0 or more", option, text);
-    return false;
+    const double v = whole ? double(text.toLongLong(&ok)) : text.toDouble(&ok);
+    const QString shown = Clipped(text);
+    if (!ok || !qIsFinite(v) || v < 0.0) {
+        *problem = whole ? Pair("%1: \"%2\" は 0 以上の整数ではありません",
+                                "%1: \"%2\" is not a whole number of 0 or more", option, shown)
+                         : Pair("%1: \"%2\" は 0 以上の数値ではありません",
+                                "%1: \"%2\" is not a number of 0 or more", option, shown);
+        return false;
+    }
+    if (v > most) {
+        *problem = Pair("%1: \"%2\" は上限 %3 を超えています",
+                        "%1: \"%2\" is more than the largest allowed, %3", option, shown);
+        problem->Ja = problem->Ja.arg(most);
+        problem->En = problem->En.arg(most);
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+bool WholeNumber(const QString& option, const QString& text, int most, int* out, Bilingual* problem)
+{
+    double v = 0.0;
+    if (!InRange(option, text, true, most, &v, problem))
+        return false;
+    *out = int(v);
+    return true;
 }
 
 bool Number(const QString& option, const QString& text, std::optional<double>* out,
             Bilingual* problem)
 {
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    if (ok && v >= 0.0 && qIsFinite(v)) {
-        *out = v;
-        return true;
-    }
-    *problem = Pair("%1: \"%2\" は 0 以上の数値ではありません",
-                    "%1: \"%2\" is not a number of 0 or more", option, text);
-    return false;
+    double v = 0.0;
+    if (!InRange(option, text, false, LargestRequirement, &v, problem))
+        return false;
+    *out = v;
+    return true;
 }
 
 QString Line(int16_t language, const QString& path, const Bilingual& reason)
@@ -67,6 +88,42 @@ QString Line(int16_t language, const QString& path, const Bilingual& reason)
     const QString shown = QDir::toNativeSeparators(path);
     return QStringLiteral("vx2968-review: ") + shown +
            (language == 0 ? QStringLiteral(": ") : QStringLiteral(" ")) + reason.Pick(language);
+}
+
+// The same day named twice (by another path, "./", or a link) would count its points twice.
+std::optional<Bilingual> SameDayTwice(const QStringList& paths)
+{
+    for (int i = 0; i < paths.size(); ++i) {
+        const QFileInfo a(paths.at(i));
+        for (int j = 0; j < i; ++j) {
+            const QFileInfo b(paths.at(j));
+            if (a.exists() && a.canonicalFilePath() == b.canonicalFilePath())
+                return Pair("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
+                            "%1 is the same file as %2; a day is counted once",
+                            QDir::toNativeSeparators(paths.at(i)),
+                            QDir::toNativeSeparators(paths.at(j)));
+        }
+    }
+    return std::nullopt;
+}
+
+// A point the requirement cannot judge is named, so that an empty Result is never silent.
+void ReportPointsWithoutVerdict(const std::vector<LotPoint>& points, const Requirement& need,
+                                int16_t language, const std::function<void(const QString&)>& report)
+{
+    if (!need.Any())
+        return;
+    for (size_t p = 0; p < points.size(); ++p) {
+        if (JudgePoint(points[p].Values, need).Result != Verdict::None)
+            continue;
+        Bilingual why = PointNoteOf(points[p]);
+        if (why.En.isEmpty())
+            why = Pair("採用した打撃に規定の値がありません", "no drop used has the required value");
+        report(QStringLiteral("vx2968-review: ") + Pair("測点 %1 は判定できません: %2",
+                                                        "point %1 has no verdict: %2",
+                                                        QString::number(p + 1), why.Pick(language))
+                                                       .Pick(language));
+    }
 }
 
 } // namespace
@@ -92,7 +149,7 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         }
         if (arg != Points && arg != QLatin1String("--gap") && arg != QLatin1String("--seating") &&
             arg != QLatin1String("--require-k") && arg != QLatin1String("--require-e")) {
-            *problem = Pair("%1 という指定はありません", "unknown option %1", arg);
+            *problem = Pair("%1 という指定はありません", "unknown option %1", Clipped(arg));
             return false;
         }
         if (!ValueOf(args, &i, &value, problem))
@@ -101,9 +158,9 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         if (arg == Points)
             request->Output = value;
         else if (arg == QLatin1String("--gap"))
-            ok = WholeNumber(arg, value, &request->Rules.GapSeconds, problem);
+            ok = WholeNumber(arg, value, LongestGapSeconds, &request->Rules.GapSeconds, problem);
         else if (arg == QLatin1String("--seating"))
-            ok = WholeNumber(arg, value, &request->Rules.Seating, problem);
+            ok = WholeNumber(arg, value, MostSeatingDrops, &request->Rules.Seating, problem);
         else if (arg == QLatin1String("--require-k"))
             ok = Number(arg, value, &request->Need.K, problem);
         else
@@ -131,8 +188,12 @@ int RunPointsCommand(const QStringList& args, int16_t language,
         report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
         return 2;
     }
-    // Every file is read before anything is said about damaged lines, so that a refusal is
-    // the one line a script sees.
+    if (const std::optional<Bilingual> twice = SameDayTwice(request.DayFiles)) {
+        report(QStringLiteral("vx2968-review: ") + twice->Pick(language));
+        return 2;
+    }
+    // Every file is read and the output written before anything is said about damaged
+    // lines, so that a refusal is the one line a script sees.
     std::vector<DayFile> days;
     for (const QString& path : request.DayFiles) {
         days.push_back(ReadDayFile(path, language));
@@ -142,19 +203,22 @@ int RunPointsCommand(const QStringList& args, int16_t language,
         }
     }
     std::vector<LotDrop> drops;
-    for (size_t f = 0; f < days.size(); ++f) {
-        for (const SkippedLine& s : days[f].Skipped)
-            report(Line(language, days[f].Path,
-                        Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
-                             QString::number(s.LineNumber), s.Reason.Pick(language))));
+    for (size_t f = 0; f < days.size(); ++f)
         AppendLotDrops(days[f], int(f), &drops);
-    }
-    const QString csv = PointsCsv(FormPoints(drops, request.Rules, {}), request.Need);
-    QSaveFile out(request.Output);
-    if (!out.open(QIODevice::WriteOnly) || out.write(csv.toUtf8()) < 0 || !out.commit()) {
-        report(Line(language, request.Output,
-                    Pair("書けません (%1)", "cannot be written (%1)", out.errorString())));
+    const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
+    const QByteArray csv = PointsCsv(points, request.Need).toUtf8();
+    Bilingual reason;
+    if (!WriteOutputFile(request.Output, csv, OutputRules{request.DayFiles, true}, &reason)) {
+        report(QStringLiteral("vx2968-review: ") +
+               CannotWrite(request.Output, reason).Pick(language));
         return 2;
     }
+    for (const DayFile& day : days) {
+        for (const SkippedLine& s : day.Skipped)
+            report(Line(language, day.Path,
+                        Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
+                             QString::number(s.LineNumber), s.Reason.Pick(language))));
+    }
+    ReportPointsWithoutVerdict(points, request.Need, language, report);
     return 0;
 }

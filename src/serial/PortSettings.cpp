@@ -4,6 +4,7 @@
 #include "shell/FileLookup.h"
 #include "shell/Formatting.h"
 #include "shell/MessageSink.h"
+#include "shell/OutputFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -104,17 +105,17 @@ int16_t WritePortSettings(const PortSettings& port, const QString& appFolder, Me
 {
     // An existing FWD.RS is replaced rather than joined by a second file of another case.
     const QString path = FindIgnoringCase(appFolder, QString::fromLatin1(PortSettingsFileName));
-    QString reason;
-    if (WriteFileAtomically(path, PortSettingsFileBytes(port), &reason))
+    Bilingual reason;
+    if (WriteOutputFile(path, PortSettingsFileBytes(port), {}, &reason))
         return 0;
     messages.Show(
         UiMessage{{QString::fromUtf8("設定保存エラー"), QStringLiteral("Settings not saved")},
                   {QString::fromUtf8("ポート設定を保存できませんでした。\n%1\n%2\n"
                                      "選んだポート番号はプログラムを終了するまで有効です。")
-                       .arg(path, reason),
+                       .arg(path, reason.Ja),
                    QStringLiteral("The port settings could not be saved.\n%1\n%2\n"
                                   "The chosen port number holds until the program ends.")
-                       .arg(path, reason)},
+                       .arg(path, reason.En)},
                   MessageButtons::Ok,
                   MessageIcon::Exclamation});
     return -1;

@@ -3,6 +3,7 @@
 #include "ServiceTranscript.h"
 
 #include "shell/FileLookup.h"
+#include "shell/OutputFile.h"
 #include "shell/Version.h"
 
 #include <QDateTime>
@@ -173,5 +174,10 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
                      QString::fromLocal8Bit(tar.readAllStandardError()).trimmed();
         return false;
     }
-    return WriteFileAtomically(target, tar.readAllStandardOutput(), error);
+    Bilingual reason;
+    if (WriteOutputFile(target, tar.readAllStandardOutput(), {}, &reason))
+        return true;
+    if (error)
+        *error = reason.En;
+    return false;
 }

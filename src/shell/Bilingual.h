@@ -10,6 +10,8 @@ struct Bilingual {
     QString En;
 
     const QString& Pick(int16_t uiLanguage) const { return uiLanguage == 0 ? Ja : En; }
+    // Both texts with their lowest %n filled in by the same word (a number, a file name).
+    Bilingual Arg(const QString& a) const { return Bilingual{Ja.arg(a), En.arg(a)}; }
     bool operator==(const Bilingual&) const = default;
 };
 

@@ -1,7 +1,6 @@
 #include "FileLookup.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 QString FindIgnoringCase(const QString& folder, const QString& name)
 {
@@ -15,21 +14,4 @@ QString FindIgnoringCase(const QString& folder, const QString& name)
             return folder + entry;
     }
     return folder + name;
-}
-
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
 }

@@ -10,6 +10,7 @@ namespace
 struct Outcome {
     int Status = -1;
     QStringList Errors;
+    QByteArray Output;
 };
 
 // The review program as a script starts it, with no display.
@@ -23,7 +24,8 @@ Outcome Points(const QStringList& args)
     p.start(qEnvironmentVariable("VX_BIN_DIR", VX_BIN_DIR) + "/vx2968-review", args);
     p.waitForFinished(30000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts)};
+            QString::fromUtf8(p.readAllStandardError()).split('\n', Qt::SkipEmptyParts),
+            p.readAllStandardOutput()};
 }
 
 QString Read(const QString& path)
@@ -44,10 +46,11 @@ TEST(PointsCommand, WritesPointsOfDayFilesInEachLanguage)
     const QString out = home.Path() + "/points.csv";
     const Outcome run = Points({"--points", out, "--seating", "1", "--require-k", "415", ja, en});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(
-        run.Errors.join("|").toStdString(),
-        ("vx2968-review: " + en + " line 5 skipped: 2 fields instead of 12: the line was cut short")
-            .toStdString());
+    EXPECT_EQ(run.Errors.join("|").toStdString(),
+              ("vx2968-review: " + en +
+               " line 5 skipped: 2 fields instead of 12: the line was cut short|"
+               "vx2968-review: point 3 has no verdict: all its 1 drop(s) are seating drops")
+                  .toStdString());
     EXPECT_EQ(Read(out),
               "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n"
               "1,2024-05-06T08:00:00,3,2,30055.5,1.015,419.0,110.5,pass\n"
@@ -66,9 +69,14 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         QString Error;
     } rows[] = {
         {{"--points", out, day, home.Path() + "/gone.csv"},
-         home.Path() + "/gone.csv cannot be read (No such file or directory)."},
+         home.Path() + "/gone.csv does not exist."},
+        {{"--points", out, day, home.Path() + "/./20240506.csv"},
+         home.Path() + "/./20240506.csv is the same file as " + day + "; a day is counted once"},
         {{"--points", out, "--gap", "1.5", day},
          "--gap: \"1.5\" is not a whole number of 0 or more"},
+        {{"--points", out, "--gap", "2147483648", day},
+         "--gap: \"2147483648\" is more than the largest allowed, 86400"},
+        {{"--points", out, home.Path(), day}, home.Path() + " is a folder, not a file."},
         {{"--points", out, "--require-e", "-3", day},
          "--require-e: \"-3\" is not a number of 0 or more"},
         {{"--points", out, "--colour", "red", day}, "unknown option --colour"},
@@ -83,6 +91,64 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         EXPECT_EQ(run.Errors, QStringList{"vx2968-review: " + row.Error});
         EXPECT_FALSE(QFile::exists(out));
     }
+}
+
+// The output's name forgotten after a glob: the first day would become the output.
+TEST(PointsCommand, NeverWritesOverADayFile)
+{
+    TempHome home;
+    const QString a = home.Path() + "/20240506.csv", b = home.Path() + "/20240507.csv";
+    const QByteArray day = FixtureDayBytes(3, QDate(2024, 5, 6), 1, false);
+    WriteBytes(a, day);
+    WriteBytes(b, FixtureDayBytes(3, QDate(2024, 5, 7), 1, false));
+    QFile::link(a, home.Path() + "/latest");
+    for (const QString& out : {a, home.Path() + "/latest"}) {
+        const Outcome run = Points({"--points", out, b});
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Errors.size(), 1);
+        EXPECT_EQ(Read(a), QString::fromLatin1(day));
+    }
+}
+
+// Values no program of ours wrote, and points the requirement cannot judge, are named
+// rather than left out in silence; lone CRs end lines; "-" is standard output.
+TEST(PointsCommand, NamesValuesAndPointsItCannotCount)
+{
+    TempHome home;
+    const QString day = home.Path() + "/20240508.csv";
+    QByteArray text = "Dia=300,Poi=0.350\rNo,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),"
+                      "E-NWR(MN/m2),,,,,,E-CalcType\r";
+    const char* const drops[] = {
+        "00001,05/08/2024 08:00:00,30000,1.000,424,110,,,,,,BU", // point 1: used
+        "00002,05/08/2024 08:00:20,30000,1.000,424abc,110,,,,,,BU",
+        "00003,05/08/2024 08:00:30,30000,1.000,1e309,110,,,,,,BU",
+        "00004,05/08/2024 08:00:40,30000,1.000,-5,110,,,,,,BU",
+        "00005,05/08/2024 08:00:45,30000,1.000,\"424\",110,,,,,,BU",
+        "00006,05/08/2024 08:00:50,30000,1.000,430,112,,,,,,BU",
+        "00007,05/08/2024 08:00:55,30000,1.000,440,115,,,,,,BO",
+        "00008,05/08/2024 09:00:00,30000,1.000,440,115,,,,,,BU", // point 2: seating only
+    };
+    for (const char* line : drops)
+        text += QByteArray(line) + "\r";
+    WriteBytes(day, text);
+    const Outcome run = Points({"--points", "-", "--seating", "1", "--require-e", "100", day});
+    EXPECT_EQ(run.Status, 0);
+    const QString skipped = "vx2968-review: " + day +
+                            " line %1 skipped: K-NWR \"%2\" is not a "
+                            "number as the program writes it";
+    EXPECT_EQ(run.Errors.join("|").toStdString(),
+              QStringList({skipped.arg(4).arg("424abc"), skipped.arg(5).arg("1e309"),
+                           skipped.arg(6).arg("-5"), skipped.arg(7).arg("\"424\""),
+                           "vx2968-review: point 1 has no verdict: Burmister and "
+                           "Boussinesq drops mixed: no E mean",
+                           "vx2968-review: point 2 has no verdict: all its 1 drop(s) "
+                           "are seating drops"})
+                  .join("|")
+                  .toStdString());
+    EXPECT_EQ(run.Output,
+              "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n"
+              "1,2024-05-08T08:00:00,3,2,30000.0,1.000,435.0,,\n"
+              "2,2024-05-08T09:00:00,1,0,,,,,\n");
 }
 
 } // namespace

@@ -49,20 +49,20 @@ LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(pare
     m_needK->setObjectName(QStringLiteral("RequireK"));
     m_needE = new QCheckBox(QStringLiteral("E-NWR ≥"), this);
     m_needE->setObjectName(QStringLiteral("RequireE"));
-    m_k = Value("RequiredK", 100000.0, 1);
+    m_k = Value("RequiredK", LargestRequirement, 1);
     m_k->setSuffix(QStringLiteral(" MN/m3"));
-    m_e = Value("RequiredE", 100000.0, 1);
+    m_e = Value("RequiredE", LargestRequirement, 1);
     m_e->setSuffix(QStringLiteral(" MN/m2"));
     for (QCheckBox* box : {m_needK, m_needE})
         connect(box, &QCheckBox::toggled, this, &LotFieldsPanel::Changed);
 
     m_gap = new QSpinBox(this);
     m_gap->setObjectName(QStringLiteral("Gap"));
-    m_gap->setRange(0, 24 * 3600);
+    m_gap->setRange(0, LongestGapSeconds);
     m_gap->setSuffix(Tr(language, " 秒", " s"));
     m_seating = new QSpinBox(this);
     m_seating->setObjectName(QStringLiteral("Seating"));
-    m_seating->setRange(0, 99);
+    m_seating->setRange(0, MostSeatingDrops);
     for (QSpinBox* box : {m_gap, m_seating}) {
         box->setKeyboardTracking(false);
         connect(box, &QSpinBox::valueChanged, this, [this] {
@@ -70,7 +70,7 @@ LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(pare
                 emit Changed();
         });
     }
-    m_quantile = Value("QuantileFactor", 10.0, 2);
+    m_quantile = Value("QuantileFactor", LargestQuantileFactor, 2);
     m_rule = new QComboBox(this);
     m_rule->setObjectName(QStringLiteral("Rule"));
     for (LotRule r : {LotRule::EveryPoint, LotRule::Characteristic})
