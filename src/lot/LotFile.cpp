@@ -1,5 +1,8 @@
 #include "LotFile.h"
 
+#include "results/ResultsFile.h"
+#include "shell/OutputFile.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -7,7 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QSet>
+#include <cmath>
 
 namespace
 {
@@ -25,6 +29,14 @@ Bilingual Pair(const char* ja, const char* en, const QString& arg = QString())
         b.En = b.En.arg(arg);
     }
     return b;
+}
+
+// One name for a file whatever path reached it; for a file that is gone, its path.
+QString FileIdentity(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 const char* const ReasonKeys[ExclusionReasonCount] = {"seating", "plate moved", "weight not caught",
@@ -46,6 +58,22 @@ QJsonArray RefsJson(const std::vector<DropRef>& refs)
 QJsonValue Optional(const std::optional<double>& v)
 {
     return v ? QJsonValue(*v) : QJsonValue();
+}
+
+// A value the window's field would show as it is: from 0 up to `most`. Anything else would be
+// shown clamped while the lot is judged with the value itself.
+bool InWindowRange(const QJsonValue& v, double most)
+{
+    return v.isDouble() && std::isfinite(v.toDouble()) && v.toDouble() >= 0.0 &&
+           v.toDouble() <= most;
+}
+
+bool WholeInWindowRange(const QJsonValue& v, int most, int* out)
+{
+    if (!InWindowRange(v, most) || v.toDouble() != std::floor(v.toDouble()))
+        return false;
+    *out = v.toInt();
+    return true;
 }
 
 // Reading: every field checked, the first fault named.
@@ -85,8 +113,8 @@ public:
         const QJsonValue v = o.value(key);
         if (v.isNull() || v.isUndefined())
             return true;
-        if (!v.isDouble() || v.toDouble() < 0.0)
-            return Fail(QString::fromLatin1(key));
+        if (!InWindowRange(v, LargestRequirement))
+            return Fail(QStringLiteral("requirement %1").arg(QLatin1String(key)));
         *out = v.toDouble();
         return true;
     }
@@ -99,12 +127,23 @@ bool ReadFiles(const QJsonValue& v, std::vector<LotDayFile>* files, Reader& r)
 {
     if (!v.isArray())
         return r.Fail(QStringLiteral("files"));
+    QSet<QString> seen;
     for (const auto& item : v.toArray()) {
         const QJsonObject o = item.toObject();
         LotDayFile f{o.value("path").toString(), qint64(o.value("size").toDouble(-1)),
                      o.value("sha256").toString().toLatin1()};
         if (f.Path.isEmpty() || f.Size < 0 || f.Sha256.size() != 64)
             return r.Fail(QStringLiteral("files"));
+        // The window never takes a day twice; a lot file that names one twice would count
+        // its points twice.
+        const QString identity = FileIdentity(f.Path);
+        if (seen.contains(identity)) {
+            r.Problem =
+                Pair("項目 \"files\" に %1 が 2 回あります", "the entry \"files\" names %1 twice",
+                     QDir::toNativeSeparators(f.Path));
+            return false;
+        }
+        seen.insert(identity);
         files->push_back(f);
     }
     return true;
@@ -135,45 +174,64 @@ bool ReadChoices(const QJsonValue& v, std::vector<DropChoice>* choices, Reader& 
 
 } // namespace
 
+LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes)
+{
+    return LotDayFile{path, bytes.size(),
+                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()};
+}
+
 LotDayFile DescribeDayFile(const QString& path)
 {
-    LotDayFile f{path, -1, QByteArray()};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return f;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return f;
-    f.Size = file.size();
-    f.Sha256 = hash.result().toHex();
-    return f;
+    const InputRead read = ReadInputFile(path, DayFileLimit());
+    return read.Ok() ? DescribeDayBytes(path, read.Bytes) : LotDayFile{path, -1, QByteArray()};
+}
+
+DayFileState CompareDayFile(const LotDayFile& saved, const InputRead& read, const LotDayFile& now)
+{
+    if (read.Fault == InputFault::Missing)
+        return DayFileState::Missing;
+    if (!read.Ok())
+        return DayFileState::Unreadable;
+    return now.Size == saved.Size && now.Sha256 == saved.Sha256 ? DayFileState::Same
+                                                                : DayFileState::Changed;
 }
 
 DayFileState CheckDayFile(const LotDayFile& saved)
 {
-    const LotDayFile now = DescribeDayFile(saved.Path);
-    if (now.Size < 0)
-        return DayFileState::Missing;
-    return now.Size == saved.Size && now.Sha256 == saved.Sha256 ? DayFileState::Same
-                                                                : DayFileState::Changed;
+    const InputRead read = ReadInputFile(saved.Path, DayFileLimit());
+    return CompareDayFile(saved, read, DescribeDayBytes(saved.Path, read.Bytes));
+}
+
+Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const LotDayFile& now)
+{
+    const QString path = QDir::toNativeSeparators(saved.Path);
+    switch (CompareDayFile(saved, read, now)) {
+    case DayFileState::Same:
+        break;
+    case DayFileState::Missing:
+        return Pair("%1 がありません。その打撃は測点に含まれません。",
+                    "%1 is missing: its drops are not in the points.", path);
+    case DayFileState::Unreadable:
+        return Bilingual{
+            QString::fromUtf8("%1: %2 その打撃は測点に含まれません。").arg(path, read.Reason.Ja),
+            QStringLiteral("%1 %2 Its drops are not in the points.").arg(path, read.Reason.En)};
+    case DayFileState::Changed:
+        return Pair("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。",
+                    "%1 has changed since the lot was saved: the points were formed again "
+                    "from what it holds now.",
+                    path);
+    }
+    return {};
 }
 
 Bilingual DayFileChanges(const LotDocument& lot)
 {
     Bilingual out;
     for (const LotDayFile& f : lot.Files) {
-        const DayFileState state = CheckDayFile(f);
-        if (state == DayFileState::Same)
+        const InputRead read = ReadInputFile(f.Path, DayFileLimit());
+        const Bilingual line = DayFileChange(f, read, DescribeDayBytes(f.Path, read.Bytes));
+        if (line.En.isEmpty())
             continue;
-        const QString path = QDir::toNativeSeparators(f.Path);
-        const Bilingual line =
-            state == DayFileState::Missing
-                ? Pair("%1 がありません。その打撃は測点に含まれません。",
-                       "%1 is missing: its drops are not in the points.", path)
-                : Pair("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。",
-                       "%1 has changed since the lot was saved: the points were formed again "
-                       "from what it holds now.",
-                       path);
         out.Ja += (out.Ja.isEmpty() ? QString() : QStringLiteral("\n")) + line.Ja;
         out.En += (out.En.isEmpty() ? QString() : QStringLiteral("\n")) + line.En;
     }
@@ -245,20 +303,22 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
     const QJsonObject need = root.value("requirement").toObject();
     ok = ok && refs.Number(need, "k", &out.Judgement.Need.K) &&
          refs.Number(need, "e", &out.Judgement.Need.E);
-    out.Rules.GapSeconds = root.value("gap").toInt(-1);
-    out.Rules.Seating = root.value("seating").toInt(-1);
     out.Judgement.QuantileFactor = root.value("k").toDouble(-1.0);
     const QString rule = root.value("rule").toString();
     out.Judgement.Rule =
         rule == QLatin1String("every point") ? LotRule::EveryPoint : LotRule::Characteristic;
-    ok = ok && (out.Rules.GapSeconds >= 0 || refs.Fail(QStringLiteral("gap"))) &&
-         (out.Rules.Seating >= 0 || refs.Fail(QStringLiteral("seating"))) &&
-         (out.Judgement.QuantileFactor >= 0.0 || refs.Fail(QStringLiteral("k"))) &&
-         (rule == QLatin1String("every point") || rule == QLatin1String("characteristic value") ||
-          refs.Fail(QStringLiteral("rule"))) &&
-         refs.Refs(root.value("splits"), &out.Edits.Splits, QStringLiteral("splits")) &&
-         refs.Refs(root.value("joins"), &out.Edits.Joins, QStringLiteral("joins")) &&
-         ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs);
+    ok =
+        ok &&
+        (WholeInWindowRange(root.value("gap"), LongestGapSeconds, &out.Rules.GapSeconds) ||
+         refs.Fail(QStringLiteral("gap"))) &&
+        (WholeInWindowRange(root.value("seating"), MostSeatingDrops, &out.Rules.Seating) ||
+         refs.Fail(QStringLiteral("seating"))) &&
+        (InWindowRange(root.value("k"), LargestQuantileFactor) || refs.Fail(QStringLiteral("k"))) &&
+        (rule == QLatin1String("every point") || rule == QLatin1String("characteristic value") ||
+         refs.Fail(QStringLiteral("rule"))) &&
+        refs.Refs(root.value("splits"), &out.Edits.Splits, QStringLiteral("splits")) &&
+        refs.Refs(root.value("joins"), &out.Edits.Joins, QStringLiteral("joins")) &&
+        ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs);
     if (!ok) {
         *problem = r.Problem.En.isEmpty() ? refs.Problem : r.Problem;
         return false;
@@ -269,13 +329,17 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
 
 bool ReadLotFile(const QString& path, LotDocument* lot, Bilingual* problem)
 {
-    QFile file(path);
+    const InputRead read =
+        ReadInputFile(path, {LargestLotFileBytes,
+                             {QString::fromUtf8("ロットファイル"), QStringLiteral("a lot file")}});
     Bilingual why;
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = Pair("開けません (%1)", "it cannot be opened (%1)", file.errorString());
-    } else if (file.size() > LargestLotFileBytes) {
-        why = Pair("ロットファイルとしては大きすぎます", "it is far too large for a lot file");
-    } else if (LotFromJson(file.readAll(), lot, &why)) {
+    if (!read.Ok()) {
+        // "is a folder, not a file." read as a clause of the sentence below
+        why = Bilingual{QString::fromUtf8("ファイルが") + read.Reason.Ja,
+                        QStringLiteral("it ") + read.Reason.En};
+        why.Ja.chop(1);
+        why.En.chop(1);
+    } else if (LotFromJson(read.Bytes, lot, &why)) {
         return true;
     }
     const QString shown = QDir::toNativeSeparators(path);
@@ -290,7 +354,7 @@ bool ReadLotFile(const QString& path, LotDocument* lot, Bilingual* problem)
 bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* problem)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    if (QFileInfo::exists(path)) {
+    if (QFileInfo(path).isFile()) {
         LotDocument old;
         Bilingual why;
         if (!ReadLotFile(path, &old, &why)) {
@@ -303,12 +367,12 @@ bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* proble
             return false;
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(LotToJson(lot)) < 0 || !file.commit()) {
-        *problem = Pair("%1 に保存できません", "the lot cannot be saved in %1", shown);
-        problem->Ja += QStringLiteral(" (") + file.errorString() + QLatin1Char(')');
-        problem->En += QStringLiteral(" (") + file.errorString() + QLatin1Char(')');
-        return false;
-    }
-    return true;
+    QStringList days;
+    for (const LotDayFile& f : lot.Files)
+        days << f.Path;
+    Bilingual reason;
+    if (WriteOutputFile(path, LotToJson(lot), OutputRules{days, false}, &reason))
+        return true;
+    *problem = CannotWrite(path, reason);
+    return false;
 }

@@ -2,6 +2,8 @@
 
 #include "LotVerdict.h"
 
+#include "shell/InputFile.h"
+
 #include <QByteArray>
 
 // What the protocol's header says about the lot.
@@ -34,9 +36,15 @@ struct LotDocument {
 
 // The day file at `path` as it is now; Size -1 when it cannot be read.
 LotDayFile DescribeDayFile(const QString& path);
+// The same of a file's bytes already read.
+LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes);
 
-enum class DayFileState { Same, Changed, Missing };
+enum class DayFileState { Same, Changed, Missing, Unreadable };
+// `read` is the file as read now and `now` its description (DescribeDayBytes of its bytes).
+DayFileState CompareDayFile(const LotDayFile& saved, const InputRead& read, const LotDayFile& now);
 DayFileState CheckDayFile(const LotDayFile& saved);
+// What became of a day file since the lot was saved, as one line; empty when it is as it was.
+Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const LotDayFile& now);
 // One line per day file that has changed or gone since the lot was saved; empty when all
 // are as they were.
 Bilingual DayFileChanges(const LotDocument& lot);
@@ -47,6 +55,7 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem);
 
 // Reads a lot file; a damaged one is left as it is and its problem named.
 bool ReadLotFile(const QString& path, LotDocument* lot, Bilingual* problem);
-// Writes the lot whole or not at all. A file at `path` that is not a lot file (a damaged
-// one included) is never replaced: the engineer may still want what is in it.
+// Writes the lot whole or not at all, never over one of its day files. A file at `path`
+// that is not a lot file (a damaged one included) is never replaced: the engineer may still
+// want what is in it.
 bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* problem);

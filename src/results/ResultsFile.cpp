@@ -109,6 +109,12 @@ double FieldValue(const QList<QStringView>& fields, int index)
 
 } // namespace
 
+InputLimit DayFileLimit()
+{
+    return {LargestDayFileBytes,
+            {QString::fromUtf8("1 日の結果ファイル"), QStringLiteral("a day's results file")}};
+}
+
 QString ResultsFolder(const ResultsContext& context)
 {
     if (!context.G.DataFolder.trimmed().isEmpty())

@@ -2,6 +2,8 @@
 
 #include "ResultsTable.h"
 
+#include "shell/InputFile.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -12,6 +14,11 @@
 
 struct ResultsContext;
 struct LoggerSettings;
+
+// More than any day can hold (32768 results of about 90 bytes); larger files are refused
+// unread, so that a stray disk image on a stick never stalls a reader.
+inline constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
+InputLimit DayFileLimit();
 
 // Every line of the file has this many fields, so that a channel's column is the same in
 // every line of every file.

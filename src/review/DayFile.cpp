@@ -161,9 +161,24 @@ std::optional<Bilingual> BadValue(const QList<QStringView>& fields)
     return std::nullopt;
 }
 
-bool IsDamaged(QStringView line)
+// What the decoder puts where bytes are no CP932 text: the file was saved in another
+// encoding (UTF-8 by a text editor, most often), which is not damage by NULs.
+constexpr char16_t Substitute = 0x1a;
+
+std::optional<Bilingual> DamageOf(QStringView line)
 {
-    return std::any_of(line.begin(), line.end(), [](QChar c) { return IsControl(c.unicode()); });
+    bool control = false;
+    for (const QChar c : line) {
+        if (c.unicode() == Substitute || c == QChar::ReplacementCharacter)
+            return Text("CP932 (Shift_JIS) の文字として読めないバイトがあります",
+                        "it holds bytes that are not CP932 (Shift_JIS) text; was the file "
+                        "saved in another encoding?");
+        control = control || IsControl(c.unicode());
+    }
+    if (control)
+        return Text("壊れています (NUL などの制御文字を含みます)",
+                    "damaged: it holds NUL or control bytes");
+    return std::nullopt;
 }
 
 } // namespace
@@ -180,15 +195,13 @@ QString ShownValue(double value, const QString& format, bool kOrE)
     return FormatPositive(value, format);
 }
 
-InputLimit DayFileLimit()
-{
-    return {LargestDayFileBytes,
-            {QString::fromUtf8("1 日の結果ファイル"), QStringLiteral("a day's results file")}};
-}
-
 DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail)
 {
-    const InputRead read = ReadInputFile(path, DayFileLimit());
+    return DayOfInput(path, ReadInputFile(path, DayFileLimit()), uiLanguage, detail);
+}
+
+DayFile DayOfInput(const QString& path, const InputRead& read, int16_t uiLanguage, RowDetail detail)
+{
     if (read.Ok())
         return ParseDayText(path, read.Bytes, uiLanguage, detail);
     DayFile day;
@@ -245,10 +258,8 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLan
             continue;
         ReviewRow row;
         row.LineNumber = i + 1;
-        if (IsDamaged(line)) {
-            day.Skipped.push_back(
-                {row.LineNumber, Text("壊れています (NUL などの制御文字を含みます)",
-                                      "damaged: it holds NUL or control bytes")});
+        if (const std::optional<Bilingual> damage = DamageOf(line)) {
+            day.Skipped.push_back({row.LineNumber, *damage});
             continue;
         }
         const LineFault fault = detail == RowDetail::Full ? ReadResultLine(line, uiLanguage, &parts)

@@ -41,11 +41,6 @@ struct DayFile {
     bool Refused() const { return !Problem.En.isEmpty(); }
 };
 
-// More than any day can hold (32768 results of about 90 bytes); larger files are refused
-// unread, so that a stray disk image on a stick never stalls the program.
-inline constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
-InputLimit DayFileLimit();
-
 // Reads `path` whole. Bad lines, damaged ones with NUL bytes among them, are skipped with
 // their reason; a file that is no results file at all (a folder, empty, mostly binary, too
 // large, unreadable, no "Dia=" in line 1) is refused with its Problem. Dates are written in
@@ -56,6 +51,9 @@ InputLimit DayFileLimit();
 // rows then only count, with their calculation type.
 enum class RowDetail { Full, Counted };
 DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail = RowDetail::Full);
+// The day of a file already read (refused with the read's reason when it could not be).
+DayFile DayOfInput(const QString& path, const InputRead& read, int16_t uiLanguage,
+                   RowDetail detail = RowDetail::Full);
 DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
                      RowDetail detail = RowDetail::Full);
 

@@ -2,12 +2,10 @@
 
 #include "DayIndex.h"
 #include "ReviewTexts.h"
+#include "WorkbookFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <xlsxwriter.h>
 
@@ -21,30 +19,6 @@ lxw_datetime ExcelDateTime(const QDateTime& t)
     return lxw_datetime{t.date().year(), t.date().month(),  t.date().day(),
                         t.time().hour(), t.time().minute(), double(t.time().second())};
 }
-
-class Workbook
-{
-public:
-    explicit Workbook(const QString& path)
-        : m_book(workbook_new(QFile::encodeName(path).constData()))
-    {
-    }
-    ~Workbook()
-    {
-        if (m_book)
-            workbook_close(m_book);
-    }
-    lxw_workbook* Get() const { return m_book; }
-    lxw_error Close()
-    {
-        lxw_workbook* book = m_book;
-        m_book = nullptr;
-        return workbook_close(book);
-    }
-
-private:
-    lxw_workbook* m_book;
-};
 
 // The workbook's formats: a number format, and the marked rows' tint, each made once.
 class Formats
@@ -200,38 +174,14 @@ void WriteStatistics(lxw_workbook* book, Formats& formats, const ReviewedDay& da
 } // namespace
 
 bool WriteExcelFile(const QString& path, const ReviewedDay& day, const DaySelection& selection,
-                    QString* error)
+                    Bilingual* reason)
 {
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    // libxlsxwriter writes only to a named file: the workbook is made aside, then moved in
-    // whole by QSaveFile, so that the file it replaces stays as it was until the new one is
-    // complete and on the disk, and stays as it was when anything fails.
-    QTemporaryFile made(QDir::temp().filePath(QStringLiteral("vx2968-review-XXXXXX.xlsx")));
-    if (!made.open())
-        return fail(made.errorString());
-    made.close();
-    {
-        Workbook book(made.fileName());
-        if (!book.Get())
-            return fail(
-                QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(made.fileName())));
-        Formats formats(book.Get());
-        WriteResults(book.Get(), formats, day, selection);
-        WriteStatistics(book.Get(), formats, day, selection);
-        const lxw_error result = book.Close();
-        if (result != LXW_NO_ERROR)
-            return fail(QString::fromUtf8(lxw_strerror(result)));
-    }
-    if (!made.open())
-        return fail(made.errorString());
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        return fail(target.errorString());
-    if (target.write(made.readAll()) < 0 || !target.commit())
-        return fail(target.errorString());
-    return true;
+    return SaveWorkbook(
+        path, OutputRules{{day.File().Path}, false},
+        [&](lxw_workbook* book) {
+            Formats formats(book);
+            WriteResults(book, formats, day, selection);
+            WriteStatistics(book, formats, day, selection);
+        },
+        reason);
 }

@@ -10,7 +10,6 @@
 // numbers as numbers, the moments as dates with their time, undefined values as empty
 // cells, the rows whose K or E stands out in the day tinted and marked. The second sheet
 // holds the statistics with their number formats. The file appears whole or not at all,
-// and a file it replaces stays as it was until then. False with the reason in `error` on
-// failure.
+// never over the day file; false with the reason on failure.
 bool WriteExcelFile(const QString& path, const ReviewedDay& day, const DaySelection& selection,
-                    QString* error);
+                    Bilingual* reason);

@@ -2,7 +2,8 @@
 
 void AppendLotDrops(const DayFile& day, int file, std::vector<LotDrop>* drops)
 {
-    drops->reserve(drops->size() + day.Rows.size());
+    // No reserve here: growing by each day's rows exactly would copy every drop of the lot
+    // again for every day added, where the vector's own doubling copies each once or twice.
     for (const ReviewRow& row : day.Rows) {
         const ResultEntry& e = row.Entry;
         drops->push_back(LotDrop{

@@ -1,5 +1,6 @@
 #include "LotSession.h"
 
+#include "LotDays.h"
 #include "LotDrops.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@ template <typename T, typename P> void EraseIf(std::vector<T>& v, P&& pred)
 
 void Append(Bilingual* to, const Bilingual& line)
 {
+    if (line.En.isEmpty())
+        return;
     const QString nl = QStringLiteral("\n");
     to->Ja += (to->Ja.isEmpty() ? QString() : nl) + line.Ja;
     to->En += (to->En.isEmpty() ? QString() : nl) + line.En;
@@ -39,8 +42,11 @@ void LotSession::New(const QStringList& dayFiles)
 bool LotSession::AddDayFile(const QString& path, Bilingual* problem)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
     for (const LotDayFile& f : m_lot.Files) {
-        if (QFileInfo(f.Path).absoluteFilePath() == absolute) {
+        const QFileInfo other(f.Path);
+        if (other.absoluteFilePath() == absolute ||
+            (!canonical.isEmpty() && other.canonicalFilePath() == canonical)) {
             *problem = Bilingual{QString::fromUtf8("%1 はすでにロットにあります").arg(path),
                                  QStringLiteral("%1 is in the lot already").arg(path)};
             return false;
@@ -65,11 +71,11 @@ bool LotSession::Open(const QString& path, Bilingual* problem, Bilingual* notice
     LotDocument lot;
     if (!ReadLotFile(path, &lot, problem))
         return false; // the lot shown stays as it was
-    *notice = DayFileChanges(lot);
+
     m_lot = lot;
     m_path = path;
     m_open = true;
-    ReadDays();
+    *notice = ReadDays();
     m_saved = LotToJson(m_lot);
     if (m_unmatched > 0)
         Append(notice,
@@ -92,21 +98,20 @@ bool LotSession::Save(const QString& path, Bilingual* problem)
     return true;
 }
 
-void LotSession::ReadDays()
+Bilingual LotSession::ReadDays()
 {
     m_days.clear();
     m_drops.clear();
-    for (size_t f = 0; f < m_lot.Files.size(); ++f) {
-        LotDayFile& saved = m_lot.Files[f];
-        DayFile day = ReadDayFile(saved.Path, m_language);
-        // What the points are formed from is what the lot file records from now on.
-        const LotDayFile now = DescribeDayFile(saved.Path);
-        if (now.Size >= 0)
-            saved = now;
-        AppendLotDrops(day, int(f), &m_drops);
-        m_days.push_back(std::move(day));
+    Bilingual changes;
+    std::vector<LotDayRead> read = ReadLotDays(m_lot.Files, m_language);
+    for (size_t f = 0; f < read.size(); ++f) {
+        Append(&changes, read[f].Change);
+        m_lot.Files[f] = read[f].Now;
+        AppendLotDrops(read[f].Day, int(f), &m_drops);
+        m_days.push_back(std::move(read[f].Day));
     }
     Form();
+    return changes;
 }
 
 void LotSession::Form()
@@ -142,6 +147,16 @@ int LotSession::PointOf(int drop) const
             return int(p);
     }
     return -1;
+}
+
+QStringList LotSession::InputFiles() const
+{
+    QStringList files;
+    for (const LotDayFile& f : m_lot.Files)
+        files << f.Path;
+    if (!m_path.isEmpty())
+        files << m_path;
+    return files;
 }
 
 QString LotSession::FileName(int file) const

@@ -36,6 +36,9 @@ public:
     // True when the lot holds work that its lot file does not (a new lot counts once edited).
     bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
     const QString& Path() const { return m_path; }
+    // What the lot was made from, which none of its outputs may ever replace: its day
+    // files and its lot file.
+    QStringList InputFiles() const;
     bool IsOpen() const { return m_open; }
     const std::vector<LotDrop>& Drops() const { return m_drops; }
     const std::vector<LotPoint>& Points() const { return m_points; }
@@ -49,7 +52,8 @@ public:
     int UnmatchedEdits() const { return m_unmatched; }
 
 private:
-    void ReadDays();
+    // Reads every day file; says which ones have changed or gone since the lot was saved.
+    Bilingual ReadDays();
     void Form();
     void Forget(const DropRef& ref);
 

@@ -31,6 +31,21 @@ QStringList ValueRow(const QString& name, const ValueSummary& s, int16_t languag
 
 } // namespace
 
+QString DayFilesText(const LotSession& lot, int16_t language)
+{
+    const int count = int(lot.Document().Files.size());
+    constexpr int Named = 3;
+    if (count <= Named) {
+        QStringList names;
+        for (int f = 0; f < count; ++f)
+            names << lot.FileName(f);
+        return names.join(QStringLiteral(", "));
+    }
+    return Tr(language, "日のファイル %1 個: %2 … %3", "%1 day files: %2 … %3")
+        .arg(count)
+        .arg(lot.FileName(0), lot.FileName(count - 1));
+}
+
 QStringList PointHeadings(int16_t language)
 {
     if (language == 0)

@@ -6,6 +6,10 @@
 
 // The texts of a lot as the Points view, the protocol and the workbook show them.
 
+// The lot's day files in a line that does not grow with them: up to three by name, more
+// as their count with the first and the last.
+QString DayFilesText(const LotSession& lot, int16_t uiLanguage);
+
 QStringList PointHeadings(int16_t uiLanguage);
 // Point `p` (from 0) of the session: number, first drop, drops, used, the means, the
 // differences from the requirement and the verdict.

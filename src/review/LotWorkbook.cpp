@@ -1,9 +1,7 @@
 #include "LotWorkbook.h"
 
 #include "LotTable.h"
-
-#include <QDir>
-#include <QFile>
+#include "WorkbookFile.h"
 
 #include <xlsxwriter.h>
 
@@ -181,29 +179,16 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, int16_t language, const
 
 } // namespace
 
-bool WriteLotWorkbook(const QString& path, const LotSession& lot, int16_t language, QString* error)
+bool WriteLotWorkbook(const QString& path, const LotSession& lot, int16_t language,
+                      Bilingual* reason)
 {
-    const QString part = path + QStringLiteral(".part");
-    lxw_workbook* book = workbook_new(QFile::encodeName(part).constData());
-    if (!book) {
-        *error = QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(part));
-        return false;
-    }
-    const Formats formats = MakeFormats(book, language);
-    WritePoints(book, lot, language, formats);
-    WriteDrops(book, lot, language, formats);
-    WriteLot(book, lot, language, formats);
-    const lxw_error result = workbook_close(book);
-    if (result != LXW_NO_ERROR) {
-        QFile::remove(part);
-        *error = QString::fromUtf8(lxw_strerror(result));
-        return false;
-    }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-        QFile::remove(part);
-        *error = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
-        return false;
-    }
-    return true;
+    return SaveWorkbook(
+        path, OutputRules{lot.InputFiles(), false},
+        [&](lxw_workbook* book) {
+            const Formats formats = MakeFormats(book, language);
+            WritePoints(book, lot, language, formats);
+            WriteDrops(book, lot, language, formats);
+            WriteLot(book, lot, language, formats);
+        },
+        reason);
 }

@@ -63,11 +63,15 @@ QDate DateOfDayFileName(const QString& fileName)
     if (fileName.size() != Digits + 4 ||
         !fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
         return QDate();
+    int number = 0;
     for (int i = 0; i < Digits; ++i) {
         if (fileName[i] < QLatin1Char('0') || fileName[i] > QLatin1Char('9'))
             return QDate();
+        number = number * 10 + (fileName[i].unicode() - '0');
     }
-    return QDate::fromString(fileName.left(Digits), QStringLiteral("yyyyMMdd"));
+    // Made from its digits: Qt's date parser would be most of the time a decade takes to list.
+    const QDate date(number / 10000, number / 100 % 100, number % 100);
+    return date.isValid() ? date : QDate();
 }
 
 QString Clipped(const QString& text, int longest)

@@ -97,13 +97,16 @@ int OpenRegular(const QString& path, InputRead* read)
     return fd;
 }
 
-// Reads up to `most` bytes from `fd` at its position; false on a read error.
-bool ReadUpTo(int fd, qint64 most, QByteArray* bytes, InputRead* read)
+// Reads up to `most` bytes from `fd` at its position, into a buffer that starts at the size
+// the file was said to have and grows only if it grew; false on a read error.
+bool ReadUpTo(int fd, qint64 most, qint64 expected, QByteArray* bytes, InputRead* read)
 {
-    bytes->resize(most);
     qint64 have = 0;
+    bytes->resize(std::min(most, std::max<qint64>(expected, 0) + 1));
     while (have < most) {
-        const ssize_t n = ::read(fd, bytes->data() + have, size_t(most - have));
+        if (have == bytes->size())
+            bytes->resize(std::min(most, 2 * have));
+        const ssize_t n = ::read(fd, bytes->data() + have, size_t(bytes->size() - have));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
@@ -144,7 +147,7 @@ InputRead ReadInputFile(const QString& path, const InputLimit& limit)
     }
     // One byte more than allowed tells a file that grew since it was looked at.
     QByteArray bytes;
-    const bool ok = ReadUpTo(fd, limit.Bytes + 1, &bytes, &read);
+    const bool ok = ReadUpTo(fd, limit.Bytes + 1, read.Size, &bytes, &read);
     ::close(fd);
     if (!ok)
         return read;
@@ -164,7 +167,8 @@ InputRead ReadInputTail(const QString& path, qint64 tailBytes)
     const qint64 start = std::max<qint64>(0, read.Size - tailBytes);
     QByteArray bytes;
     const bool ok =
-        ::lseek(fd, off_t(start), SEEK_SET) >= 0 && ReadUpTo(fd, tailBytes, &bytes, &read);
+        ::lseek(fd, off_t(start), SEEK_SET) >= 0 &&
+                    ReadUpTo(fd, tailBytes, read.Size - start, &bytes, &read);
     ::close(fd);
     if (!ok)
         return read.Ok() ? Unreadable(EIO) : read;

@@ -177,6 +177,8 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     EXPECT_EQ(CheckDayFile(back.Files[0]), DayFileState::Changed);
     QFile::remove(day);
     EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is missing"));
+    QDir().mkdir(day); // named for what it is, not as missing
+    EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is a folder, not a file."));
 }
 
 TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
@@ -192,6 +194,23 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
         {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 60, "seating": 0,
              "k": 1.28, "rule": "every point", "splits": [{"file": 2, "line": 5}]})",
          "\"splits\" is not valid"},
+        // Values the window would show clamped while the lot is judged with them.
+        {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 60, "seating": 0,
+             "k": 1e308, "rule": "every point"})",
+         "\"k\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "requirement": {"k": 1e308}})",
+         "\"requirement k\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 1, "files": [], "gap": 1e10, "seating": 0,
+             "k": 1.28, "rule": "every point"})",
+         "\"gap\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 1, "gap": 60, "seating": 0, "k": 1.28,
+             "rule": "every point", "files": [
+             {"path": "/d/20240506.csv", "size": 1, "sha256": ")" +
+             QByteArray(64, 'a') + R"("},
+             {"path": "/d/./20240506.csv", "size": 1, "sha256": ")" +
+             QByteArray(64, 'a') + R"("}]})",
+         "names /d/./20240506.csv twice"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Reason);

@@ -1,5 +1,6 @@
 #include "../printing/PdfTools.h"
 #include "ReviewFixtures.h"
+#include "SmallDisk.h"
 #include "TableCells.h"
 #include "TempHome.h"
 #include "TestContext.h"
@@ -142,6 +143,54 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
     EXPECT_EQ(reopened.Edits.Choices[0].Text, "slipped");
     PressFileMenu(&again, "New Lot");     // nothing changed since it was opened: no question
     EXPECT_EQ(messages.Shown.size(), 2u); // New Lot and the close box, before saving
+}
+
+// On a full disk nothing is half written and nothing is said to be saved that was not: the
+// lot, its report and its workbook each keep their old file and say why.
+TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
+{
+    SmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "mounting a small file system needs root";
+    TempHome home;
+    AppContext context;
+    RecordingMessages messages;
+    SystemClock clock;
+    PrepareContext(context, home, messages, clock, 1);
+    WriteBytes(context.G.DataFolder + "20240506.csv",
+               FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
+    frmReview window(context);
+    window.show();
+    window.OpenFolder(context.UserFolder);
+    ASSERT_TRUE(WaitFor([&] { return window.Table()->model()->rowCount() == 9; }));
+    PointsView* view = window.Points();
+    PressFileMenu(&window, "New Lot");
+    const QString lot = disk.Path() + "/lot.json";
+    view->NextPath = lot;
+    PressFileMenu(&window, "Save Lot");
+    QFile saved(lot);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    WriteBytes(disk.Path() + "/lot.pdf", "an older report");
+    WriteBytes(disk.Path() + "/lot.xlsx", "an older workbook");
+
+    QTabBar* tabs = window.Tabs()->tabBar();
+    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
+    PressCell(view->DropsTable(), 3);
+    Press(view->findChild<QWidget*>("Split"));
+    disk.Fill();
+    PressFileMenu(&window, "Save Lot");
+    view->Output().NextPath = disk.Path() + "/lot.pdf";
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    view->Output().NextPath = disk.Path() + "/lot.xlsx";
+    PressFileMenu(&window, "Save Lot as Excel File...");
+    ASSERT_EQ(messages.Shown.size(), 3u);
+    for (const UiMessage& m : messages.Shown)
+        EXPECT_TRUE(m.Text.En.contains("the disk is full")) << m.Text.En.toStdString();
+    saved.seek(0);
+    EXPECT_EQ(saved.readAll(), before);
+    EXPECT_EQ(disk.Entries(), QStringList({"lot.json", "lot.pdf", "lot.xlsx"}));
+    EXPECT_TRUE(view->Lot().HasUnsavedChanges()) << "closing still asks";
 }
 
 } // namespace

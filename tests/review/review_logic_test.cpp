@@ -107,6 +107,13 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
              good.mid(good.indexOf("00002") + 18) + QByteArray(512, '\0'),
          false, 0, nullptr, 2, 4, "damaged"},
         {"20240509.csv", QByteArray(4096, '\0'), false, 0, "binary"},
+        // Saved by an editor of another system: lone CRs end its lines, and a line typed
+        // in UTF-8 is named as such rather than as damage.
+        {"20240510.csv",
+         QByteArray(good).replace("\r\n", "\r") +
+             QString::fromUtf8("00004,2024/05/06 08:01:00,30000,1.000,４２４,110,,,,,,BU\r")
+                 .toUtf8(),
+         false, 0, nullptr, 3, 6, "not CP932"},
     };
     // The "Data" folder of an earlier installation is found from the user folder.
     QTemporaryDir home;
@@ -128,14 +135,15 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
     while (!index.Finished())
         list.AddDays(index.TakeRead(1000));
     ASSERT_EQ(list.rowCount(), int(std::size(rows))) << "every entry named like a day is listed";
-    EXPECT_EQ(list.Day(0)->Date, QDate(2024, 5, 9)) << "newest first";
+    EXPECT_EQ(list.Day(0)->Date, QDate(2024, 5, 10)) << "newest first";
 
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.Name);
         const DayFile day = ReadDayFile(dir.filePath(row.Name), 0);
         EXPECT_EQ(day.Rows.size(), size_t(row.Rows));
         // The list counts each line as the day's reading takes or skips it.
-        const DaySummary* listed = list.Day(9 - QString(row.Name).mid(6, 2).toInt());
+        const DaySummary* listed =
+            list.Day(int(std::size(rows)) - QString(row.Name).mid(6, 2).toInt());
         ASSERT_TRUE(listed && listed->Path == dir.filePath(row.Name));
         EXPECT_EQ(listed->Results, int(day.Rows.size()));
         EXPECT_EQ(listed->Skipped, int(day.Skipped.size()));

@@ -1,5 +1,6 @@
 #include "../printing/PdfTools.h"
 #include "ReviewFixtures.h"
+#include "SmallDisk.h"
 #include "review/ExcelExport.h"
 #include "review/ReviewProtocol.h"
 
@@ -130,9 +131,9 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Results);
         const QString path = dir.filePath(QString::number(row.Language) + ".xlsx");
-        QString error; // a Japanese file, shown in either language
+        Bilingual error; // a Japanese file, shown in either language
         const ReviewedDay day = TestDay(0, row.Language);
-        ASSERT_TRUE(WriteExcelFile(path, day, day.Select({}), &error)) << error.toStdString();
+        ASSERT_TRUE(WriteExcelFile(path, day, day.Select({}), &error)) << error.En.toStdString();
         const QJsonObject book = ReadBack(path);
         const QJsonArray results = book[QString::fromUtf8(row.Results)].toArray();
         ASSERT_EQ(results.size(), 128); // title, four settings, the legend, a gap, heading
@@ -168,8 +169,8 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     const QString path = dir.filePath("day.xlsx");
     WriteBytes(path, "an older workbook");
     const ReviewedDay day = TestDay(1, 1, 120, 0.0);
-    QString error;
-    ASSERT_TRUE(WriteExcelFile(path, day, day.Select({5, 2, 9}), &error)) << error.toStdString();
+    Bilingual error;
+    ASSERT_TRUE(WriteExcelFile(path, day, day.Select({5, 2, 9}), &error)) << error.En.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"day.xlsx"});
     const QJsonObject book = ReadBack(path);
     EXPECT_EQ(At(book["Statistics"].toArray(), 5, 4).toString(), "------");
@@ -180,8 +181,17 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
     QDir().mkpath(taken + "/inside");
     EXPECT_FALSE(WriteExcelFile(taken, day, day.Select({}), &error));
-    EXPECT_TRUE(error.contains("directory")) << error.toStdString();
+    EXPECT_EQ(error.En, "it is a folder");
     EXPECT_TRUE(QDir(taken + "/inside").exists());
+
+    SmallDisk disk; // the system's own words, not the zip library's
+    if (disk.Mounted()) {
+        WriteBytes(disk.Path() + "/day.xlsx", "an older workbook");
+        disk.Fill();
+        EXPECT_FALSE(WriteExcelFile(disk.Path() + "/day.xlsx", day, day.Select({}), &error));
+        EXPECT_EQ(error.En, "the disk is full");
+        EXPECT_EQ(disk.Entries(), QStringList{"day.xlsx"});
+    }
 }
 
 } // namespace

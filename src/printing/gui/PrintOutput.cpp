@@ -117,13 +117,8 @@ PrintOutcome PrintOutput::ToPdf(const QString& fileStem, const Printout& printou
 {
     const QString path = NewPdfPath(fileStem);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    bool saved = false;
-    {
-        PdfPage page(path);
-        saved = printout(page);
-    }
-    if (!saved) {
-        QFile::remove(path); // a half-written file is no printout
+    PdfPage page(path);
+    if (!printout(page)) {
         if (m_context.Messages)
             m_context.Messages->Show(PdfFailedMessage(path));
         return PrintOutcome::Failed;

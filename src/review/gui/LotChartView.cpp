@@ -34,8 +34,8 @@ void LotChartView::Show(const LotChartData& data)
         s->setColor(c);
         s->setBorderColor(c);
         s->setMarkerSize(size);
-        for (const QPointF& p : values)
-            s->append(p);
+        // At once: appended one by one, a lot of thousands of points redraws thousands of times.
+        s->replace(QList<QPointF>(values.begin(), values.end()));
         add(s);
     };
     points(data.Passing,

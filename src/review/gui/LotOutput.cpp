@@ -49,12 +49,9 @@ void LotOutput::SaveProtocol(const LotSession& lot)
     const QString path = AskPath(lot, QStringLiteral("_report.pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    bool ok = false;
-    {
-        PdfPage page(path);
-        ok = PrintLotProtocol(page, lot, m_context.G.UiLanguage, m_context.G.FixedFontName);
-    }
-    ReportSaveFailure(*m_context.Messages, ok, path, QString());
+    PdfPage page(path, OutputRules{lot.InputFiles(), false});
+    const bool ok = PrintLotProtocol(page, lot, m_context.G.UiLanguage, m_context.G.FixedFontName);
+    ReportSaveFailure(*m_context.Messages, ok, path, page.Reason());
 }
 
 void LotOutput::PrintProtocol(const LotSession& lot)
@@ -74,7 +71,7 @@ void LotOutput::SaveWorkbook(const LotSession& lot)
     const QString path = AskPath(lot, QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
     if (path.isEmpty())
         return;
-    QString reason;
+    Bilingual reason;
     ReportSaveFailure(*m_context.Messages,
                       WriteLotWorkbook(path, lot, m_context.G.UiLanguage, &reason), path, reason);
 }

@@ -52,6 +52,9 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     const int16_t lang = m_language;
     m_output = std::make_unique<LotOutput>(context, this);
     m_title = new QLabel(this);
+    m_title->setObjectName(QStringLiteral("LotTitle"));
+    // However many days the lot holds, the title never widens the window.
+    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_fields = new LotFieldsPanel(lang, this);
     m_pointsView = NewTable(&m_points, "PointsTable", this);
     m_dropsView = NewTable(&m_drops, "DropsTable", this);
@@ -274,11 +277,8 @@ void PointsView::Refresh(int keepDrop)
                   .arg(m_lot.Path().isEmpty() ? Tr(m_language, "(未保存)", "(not saved)")
                                               : QDir::toNativeSeparators(m_lot.Path()))
             : Tr(m_language, "ファイル > 新しいロット で始めます", "Start with File > New Lot");
-    QStringList days;
-    for (int f = 0; f < int(m_lot.Document().Files.size()); ++f)
-        days << m_lot.FileName(f);
-    if (!days.isEmpty())
-        title += QStringLiteral("   ") + days.join(QStringLiteral(", "));
+    if (!m_lot.Document().Files.empty())
+        title += QStringLiteral("   ") + DayFilesText(m_lot, m_language);
     m_title->setText(title);
     m_points.Refresh();
     m_pointsView->resizeColumnsToContents();

@@ -29,16 +29,15 @@ QString ReviewOutput::AskPath(const DayFile& day, const QString& suffix, const Q
                                         filter);
 }
 
-void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path, const QString& reason)
+void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path, const Bilingual& reason)
 {
     if (ok)
         return;
     const QString shown = QDir::toNativeSeparators(path);
     messages.Show(UiMessage{
         {QString::fromUtf8("保存エラー"), QStringLiteral("Save Error")},
-        {QString::fromUtf8("ファイルを保存できませんでした。\n") + shown + QLatin1Char('\n') +
-             reason,
-         QStringLiteral("The file could not be saved:\n") + shown + QLatin1Char('\n') + reason},
+        {QString::fromUtf8("ファイルを保存できませんでした。\n%1\n%2。").arg(shown, reason.Ja),
+         QStringLiteral("The file could not be saved:\n%1\n%2.").arg(shown, reason.En)},
         MessageButtons::Ok,
         MessageIcon::Exclamation});
 }
@@ -64,12 +63,9 @@ void ReviewOutput::SaveProtocol(const ReviewedDay& day, const DaySelection& sele
         AskPath(day.File(), QStringLiteral("_report.pdf"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return;
-    bool ok = false;
-    {
-        PdfPage page(path);
-        ok = ::PrintProtocol(page, day, selection, m_context.G.FixedFontName);
-    }
-    ReportSaveFailure(*m_context.Messages, ok, path, QString());
+    PdfPage page(path, OutputRules{{day.File().Path}, false});
+    const bool ok = ::PrintProtocol(page, day, selection, m_context.G.FixedFontName);
+    ReportSaveFailure(*m_context.Messages, ok, path, page.Reason());
 }
 
 void ReviewOutput::PrintProtocol(const ReviewedDay& day, const DaySelection& selection)
@@ -91,7 +87,7 @@ void ReviewOutput::SaveExcel(const ReviewedDay& day, const DaySelection& selecti
         AskPath(day.File(), QStringLiteral(".xlsx"), QStringLiteral("Excel (*.xlsx)"));
     if (path.isEmpty())
         return;
-    QString reason;
+    Bilingual reason;
     const bool ok = WriteExcelFile(path, day, selection, &reason);
     ReportSaveFailure(*m_context.Messages, ok, path, reason);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "review/ReviewedDay.h"
+#include "shell/Bilingual.h"
 
 #include <QString>
 #include <vector>
@@ -10,7 +11,8 @@ class MessageSink;
 class QWidget;
 
 // Tells that the file at `path` could not be saved, and why; nothing when `ok`.
-void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path, const QString& reason);
+void ReportSaveFailure(MessageSink& messages, bool ok, const QString& path,
+                       const Bilingual& reason);
 
 // The day's outputs, each asking where to put it and saying what went wrong.
 class ReviewOutput

@@ -1,0 +1,41 @@
+#include "LotDays.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <future>
+
+namespace
+{
+
+LotDayRead ReadOne(const LotDayFile& saved, int16_t language)
+{
+    const InputRead read = ReadInputFile(saved.Path, DayFileLimit());
+    LotDayRead out;
+    const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
+    if (!saved.Sha256.isEmpty()) // not a day just added
+        out.Change = DayFileChange(saved, read, now);
+    out.Now = read.Ok() ? now : saved;
+    out.Day = DayOfInput(saved.Path, read, language);
+    return out;
+}
+
+} // namespace
+
+std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, int16_t language)
+{
+    std::vector<LotDayRead> out(files.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < files.size(); i = next++)
+            out[i] = ReadOne(files[i], language);
+    };
+    const int helpers = std::min<int>(QThread::idealThreadCount(), int(files.size())) - 1;
+    std::vector<std::future<void>> running;
+    for (int h = 0; h < helpers; ++h)
+        running.push_back(std::async(std::launch::async, work));
+    work();
+    for (auto& r : running)
+        r.get();
+    return out;
+}
