@@ -1,6 +1,6 @@
 // The simulated logger without its line: what goes on the wire for a sequence of commands
 // and control lines, for the exchanges the program itself never makes (malformed commands,
-// values out of range) and for each fault the campaigns strike.
+// values out of range), for each fault the campaigns strike, and for a transcript replayed.
 #include "Simulator.h"
 
 #include <QStringList>
@@ -13,7 +13,17 @@ struct Row {
     // Steps one second apart, '|' between two; a control line starts with '~'.
     const char* Steps;
     std::string Wire; // the last step's reply; <nothing>, <hang-up>, <refused> or <quit>
+    const char* Replay = nullptr; // a service transcript to answer from
 };
+
+// A poll and two repeats folded after it, then the line lost: three answers, the
+// repeats with the reply the fold kept, the hang-up after the last.
+const char* const FoldedPolls = R"(T COM1 opened
+T message "VX-2968" "the \"logger\" is ready"
+T COM1 "MDT" -> "+000001\r\n" status 9, 12 ms
+T COM1 "MDT" repeated 2 more times, last -> "+000003\r\n" status 9, 12 ms
+T COM1 line lost
+)";
 
 void PrintTo(const Row& r, std::ostream* os)
 {
@@ -41,6 +51,8 @@ const Row Rows[] = {
     {"~fault hangup-after 2|RES|SET1", "OK\r\n<hang-up>"},
     {"~fault bogus", "<refused>"},
     {"~quit", "<quit>"},
+    {"MDT|MDT", "+000003\r\n", FoldedPolls},
+    {"MDT|MDT|MDT", "+000003\r\n<hang-up>", FoldedPolls},
 };
 
 class Protocol : public testing::TestWithParam<Row>
@@ -52,6 +64,11 @@ TEST_P(Protocol, WhatGoesOnTheWire)
     vxsim::SimConfig config;
     config.NoiseCounts = 0.0;
     vxsim::Simulator sim(config);
+    if (GetParam().Replay) {
+        auto parsed = vxsim::ReplayScript::Parse(GetParam().Replay);
+        ASSERT_EQ(parsed.Error, "");
+        sim.SetReplay(vxsim::ReplayScript(std::move(parsed.Entries)));
+    }
     vxsim::Micros now = 0;
     std::string wire;
     for (const QString& step : QString(GetParam().Steps).split('|')) {

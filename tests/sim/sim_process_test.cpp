@@ -1,5 +1,6 @@
 // The simulator executable on a real pty, steered through SimProcess: the port link it
-// makes and removes, commands as the line carries them, and the control FIFO.
+// makes and removes, commands as the line carries them, the control FIFO, and the
+// transcripts it refuses to replay.
 #include "SimProcess.h"
 #include "TempHome.h"
 
@@ -7,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -67,5 +70,59 @@ TEST(SimulatorOnPty, ControlFifoTakesLinesFromWritersThatComeAndGoUntilQuit)
     EXPECT_TRUE(sim.WaitForExit());
     EXPECT_FALSE(QFileInfo(sim.LinkPath()).isSymLink());
 }
+
+struct RefusedRow {
+    const char* Name;
+    QByteArray Transcript; // the file's text, or <folder>, <fifo>, <17 MB>
+    const char* Said;      // on standard error after the file's name
+};
+
+void PrintTo(const RefusedRow& r, std::ostream* os)
+{
+    *os << r.Name;
+}
+
+class ReplayRefused : public testing::TestWithParam<RefusedRow>
+{
+};
+
+TEST_P(ReplayRefused, InOneLineWithStatusTwoBeforeAnythingStarts)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("line.log"), ownTranscript = dir.filePath("sim.txt");
+    const QByteArray& text = GetParam().Transcript;
+    QFile file(path);
+    if (text == "<folder>")
+        QDir().mkdir(path);
+    else if (text == "<fifo>")
+        ::mkfifo(path.toLocal8Bit().constData(), 0600);
+    else
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
+                    (text == "<17 MB>" ? file.resize(17 << 20) : file.write(text) > 0));
+    file.close();
+    SimProcess sim;
+    EXPECT_FALSE(sim.Start({"--transcript", ownTranscript, "--replay", path}, 5000));
+    EXPECT_EQ(sim.ExitCode(), 2);
+    const QString said = sim.StandardError();
+    EXPECT_TRUE(said.startsWith("vx-logger-sim: " + path + GetParam().Said)) << said.toStdString();
+    EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
+    EXPECT_FALSE(QFile::exists(ownTranscript));
+}
+
+const RefusedRow RefusedRows[] = {
+    {"a folder", "<folder>", " is a folder, not a transcript file"},
+    {"a FIFO", "<fifo>", " is a FIFO, not a transcript file"},
+    {"a file too large", "<17 MB>", " is larger than 16 MB"},
+    {"no transcript", "notes\nT COM1 opened\n", " is not a service transcript"},
+    {"an escape never written", R"(T COM1 "MDT" -> "\q" status 2)", R"( line 1: "\q" is not an)"},
+    {"a byte without hex digits", R"(T COM1 "M\xZZ" sent)", R"( line 1: "\xZZ" is not an)"},
+    {"a reply cut short", "\nT COM1 \"MDT\" -> \"+00", " line 2: the reply's quote is never"},
+    {"more repeats than a day", R"(T COM1 "MDT" repeated 86401 more times, last -> "1")",
+     R"( line 1: the repeat count "86401" is not 1 to 86400)"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, ReplayRefused, testing::ValuesIn(RefusedRows), [](const auto& info) {
+    return QString(info.param.Name).replace(' ', '_').toStdString();
+});
 
 } // namespace

@@ -56,6 +56,8 @@ public:
     {
         return !IsRunning() || m_process.waitForFinished(timeoutMs);
     }
+    // Its exit status once it has ended.
+    int ExitCode() const { return m_process.exitCode(); }
     // Ends it: closes its standard input, then terminates or kills it if it lingers.
     void Stop();
 

@@ -276,7 +276,8 @@ Line
   --replay LINE.LOG    answer each command with the reply the program's service
                        transcript recorded for it, in order; on a command the
                        transcript does not hold next, say so on standard error and
-                       fall silent
+                       fall silent. Only a regular file up to 16 MB whose exchange
+                       lines are whole is taken (exit 2 otherwise, naming the line)
 
 Logger
   --channels LIST      channels fitted, e.g. 1,2,4 (1,2)

@@ -6,9 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <fstream>
 #include <poll.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -100,28 +98,18 @@ void SimHost::WriteNotes()
         Note(note);
 }
 
-bool SimHost::LoadReplay()
-{
-    std::ifstream file(m_config.ReplayPath, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (!file) {
-        std::fprintf(stderr, "vx-logger-sim: cannot read %s\n", m_config.ReplayPath.c_str());
-        return false;
-    }
-    std::vector<ReplayScript::Entry> entries = ReplayScript::Parse(text.str());
-    if (entries.empty()) {
-        std::fprintf(stderr, "vx-logger-sim: %s holds no exchange to replay\n",
-                     m_config.ReplayPath.c_str());
-        return false;
-    }
-    Note("replay of " + std::to_string(entries.size()) + " exchanges from " + m_config.ReplayPath);
-    m_simulator.SetReplay(ReplayScript(std::move(entries)));
-    return true;
-}
-
 bool SimHost::Start()
 {
+    // The replay is read before anything else, so that a file refused leaves nothing behind.
+    std::optional<ReplayScript> replay;
+    if (!m_config.ReplayPath.empty()) {
+        LoadedReplay loaded = LoadReplay(m_config.ReplayPath);
+        if (!loaded.Script) {
+            std::fprintf(stderr, "vx-logger-sim: %s\n", loaded.Error.c_str());
+            return false;
+        }
+        replay = std::move(loaded.Script);
+    }
     if (!m_config.TranscriptPath.empty()) {
         m_transcript = std::fopen(m_config.TranscriptPath.c_str(), "a");
         if (!m_transcript) {
@@ -130,8 +118,11 @@ bool SimHost::Start()
             return false;
         }
     }
-    if (!m_config.ReplayPath.empty() && !LoadReplay())
-        return false;
+    if (replay) {
+        Note("replay of " + std::to_string(replay->Exchanges()) + " exchanges from " +
+             m_config.ReplayPath);
+        m_simulator.SetReplay(std::move(*replay));
+    }
     for (const std::string& fault : m_config.Faults) {
         const Simulator::ControlResult result = m_simulator.Control("fault " + fault, 0);
         if (!result.Ok) {

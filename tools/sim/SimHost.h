@@ -26,7 +26,6 @@ public:
 
 private:
     bool Start();
-    bool LoadReplay();
     void Note(const std::string& text);
     void Log(const std::string& line);
     void WriteNotes();
