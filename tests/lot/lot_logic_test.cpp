@@ -119,6 +119,14 @@ TEST(LotSummary, VerdictsByRule)
          4,
          103.58},
         {"all equal: SD 0", {120, 120, 120}, LotRule::Characteristic, Verdict::Pass, 3, 120},
+        // "At least" the requirement: a value equal to it passes.
+        {"a point exactly at it", {100, 120}, LotRule::EveryPoint, Verdict::Pass, 2, std::nullopt},
+        {"characteristic exactly at it",
+         {100, 100},
+         LotRule::Characteristic,
+         Verdict::Pass,
+         2,
+         100},
         {"one point only", {120}, LotRule::Characteristic, Verdict::None, 1, std::nullopt},
     };
     for (const auto& row : rows) {
