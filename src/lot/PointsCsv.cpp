@@ -7,9 +7,20 @@ QString MeanText(bool has, double value, int decimals)
 
 QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need)
 {
-    QString out = QStringLiteral(
+    return PointsCsvHeading() + PointsCsvLines(points, need, 1);
+}
+
+QString PointsCsvHeading()
+{
+    return QStringLiteral(
         "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n");
-    int number = 0;
+}
+
+QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& need,
+                       int firstNumber)
+{
+    QString out;
+    int number = firstNumber - 1;
     for (const LotPoint& p : points) {
         const PointValues& v = p.Values;
         const QStringList fields{QString::number(++number),

@@ -108,22 +108,24 @@ std::optional<Bilingual> SameDayTwice(const QStringList& paths)
 }
 
 // A point the requirement cannot judge is named, so that an empty Result is never silent.
-void ReportPointsWithoutVerdict(const std::vector<LotPoint>& points, const Requirement& need,
-                                int16_t language, const std::function<void(const QString&)>& report)
+QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requirement& need,
+                                 int firstNumber, int16_t language)
 {
+    QStringList lines;
     if (!need.Any())
-        return;
+        return lines;
     for (size_t p = 0; p < points.size(); ++p) {
         if (JudgePoint(points[p].Values, need).Result != Verdict::None)
             continue;
         Bilingual why = PointNoteOf(points[p]);
         if (why.En.isEmpty())
             why = Pair("採用した打撃に規定の値がありません", "no drop used has the required value");
-        report(QStringLiteral("vx2968-review: ") + Pair("測点 %1 は判定できません: %2",
-                                                        "point %1 has no verdict: %2",
-                                                        QString::number(p + 1), why.Pick(language))
-                                                       .Pick(language));
+        lines << QStringLiteral("vx2968-review: ") +
+                     Pair("測点 %1 は判定できません: %2", "point %1 has no verdict: %2",
+                          QString::number(firstNumber + int(p)), why.Pick(language))
+                         .Pick(language);
     }
+    return lines;
 }
 
 } // namespace
@@ -193,32 +195,37 @@ int RunPointsCommand(const QStringList& args, int16_t language,
         return 2;
     }
     // Every file is read and the output written before anything is said about damaged
-    // lines, so that a refusal is the one line a script sees.
-    std::vector<DayFile> days;
+    // lines, so that a refusal is the one line a script sees. Points never span two files,
+    // so each day becomes its points and is let go before the next is read: a season of
+    // large days never has to fit in memory at once.
+    QString csv = PointsCsvHeading();
+    QStringList said;
+    int number = 0;
     for (const QString& path : request.DayFiles) {
-        days.push_back(ReadDayFile(path, language));
-        if (days.back().Refused()) {
-            report(Line(language, path, days.back().Problem));
+        const DayFile day = ReadDayFile(path, language);
+        if (day.Refused()) {
+            report(Line(language, path, day.Problem));
             return 2;
         }
+        for (const SkippedLine& s : day.Skipped)
+            said << Line(language, day.Path,
+                         Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
+                              QString::number(s.LineNumber), s.Reason.Pick(language)));
+        std::vector<LotDrop> drops;
+        AppendLotDrops(day, 0, &drops);
+        const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
+        csv += PointsCsvLines(points, request.Need, number + 1);
+        said << PointsWithoutVerdict(points, request.Need, number + 1, language);
+        number += int(points.size());
     }
-    std::vector<LotDrop> drops;
-    for (size_t f = 0; f < days.size(); ++f)
-        AppendLotDrops(days[f], int(f), &drops);
-    const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
-    const QByteArray csv = PointsCsv(points, request.Need).toUtf8();
     Bilingual reason;
-    if (!WriteOutputFile(request.Output, csv, OutputRules{request.DayFiles, true}, &reason)) {
+    if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{request.DayFiles, true},
+                         &reason)) {
         report(QStringLiteral("vx2968-review: ") +
                CannotWrite(request.Output, reason).Pick(language));
         return 2;
     }
-    for (const DayFile& day : days) {
-        for (const SkippedLine& s : day.Skipped)
-            report(Line(language, day.Path,
-                        Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
-                             QString::number(s.LineNumber), s.Reason.Pick(language))));
-    }
-    ReportPointsWithoutVerdict(points, request.Need, language, report);
+    for (const QString& line : said)
+        report(line);
     return 0;
 }
