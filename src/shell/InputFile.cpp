@@ -166,8 +166,7 @@ InputRead ReadInputTail(const QString& path, qint64 tailBytes)
         return read;
     const qint64 start = std::max<qint64>(0, read.Size - tailBytes);
     QByteArray bytes;
-    const bool ok =
-        ::lseek(fd, off_t(start), SEEK_SET) >= 0 &&
+    const bool ok = ::lseek(fd, off_t(start), SEEK_SET) >= 0 &&
                     ReadUpTo(fd, tailBytes, read.Size - start, &bytes, &read);
     ::close(fd);
     if (!ok)
