@@ -2,23 +2,35 @@
 
 #include "ServiceTranscript.h"
 
-#include "shell/FileLookup.h"
+#include "shell/FileReasons.h"
+#include "shell/InputFile.h"
 #include "shell/OutputFile.h"
 #include "shell/Version.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
+#include <optional>
+
 namespace
 {
 
 constexpr int ResultLinesKept = 20;
+// Twenty result lines are some 2 KB: a tail this long holds them, however large the file.
+constexpr qint64 ResultsTailBytes = 64 * 1024;
+// fwd.rs and fwdstr.ini hold a few bytes; anything past this is not the program's.
+constexpr qint64 SettingsTailBytes = 1024 * 1024;
 constexpr int TarTimeoutMs = 60000;
+constexpr int TarErrorShown = 200; // characters of tar's complaint a message quotes
+
+Bilingual Words(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
 
 QString VersionText()
 {
@@ -56,39 +68,103 @@ QString SerialDevicesText(const ServiceReportSources& s)
     return text;
 }
 
+// A folder the report takes files from, as README.txt names it.
+struct SourceFolder {
+    QString Path;
+    const char* Name;
+};
+
+QString Megabytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
+}
+
+// The last `most` bytes of `path` when it is a regular file whose real path lies inside
+// `folder`. Nothing when it is missing; nothing, with a note for README.txt, when it
+// leads out of the folder (a link to /etc/shadow) or is not a file (a FIFO is never opened).
+std::optional<InputRead> ReadSource(const QString& path, const SourceFolder& folder, qint64 most,
+                                    QStringList* notes)
+{
+    const QFileInfo info(path);
+    const QString shown = QDir(folder.Path).relativeFilePath(path);
+    const QString real = info.canonicalFilePath();
+    if (real.isEmpty())
+        return std::nullopt;
+    const QString base = QDir(folder.Path).canonicalPath();
+    if (base.isEmpty() || !real.startsWith(base.endsWith('/') ? base : base + '/')) {
+        *notes << QStringLiteral("%1 %2 %3, outside %4: not included.")
+                      .arg(shown,
+                           info.isSymLink() ? QStringLiteral("is a link to")
+                                            : QStringLiteral("leads through a link to"),
+                           real, QLatin1String(folder.Name));
+        return std::nullopt;
+    }
+    InputRead read = ReadInputTail(real, most);
+    if (read.Fault == InputFault::Missing)
+        return std::nullopt;
+    if (!read.Ok()) {
+        *notes << shown + QLatin1Char(' ') + read.Reason.En + QStringLiteral(" Not included.");
+        return std::nullopt;
+    }
+    return read;
+}
+
+// The parts in a temporary folder, as tar takes them.
 class Staging
 {
 public:
-    bool Ok() const { return m_dir.isValid() && m_ok; }
+    Staging()
+    {
+        if (!m_dir.isValid())
+            m_reason = Both(m_dir.errorString());
+    }
+    // Empty while every part has been written.
+    const Bilingual& Failure() const { return m_reason; }
     QString Path() const { return m_dir.path(); }
     const QStringList& Members() const { return m_members; }
 
     void Write(const QString& member, const QByteArray& bytes)
     {
-        QFile file(m_dir.filePath(member));
-        m_ok = m_ok && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
         m_members << member;
-    }
-    // False when there is no such file (or it cannot be read).
-    bool Copy(const QString& member, const QString& source)
-    {
-        QFile file(source);
-        if (source.isEmpty() || !QFileInfo(source).isFile() || !file.open(QIODevice::ReadOnly))
-            return false;
+        if (!m_reason.En.isEmpty())
+            return;
         QDir(m_dir.path()).mkpath(QFileInfo(member).path());
-        Write(member, file.readAll());
-        return true;
+        WriteOutputFile(m_dir.filePath(member), bytes, {}, &m_reason);
     }
 
 private:
     QTemporaryDir m_dir;
-    bool m_ok = true;
+    Bilingual m_reason;
     QStringList m_members;
 };
 
 QString Present(bool present, const QString& what)
 {
     return present ? what : what + QStringLiteral(" (not present)");
+}
+
+QString TranscriptPath(const ServiceReportSources& s, int n)
+{
+    const QString base = s.ServiceFolder + QLatin1String(ServiceTranscript::FileName);
+    return n == 0 ? base : base + QStringLiteral(".%1").arg(n);
+}
+
+// Why tar gave no archive: whether it could be started at all, else how it ended and what
+// it said.
+Bilingual TarFailure(QProcess& tar)
+{
+    if (tar.error() == QProcess::FailedToStart)
+        return Words("tar を起動できません (インストールされていないか PATH にありません)",
+                     "tar could not be started (it is not installed or not on PATH)");
+    if (tar.state() != QProcess::NotRunning)
+        return Words("tar が 1 分以内に終わりません", "tar did not finish within a minute");
+    if (tar.exitStatus() != QProcess::NormalExit)
+        return Words("tar が異常終了しました", "tar stopped abnormally");
+    const QString said =
+        Clipped(QString::fromLocal8Bit(tar.readAllStandardError()).simplified(), TarErrorShown);
+    const Bilingual text =
+        Words("tar が終了コード %1 で終わりました: %2", "tar ended with exit status %1: %2");
+    return {text.Ja.arg(tar.exitCode()).arg(said), text.En.arg(tar.exitCode()).arg(said)};
 }
 
 } // namespace
@@ -103,28 +179,43 @@ QByteArray LastLines(const QByteArray& bytes, int count)
     return start <= 0 ? bytes : bytes.mid(start + 1);
 }
 
-bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QString* error)
+bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bilingual* reason)
 {
     Staging staging;
+    QStringList notes;
+    const SourceFolder user{s.UserFolder, "the user folder"};
+    const SourceFolder program{QFileInfo(s.PortSettingsFile).absolutePath(),
+                               "the program's folder"};
+    // A file taken whole up to `most` bytes; a larger one only its end, and README.txt says so.
+    auto take = [&](const QString& member, const QString& path, const SourceFolder& folder,
+                    qint64 most) {
+        const std::optional<InputRead> read = ReadSource(path, folder, most, &notes);
+        if (!read)
+            return false;
+        staging.Write(member, read->Bytes);
+        if (read->Size > most)
+            notes << QStringLiteral("%1 is %2 MB: only its last %3 MB are included.")
+                         .arg(member, Megabytes(read->Size), Megabytes(most));
+        return true;
+    };
     staging.Write(QStringLiteral("version.txt"), VersionText().toUtf8());
     staging.Write(QStringLiteral("serial-devices.txt"), SerialDevicesText(s).toUtf8());
-    const bool portSettings = staging.Copy(QStringLiteral("fwd.rs"), s.PortSettingsFile);
-    const bool language = staging.Copy(QStringLiteral("fwdstr.ini"), s.LanguageFile);
-    QStringList transcripts;
-    const QString base = s.ServiceFolder + QLatin1String(ServiceTranscript::FileName);
+    const bool portSettings =
+        take(QStringLiteral("fwd.rs"), s.PortSettingsFile, program, SettingsTailBytes);
+    const bool language =
+        take(QStringLiteral("fwdstr.ini"), s.LanguageFile, user, SettingsTailBytes);
+    QStringList inputs{s.PortSettingsFile, s.LanguageFile, s.TodayResultsFile};
+    int transcripts = 0;
     for (int n = 0; n <= ServiceTranscript::KeptOldFiles; ++n) {
-        const QString suffix = n == 0 ? QString() : QStringLiteral(".%1").arg(n);
-        const QString member =
-            QStringLiteral("service/") + QLatin1String(ServiceTranscript::FileName) + suffix;
-        if (staging.Copy(member, base + suffix))
-            transcripts << member;
+        inputs << TranscriptPath(s, n);
+        const QString member = QStringLiteral("service/") + QFileInfo(inputs.last()).fileName();
+        transcripts += take(member, inputs.last(), user, ServiceTranscript::RotateBytes);
     }
-    QFile results(s.TodayResultsFile);
-    const bool haveResults =
-        QFileInfo(s.TodayResultsFile).isFile() && results.open(QIODevice::ReadOnly);
-    if (haveResults)
+    const std::optional<InputRead> results =
+        ReadSource(s.TodayResultsFile, user, ResultsTailBytes, &notes);
+    if (results)
         staging.Write(QStringLiteral("results-today.csv"),
-                      LastLines(results.readAll(), ResultLinesKept));
+                      LastLines(results->Bytes, ResultLinesKept));
 
     const QString readme =
         QStringLiteral(
@@ -133,6 +224,10 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
             "serial-devices.txt  the serial devices present (%1) and the COM ports the\n"
             "                    program lists, with the device each one names\n"
             "%2\n%3\n%4\n%5\n\n"
+            "Only the program's own files are taken: regular files whose real path lies in\n"
+            "the user folder (for fwd.rs, the program's folder). A link that leads elsewhere,\n"
+            "a FIFO, a device or a folder at one of their names is named below and never\n"
+            "opened. Of each transcript file at most the last %6 MB is taken.\n%7\n"
             "A transcript line: the time the exchange started, the port, the command as sent,\n"
             "the reply as received (CR and LF as \\r \\n, other bytes that are not printable\n"
             "as \\xNN), the status (the reply's length, -1 an error reply, -2 no reply) and\n"
@@ -143,19 +238,27 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
                 s.SerialById,
                 Present(portSettings, QStringLiteral("fwd.rs              the port settings file")),
                 Present(language, QStringLiteral("fwdstr.ini          the language file")),
-                transcripts.isEmpty()
+                transcripts == 0
                     ? QStringLiteral("service/            (no transcript of the line yet)")
                     : QStringLiteral("service/line.log*   the transcript of the serial line, "
                                      "newest first (%1 files)")
-                          .arg(transcripts.size()),
-                Present(haveResults, QStringLiteral("results-today.csv   the last %1 lines of "
-                                                    "today's results file (%2, CP932)")
-                                         .arg(ResultLinesKept)
-                                         .arg(QFileInfo(s.TodayResultsFile).fileName())));
+                          .arg(transcripts),
+                Present(results.has_value(),
+                        QStringLiteral("results-today.csv   the last %1 lines of "
+                                       "today's results file (%2, CP932)")
+                            .arg(ResultLinesKept)
+                            .arg(QFileInfo(s.TodayResultsFile).fileName())),
+                QString::number(ServiceTranscript::RotateBytes / (1024 * 1024)),
+                notes.isEmpty() ? QString()
+                                : QStringLiteral("\nLeft out or cut:\n  ") +
+                                      notes.join(QStringLiteral("\n  ")) + QLatin1Char('\n'));
     staging.Write(QStringLiteral("README.txt"), readme.toUtf8());
-    if (!staging.Ok()) {
-        if (error)
-            *error = QStringLiteral("cannot prepare the report in a temporary folder");
+    if (!staging.Failure().En.isEmpty()) {
+        const Bilingual text =
+            Words("一時フォルダ %1 にレポートを用意できません: %2",
+                  "the report cannot be prepared in the temporary folder %1: %2");
+        *reason = {text.Ja.arg(QDir::tempPath(), staging.Failure().Ja),
+                   text.En.arg(QDir::tempPath(), staging.Failure().En)};
         return false;
     }
 
@@ -169,15 +272,8 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, QS
                   members);
     if (!tar.waitForFinished(TarTimeoutMs) || tar.exitStatus() != QProcess::NormalExit ||
         tar.exitCode() != 0) {
-        if (error)
-            *error = QStringLiteral("tar failed: ") +
-                     QString::fromLocal8Bit(tar.readAllStandardError()).trimmed();
+        *reason = TarFailure(tar);
         return false;
     }
-    Bilingual reason;
-    if (WriteOutputFile(target, tar.readAllStandardOutput(), {}, &reason))
-        return true;
-    if (error)
-        *error = reason.En;
-    return false;
+    return WriteOutputFile(target, tar.readAllStandardOutput(), OutputRules{inputs, true}, reason);
 }

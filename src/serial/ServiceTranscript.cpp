@@ -3,6 +3,11 @@
 #include <QCryptographicHash>
 #include <QDir>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -176,32 +181,42 @@ bool ServiceTranscript::Open()
         GiveUp();
         return false;
     }
-    m_file.setFileName(FilePath());
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Never waits: a FIFO or a device put at the transcript's name would otherwise hold the
+    // measurement screen in this open. Only a regular file is a transcript.
+    const int fd = ::open(QFile::encodeName(FilePath()).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    struct stat st {
+    };
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFile::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         GiveUp();
         return false;
     }
-    m_size = m_file.size();
+    m_size = st.st_size;
     return true;
 }
 
 bool ServiceTranscript::Rotate()
 {
     m_file.close();
-    const QString base = FilePath();
-    QFile::remove(base + QStringLiteral(".%1").arg(KeptOldFiles));
-    for (int n = KeptOldFiles - 1; n >= 1; --n) {
-        const QString from = base + QStringLiteral(".%1").arg(n);
-        if (QFile::exists(from) && !QFile::rename(from, base + QStringLiteral(".%1").arg(n + 1))) {
+    // Plain renames, each over the older name: a rename never opens a file to copy it, as
+    // QFile::rename may when the system's fails.
+    for (int n = KeptOldFiles - 1; n >= 0; --n) {
+        if (::rename(QFile::encodeName(OldFile(n)).constData(),
+                     QFile::encodeName(OldFile(n + 1)).constData()) != 0 &&
+            errno != ENOENT) {
             GiveUp();
             return false;
         }
     }
-    if (!QFile::rename(base, base + QStringLiteral(".1"))) {
-        GiveUp();
-        return false;
-    }
     return Open();
+}
+
+QString ServiceTranscript::OldFile(int n) const
+{
+    return n == 0 ? FilePath() : FilePath() + QStringLiteral(".%1").arg(n);
 }
 
 void ServiceTranscript::GiveUp()

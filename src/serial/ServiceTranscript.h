@@ -70,6 +70,7 @@ private:
     void WriteLine(const QString& line);
     bool Open();
     bool Rotate();
+    QString OldFile(int n) const; // 0 the file itself, 1 the newest old one
     void GiveUp();
 
     QString m_folder;

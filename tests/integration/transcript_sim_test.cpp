@@ -12,6 +12,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -83,6 +85,7 @@ struct UnwritableRow {
     const char* Name;
     const char* InTheWay; // made below the user folder
     const char* Target;   // where it points, for a symbolic link
+    bool Fifo = false;    // a FIFO nobody reads, which an open for writing would wait on
 };
 
 class TranscriptCannotBeWritten : public testing::TestWithParam<UnwritableRow>
@@ -99,7 +102,9 @@ TEST_P(TranscriptCannotBeWritten, AndMeasuringGoesOn)
     MeasuringDay day;
     const QString inTheWay = day.Context.UserFolder + GetParam().InTheWay;
     QDir().mkpath(QFileInfo(inTheWay).path());
-    if (*GetParam().Target)
+    if (GetParam().Fifo)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(inTheWay).constData(), 0600), 0);
+    else if (*GetParam().Target)
         ASSERT_TRUE(QFile::link(GetParam().Target, inTheWay));
     else
         home.WriteFile("Documents/VX-2968/service", "in the way");
@@ -120,6 +125,7 @@ TEST_P(TranscriptCannotBeWritten, AndMeasuringGoesOn)
 const UnwritableRow UnwritableRows[] = {
     {"a file where the folder goes", "service", ""},
     {"a full disk", "service/line.log", "/dev/full"},
+    {"a FIFO", "service/line.log", "", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, TranscriptCannotBeWritten, testing::ValuesIn(UnwritableRows),

@@ -1,6 +1,7 @@
 #include "ServiceReportCommand.h"
 
 #include "shell/Bilingual.h"
+#include "shell/OutputFile.h"
 #include "shell/Startup.h"
 #include "shell/gui/Application.h"
 #include "shell/gui/QtMessageSink.h"
@@ -21,11 +22,11 @@ int WriteToFile(int argc, char** argv, const char* target,
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("VX-2968"));
     const QString path = QString::fromLocal8Bit(target);
-    QString error;
-    if (!WriteServiceReport(sources(), path, &error)) {
-        error.replace(QLatin1Char('\n'), QLatin1String("; ")); // one line, for scripts
-        std::fprintf(stderr, "vx2968: cannot write the service report %s: %s\n", qPrintable(path),
-                     qPrintable(error));
+    const ServiceReportSources s = sources();
+    Bilingual reason;
+    if (!WriteServiceReport(s, path, &reason)) {
+        const QString line = CannotWrite(path, reason).Pick(ReadUiLanguage(s.UserFolder));
+        std::fprintf(stderr, "vx2968: %s\n", qPrintable(line));
         return 2;
     }
     return 0;
@@ -48,12 +49,9 @@ int SaveWithDialog(int argc, char** argv, const std::function<ServiceReportSourc
     if (path.isEmpty())
         return 0;
     const Bilingual title{QString::fromUtf8("サービスレポート"), QStringLiteral("Service report")};
-    QString error;
-    if (!WriteServiceReport(s, path, &error)) {
-        ShowMessageNow(UiMessage{title,
-                                 {QString::fromUtf8("%1 に保存できません。\n%2").arg(path, error),
-                                  QStringLiteral("Cannot save %1.\n%2").arg(path, error)},
-                                 MessageButtons::Ok,
+    Bilingual reason;
+    if (!WriteServiceReport(s, path, &reason)) {
+        ShowMessageNow(UiMessage{title, CannotWrite(path, reason), MessageButtons::Ok,
                                  MessageIcon::Exclamation},
                        language);
         return 2;
