@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstdio>
+
+// CI runs every bench in its short mode (VX_BENCH_SHORT=1) on a machine that may be busy with
+// other work, where a time says more about the neighbours than about the program. There a
+// bench fails only when it did not do its work, and prints its figures with their aims for
+// whoever reads the log; scripts/bench runs them in full and fails on a missed aim.
+inline bool ShortRun()
+{
+    return qEnvironmentVariableIsSet("VX_BENCH_SHORT");
+}
+
+// In CI stdout is a pipe or a file, which C buffers in blocks: line by line, a bench that
+// stalls shows how far it came.
+inline void PrintLineByLine()
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+}
+
+// Follows a figure printed with its aim.
+inline const char* AimNote(bool met)
+{
+    if (ShortRun())
+        return met ? ", judged in a full run" : ", missed here, judged in a full run";
+    return met ? "" : ", MISSED";
+}
+
+// The bench's last line and exit status: 1 when it did not do its work (`work` says what
+// that is), or when a full run missed an aim; a short run never fails on a figure.
+inline int BenchVerdict(const char* bench, const char* work, bool done, bool aimsMet)
+{
+    if (!done) {
+        std::fprintf(stderr, "%s: FAILED, not done: %s\n", bench, work);
+        return 1;
+    }
+    if (ShortRun()) {
+        std::printf("%s: done (%s); figures are judged only in a full run (scripts/bench)\n", bench,
+                    work);
+        return 0;
+    }
+    if (!aimsMet) {
+        std::fprintf(stderr, "%s: FAILED, done (%s) but an aim was missed\n", bench, work);
+        return 1;
+    }
+    std::printf("%s: done (%s), every aim met\n", bench, work);
+    return 0;
+}
