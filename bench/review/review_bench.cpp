@@ -6,17 +6,20 @@
 // kept a 5 ms timer waiting (how long an operator's click could wait), then the peak memory.
 // While the decade is listed, the newest day is opened from the list. Then a 1,000-result
 // day is opened: read, table model, statistics, chart; then a lot of 20,000 drops in 2,000
-// points is formed and summarised. Each aim is printed with its figure. A listing, a day or a
+// points is formed and summarised; then lots of 2,000 and 10,000 days are opened in the
+// window, their cost a day compared. Each aim is printed with its figure. A listing, a day or a
 // lot that comes out short exits with 1, and in a full run so does a missed aim. The files are
 // in the system's cache after they are written, as a year is on the office PC after its first
-// listing. VX_BENCH_SHORT=1: 25 and 100 days of 50 results, the aims printed but not judged
-// (for CI).
+// listing. VX_BENCH_SHORT=1: 25 and 100 days of 50 results, lots of 50 and 200 days, the
+// aims printed but not judged (for CI).
 #include "BenchRun.h"
 #include "ReviewFixtures.h"
+#include "lot/LotFile.h"
 #include "lot/LotVerdict.h"
 #include "review/ChartData.h"
 #include "review/DayIndex.h"
 #include "review/ReviewModels.h"
+#include "review/gui/PointsView.h"
 #include "review/gui/frmReview.h"
 #include "shell/AppContext.h"
 #include "shell/ClipboardSink.h"
@@ -152,6 +155,36 @@ std::vector<LotDrop> LotOf(int points, LotEdits* edits)
     return drops;
 }
 
+// Writes a lot file of `days` days of ten results (one point each) and opens it in the
+// window's Points view as the engineer does: read, hashed, formed, judged and shown.
+// Returns the milliseconds it took; `points` gets the points shown.
+double OpenLotInWindow(AppContext& context, const QString& folder, int days, size_t* points)
+{
+    LotDocument lot;
+    lot.Judgement.Need.K = 415.0;
+    for (int i = 0; i < days; ++i) {
+        const QDate date = QDate(2000, 1, 3).addDays(i);
+        const QString path = QDir(folder).filePath(date.toString("yyyyMMdd") + ".csv");
+        QDir().mkpath(folder);
+        WriteBytes(path, FixtureDayBytes(10, date, 1, false));
+        lot.Files.push_back(DescribeDayFile(path));
+    }
+    Bilingual problem;
+    const QString lotPath = QDir(folder).filePath("lot.json");
+    if (!WriteLotFile(lotPath, lot, &problem))
+        return -1.0;
+    frmReview window(context);
+    window.show();
+    window.Points()->NextPath = lotPath;
+    QElapsedTimer t;
+    t.start();
+    window.Points()->OpenLot();
+    QCoreApplication::processEvents();
+    const double ms = t.nsecsElapsed() / 1e6;
+    *points = window.Points()->Lot().Points().size();
+    return ms;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -235,6 +268,25 @@ int main(int argc, char** argv)
     whole = whole && rows == 1000;
     // Every 50th point mixes formulas and has no value.
     whole = whole && summary.Points == 2000 && summary.WithValue == 1960;
-    return BenchVerdict("review", "every day and result listed, the day and the lot whole", whole,
-                        met);
+
+    // A lot's cost grows with its days and no faster: the larger lot's cost per day is held
+    // against the smaller one's.
+    const int smallLot = brief ? 50 : 2000, largeLot = brief ? 200 : 10000;
+    size_t smallPoints = 0, largePoints = 0;
+    const double smallMs =
+        OpenLotInWindow(context, dir.filePath("lot-small"), smallLot, &smallPoints);
+    const double largeMs =
+        OpenLotInWindow(context, dir.filePath("lot-large"), largeLot, &largePoints);
+    std::printf("open a lot in the window: %d days in %.1f ms (%.3f ms a day), %d days in %.1f ms "
+                "(%.3f ms a day)\n",
+                smallLot, smallMs, smallMs / smallLot, largeLot, largeMs, largeMs / largeLot);
+    met = Aim(largeMs, 2000, "  the larger lot", "ms") && met;
+    met = Aim(100.0 * (largeMs / largeLot) / (smallMs / smallLot), 150,
+              "  its cost a day, against the smaller lot's", "%") &&
+          met;
+    whole = whole && smallPoints == size_t(smallLot) && largePoints == size_t(largeLot) &&
+            messages.Shown.empty();
+    return BenchVerdict("review",
+                        "every day and result listed, the day and the lots whole, no message",
+                        whole, met);
 }
