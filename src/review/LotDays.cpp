@@ -32,6 +32,7 @@ std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, int16_
     };
     const int helpers = std::min<int>(QThread::idealThreadCount(), int(files.size())) - 1;
     std::vector<std::future<void>> running;
+    running.reserve(size_t(std::max(helpers, 0)));
     for (int h = 0; h < helpers; ++h)
         running.push_back(std::async(std::launch::async, work));
     work();

@@ -27,11 +27,6 @@ constexpr qint64 SettingsTailBytes = 1024 * 1024;
 constexpr int TarTimeoutMs = 60000;
 constexpr int TarErrorShown = 200; // characters of tar's complaint a message quotes
 
-Bilingual Words(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 QString VersionText()
 {
     return QStringLiteral("%1 %2.%3.%4\n%5\n\nOperating system: %6 (%7 %8, %9)\n"

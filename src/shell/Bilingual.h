@@ -15,6 +15,12 @@ struct Bilingual {
     bool operator==(const Bilingual&) const = default;
 };
 
+// A text written in both languages, from the UTF-8 of the sources.
+inline Bilingual Words(const char* ja, const char* en)
+{
+    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
+}
+
 // The same text in both languages (service texts, codes, units).
 inline Bilingual Both(const QString& text)
 {

@@ -6,54 +6,43 @@
 namespace
 {
 
-Bilingual Words(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
+struct ErrorWords {
+    int Error;
+    const char* Ja;
+    const char* En;
+};
+
+const ErrorWords KnownErrors[] = {
+    {ENOSPC, "ディスクがいっぱいです", "the disk is full"},
+    {EDQUOT, "ディスクの使用量の上限に達しています", "the disk quota is used up"},
+    {EFBIG, "ファイルがディスクの許す大きさを超えます",
+     "the file would be larger than the disk allows"},
+    {EROFS, "読み取り専用のディスクです", "the disk is read-only"},
+    {EACCES, "権限がありません", "permission is denied"},
+    {EPERM, "権限がありません", "permission is denied"},
+    {ENOENT, "ファイルまたはフォルダがありません", "the file or its folder does not exist"},
+    {ENOTDIR, "パスの途中がフォルダではありません", "a part of the path is not a folder"},
+    {EISDIR, "フォルダです", "it is a folder"},
+    {EIO, "ディスクの読み書きでエラーが起きました", "the disk reported an input/output error"},
+    {ENXIO, "読み取るプログラムがありません", "no program is reading from it"},
+    {EPIPE, "読み取るプログラムが終了しました", "the program reading it has stopped"},
+    {ENAMETOOLONG, "名前が長すぎます", "the name is too long"},
+    {ELOOP, "シンボリックリンクが多すぎるか循環しています",
+     "its symbolic links go round in a circle"},
+    {EMFILE, "開いているファイルが多すぎます", "too many files are open"},
+    {ENFILE, "開いているファイルが多すぎます", "too many files are open"},
+    {ENOMEM, "メモリが足りません", "there is not enough memory"},
+};
 
 } // namespace
 
 Bilingual ReasonOfError(int error)
 {
-    switch (error) {
-    case ENOSPC:
-        return Words("ディスクがいっぱいです", "the disk is full");
-    case EDQUOT:
-        return Words("ディスクの使用量の上限に達しています", "the disk quota is used up");
-    case EFBIG:
-        return Words("ファイルがディスクの許す大きさを超えます",
-                     "the file would be larger than the disk allows");
-    case EROFS:
-        return Words("読み取り専用のディスクです", "the disk is read-only");
-    case EACCES:
-    case EPERM:
-        return Words("権限がありません", "permission is denied");
-    case ENOENT:
-        return Words("ファイルまたはフォルダがありません", "the file or its folder does not exist");
-    case ENOTDIR:
-        return Words("パスの途中がフォルダではありません", "a part of the path is not a folder");
-    case EISDIR:
-        return Words("フォルダです", "it is a folder");
-    case EIO:
-        return Words("ディスクの読み書きでエラーが起きました",
-                     "the disk reported an input/output error");
-    case ENXIO:
-        return Words("読み取るプログラムがありません", "no program is reading from it");
-    case EPIPE:
-        return Words("読み取るプログラムが終了しました", "the program reading it has stopped");
-    case ENAMETOOLONG:
-        return Words("名前が長すぎます", "the name is too long");
-    case ELOOP:
-        return Words("シンボリックリンクが多すぎるか循環しています",
-                     "its symbolic links go round in a circle");
-    case EMFILE:
-    case ENFILE:
-        return Words("開いているファイルが多すぎます", "too many files are open");
-    case ENOMEM:
-        return Words("メモリが足りません", "there is not enough memory");
-    default:
-        return Both(QString::fromLocal8Bit(std::strerror(error)));
+    for (const ErrorWords& known : KnownErrors) {
+        if (known.Error == error)
+            return Bilingual{QString::fromUtf8(known.Ja), QString::fromUtf8(known.En)};
     }
+    return Both(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 QDate DateOfDayFileName(const QString& fileName)

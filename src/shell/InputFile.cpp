@@ -13,11 +13,6 @@
 namespace
 {
 
-Bilingual Words(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 QString Megabytes(qint64 bytes)
 {
     const double mb = double(bytes) / (1024.0 * 1024.0);

@@ -15,11 +15,6 @@
 namespace
 {
 
-Bilingual Words(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 bool Fail(Bilingual* reason, const Bilingual& why)
 {
     *reason = why;

@@ -40,21 +40,39 @@ void PressFileMenu(QMainWindow* window, const QString& entry)
     ADD_FAILURE() << "no entry " << entry.toStdString();
 }
 
+// The review window in English on a day of nine drops, 20 s apart.
+struct NineDrops {
+    TempHome Home;
+    AppContext Context;
+    RecordingMessages Messages;
+    SystemClock Clock;
+    std::unique_ptr<frmReview> Window;
+
+    NineDrops()
+    {
+        PrepareContext(Context, Home, Messages, Clock, 1);
+        WriteBytes(Context.G.DataFolder + "20240506.csv",
+                   FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
+        Window = std::make_unique<frmReview>(Context);
+        Window->show();
+        Window->OpenFolder(Context.UserFolder);
+    }
+    bool Shown() const
+    {
+        return WaitFor([&] { return Window->Table()->model()->rowCount() == 9; });
+    }
+};
+
 // The engineer forms a lot from a day of nine drops: splits it into two points, leaves out
 // a drop that slipped, asks for K ≥ 420, saves the lot, and finds it again on reopening.
 TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
 {
-    TempHome home;
-    AppContext context;
-    RecordingMessages messages;
-    SystemClock clock;
-    PrepareContext(context, home, messages, clock, 1);
-    WriteBytes(context.G.DataFolder + "20240506.csv",
-               FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
-    frmReview window(context);
-    window.show();
-    window.OpenFolder(context.UserFolder);
-    ASSERT_TRUE(WaitFor([&] { return window.Table()->model()->rowCount() == 9; }));
+    NineDrops day;
+    ASSERT_TRUE(day.Shown());
+    frmReview& window = *day.Window;
+    const TempHome& home = day.Home;
+    AppContext& context = day.Context;
+    RecordingMessages& messages = day.Messages;
     QTabBar* tabs = window.Tabs()->tabBar();
     PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
     PointsView* view = window.Points();
@@ -152,17 +170,10 @@ TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
     SmallDisk disk;
     if (!disk.Mounted())
         GTEST_SKIP() << "mounting a small file system needs root";
-    TempHome home;
-    AppContext context;
-    RecordingMessages messages;
-    SystemClock clock;
-    PrepareContext(context, home, messages, clock, 1);
-    WriteBytes(context.G.DataFolder + "20240506.csv",
-               FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
-    frmReview window(context);
-    window.show();
-    window.OpenFolder(context.UserFolder);
-    ASSERT_TRUE(WaitFor([&] { return window.Table()->model()->rowCount() == 9; }));
+    NineDrops day;
+    ASSERT_TRUE(day.Shown());
+    frmReview& window = *day.Window;
+    RecordingMessages& messages = day.Messages;
     PointsView* view = window.Points();
     PressFileMenu(&window, "New Lot");
     const QString lot = disk.Path() + "/lot.json";
