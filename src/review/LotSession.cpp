@@ -71,7 +71,6 @@ bool LotSession::Open(const QString& path, Bilingual* problem, Bilingual* notice
     LotDocument lot;
     if (!ReadLotFile(path, &lot, problem))
         return false; // the lot shown stays as it was
-
     m_lot = lot;
     m_path = path;
     m_open = true;

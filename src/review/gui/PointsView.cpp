@@ -52,7 +52,6 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     const int16_t lang = m_language;
     m_output = std::make_unique<LotOutput>(context, this);
     m_title = new QLabel(this);
-    m_title->setObjectName(QStringLiteral("LotTitle"));
     // However many days the lot holds, the title never widens the window.
     m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_fields = new LotFieldsPanel(lang, this);
