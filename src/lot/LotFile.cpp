@@ -17,7 +17,9 @@ namespace
 {
 
 const QString FormatName = QStringLiteral("VX-2968 lot");
-constexpr int FormatVersion = 1;
+// 1: edits name a drop by its line. 2: by what the drop is as well (number, moment, values),
+// so that they follow it; points' locations and points left out; more header fields.
+constexpr int FormatVersion = 2;
 // A lot of a season's day files with every drop edited stays far below this.
 constexpr qint64 LargestLotFileBytes = 32 * 1024 * 1024;
 
@@ -44,7 +46,16 @@ const char* const ReasonKeys[ExclusionReasonCount] = {"seating", "plate moved", 
 
 QJsonObject RefJson(const DropRef& r)
 {
-    return QJsonObject{{"file", r.File}, {"line", r.Line}};
+    QJsonObject o{{"file", r.File}, {"line", r.Line}};
+    if (r.Identified()) {
+        o["no"] = r.No;
+        o["time"] = r.When.toString(Qt::ISODate);
+        o["p0"] = r.P0;
+        o["d0"] = r.D0;
+        o["k"] = r.K;
+        o["e"] = r.E;
+    }
+    return o;
 }
 
 QJsonArray RefsJson(const std::vector<DropRef>& refs)
@@ -94,7 +105,21 @@ public:
         const QJsonObject o = v.toObject();
         r->File = o.value("file").toInt(-1);
         r->Line = o.value("line").toInt(-1);
-        return (r->File >= 0 && r->File < m_files && r->Line > 0) || Fail(what);
+        if (r->File < 0 || r->File >= m_files || r->Line <= 0)
+            return Fail(what);
+        if (!o.contains("no"))
+            return true; // named by its line alone, as the first version did
+        r->No = o.value("no").toString();
+        r->When = QDateTime::fromString(o.value("time").toString(), Qt::ISODate);
+        const char* const keys[] = {"p0", "d0", "k", "e"};
+        double* const values[] = {&r->P0, &r->D0, &r->K, &r->E};
+        bool ok = !r->No.isEmpty() && r->When.isValid();
+        for (int i = 0; i < 4; ++i) {
+            const QJsonValue value = o.value(keys[i]);
+            ok = ok && value.isDouble() && std::isfinite(value.toDouble());
+            *values[i] = value.toDouble();
+        }
+        return ok || Fail(what);
     }
     bool Refs(const QJsonValue& v, std::vector<DropRef>* refs, const QString& what)
     {
@@ -172,6 +197,38 @@ bool ReadChoices(const QJsonValue& v, std::vector<DropChoice>* choices, Reader& 
     return true;
 }
 
+bool ReadMarks(const QJsonValue& v, std::vector<PointMark>* marks, Reader& r)
+{
+    if (!v.isArray() && !v.isUndefined())
+        return r.Fail(QStringLiteral("points"));
+    for (const auto& item : v.toArray()) {
+        const QJsonObject o = item.toObject();
+        PointMark m;
+        if (!r.Ref(o, &m.Drop, QStringLiteral("points")))
+            return false;
+        m.Location = o.value("location").toString();
+        m.Excluded = o.value("excluded").toBool();
+        m.Reason = o.value("reason").toString();
+        if (m.Excluded && m.Reason.trimmed().isEmpty())
+            return r.Fail(QStringLiteral("points: reason"));
+        marks->push_back(m);
+    }
+    return true;
+}
+
+QJsonArray MarksJson(const std::vector<PointMark>& marks)
+{
+    QJsonArray a;
+    for (const PointMark& m : marks) {
+        QJsonObject o = RefJson(m.Drop);
+        o["location"] = m.Location;
+        o["excluded"] = m.Excluded;
+        o["reason"] = m.Reason;
+        a.append(o);
+    }
+    return a;
+}
+
 } // namespace
 
 LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes)
@@ -216,9 +273,10 @@ Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const Lo
             QString::fromUtf8("%1: %2 その打撃は測点に含まれません。").arg(path, read.Reason.Ja),
             QStringLiteral("%1 %2 Its drops are not in the points.").arg(path, read.Reason.En)};
     case DayFileState::Changed:
-        return Pair("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。",
+        return Pair("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。"
+                    "測点を確かめてから変更を受け入れてください。",
                     "%1 has changed since the lot was saved: the points were formed again "
-                    "from what it holds now.",
+                    "from what it holds now. Check them, then accept the change.",
                     path);
     }
     return {};
@@ -259,7 +317,10 @@ QByteArray LotToJson(const LotDocument& lot)
         {"header", QJsonObject{{"site", h.Site},
                                {"section", h.Section},
                                {"layer", h.Layer},
+                               {"material", h.Material},
                                {"operator", h.Operator},
+                               {"weather", h.Weather},
+                               {"temperature", h.Temperature},
                                {"remarks", h.Remarks}}},
         {"requirement", QJsonObject{{"k", Optional(j.Need.K)}, {"e", Optional(j.Need.E)}}},
         {"gap", lot.Rules.GapSeconds},
@@ -269,6 +330,7 @@ QByteArray LotToJson(const LotDocument& lot)
         {"splits", RefsJson(lot.Edits.Splits)},
         {"joins", RefsJson(lot.Edits.Joins)},
         {"exclusions", choices},
+        {"points", MarksJson(lot.Edits.Marks)},
         {"files", files}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -297,9 +359,10 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
     bool ok = ReadFiles(root.value("files"), &out.Files, r);
     Reader refs(int(out.Files.size()));
     const QJsonObject h = root.value("header").toObject();
-    out.Header = {h.value("site").toString(), h.value("section").toString(),
-                  h.value("layer").toString(), h.value("operator").toString(),
-                  h.value("remarks").toString()};
+    out.Header = {h.value("site").toString(),    h.value("section").toString(),
+                  h.value("layer").toString(),   h.value("operator").toString(),
+                  h.value("remarks").toString(), h.value("material").toString(),
+                  h.value("weather").toString(), h.value("temperature").toString()};
     const QJsonObject need = root.value("requirement").toObject();
     ok = ok && refs.Number(need, "k", &out.Judgement.Need.K) &&
          refs.Number(need, "e", &out.Judgement.Need.E);
@@ -318,7 +381,8 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
          refs.Fail(QStringLiteral("rule"))) &&
         refs.Refs(root.value("splits"), &out.Edits.Splits, QStringLiteral("splits")) &&
         refs.Refs(root.value("joins"), &out.Edits.Joins, QStringLiteral("joins")) &&
-        ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs);
+        ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs) &&
+        ReadMarks(root.value("points"), &out.Edits.Marks, refs);
     if (!ok) {
         *problem = r.Problem.En.isEmpty() ? refs.Problem : r.Problem;
         return false;

@@ -11,8 +11,11 @@ struct LotHeader {
     QString Site;
     QString Section; // section or lot
     QString Layer;
-    QString Operator;
+    QString Operator; // who tested
     QString Remarks;
+    QString Material;
+    QString Weather;
+    QString Temperature; // °C, as typed
     bool operator==(const LotHeader&) const = default;
 };
 

@@ -115,23 +115,114 @@ PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<P
     return v;
 }
 
-std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointRules& rules,
-                                 const LotEdits& edits, int* unmatched)
+DropRef RefOf(const LotDrop& d)
 {
-    std::vector<DropRef> splits = edits.Splits, joins = edits.Joins;
+    DropRef r;
+    r.File = d.File;
+    r.Line = d.Line;
+    r.No = d.No;
+    r.When = d.When;
+    r.P0 = d.P0;
+    r.D0 = d.D0;
+    r.K = d.K;
+    r.E = d.E;
+    return r;
+}
+
+bool Names(const DropRef& r, const LotDrop& d)
+{
+    return r.File == d.File && r.No == d.No && r.When == d.When && r.P0 == d.P0 && r.D0 == d.D0 &&
+           r.K == d.K && r.E == d.E;
+}
+
+std::vector<DropRef*> RefsOf(LotEdits* edits)
+{
+    std::vector<DropRef*> refs;
+    for (DropRef& r : edits->Splits)
+        refs.push_back(&r);
+    for (DropRef& r : edits->Joins)
+        refs.push_back(&r);
+    for (DropChoice& c : edits->Choices)
+        refs.push_back(&c.Drop);
+    for (PointMark& m : edits->Marks)
+        refs.push_back(&m.Drop);
+    return refs;
+}
+
+std::vector<const DropRef*> RefsOf(const LotEdits& edits)
+{
+    const std::vector<DropRef*> refs = RefsOf(const_cast<LotEdits*>(&edits));
+    return {refs.begin(), refs.end()};
+}
+
+void PlaceEdits(const std::vector<LotDrop>& drops, const std::vector<bool>& unchanged,
+                LotEdits* edits)
+{
+    // Each file's drops lie together, in line order.
+    std::map<int, std::pair<size_t, size_t>> range;
+    for (size_t i = 0; i < drops.size(); ++i) {
+        auto [at, added] = range.try_emplace(drops[i].File, i, i + 1);
+        if (!added)
+            at->second.second = i + 1;
+    }
+    for (DropRef* ref : RefsOf(edits)) {
+        ref->Lost = true;
+        const auto r = range.find(ref->File);
+        if (r == range.end())
+            continue;
+        const auto [begin, end] = r->second;
+        if (!ref->Identified()) {
+            if (ref->File < int(unchanged.size()) && unchanged[size_t(ref->File)]) {
+                for (size_t i = begin; i < end; ++i) {
+                    if (drops[i].Line == ref->Line)
+                        *ref = RefOf(drops[i]);
+                }
+            }
+            continue;
+        }
+        // The same drop written twice in a file: the one nearest where it was.
+        size_t best = end;
+        for (size_t i = begin; i < end; ++i) {
+            if (Names(*ref, drops[i]) &&
+                (best == end ||
+                 std::abs(drops[i].Line - ref->Line) < std::abs(drops[best].Line - ref->Line)))
+                best = i;
+        }
+        if (best != end) {
+            ref->Line = drops[best].Line;
+            ref->Lost = false;
+        }
+    }
+}
+
+std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointRules& rules,
+                                 const LotEdits& edits)
+{
+    std::vector<DropRef> splits, joins;
+    for (const DropRef& r : edits.Splits)
+        if (!r.Lost)
+            splits.push_back(r);
+    for (const DropRef& r : edits.Joins)
+        if (!r.Lost)
+            joins.push_back(r);
     std::sort(splits.begin(), splits.end());
     std::sort(joins.begin(), joins.end());
     std::map<DropRef, const DropChoice*> choices;
     for (const DropChoice& c : edits.Choices)
-        choices[c.Drop] = &c; // the latest choice of a drop holds
+        if (!c.Drop.Lost)
+            choices[c.Drop] = &c; // the latest choice of a drop holds
+    std::map<DropRef, const PointMark*> marks;
+    for (const PointMark& m : edits.Marks)
+        if (!m.Drop.Lost)
+            marks.try_emplace(m.Drop, &m);
 
     std::vector<LotPoint> points;
-    int matched = 0;
     for (size_t i = 0; i < drops.size(); ++i) {
         const LotDrop& d = drops[i];
-        const DropRef ref{d.File, d.Line};
+        DropRef ref;
+        ref.File = d.File;
+        ref.Line = d.Line;
         const bool split = Has(splits, ref), join = Has(joins, ref);
-        matched += split + join;
         bool starts = i == 0 || drops[i - 1].File != d.File;
         if (!starts) {
             const qint64 gap = std::llabs(drops[i - 1].When.secsTo(d.When));
@@ -146,13 +237,12 @@ std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointR
         if (const auto c = choices.find(ref); c != choices.end()) {
             pd.Choice = c->second;
             pd.State = pd.Choice->Used ? DropState::Used : DropState::Excluded;
-            ++matched;
         }
+        if (const auto m = marks.find(ref); m != marks.end() && !p.Mark)
+            p.Mark = m->second;
         p.Drops.push_back(pd);
     }
     for (LotPoint& p : points)
         p.Values = PointValuesOf(drops, p.Drops);
-    if (unmatched)
-        *unmatched = int(edits.Splits.size() + edits.Joins.size() + choices.size()) - matched;
     return points;
 }

@@ -22,16 +22,32 @@ struct LotDrop {
     Formula Calc = Formula::Burmister;
 };
 
-// A drop named the way it is found again when the lot is reopened.
+// A drop named the way it is found again when the lot is reopened: its day file, the line it
+// was last seen on, and what the drop is (its number, moment and values), so that it is found
+// wherever its line has moved. A lot file of the first version named the line alone: its
+// drops have an empty No until placed in a file unchanged since.
 struct DropRef {
     int File = 0;
-    int Line = 0;
-    bool operator==(const DropRef&) const = default;
+    int Line = 0; // from 1
+    QString No;
+    QDateTime When;
+    double P0 = -1.0, D0 = -1.0, K = -1.0, E = -1.0;
+    // Not found in its file as the file is now: it applies to no drop until the engineer
+    // removes it; it is kept in the lot file as it was.
+    bool Lost = false;
+
+    bool Identified() const { return !No.isEmpty(); }
+    // Same file and line: the place it applies to now.
+    bool operator==(const DropRef& o) const { return File == o.File && Line == o.Line; }
     bool operator<(const DropRef& o) const
     {
         return File != o.File ? File < o.File : Line < o.Line;
     }
 };
+// The reference of a drop as it is now.
+DropRef RefOf(const LotDrop& drop);
+// Whether `ref` names `drop`: the same number, moment and values.
+bool Names(const DropRef& ref, const LotDrop& drop);
 
 enum class ExclusionReason { Seating, PlateMoved, WeightNotCaught, Other };
 inline constexpr int ExclusionReasonCount = 4;
@@ -47,11 +63,22 @@ struct DropChoice {
     Bilingual Shown() const;
 };
 
+// What the engineer says of a point: where it was tested, and whether it is left out of
+// the lot (a test that gave no value cannot just disappear: it is left out with a reason).
+// It belongs to the point that holds its drop.
+struct PointMark {
+    DropRef Drop;     // the point's first drop when the mark was made
+    QString Location; // station and offset, e.g. "No.12+5.0 L 2.0 m"
+    bool Excluded = false;
+    QString Reason; // why it is left out
+};
+
 // The engineer's changes to the points the gaps form.
 struct LotEdits {
     std::vector<DropRef> Splits; // a new point starts at the drop
     std::vector<DropRef> Joins;  // the point starting at the drop joins the one before it
     std::vector<DropChoice> Choices;
+    std::vector<PointMark> Marks;
 };
 
 struct PointRules {
@@ -83,14 +110,28 @@ struct PointValues {
 struct LotPoint {
     std::vector<PointDrop> Drops;
     PointValues Values;
+    const PointMark* Mark = nullptr; // points into LotEdits
+
+    QString Location() const { return Mark ? Mark->Location : QString(); }
+    bool Excluded() const { return Mark && Mark->Excluded; }
 };
+
+// Finds every edit's drop in the day files as they are now (`drops`, in file order): a
+// reference follows its drop to wherever its line moved, and is Lost when its drop is gone.
+// One of the first version, which names a line alone, is taken at its line in a file
+// unchanged since the lot was saved (`unchanged`, by file) and is Lost in any other.
+void PlaceEdits(const std::vector<LotDrop>& drops, const std::vector<bool>& unchanged,
+                LotEdits* edits);
+// Every reference of the edits, for whatever needs them all.
+std::vector<DropRef*> RefsOf(LotEdits* edits);
+std::vector<const DropRef*> RefsOf(const LotEdits& edits);
 
 // The points of `drops` (in file order, each file's drops in line order): a new point at
 // each file's first drop, wherever more than the gap passes, and at every split; joins
-// remove a boundary within a file. Edits that name no drop of `drops` are counted in
-// `unmatched` and otherwise left alone, so that a changed file loses none of them.
+// remove a boundary within a file. Lost edits apply to no drop. A mark belongs to the point
+// holding its drop (the first such mark, when two fall on one point).
 std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointRules& rules,
-                                 const LotEdits& edits, int* unmatched = nullptr);
+                                 const LotEdits& edits);
 
 // Means over the used drops; a value undefined in a drop is left out of that mean.
 PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<PointDrop>& point);

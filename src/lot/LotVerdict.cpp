@@ -1,5 +1,6 @@
 #include "LotVerdict.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -112,14 +113,22 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
     LotSummary out;
     out.Points = int(points.size());
     std::vector<double> ks, es;
-    for (const LotPoint& p : points) {
+    QStringList without; // points that gave no required value and were not left out
+    for (size_t i = 0; i < points.size(); ++i) {
+        const LotPoint& p = points[i];
+        if (p.Excluded()) {
+            ++out.Excluded;
+            continue;
+        }
         const PointValues& v = p.Values;
         if (v.HasK)
             ks.push_back(v.K);
         if (v.HasE)
             es.push_back(v.E);
-        if (!HasEveryRequired(v, j.Need))
+        if (!HasEveryRequired(v, j.Need)) {
+            without << QString::number(i + 1);
             continue;
+        }
         ++out.WithValue;
         out.Passed += JudgePoint(v, j.Need).Result == Verdict::Pass;
     }
@@ -127,9 +136,13 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
     out.K = SummariseValues(ks, j.QuantileFactor);
     out.E = SummariseValues(es, j.QuantileFactor);
 
-    const QString without = QString::number(out.Points - out.WithValue);
     if (!j.Need.Any()) {
         out.Why = Pair("規定値が入力されていません", "no required value entered");
+    } else if (!without.isEmpty()) {
+        // A test that gave no value did not succeed: it is never passed over in silence.
+        out.Why = Filled(Pair("測点 %1 に値がありません。理由を付けて除外してください",
+                              "point(s) %1 have no value: leave each out with a reason"),
+                         without.join(QStringLiteral(", ")));
     } else if (out.WithValue == 0) {
         out.Why = Pair("値のある測点がありません", "no point has a value");
     } else if (j.Rule == LotRule::EveryPoint) {
@@ -148,10 +161,10 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
             Filled(Pair("特性値 = 平均 − %1 × 標準偏差", "characteristic value = mean − %1 × SD"),
                    QString::number(j.QuantileFactor));
     }
-    if (out.Points > out.WithValue && j.Need.Any()) {
-        const Bilingual note = Filled(
-            Pair("(値のない %1 測点は数えません)", "(%1 point(s) without a value not counted)"),
-            without);
+    if (out.Excluded > 0 && j.Need.Any()) {
+        const Bilingual note =
+            Filled(Pair("(%1 測点は理由を付けて除外)", "(%1 point(s) left out with a reason)"),
+                   QString::number(out.Excluded));
         out.Why.Ja += QLatin1Char(' ') + note.Ja;
         out.Why.En += QLatin1Char(' ') + note.En;
     }

@@ -43,6 +43,7 @@ struct ValueSummary {
 
 struct LotSummary {
     int Points = 0;
+    int Excluded = 0;  // left out by hand, with a reason
     int WithValue = 0; // points with every required value (any value without a requirement)
     int Passed = 0;
     double PassedShare = 0.0; // of the points with a value, 0..1

@@ -13,8 +13,10 @@ LotDayRead ReadOne(const LotDayFile& saved, int16_t language)
     const InputRead read = ReadInputFile(saved.Path, DayFileLimit());
     LotDayRead out;
     const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
-    if (!saved.Sha256.isEmpty()) // not a day just added
+    if (!saved.Sha256.isEmpty()) { // not a day just added
+        out.State = CompareDayFile(saved, read, now);
         out.Change = DayFileChange(saved, read, now);
+    }
     out.Now = read.Ok() ? now : saved;
     out.Day = DayOfInput(saved.Path, read, language);
     return out;

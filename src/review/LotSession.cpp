@@ -24,6 +24,30 @@ void Append(Bilingual* to, const Bilingual& line)
     to->En += (to->En.isEmpty() ? QString() : nl) + line.En;
 }
 
+// The lines joined into one, as a verdict's reason is.
+Bilingual OneLine(const std::vector<Bilingual>& lines)
+{
+    Bilingual out;
+    for (const Bilingual& l : lines) {
+        out.Ja += (out.Ja.isEmpty() ? QString() : QStringLiteral(" ")) + l.Ja;
+        out.En += (out.En.isEmpty() ? QString() : QStringLiteral(" ")) + l.En;
+    }
+    return out;
+}
+
+// A lost edit's drop as the engineer knew it.
+Bilingual DropNamed(const DropRef& r, const QString& file)
+{
+    if (!r.Identified())
+        return Words("%1 の %2 行目の打撃", "the drop on line %2 of %1")
+            .Arg(file)
+            .Arg(QString::number(r.Line));
+    return Words("%1 の打撃 No %2 (%3)", "drop No %2 (%3) of %1")
+        .Arg(file)
+        .Arg(r.No)
+        .Arg(r.When.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
 } // namespace
 
 LotSession::LotSession(int16_t uiLanguage) : m_language(uiLanguage) {}
@@ -76,14 +100,8 @@ bool LotSession::Open(const QString& path, Bilingual* problem, Bilingual* notice
     m_open = true;
     *notice = ReadDays();
     m_saved = LotToJson(m_lot);
-    if (m_unmatched > 0)
-        Append(notice,
-               Bilingual{QString::fromUtf8("%1 件の分割・結合・除外は今のファイルにない打撃を指し"
-                                           "ています。ロットファイルには残してあります。")
-                             .arg(m_unmatched),
-                         QStringLiteral("%1 split(s), join(s) or exclusion(s) name drops no longer "
-                                        "in the files; they are kept in the lot file.")
-                             .arg(m_unmatched)});
+    for (const Bilingual& lost : LostEdits())
+        Append(notice, lost);
     return true;
 }
 
@@ -101,34 +119,177 @@ Bilingual LotSession::ReadDays()
 {
     m_days.clear();
     m_drops.clear();
+    m_now.clear();
+    m_states.clear();
+    m_fileProblems.clear();
     Bilingual changes;
     std::vector<LotDayRead> read = ReadLotDays(m_lot.Files, m_language);
+    std::vector<bool> unchanged;
     for (size_t f = 0; f < read.size(); ++f) {
         Append(&changes, read[f].Change);
-        m_lot.Files[f] = read[f].Now;
+        if (m_lot.Files[f].Sha256.isEmpty()) // just added: it is the lot's as it is
+            m_lot.Files[f] = read[f].Now;
+        m_now.push_back(read[f].Now);
+        m_states.push_back(read[f].State);
+        m_fileProblems.push_back(read[f].Change);
+        unchanged.push_back(read[f].State == DayFileState::Same);
         AppendLotDrops(read[f].Day, int(f), &m_drops);
         m_days.push_back(std::move(read[f].Day));
     }
+    PlaceEdits(m_drops, unchanged, &m_lot.Edits);
     Form();
     return changes;
 }
 
 void LotSession::Form()
 {
-    m_points = FormPoints(m_drops, m_lot.Rules, m_lot.Edits, &m_unmatched);
+    m_points = FormPoints(m_drops, m_lot.Rules, m_lot.Edits);
+    Judge();
+}
+
+void LotSession::Judge()
+{
     m_summary = SummariseLot(m_points, m_lot.Judgement);
+    const std::vector<Bilingual> problems = Problems();
+    if (!problems.empty()) {
+        m_summary.Result = Verdict::None;
+        m_summary.Why = OneLine(problems);
+    }
 }
 
 void LotSession::SetJudgement(const LotJudgement& judgement)
 {
     m_lot.Judgement = judgement;
-    m_summary = SummariseLot(m_points, m_lot.Judgement);
+    Judge();
 }
 
 void LotSession::SetRules(const PointRules& rules)
 {
     m_lot.Rules = rules;
     Form();
+}
+
+std::vector<Bilingual> LotSession::Problems() const
+{
+    std::vector<Bilingual> out;
+    for (const Bilingual& p : m_fileProblems)
+        if (!p.En.isEmpty())
+            out.push_back(p);
+    const std::vector<Bilingual> lost = LostEdits();
+    out.insert(out.end(), lost.begin(), lost.end());
+    return out;
+}
+
+bool LotSession::HasChangedDays() const
+{
+    return std::find(m_states.begin(), m_states.end(), DayFileState::Changed) != m_states.end();
+}
+
+void LotSession::AcceptChangedDays()
+{
+    for (size_t f = 0; f < m_states.size(); ++f) {
+        if (m_states[f] != DayFileState::Changed)
+            continue;
+        m_lot.Files[f] = m_now[f];
+        m_states[f] = DayFileState::Same;
+        m_fileProblems[f] = {};
+    }
+    Judge();
+}
+
+bool LotSession::HasMissingDays() const
+{
+    return std::any_of(m_states.begin(), m_states.end(), [](DayFileState s) {
+        return s == DayFileState::Missing || s == DayFileState::Unreadable;
+    });
+}
+
+void LotSession::RemoveMissingDays()
+{
+    std::vector<int> newIndex(m_lot.Files.size(), -1);
+    std::vector<LotDayFile> kept;
+    for (size_t f = 0; f < m_lot.Files.size(); ++f) {
+        if (m_states[f] == DayFileState::Missing || m_states[f] == DayFileState::Unreadable)
+            continue;
+        newIndex[f] = int(kept.size());
+        kept.push_back(m_lot.Files[f]);
+    }
+    LotEdits& e = m_lot.Edits;
+    const auto gone = [&](const DropRef& r) { return newIndex[size_t(r.File)] < 0; };
+    EraseIf(e.Splits, gone);
+    EraseIf(e.Joins, gone);
+    EraseIf(e.Choices, [&](const DropChoice& c) { return gone(c.Drop); });
+    EraseIf(e.Marks, [&](const PointMark& m) { return gone(m.Drop); });
+    for (DropRef* r : RefsOf(&e))
+        r->File = newIndex[size_t(r->File)];
+    m_lot.Files = kept;
+    // The files left are read again with the lot's last accepted view of them.
+    ReadDays();
+}
+
+std::vector<Bilingual> LotSession::LostEdits() const
+{
+    std::vector<Bilingual> out;
+    const auto add = [&](const DropRef& r, const Bilingual& what) {
+        if (!r.Lost)
+            return;
+        const Bilingual drop = DropNamed(r, FileName(r.File));
+        out.push_back(Bilingual{what.Ja.arg(drop.Ja), what.En.arg(drop.En)});
+    };
+    const LotEdits& e = m_lot.Edits;
+    const Bilingual gone = Words("(打撃がファイルにありません。削除するか作り直してください。)",
+                                 "(its drop is no longer in the file: remove or re-make it)");
+    const auto with = [&](const char* ja, const char* en) {
+        Bilingual w = Words(ja, en);
+        w.Ja += gone.Ja;
+        w.En += QLatin1Char(' ') + gone.En;
+        return w;
+    };
+    for (const DropRef& r : e.Splits)
+        add(r, with("%1 での分割", "The split at %1"));
+    for (const DropRef& r : e.Joins)
+        add(r, with("%1 での結合", "The join at %1"));
+    for (const DropChoice& c : e.Choices)
+        add(c.Drop, c.Used ? with("%1 の採用", "The inclusion of %1")
+                           : with("%1 の除外", "The exclusion of %1"));
+    for (const PointMark& m : e.Marks)
+        add(m.Drop,
+            with("%1 で始まる測点の記録", "The location or leaving out of the point at %1"));
+    return out;
+}
+
+void LotSession::RemoveLostEdits()
+{
+    LotEdits& e = m_lot.Edits;
+    EraseIf(e.Splits, [](const DropRef& r) { return r.Lost; });
+    EraseIf(e.Joins, [](const DropRef& r) { return r.Lost; });
+    EraseIf(e.Choices, [](const DropChoice& c) { return c.Drop.Lost; });
+    EraseIf(e.Marks, [](const PointMark& m) { return m.Drop.Lost; });
+    Form();
+}
+
+Bilingual LotSession::DraftReason() const
+{
+    std::vector<Bilingual> why;
+    if (m_summary.Result == Verdict::None)
+        why.push_back(Words("判定がありません: ", "no verdict: "));
+    if (!why.empty()) {
+        why.back().Ja += m_summary.Why.Ja;
+        why.back().En += m_summary.Why.En;
+    }
+    const LotHeader& h = m_lot.Header;
+    QStringList blankJa, blankEn;
+    if (h.Site.trimmed().isEmpty())
+        blankJa << QString::fromUtf8("現場"), blankEn << QStringLiteral("site");
+    if (h.Layer.trimmed().isEmpty())
+        blankJa << QString::fromUtf8("層"), blankEn << QStringLiteral("layer");
+    if (h.Operator.trimmed().isEmpty())
+        blankJa << QString::fromUtf8("測定者"), blankEn << QStringLiteral("tester");
+    if (!blankEn.isEmpty())
+        why.push_back(
+            Bilingual{QString::fromUtf8("%1 が未記入です").arg(blankJa.join(QStringLiteral("、"))),
+                      QStringLiteral("%1 not filled in").arg(blankEn.join(QStringLiteral(", ")))});
+    return OneLine(why);
 }
 
 PointVerdict LotSession::VerdictOf(int point) const
@@ -165,17 +326,22 @@ QString LotSession::FileName(int file) const
                : QString();
 }
 
+DropRef LotSession::RefAt(int drop) const
+{
+    return RefOf(m_drops[size_t(drop)]);
+}
+
 void LotSession::Forget(const DropRef& ref)
 {
-    EraseIf(m_lot.Edits.Splits, [&](const DropRef& r) { return r == ref; });
-    EraseIf(m_lot.Edits.Joins, [&](const DropRef& r) { return r == ref; });
+    EraseIf(m_lot.Edits.Splits, [&](const DropRef& r) { return !r.Lost && r == ref; });
+    EraseIf(m_lot.Edits.Joins, [&](const DropRef& r) { return !r.Lost && r == ref; });
 }
 
 void LotSession::SplitAt(int drop)
 {
     if (drop < 0 || drop >= int(m_drops.size()))
         return;
-    const DropRef ref{m_drops[drop].File, m_drops[drop].Line};
+    const DropRef ref = RefAt(drop);
     Forget(ref);
     m_lot.Edits.Splits.push_back(ref);
     Form();
@@ -185,10 +351,24 @@ bool LotSession::JoinWithNext(int point)
 {
     if (point < 0 || point + 1 >= int(m_points.size()))
         return false;
-    const LotDrop& next = m_drops[m_points[point + 1].Drops.front().Index];
-    if (next.File != m_drops[m_points[point].Drops.front().Index].File)
+    const int first = m_points[point].Drops.front().Index;
+    const int next = m_points[point + 1].Drops.front().Index;
+    if (m_drops[next].File != m_drops[first].File)
         return false;
-    const DropRef ref{next.File, next.Line};
+    // One point, one location: the joined point keeps its own mark, or takes the next one's.
+    const PointMark* kept = m_points[point].Mark;
+    const PointMark* joined = m_points[point + 1].Mark;
+    if (joined) {
+        const DropRef at = joined->Drop;
+        if (kept)
+            EraseIf(m_lot.Edits.Marks,
+                    [&](const PointMark& m) { return !m.Drop.Lost && m.Drop == at; });
+        else
+            for (PointMark& m : m_lot.Edits.Marks)
+                if (!m.Drop.Lost && m.Drop == at)
+                    m.Drop = RefAt(first);
+    }
+    const DropRef ref = RefAt(next);
     Forget(ref);
     m_lot.Edits.Joins.push_back(ref);
     Form();
@@ -199,8 +379,9 @@ void LotSession::Exclude(int drop, ExclusionReason reason, const QString& text)
 {
     if (drop < 0 || drop >= int(m_drops.size()))
         return;
-    const DropRef ref{m_drops[drop].File, m_drops[drop].Line};
-    EraseIf(m_lot.Edits.Choices, [&](const DropChoice& c) { return c.Drop == ref; });
+    const DropRef ref = RefAt(drop);
+    EraseIf(m_lot.Edits.Choices,
+            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop == ref; });
     m_lot.Edits.Choices.push_back(DropChoice{ref, false, reason, text});
     Form();
 }
@@ -209,8 +390,9 @@ void LotSession::Include(int drop)
 {
     if (drop < 0 || drop >= int(m_drops.size()))
         return;
-    const DropRef ref{m_drops[drop].File, m_drops[drop].Line};
-    EraseIf(m_lot.Edits.Choices, [&](const DropChoice& c) { return c.Drop == ref; });
+    const DropRef ref = RefAt(drop);
+    EraseIf(m_lot.Edits.Choices,
+            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop == ref; });
     Form();
     const int p = PointOf(drop);
     for (const PointDrop& pd : p >= 0 ? m_points[p].Drops : std::vector<PointDrop>{}) {
@@ -219,4 +401,44 @@ void LotSession::Include(int drop)
             Form();
         }
     }
+}
+
+// The point's mark, made at its first drop when it has none.
+static PointMark* MarkOf(LotEdits& edits, const LotPoint& point, const DropRef& first)
+{
+    for (PointMark& m : edits.Marks)
+        if (&m == point.Mark)
+            return &m;
+    edits.Marks.push_back(PointMark{first, {}, false, {}});
+    return &edits.Marks.back();
+}
+
+void LotSession::SetLocation(int point, const QString& location)
+{
+    if (point < 0 || point >= int(m_points.size()))
+        return;
+    MarkOf(m_lot.Edits, m_points[point], RefAt(m_points[point].Drops.front().Index))->Location =
+        location.trimmed();
+    Form();
+}
+
+bool LotSession::ExcludePoint(int point, const QString& reason)
+{
+    if (point < 0 || point >= int(m_points.size()) || reason.trimmed().isEmpty())
+        return false;
+    PointMark* m = MarkOf(m_lot.Edits, m_points[point], RefAt(m_points[point].Drops.front().Index));
+    m->Excluded = true;
+    m->Reason = reason.trimmed();
+    Form();
+    return true;
+}
+
+void LotSession::IncludePoint(int point)
+{
+    if (point < 0 || point >= int(m_points.size()) || !m_points[point].Mark)
+        return;
+    PointMark* m = MarkOf(m_lot.Edits, m_points[point], {});
+    m->Excluded = false;
+    m->Reason.clear();
+    Form();
 }

@@ -32,6 +32,31 @@ public:
     bool JoinWithNext(int point); // false at a file's last point
     void Exclude(int drop, ExclusionReason reason, const QString& text);
     void Include(int drop);
+    void SetLocation(int point, const QString& location);
+    // Leaves a point out of the lot; a reason is required (false without one).
+    bool ExcludePoint(int point, const QString& reason);
+    void IncludePoint(int point);
+
+    // What keeps the lot from a verdict while it holds, one line each: a day file missing,
+    // unreadable or changed and not yet accepted, an edit whose drop is gone. The summary's
+    // verdict is none while there is any.
+    std::vector<Bilingual> Problems() const;
+    // The day files that changed since the lot was saved, once their points are looked at,
+    // are taken as they are now.
+    bool HasChangedDays() const;
+    void AcceptChangedDays();
+    // Day files that are missing or unreadable, and their edits, are taken out of the lot.
+    bool HasMissingDays() const;
+    void RemoveMissingDays();
+    // The edits whose drops are gone, one line each, and their removal.
+    std::vector<Bilingual> LostEdits() const;
+    void RemoveLostEdits();
+    // Why a report of the lot can only be a draft (no verdict, or site, layer or tester not
+    // filled in); empty when it is final.
+    Bilingual DraftReason() const;
+    // What became of each day file: the file as it is now, and its state against the lot.
+    const std::vector<LotDayFile>& DayFilesNow() const { return m_now; }
+    DayFileState StateOf(int file) const { return m_states[size_t(file)]; }
 
     // True when the lot holds work that its lot file does not (a new lot counts once edited).
     bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
@@ -49,22 +74,25 @@ public:
     // The day files' names, in the lot's order, and their skipped lines.
     QString FileName(int file) const;
     const std::vector<DayFile>& Days() const { return m_days; }
-    int UnmatchedEdits() const { return m_unmatched; }
 
 private:
     // Reads every day file; says which ones have changed or gone since the lot was saved.
     Bilingual ReadDays();
     void Form();
+    void Judge();
     void Forget(const DropRef& ref);
+    DropRef RefAt(int drop) const;
 
     int16_t m_language;
-    LotDocument m_lot;
+    LotDocument m_lot; // its Files as last accepted: a change stays one until accepted
     QString m_path;
     bool m_open = false;
     std::vector<DayFile> m_days; // rows only; kept for the drops' file names and skips
+    std::vector<LotDayFile> m_now;
+    std::vector<DayFileState> m_states;
+    std::vector<Bilingual> m_fileProblems;
     std::vector<LotDrop> m_drops;
     std::vector<LotPoint> m_points;
     LotSummary m_summary;
-    int m_unmatched = 0;
     QByteArray m_saved; // the document as last saved, opened or begun
 };
