@@ -49,21 +49,27 @@ QString DayFilesText(const LotSession& lot, int16_t language)
 QStringList PointHeadings(int16_t language)
 {
     if (language == 0)
-        return {QString::fromUtf8("測点"),       QString::fromUtf8("最初の打撃"),
-                QString::fromUtf8("打撃数"),     QString::fromUtf8("採用"),
-                QString::fromUtf8("荷重 P0(N)"), QString::fromUtf8("変位 D0(mm)"),
-                QStringLiteral("K-NWR(MN/m3)"),  QStringLiteral("E-NWR(MN/m2)"),
-                QString::fromUtf8("K の差"),     QString::fromUtf8("E の差"),
-                QString::fromUtf8("判定")};
-    return {"Point",        "First drop",   "Drops",   "Used",    "P0(N)", "D0(mm)",
-            "K-NWR(MN/m3)", "E-NWR(MN/m2)", "K diff.", "E diff.", "Result"};
+        return {QString::fromUtf8("測点"),        QString::fromUtf8("位置"),
+                QString::fromUtf8("最初の打撃"),  QString::fromUtf8("打撃数"),
+                QString::fromUtf8("採用"),        QString::fromUtf8("荷重 P0(N)"),
+                QString::fromUtf8("変位 D0(mm)"), QStringLiteral("K-NWR(MN/m3)"),
+                QStringLiteral("E-NWR(MN/m2)"),   QString::fromUtf8("K の差"),
+                QString::fromUtf8("E の差"),      QString::fromUtf8("判定")};
+    return {"Point",  "Location",     "First drop",   "Drops",   "Used",    "P0(N)",
+            "D0(mm)", "K-NWR(MN/m3)", "E-NWR(MN/m2)", "K diff.", "E diff.", "Result"};
 }
 
 QStringList PointCells(const LotSession& lot, int p, int16_t language)
 {
-    const PointValues& v = lot.Points()[p].Values;
+    const LotPoint& point = lot.Points()[p];
+    const PointValues& v = point.Values;
     const PointVerdict verdict = lot.VerdictOf(p);
+    QString result =
+        verdict.Result == Verdict::None ? QString() : VerdictText(verdict.Result).Pick(language);
+    if (point.Excluded())
+        result = Tr(language, "除外: ", "left out: ") + point.Mark->Reason;
     return {QString::number(p + 1),
+            point.Location(),
             FormatDateTimeText(v.FirstDrop, language),
             QString::number(v.Drops),
             QString::number(v.Used),
@@ -73,8 +79,7 @@ QStringList PointCells(const LotSession& lot, int p, int16_t language)
             MeanText(v.HasE, v.E, 1),
             Signed(verdict.DiffK),
             Signed(verdict.DiffE),
-            verdict.Result == Verdict::None ? QString()
-                                            : VerdictText(verdict.Result).Pick(language)};
+            result};
 }
 
 QString PointNote(const LotPoint& point, int16_t language)
@@ -171,11 +176,15 @@ QStringList HeaderLabels(int16_t language)
 {
     if (language == 0)
         return {QString::fromUtf8("現場"), QString::fromUtf8("工区・ロット"),
-                QString::fromUtf8("層"), QString::fromUtf8("測定者"), QString::fromUtf8("備考")};
-    return {"Site", "Section or lot", "Layer", "Operator", "Remarks"};
+                QString::fromUtf8("層"),   QString::fromUtf8("測定者"),
+                QString::fromUtf8("備考"), QString::fromUtf8("材料"),
+                QString::fromUtf8("天候"), QString::fromUtf8("気温 (°C)")};
+    return {"Site",    "Section or lot", "Layer",   "Tester",
+            "Remarks", "Material",       "Weather", "Temperature (°C)"};
 }
 
 QStringList HeaderValues(const LotHeader& h)
 {
-    return {h.Site, h.Section, h.Layer, h.Operator, h.Remarks};
+    return {h.Site,    h.Section,  h.Layer,   h.Operator,
+            h.Remarks, h.Material, h.Weather, h.Temperature};
 }

@@ -11,8 +11,8 @@
 QString DayFilesText(const LotSession& lot, int16_t uiLanguage);
 
 QStringList PointHeadings(int16_t uiLanguage);
-// Point `p` (from 0) of the session: number, first drop, drops, used, the means, the
-// differences from the requirement and the verdict.
+// Point `p` (from 0) of the session: number, location, first drop, drops, used, the means,
+// the differences from the requirement and the verdict (or why it was left out).
 QStringList PointCells(const LotSession& lot, int p, int16_t uiLanguage);
 // Why a point has no value although it has drops; empty otherwise.
 QString PointNote(const LotPoint& point, int16_t uiLanguage);
@@ -28,6 +28,7 @@ QString RequirementText(const Requirement& need, int16_t uiLanguage);
 // statistics with their characteristic values, the rule and the verdict with its reason.
 std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t uiLanguage);
 QString LotVerdictLine(const LotSession& lot, int16_t uiLanguage);
-// The header fields' labels: site, section or lot, layer, operator, remarks.
+// The header fields' labels: site, section or lot, layer, tester, remarks, material,
+// weather, temperature; in the order of HeaderValues.
 QStringList HeaderLabels(int16_t uiLanguage);
 QStringList HeaderValues(const LotHeader& header);

@@ -73,18 +73,18 @@ void WritePoints(lxw_workbook* book, const LotSession& lot, int16_t language, co
         const PointValues& v = lot.Points()[p].Values;
         const PointVerdict verdict = lot.VerdictOf(p);
         worksheet_write_number(sheet, y, 0, p + 1, nullptr);
-        When(sheet, y, 1, v.FirstDrop, f.When);
-        worksheet_write_number(sheet, y, 2, v.Drops, nullptr);
-        worksheet_write_number(sheet, y, 3, v.Used, nullptr);
-        Number(sheet, y, 4, If(v.HasP0, v.P0), f.OneDecimal);
-        Number(sheet, y, 5, If(v.HasD0, v.D0), f.ThreeDecimals);
-        Number(sheet, y, 6, If(v.HasK, v.K), f.OneDecimal);
-        Number(sheet, y, 7, If(v.HasE, v.E), f.OneDecimal);
-        Number(sheet, y, 8, verdict.DiffK, f.OneDecimal);
-        Number(sheet, y, 9, verdict.DiffE, f.OneDecimal);
-        if (verdict.Result != Verdict::None)
-            Text(sheet, y, 10, VerdictText(verdict.Result).Pick(language));
-        Text(sheet, y, 11, PointNote(lot.Points()[p], language));
+        Text(sheet, y, 1, lot.Points()[p].Location());
+        When(sheet, y, 2, v.FirstDrop, f.When);
+        worksheet_write_number(sheet, y, 3, v.Drops, nullptr);
+        worksheet_write_number(sheet, y, 4, v.Used, nullptr);
+        Number(sheet, y, 5, If(v.HasP0, v.P0), f.OneDecimal);
+        Number(sheet, y, 6, If(v.HasD0, v.D0), f.ThreeDecimals);
+        Number(sheet, y, 7, If(v.HasK, v.K), f.OneDecimal);
+        Number(sheet, y, 8, If(v.HasE, v.E), f.OneDecimal);
+        Number(sheet, y, 9, verdict.DiffK, f.OneDecimal);
+        Number(sheet, y, 10, verdict.DiffE, f.OneDecimal);
+        Text(sheet, y, 11, PointCells(lot, p, language).last());
+        Text(sheet, y, 12, PointNote(lot.Points()[p], language));
     }
 }
 
