@@ -1,37 +1,57 @@
 #include "PointsCsv.h"
 
+namespace
+{
+
+// A field as RFC 4180 has it: quoted, its quotes doubled, when it would split the line.
+QString CsvField(const QString& text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
 QString MeanText(bool has, double value, int decimals)
 {
     return has ? QString::number(value, 'f', decimals) : QString();
 }
 
-QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need)
+QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need, CsvColumns columns)
 {
-    return PointsCsvHeading() + PointsCsvLines(points, need, 1);
+    return PointsCsvHeading(columns) + PointsCsvLines(points, need, 1, columns);
 }
 
-QString PointsCsvHeading()
+QString PointsCsvHeading(CsvColumns columns)
 {
-    return QStringLiteral(
-        "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n");
+    const QString nine =
+        QStringLiteral("Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result");
+    return nine + (columns == CsvColumns::PointsAndLocation ? QStringLiteral(",Location\n")
+                                                            : QStringLiteral("\n"));
 }
 
 QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& need,
-                       int firstNumber)
+                       int firstNumber, CsvColumns columns)
 {
     QString out;
     int number = firstNumber - 1;
     for (const LotPoint& p : points) {
         const PointValues& v = p.Values;
-        const QStringList fields{QString::number(++number),
-                                 v.FirstDrop.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")),
-                                 QString::number(v.Drops),
-                                 QString::number(v.Used),
-                                 MeanText(v.HasP0, v.P0, 1),
-                                 MeanText(v.HasD0, v.D0, 3),
-                                 MeanText(v.HasK, v.K, 1),
-                                 MeanText(v.HasE, v.E, 1),
-                                 VerdictWord(JudgePoint(v, need).Result)};
+        QStringList fields{QString::number(++number),
+                           v.FirstDrop.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")),
+                           QString::number(v.Drops),
+                           QString::number(v.Used),
+                           MeanText(v.HasP0, v.P0, 1),
+                           MeanText(v.HasD0, v.D0, 3),
+                           MeanText(v.HasK, v.K, 1),
+                           MeanText(v.HasE, v.E, 1),
+                           p.Excluded() ? QString() : VerdictWord(JudgePoint(v, need).Result)};
+        if (columns == CsvColumns::PointsAndLocation)
+            fields << CsvField(p.Location());
         out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

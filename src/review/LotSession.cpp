@@ -231,7 +231,7 @@ std::vector<Bilingual> LotSession::LostEdits() const
 {
     std::vector<Bilingual> out;
     const auto add = [&](const DropRef& r, const Bilingual& what) {
-        if (!r.Lost)
+        if (!IsLost(r))
             return;
         const Bilingual drop = DropNamed(r, FileName(r.File));
         out.push_back(Bilingual{what.Ja.arg(drop.Ja), what.En.arg(drop.En)});
@@ -258,13 +258,21 @@ std::vector<Bilingual> LotSession::LostEdits() const
     return out;
 }
 
+bool LotSession::IsLost(const DropRef& ref) const
+{
+    // The edits of a day that cannot be read are not lost: the day's own line says it.
+    const DayFileState day = m_states[size_t(ref.File)];
+    return ref.Lost && day != DayFileState::Missing && day != DayFileState::Unreadable;
+}
+
 void LotSession::RemoveLostEdits()
 {
     LotEdits& e = m_lot.Edits;
-    EraseIf(e.Splits, [](const DropRef& r) { return r.Lost; });
-    EraseIf(e.Joins, [](const DropRef& r) { return r.Lost; });
-    EraseIf(e.Choices, [](const DropChoice& c) { return c.Drop.Lost; });
-    EraseIf(e.Marks, [](const PointMark& m) { return m.Drop.Lost; });
+    const auto lost = [this](const DropRef& r) { return IsLost(r); };
+    EraseIf(e.Splits, lost);
+    EraseIf(e.Joins, lost);
+    EraseIf(e.Choices, [&](const DropChoice& c) { return lost(c.Drop); });
+    EraseIf(e.Marks, [&](const PointMark& m) { return lost(m.Drop); });
     Form();
 }
 

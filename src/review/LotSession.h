@@ -82,6 +82,7 @@ private:
     void Judge();
     void Forget(const DropRef& ref);
     DropRef RefAt(int drop) const;
+    bool IsLost(const DropRef& ref) const;
 
     int16_t m_language;
     LotDocument m_lot; // its Files as last accepted: a change stays one until accepted

@@ -2,6 +2,7 @@
 
 #include "DayFile.h"
 #include "LotDrops.h"
+#include "LotSession.h"
 
 #include "lot/PointsCsv.h"
 
@@ -10,10 +11,45 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace
 {
 
 const QString Points = QStringLiteral("--points");
+const QString LotOption = QStringLiteral("--lot");
+
+const char* const UsageJa =
+    "使い方:\n"
+    "  vx2968-review [フォルダー | 日のファイル]\n"
+    "      結果を見るウィンドウを開きます。\n"
+    "  vx2968-review --points OUT.csv [--gap 秒] [--seating 回数] [--require-k 値]\n"
+    "                [--require-e 値] 日のファイル...\n"
+    "      日のファイルの測点を OUT.csv に書きます (- で標準出力)。\n"
+    "  vx2968-review --lot ロットファイル [--points OUT.csv]\n"
+    "      保存したロットをその設定と編集で判定し、測点を書き、判定を 1 行で出力します:\n"
+    "      verdict: pass|fail|none (理由)\n"
+    "  vx2968-review -h | --help\n"
+    "      この説明を出力します。\n"
+    "終了コード: 0 完了、2 引数の誤りか読み書きできないファイル。\n";
+const char* const UsageEn =
+    "Usage:\n"
+    "  vx2968-review [FOLDER | DAYFILE]\n"
+    "      Opens the results window.\n"
+    "  vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--require-k VALUE]\n"
+    "                [--require-e VALUE] DAYFILE...\n"
+    "      Writes the points of the day files to OUT.csv (- for standard output).\n"
+    "  vx2968-review --lot LOTFILE [--points OUT.csv]\n"
+    "      Judges a saved lot with its own rules and edits, writes its points, and prints\n"
+    "      its verdict as one line: verdict: pass|fail|none (reason)\n"
+    "  vx2968-review -h | --help\n"
+    "      Prints this text.\n"
+    "Exit status: 0 done, 2 a bad argument or a file that cannot be read or written.\n";
+
+bool IsHelp(const QString& arg)
+{
+    return arg == QLatin1String("-h") || arg == QLatin1String("--help");
+}
 
 Bilingual Pair(const char* ja, const char* en, const QString& a = QString(),
                const QString& b = QString())
@@ -128,13 +164,74 @@ QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requ
     return lines;
 }
 
+// A lot brings its own day files, rules and requirement: none may be given beside it.
+bool LotRequestHolds(const QStringList& args, const PointsRequest& request, Bilingual* problem)
+{
+    for (const QString& arg : args) {
+        if (arg.startsWith(QLatin1String("--")) && arg != Points && arg != LotOption) {
+            *problem = Pair("%1 は --lot と一緒に指定できません。ロットファイルの設定を使います",
+                            "%1 cannot be given with --lot: the lot file's own settings hold", arg);
+            return false;
+        }
+    }
+    if (!request.DayFiles.isEmpty()) {
+        *problem =
+            Pair("日のファイル %1 は --lot と一緒に指定できません。ロットファイルが日を決めます",
+                 "the day file %1 cannot be given with --lot: the lot file names its days",
+                 Clipped(request.DayFiles.first()));
+        return false;
+    }
+    return true;
+}
+
+QStringList SkippedLines(const DayFile& day, int16_t language)
+{
+    QStringList said;
+    for (const SkippedLine& s : day.Skipped)
+        said << Line(language, day.Path,
+                     Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
+                          QString::number(s.LineNumber), s.Reason.Pick(language)));
+    return said;
+}
+
+int RunLotCommand(const PointsRequest& request, int16_t language, const CommandOutput& out)
+{
+    LotSession lot(language);
+    Bilingual problem, notice;
+    if (!lot.Open(request.Lot, &problem, &notice)) {
+        out.Report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
+        return 2;
+    }
+    if (!request.Output.isEmpty()) {
+        const QString csv =
+            PointsCsv(lot.Points(), lot.Document().Judgement.Need, CsvColumns::PointsAndLocation);
+        Bilingual reason;
+        if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{lot.InputFiles(), true},
+                             &reason)) {
+            out.Report(QStringLiteral("vx2968-review: ") +
+                       CannotWrite(request.Output, reason).Pick(language));
+            return 2;
+        }
+    }
+    for (const DayFile& day : lot.Days())
+        for (const QString& line : SkippedLines(day, language))
+            out.Report(line);
+    const LotSummary& s = lot.Summary();
+    const QString word = s.Result == Verdict::None ? QStringLiteral("none") : VerdictWord(s.Result);
+    const QString verdict =
+        QStringLiteral("verdict: %1 (%2)").arg(word, s.Why.Pick(language).simplified());
+    // Points written to standard output keep it a CSV file: the verdict goes beside them.
+    (request.Output == QLatin1String("-") ? out.Report : out.Print)(verdict);
+    return 0;
+}
+
 } // namespace
 
 bool IsPointsCommand(const QStringList& args)
 {
     // Any option at all: a script's call, which must never open a window.
     for (const QString& arg : args) {
-        if (arg.startsWith(QLatin1String("--")))
+        if (arg.startsWith(QLatin1String("--")) || IsHelp(arg))
             return true;
     }
     return false;
@@ -149,8 +246,9 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
             request->DayFiles << arg;
             continue;
         }
-        if (arg != Points && arg != QLatin1String("--gap") && arg != QLatin1String("--seating") &&
-            arg != QLatin1String("--require-k") && arg != QLatin1String("--require-e")) {
+        if (arg != Points && arg != LotOption && arg != QLatin1String("--gap") &&
+            arg != QLatin1String("--seating") && arg != QLatin1String("--require-k") &&
+            arg != QLatin1String("--require-e")) {
             *problem = Pair("%1 という指定はありません", "unknown option %1", Clipped(arg));
             return false;
         }
@@ -159,6 +257,8 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         bool ok = true;
         if (arg == Points)
             request->Output = value;
+        else if (arg == LotOption)
+            request->Lot = value;
         else if (arg == QLatin1String("--gap"))
             ok = WholeNumber(arg, value, LongestGapSeconds, &request->Rules.GapSeconds, problem);
         else if (arg == QLatin1String("--seating"))
@@ -170,6 +270,8 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         if (!ok)
             return false;
     }
+    if (!request->Lot.isEmpty())
+        return LotRequestHolds(args, *request, problem);
     if (request->Output.isEmpty()) {
         *problem = Pair("--points で出力ファイルを指定してください", "--points OUT.csv is missing");
         return false;
@@ -181,15 +283,21 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
     return true;
 }
 
-int RunPointsCommand(const QStringList& args, int16_t language,
-                     const std::function<void(const QString&)>& report)
+int RunPointsCommand(const QStringList& args, int16_t language, const CommandOutput& out)
 {
+    if (std::any_of(args.begin(), args.end(), IsHelp)) {
+        out.Print(QString::fromUtf8(language == 0 ? UsageJa : UsageEn).chopped(1));
+        return 0;
+    }
+    const auto& report = out.Report;
     PointsRequest request;
     Bilingual problem;
     if (!ParsePointsRequest(args, &request, &problem)) {
         report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
         return 2;
     }
+    if (!request.Lot.isEmpty())
+        return RunLotCommand(request, language, out);
     if (const std::optional<Bilingual> twice = SameDayTwice(request.DayFiles)) {
         report(QStringLiteral("vx2968-review: ") + twice->Pick(language));
         return 2;
@@ -207,10 +315,7 @@ int RunPointsCommand(const QStringList& args, int16_t language,
             report(Line(language, path, day.Problem));
             return 2;
         }
-        for (const SkippedLine& s : day.Skipped)
-            said << Line(language, day.Path,
-                         Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
-                              QString::number(s.LineNumber), s.Reason.Pick(language)));
+        said << SkippedLines(day, language);
         std::vector<LotDrop> drops;
         AppendLotDrops(day, 0, &drops);
         const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});

@@ -1,4 +1,4 @@
-#include "../review/ReviewFixtures.h"
+#include "LotFixtures.h"
 #include "TempHome.h"
 
 #include <QProcess>
@@ -149,6 +149,48 @@ TEST(PointsCommand, NamesValuesAndPointsItCannotCount)
               "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n"
               "1,2024-05-08T08:00:00,3,2,30000.0,1.000,435.0,,\n"
               "2,2024-05-08T09:00:00,1,0,,,,,\n");
+}
+
+// A saved lot judged by a script: with its own rules and edits, its points with their
+// location, one line of verdict; none while a day is missing, and never over the lot file.
+TEST(PointsCommand, JudgesASavedLot)
+{
+    TempHome home;
+    const QDir dir(home.Path());
+    WriteDay(dir.filePath("20240506.csv"), DayLines());
+    const QString lot = SaveLot(dir), out = dir.filePath("points.csv");
+    Outcome run = Points({"--lot", lot, "--points", out});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output.toStdString(), "verdict: pass (2 of 2 points with a value passed (1 "
+                                        "point(s) left out with a reason))\n");
+    EXPECT_EQ(Read(out).toStdString(),
+              "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result,Location\n"
+              "1,2024-05-06T08:00:00,4,3,30049.3,1.013,419.7,110.7,pass,No.12+5.0 L 2.0 m\n"
+              "2,2024-05-06T08:01:20,4,4,30203.5,1.038,412.0,108.5,pass,\n"
+              "3,2024-05-06T08:12:00,1,0,30296.0,1.010,,,,\n");
+
+    const struct {
+        QStringList Args;
+        int Status;
+        QString Said; // on standard output, or the one line on standard error
+    } rows[] = {
+        {{"-h"}, 0, "  vx2968-review --lot LOTFILE [--points OUT.csv]"},
+        {{"--lot", lot, "--points", lot},
+         2,
+         "lot.json cannot be written: it is one of the files read."},
+        {{"--lot", lot, "--gap", "5"}, 2, "--gap cannot be given with --lot"},
+        {{"--lot", dir.filePath("gone.json")}, 2, "gone.json cannot be read: it does not exist"},
+        {{"--lot", lot}, 0, "verdict: none (" + home.Path() + "/20240506.csv is missing"},
+    };
+    QFile::remove(dir.filePath("20240506.csv"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Said.toStdString());
+        run = Points(row.Args);
+        EXPECT_EQ(run.Status, row.Status);
+        const QString said = row.Status == 0 ? QString::fromUtf8(run.Output) : run.Errors.join("|");
+        EXPECT_TRUE(said.contains(row.Said)) << said.toStdString();
+        EXPECT_EQ(run.Errors.size(), row.Status == 0 ? 0 : 1);
+    }
 }
 
 } // namespace

@@ -16,17 +16,20 @@
 namespace
 {
 
-// The office's scripts: points of day files into a CSV file, with no window (and no
-// display needed).
+// The office's scripts: points of day files or of a saved lot into a CSV file, a lot's
+// verdict, or the usage; with no window (and no display needed).
 int RunCommandLine(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     clsMakeSpecialFolder folders;
     const int16_t language = ReadUiLanguage(GetUserFolderPath(folders));
+    const auto to = [](FILE* stream) {
+        return [stream](const QString& line) {
+            std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stream);
+        };
+    };
     return RunPointsCommand(QCoreApplication::arguments().mid(1), language,
-                            [](const QString& line) {
-                                std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stderr);
-                            });
+                            CommandOutput{to(stderr), to(stdout)});
 }
 
 } // namespace
