@@ -18,7 +18,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/vx2968.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/banner.png ${CMAKE_SOURCE_DIR}/assets/logo.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/vx2968/pictures)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/simulator.md ${CMAKE_SOURCE_DIR}/README.md
+install(FILES ${CMAKE_SOURCE_DIR}/docs/simulator.md ${CMAKE_SOURCE_DIR}/docs/lot-file.md
+              ${CMAKE_SOURCE_DIR}/README.md
               ${CMAKE_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vx2968)
 
