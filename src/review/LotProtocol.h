@@ -4,9 +4,11 @@
 
 #include "printing/PrintPage.h"
 
-// The compaction protocol of a lot on A4 portrait: the header, the requirement and rule,
-// the points with their verdicts (failing rows framed in red), the lot's summary and
-// verdict, the chart of each required value, a line for the signature, and "Page n of N"
-// on every sheet.
-bool PrintLotProtocol(PrintPage& page, const LotSession& lot, int16_t uiLanguage,
-                      const QString& fontName);
+// The compaction protocol of a lot on A4 portrait, a quality record: the header issued on
+// `issued` by this program, the rules, the day files as read, the points with their
+// verdicts (failing rows framed in red), every edit by hand, the lot's summary and verdict,
+// the chart of each required value, lines to sign for the tester and the checker, and
+// "Page n of N" on every sheet. A lot that cannot be final (LotSession::DraftReason) gives
+// a draft: its mark and reason on every sheet, and no verdict on the lot.
+bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
+                      int16_t uiLanguage, const QString& fontName);

@@ -1,5 +1,6 @@
 #include "LotWorkbook.h"
 
+#include "LotRecord.h"
 #include "LotTable.h"
 #include "WorkbookFile.h"
 
@@ -14,6 +15,7 @@ struct Formats {
     lxw_format* OneDecimal;
     lxw_format* ThreeDecimals;
     lxw_format* Whole;
+    lxw_format* Day;
 };
 
 Formats MakeFormats(lxw_workbook* book, int16_t language)
@@ -25,8 +27,9 @@ Formats MakeFormats(lxw_workbook* book, int16_t language)
     };
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
-    return {bold, number(language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss"),
-            number("0.0"), number("0.000"), number("0")};
+    return {bold,          number(language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss"),
+            number("0.0"), number("0.000"),
+            number("0"),   number(language == 0 ? "yyyy/mm/dd" : "mm/dd/yyyy")};
 }
 
 void Text(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* f = nullptr)
@@ -122,7 +125,48 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, int16_t language, con
     }
 }
 
-void WriteLot(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, int16_t language,
+               const Formats& f)
+{
+    const QStringList headings = DayHeadings(language);
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, y, c, headings.at(c), f.Bold);
+    Text(sheet, y, int(headings.size()), Tr(language, "状態", "State"), f.Bold);
+    for (const RecordDay& day : RecordDays(lot, language)) {
+        ++y;
+        Text(sheet, y, 0, day.Name);
+        Text(sheet, y, 1, day.Hash);
+        Number(sheet, y, 2, day.Diameter, f.Whole);
+        Number(sheet, y, 3, day.Poisson, nullptr);
+        Text(sheet, y, 4, day.Formulas);
+        worksheet_write_number(sheet, y, 5, day.Drops, nullptr);
+        Text(sheet, y, 6, day.State);
+    }
+}
+
+void WriteEdits(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "変更" : "Edits");
+    Headings(sheet, EditHeadings(language), f);
+    worksheet_set_column(sheet, 7, 7, 40, nullptr);
+    int y = 0;
+    for (const RecordEdit& e : RecordEdits(lot, language)) {
+        ++y;
+        const QStringList cells = EditCells(e, language);
+        if (e.Point >= 0)
+            worksheet_write_number(sheet, y, 0, e.Point + 1, nullptr);
+        Text(sheet, y, 1, cells.at(1));
+        Text(sheet, y, 2, e.File);
+        Text(sheet, y, 3, cells.at(3));
+        When(sheet, y, 4, e.When, f.When);
+        Number(sheet, y, 5, e.K && *e.K >= 0.0 ? e.K : std::nullopt, f.Whole);
+        Number(sheet, y, 6, e.E && *e.E >= 0.0 ? e.E : std::nullopt, f.Whole);
+        Text(sheet, y, 7, cells.at(7));
+    }
+}
+
+void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, int16_t language,
+              const Formats& f)
 {
     lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "ロット" : "Lot");
     worksheet_set_column(sheet, 0, 0, 28, nullptr);
@@ -146,6 +190,9 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, int16_t language, const
            nullptr);
     Number(sheet, line(Tr(language, "予備打撃の数", "Seating drops")), 1, doc.Rules.Seating,
            nullptr);
+    When(sheet, line(Tr(language, "発行日", "Date of issue")), 1, QDateTime(issued, QTime(0, 0)),
+         f.Day);
+    Text(sheet, line(Tr(language, "プログラム", "Program")), 1, ProgramText());
     ++y;
     Number(sheet, line(Tr(language, "測点数", "Points")), 1, s.Points, nullptr);
     Number(sheet, line(Tr(language, "値のある測点", "Points with a value")), 1, s.WithValue,
@@ -172,15 +219,17 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, int16_t language, const
         Number(sheet, y - 1, 6, v.Characteristic, f.OneDecimal);
     }
     ++y;
+    const QString draft = DraftText(lot, language);
     Text(sheet, line(Tr(language, "ロットの判定", "Lot verdict")), 1,
-         VerdictText(s.Result).Pick(language), f.Bold);
-    Text(sheet, y - 1, 2, s.Why.Pick(language));
+         draft.isEmpty() ? VerdictText(s.Result).Pick(language) : DraftMark(language), f.Bold);
+    Text(sheet, y - 1, 2, draft.isEmpty() ? s.Why.Pick(language) : draft);
+    WriteDays(sheet, y + 1, lot, language, f);
 }
 
 } // namespace
 
-bool WriteLotWorkbook(const QString& path, const LotSession& lot, int16_t language,
-                      Bilingual* reason)
+bool WriteLotWorkbook(const QString& path, const LotSession& lot, const QDate& issued,
+                      int16_t language, Bilingual* reason)
 {
     return SaveWorkbook(
         path, OutputRules{lot.InputFiles(), false},
@@ -188,7 +237,8 @@ bool WriteLotWorkbook(const QString& path, const LotSession& lot, int16_t langua
             const Formats formats = MakeFormats(book, language);
             WritePoints(book, lot, language, formats);
             WriteDrops(book, lot, language, formats);
-            WriteLot(book, lot, language, formats);
+            WriteLot(book, lot, issued, language, formats);
+            WriteEdits(book, lot, language, formats);
         },
         reason);
 }

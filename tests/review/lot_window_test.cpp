@@ -112,7 +112,7 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
     for (const char* part :
          {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
-          "Lot verdict (every point): fail", "Checked by (signature)", "Page 1 of 1"})
+          "DRAFT — a draft gives no verdict on the lot", "Checked by (signature)", "Page 2 of 2"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     view->Output().NextPath = xlsx;
     PressFileMenu(&window, "Save Lot as Excel File...");
@@ -123,18 +123,20 @@ cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
     round(c.value, 3) if isinstance(c.value, float) else c.value)
 print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   [cell(c) for c in wb["Points"][3]],
-                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B9"].value]))
+                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B9"].value,
+                  [cell(c) for c in wb["Edits"][3]]]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
                   pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
                   .toJson(QJsonDocument::Compact)
                   .toStdString(),
-              QJsonDocument::fromJson(R"json([["Points", "Drops", "Lot"],
+              QJsonDocument::fromJson(R"json([["Points", "Drops", "Lot", "Edits"],
         ["Point", "No", "Date Time", "P0(N)", "D0(mm)", "K-NWR(MN/m3)", "E-NWR(MN/m2)",
          "Calculation", "Use", "Reason"],
         [2, null, "2024-05-06T08:01:00", 6, 5, 30214.6, 1.03, 415.2, 109.4, -4.8, null, "fail", null],
         [2, "00005", "2024-05-06T08:01:20", 30148, 1.04, 410, 108, "BU", "left out", "slipped"],
-        420])json")
+        420, [2, "drop excluded", "20240506.csv", "00005", "2024-05-06T08:01:20", 410, 108,
+              "slipped"]])json")
                   .toJson(QJsonDocument::Compact)
                   .toStdString());
 

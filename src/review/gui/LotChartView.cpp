@@ -8,8 +8,8 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 
-LotChartView::LotChartView(int16_t uiLanguage, QWidget* parent)
-    : QChartView(parent), m_language(uiLanguage)
+// The texts come in the chart's data, already in the window's language.
+LotChartView::LotChartView(int16_t /*uiLanguage*/, QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
 }
@@ -18,6 +18,9 @@ void LotChartView::Show(const LotChartData& data)
 {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
+    QFont small = chart->legend()->font(); // five entries in a row over a narrow chart
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    chart->legend()->setFont(small);
     chart->setMargins(QMargins(4, 4, 4, 4));
     const auto axes = AddChartAxes(chart, data.X, data.XTitle, data.Y);
     QValueAxis* x = axes.first;
@@ -38,16 +41,15 @@ void LotChartView::Show(const LotChartData& data)
         s->replace(QList<QPointF>(values.begin(), values.end()));
         add(s);
     };
-    points(data.Passing,
-           data.Required ? Tr(m_language, "合格", "passed") : Tr(m_language, "測点", "points"),
-           QColor(0x1f, 0x5f, 0xbf), 9);
-    points(data.Failing, Tr(m_language, "不合格", "failed"), QColor(0xd0, 0x10, 0x10), 13);
-    if (data.Required) {
+    points(data.Passing, data.PassingName, QColor(QRgb(LotPassingColour)), 9);
+    points(data.Failing, data.FailingName, QColor(QRgb(LotFailingColour)), 13);
+    for (const LotChartLine& level : data.Lines) {
         auto* line = new QLineSeries;
-        line->setName(Tr(m_language, "規定値 %1", "required %1").arg(*data.Required));
-        line->setPen(QPen(QColor(0xd0, 0x10, 0x10), 1.5, Qt::DashLine));
-        line->append(data.X.Min, *data.Required);
-        line->append(data.X.Max, *data.Required);
+        line->setName(level.Name);
+        line->setPen(
+            QPen(QColor(QRgb(level.Colour)), 1.5, level.Dashed ? Qt::DashLine : Qt::SolidLine));
+        line->append(data.X.Min, level.Value);
+        line->append(data.X.Max, level.Value);
         add(line);
     }
     QChart* old = this->chart();

@@ -29,6 +29,11 @@ bool LotOutput::HasPoints(const LotSession& lot)
     return false;
 }
 
+QDate LotOutput::Today() const
+{
+    return m_context.Time->Now().date();
+}
+
 QString LotOutput::AskPath(const LotSession& lot, const QString& suffix, const QString& filter)
 {
     if (!NextPath.isEmpty())
@@ -50,7 +55,8 @@ void LotOutput::SaveProtocol(const LotSession& lot)
     if (path.isEmpty())
         return;
     PdfPage page(path, OutputRules{lot.InputFiles(), false});
-    const bool ok = PrintLotProtocol(page, lot, m_context.G.UiLanguage, m_context.G.FixedFontName);
+    const bool ok =
+        PrintLotProtocol(page, lot, Today(), m_context.G.UiLanguage, m_context.G.FixedFontName);
     ReportSaveFailure(*m_context.Messages, ok, path, page.Reason());
 }
 
@@ -60,7 +66,8 @@ void LotOutput::PrintProtocol(const LotSession& lot)
         return;
     PrintOutput output(m_context, m_parent);
     output.PrintWithDialog(QStringLiteral("lot_report"), [&](PrintPage& page) {
-        return PrintLotProtocol(page, lot, m_context.G.UiLanguage, m_context.G.FixedFontName);
+        return PrintLotProtocol(page, lot, Today(), m_context.G.UiLanguage,
+                                m_context.G.FixedFontName);
     });
 }
 
@@ -73,5 +80,6 @@ void LotOutput::SaveWorkbook(const LotSession& lot)
         return;
     Bilingual reason;
     ReportSaveFailure(*m_context.Messages,
-                      WriteLotWorkbook(path, lot, m_context.G.UiLanguage, &reason), path, reason);
+                      WriteLotWorkbook(path, lot, Today(), m_context.G.UiLanguage, &reason), path,
+                      reason);
 }

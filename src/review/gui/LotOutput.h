@@ -20,6 +20,8 @@ public:
 
 private:
     bool HasPoints(const LotSession& lot);
+    // The date a report or workbook is issued on.
+    QDate Today() const;
     QString AskPath(const LotSession& lot, const QString& suffix, const QString& filter);
 
     AppContext& m_context;

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "LotSession.h"
+
+#include <QDate>
+#include <QStringList>
+#include <optional>
+
+// The lot as a quality record, the same in the protocol and the workbook: who tested what
+// where, under which rules, from which day files as they were read, and every change made
+// by hand to what the gaps formed. Dates follow the day files' own order in each language.
+
+// The program that made a record and its version, "VX-2968 2.2.0".
+QString ProgramText();
+// The day's part of a moment as the day files write it.
+QString DateText(const QDate& date, int16_t uiLanguage);
+
+// The header as label/value pairs: site, section or lot, layer, material, tester, weather,
+// temperature, the test dates, the date of issue and the program. Remarks come apart, as
+// they may run over several lines.
+std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued,
+                                      int16_t uiLanguage);
+// The rules the points were formed and judged by, as label/value pairs.
+std::vector<QStringList> RecordRules(const LotSession& lot, int16_t uiLanguage);
+
+// "DRAFT" in both scripts where the report is Japanese.
+QString DraftMark(int16_t uiLanguage);
+// Why the record is a draft and has no verdict; empty when it is final.
+QString DraftText(const LotSession& lot, int16_t uiLanguage);
+
+// What each day file was when the points were formed from it.
+struct RecordDay {
+    QString Name;
+    QString Hash;  // first 12 hex digits of the SHA-256 of the file as read
+    QString State; // changed, missing or unreadable since the lot was saved; empty when not
+    std::optional<int> Diameter; // mm
+    std::optional<double> Poisson;
+    QString Formulas; // "BU", "BO", "BU, BO"
+    int Drops = 0;
+};
+std::vector<RecordDay> RecordDays(const LotSession& lot, int16_t uiLanguage);
+QStringList DayHeadings(int16_t uiLanguage);
+QStringList DayCells(const RecordDay& day);
+
+enum class EditKind { Exclusion, Inclusion, Split, Join, PointLeftOut, Location };
+
+// One change by hand, with its drop as the engineer saw it.
+struct RecordEdit {
+    EditKind Kind = EditKind::Split;
+    int Point = -1; // from 0; -1 when its drop is lost
+    QString File;   // the day file's name
+    QString No;     // empty for a drop known by its line alone
+    int Line = 0;
+    QDateTime When;
+    std::optional<double> K, E; // of excluded and included drops
+    QString Reason;
+    bool Lost = false; // its drop is no longer in the file: it applies to nothing
+};
+// Exclusions and inclusions, splits, joins and points left out in the order of the drops;
+// marks whose drop is lost too, as nothing else shows them.
+std::vector<RecordEdit> RecordEdits(const LotSession& lot, int16_t uiLanguage);
+QString EditKindText(const RecordEdit& edit, int16_t uiLanguage);
+QStringList EditHeadings(int16_t uiLanguage);
+QStringList EditCells(const RecordEdit& edit, int16_t uiLanguage);
+
+// "Tested by (signature)" and "Checked by (signature)", each signed with a date.
+QStringList SignLabels(int16_t uiLanguage);
+QString SignDateLabel(int16_t uiLanguage);
