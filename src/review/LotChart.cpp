@@ -47,7 +47,8 @@ LotChartData BuildLotChart(const LotSession& lot, bool modulus, int16_t language
     const auto& points = lot.Points();
     for (size_t p = 0; p < points.size(); ++p) {
         const PointValues& v = points[p].Values;
-        if (!(modulus ? v.HasE : v.HasK))
+        // A point left out is in no statistic of the lot, and so not among its values.
+        if (points[p].Excluded() || !(modulus ? v.HasE : v.HasK))
             continue;
         const double y = modulus ? v.E : v.K;
         const bool fails = c.Required && y < *c.Required;

@@ -3,6 +3,8 @@
 #include "LotDays.h"
 #include "LotDrops.h"
 
+#include "shell/Formatting.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -42,10 +44,10 @@ Bilingual DropNamed(const DropRef& r, const QString& file)
         return Words("%1 の %2 行目の打撃", "the drop on line %2 of %1")
             .Arg(file)
             .Arg(QString::number(r.Line));
-    return Words("%1 の打撃 No %2 (%3)", "drop No %2 (%3) of %1")
-        .Arg(file)
-        .Arg(r.No)
-        .Arg(r.When.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    const Bilingual named =
+        Words("%1 の打撃 No %2 (%3)", "drop No %2 (%3) of %1").Arg(file).Arg(r.No);
+    return Bilingual{named.Ja.arg(FormatDateTimeText(r.When, 0)),
+                     named.En.arg(FormatDateTimeText(r.When, 1))};
 }
 
 } // namespace
