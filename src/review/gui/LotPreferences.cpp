@@ -16,8 +16,10 @@ std::optional<double> Stored(const QSettings& s, const char* key, double low, do
 
 } // namespace
 
+// Without a user folder (a context made for a bench) nothing is remembered, and nothing
+// lands in whatever folder the process started in.
 LotPreferences::LotPreferences(const QString& userFolder)
-    : m_file(userFolder + QStringLiteral("review.ini"))
+    : m_file(userFolder.isEmpty() ? QString() : userFolder + QStringLiteral("review.ini"))
 {
 }
 
@@ -46,6 +48,8 @@ LotJudgement LotPreferences::Judgement() const
 
 void LotPreferences::Remember(const PointRules& rules, const LotJudgement& judgement) const
 {
+    if (m_file.isEmpty())
+        return;
     QSettings s(m_file, QSettings::IniFormat);
     s.setValue(QStringLiteral("Lot/GapSeconds"), rules.GapSeconds);
     s.setValue(QStringLiteral("Lot/SeatingDrops"), rules.Seating);
@@ -72,6 +76,8 @@ QString LotPreferences::LastFolder() const
 
 void LotPreferences::RememberLotFile(const QString& path) const
 {
+    if (m_file.isEmpty())
+        return;
     QSettings(m_file, QSettings::IniFormat)
         .setValue(QStringLiteral("Lot/LastFolder"), QFileInfo(path).absolutePath());
 }
