@@ -2,20 +2,32 @@
 
 #include "LotTable.h"
 
+#include "lot/DropSpread.h"
+
 #include <QBrush>
-#include <QColor>
 
 namespace
 {
 
-const QColor FailingTint(255, 215, 205);
-const QColor LeftOutTint(225, 225, 225);
+// The columns of DropCells in the order shown: No, moment, K, E, use, P0, D0, formula, file.
+constexpr int DropColumns[] = {0, 1, 5, 6, 2, 3, 4, 7, 8};
+
+// A heading's unit on a line of its own, so that a column is as narrow as its numbers.
+QStringList Wrapped(QStringList headings)
+{
+    for (QString& h : headings) {
+        const qsizetype unit = h.indexOf(QLatin1Char('('));
+        if (unit > 0)
+            h = h.left(unit).trimmed() + QLatin1Char('\n') + h.mid(unit);
+    }
+    return headings;
+}
 
 } // namespace
 
 PointsModel::PointsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
-      m_headings(PointHeadings(uiLanguage))
+      m_headings(Wrapped(PointHeadings(uiLanguage)))
 {
 }
 
@@ -23,6 +35,12 @@ void PointsModel::Refresh()
 {
     beginResetModel();
     endResetModel();
+}
+
+void PointsModel::Update()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 int PointsModel::rowCount(const QModelIndex& parent) const
@@ -59,8 +77,12 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
 
 PointDropsModel::PointDropsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
-      m_headings(DropHeadings(uiLanguage))
+      m_headings(Wrapped(DropHeadings(uiLanguage)))
 {
+    QStringList shown;
+    for (int c : DropColumns)
+        shown << m_headings.value(c);
+    m_headings = shown;
 }
 
 const std::vector<PointDrop>* PointDropsModel::Drops() const
@@ -73,6 +95,8 @@ void PointDropsModel::ShowPoint(int point)
 {
     beginResetModel();
     m_point = point;
+    const auto* drops = Drops();
+    m_far = drops ? FarDrops(m_lot.Drops(), m_lot.Points()[size_t(point)]) : std::vector<bool>();
     endResetModel();
 }
 
@@ -108,11 +132,14 @@ QVariant PointDropsModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const PointDrop& d = (*Drops())[index.row()];
+    const int column = DropColumns[index.column()];
     if (role == Qt::DisplayRole)
-        return DropCells(m_lot, d, m_language).value(index.column());
+        return DropCells(m_lot, d, m_language).value(column);
+    if (role == Qt::BackgroundRole && m_far[size_t(index.row())])
+        return QBrush(FarTint);
     if (role == Qt::BackgroundRole && d.State != DropState::Used)
         return QBrush(LeftOutTint);
-    if (role == Qt::TextAlignmentRole && index.column() >= 3 && index.column() <= 6)
+    if (role == Qt::TextAlignmentRole && column >= 3 && column <= 6)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }

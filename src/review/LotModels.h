@@ -4,13 +4,23 @@
 
 #include <QAbstractTableModel>
 
+#include <QColor>
+
+// The tints of the lot's tables, for them and for the legends that explain them.
+inline const QColor FailingTint(255, 215, 205);
+inline const QColor LeftOutTint(225, 225, 225);
+inline const QColor FarTint(255, 235, 160);
+
 // The lot's points, one row each; failing points tinted.
 class PointsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     PointsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent = nullptr);
+    // The points formed anew.
     void Refresh();
+    // The same points with new values (a location, a point left out): the choice stays.
+    void Update();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -23,7 +33,9 @@ private:
     QStringList m_headings;
 };
 
-// The drops of one point, every one with whether it is used and why not.
+// The drops of one point, every one with whether it is used and why not; K and E come first
+// after the moment, so that they are seen however narrow the table. A drop far from the
+// point's other used drops is tinted (DropSpread).
 class PointDropsModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -48,4 +60,5 @@ private:
     int16_t m_language;
     QStringList m_headings;
     int m_point = -1;
+    std::vector<bool> m_far;
 };

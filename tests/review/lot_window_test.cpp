@@ -92,7 +92,7 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     Press(view->findChild<QWidget*>("ReasonText"));
     TypeText("slipped");
     Press(view->findChild<QWidget*>("Exclude"));
-    EXPECT_EQ(Cell(view->DropsTable(), 1, 2), "left out: slipped");
+    EXPECT_EQ(Cell(view->DropsTable(), 1, 4), "left out: slipped");
     EXPECT_EQ(Cell(view->PointsTable(), 1, 4), "5");
 
     Press(view->findChild<QWidget*>("RequireK"));
@@ -101,9 +101,13 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     TypeKey(Qt::Key_A, Qt::ControlModifier);
     TypeText("420");
     TypeKey(Qt::Key_Return);
+    Press(view->findChild<QWidget*>("QuantileFactor"));
+    TypeKey(Qt::Key_A, Qt::ControlModifier);
+    TypeText("1.645");
+    TypeKey(Qt::Key_Return);
     EXPECT_EQ(Cell(view->PointsTable(), 0, 11), "pass"); // 424, 421, 417
     EXPECT_EQ(Cell(view->PointsTable(), 1, 11), "fail");
-    EXPECT_TRUE(view->Summary()->text().contains("Lot verdict (every point): fail"));
+    EXPECT_TRUE(view->VerdictLine()->text().contains("Lot verdict (every point): fail"));
 
     // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
     const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
@@ -156,13 +160,65 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
     again.show();
     again.Points()->NextPath = lot;
     PressFileMenu(&again, "Open Lot...");
+    EXPECT_TRUE(again.Points()->isVisible()) << "the lot opened is shown";
     const LotDocument& reopened = again.Points()->Lot().Document();
     EXPECT_EQ(reopened.Judgement.Need.K, 420.0);
+    EXPECT_EQ(reopened.Judgement.QuantileFactor, 1.645);
     EXPECT_EQ(again.Points()->Lot().Points().size(), 2u);
     ASSERT_EQ(reopened.Edits.Choices.size(), 1u);
     EXPECT_EQ(reopened.Edits.Choices[0].Text, "slipped");
     PressFileMenu(&again, "New Lot");     // nothing changed since it was opened: no question
     EXPECT_EQ(messages.Shown.size(), 2u); // New Lot and the close box, before saving
+    // A new lot starts with the office's last rules, and is no work until it is changed.
+    const LotJudgement& next = again.Points()->Lot().Document().Judgement;
+    EXPECT_EQ(next.Need.K, 420.0);
+    EXPECT_EQ(next.QuantileFactor, 1.645);
+    EXPECT_TRUE(again.close());
+}
+
+// A point that gave no value keeps the lot from a verdict until it is left out with a
+// reason; a day file gone keeps it there, named in the Points tab, until it is removed.
+TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
+{
+    NineDrops day;
+    WriteBytes(day.Context.G.DataFolder + "20240507.csv",
+               FixtureDayBytes(9, QDate(2024, 5, 7), 0, false));
+    day.Window->OpenFolder(day.Context.UserFolder);
+    ASSERT_TRUE(WaitFor([&] { return day.Window->DayList()->model()->rowCount() == 2; }));
+    frmReview& window = *day.Window;
+    PointsView* view = window.Points();
+    PressFileMenu(&window, "New Lot");
+    PressCell(window.DayList(), 1);
+    Press(view->findChild<QWidget*>("AddDay"));
+    Press(view->findChild<QWidget*>("RequireK"));
+    PressCell(view->DropsTable(), 8);
+    Press(view->findChild<QWidget*>("Split"));
+    Press(view->findChild<QWidget*>("Exclude")); // its only drop, as a seating drop
+    QLabel* verdict = view->VerdictLine();
+    EXPECT_TRUE(verdict->text().contains("point(s) 2 have no value"))
+        << verdict->text().toStdString();
+    Press(view->findChild<QWidget*>("LeavePointOut"));
+    EXPECT_TRUE(view->findChild<QLabel*>("PointNote")->text().contains("Write why"));
+    Press(view->findChild<QWidget*>("PointReason"));
+    TypeText("plate on a stone");
+    Press(view->findChild<QWidget*>("LeavePointOut"));
+    EXPECT_EQ(Cell(view->PointsTable(), 1, 11), "left out: plate on a stone");
+    EXPECT_TRUE(verdict->text().contains("Lot verdict (every point): pass"));
+
+    const QString lot = day.Home.Path() + "/lot.json";
+    view->NextPath = lot;
+    PressFileMenu(&window, "Save Lot");
+    QFile::remove(day.Context.G.DataFolder + "20240506.csv");
+    view->NextPath = lot;
+    PressFileMenu(&window, "Open Lot...");
+    QLabel* problems = view->findChild<QLabel*>("Problems");
+    EXPECT_TRUE(problems->isVisible() && verdict->isHidden());
+    EXPECT_TRUE(problems->text().contains("20240506.csv is missing"));
+    EXPECT_TRUE(view->findChild<QWidget*>("AcceptChanged")->isHidden());
+    Press(view->findChild<QWidget*>("RemoveMissing"));
+    EXPECT_FALSE(problems->isVisible());
+    EXPECT_TRUE(verdict->text().contains("Lot verdict (every point): pass"));
+    EXPECT_TRUE(day.Messages.Shown.empty()) << "no box that goes away";
 }
 
 // On a full disk nothing is half written and nothing is said to be saved that was not: the

@@ -14,7 +14,12 @@
 namespace
 {
 
-const char* const HeaderNames[5] = {"Site", "Section", "Layer", "Operator", "Remarks"};
+const char* const HeaderNames[LotFieldsPanel::HeaderFields] = {
+    "Site", "Section", "Layer", "Operator", "Remarks", "Material", "Weather", "Temperature"};
+// Where each field stands: site, section, layer and tester on the first line; material,
+// weather, temperature and the remarks, which are the longest, on the second.
+const int HeaderRow[LotFieldsPanel::HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1};
+const int HeaderColumn[LotFieldsPanel::HeaderFields] = {0, 1, 2, 3, 3, 0, 1, 2};
 
 } // namespace
 
@@ -37,13 +42,13 @@ LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(pare
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     const QStringList labels = HeaderLabels(language);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < HeaderFields; ++i) {
         m_header[i] = new QLineEdit(this);
         m_header[i]->setObjectName(QString::fromLatin1(HeaderNames[i]));
+        m_header[i]->setMinimumWidth(60);
         connect(m_header[i], &QLineEdit::editingFinished, this, &LotFieldsPanel::Changed);
-        const int row = i < 3 ? 0 : 1, column = (i < 3 ? i : i - 3) * 2;
-        grid->addWidget(new QLabel(labels.at(i), this), row, column);
-        grid->addWidget(m_header[i], row, column + 1, 1, i == 4 ? 3 : 1);
+        grid->addWidget(new QLabel(labels.at(i), this), HeaderRow[i], HeaderColumn[i] * 2);
+        grid->addWidget(m_header[i], HeaderRow[i], HeaderColumn[i] * 2 + 1);
     }
     m_needK = new QCheckBox(QStringLiteral("K-NWR ≥"), this);
     m_needK->setObjectName(QStringLiteral("RequireK"));
@@ -70,7 +75,7 @@ LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(pare
                 emit Changed();
         });
     }
-    m_quantile = Value("QuantileFactor", LargestQuantileFactor, 2);
+    m_quantile = Value("QuantileFactor", LargestQuantileFactor, 3);
     m_rule = new QComboBox(this);
     m_rule->setObjectName(QStringLiteral("Rule"));
     for (LotRule r : {LotRule::EveryPoint, LotRule::Characteristic})
@@ -80,31 +85,30 @@ LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(pare
             emit Changed();
     });
 
-    auto* need = new QHBoxLayout;
-    need->addWidget(m_needK);
-    need->addWidget(m_k);
-    need->addSpacing(12);
-    need->addWidget(m_needE);
-    need->addWidget(m_e);
-    need->addStretch();
-    grid->addWidget(new QLabel(Tr(language, "規定値", "Requirement"), this), 2, 0);
-    grid->addLayout(need, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(Tr(language, "判定方法", "Rule"), this), 2, 4);
-    grid->addWidget(m_rule, 2, 5);
-    auto* forming = new QHBoxLayout;
-    const auto add = [&](const char* ja, const char* en, QWidget* w) {
-        forming->addWidget(new QLabel(Tr(language, ja, en), this));
-        forming->addWidget(w);
-        forming->addSpacing(12);
+    // The rules side by side: how points are formed and how the lot is judged, and beneath
+    // them what a point must reach.
+    const auto line = [&](int row, const char* ja, const char* en,
+                          std::initializer_list<std::pair<QString, QWidget*>> parts) {
+        auto* box = new QHBoxLayout;
+        for (const auto& [label, w] : parts) {
+            if (!label.isEmpty())
+                box->addWidget(new QLabel(label, this));
+            box->addWidget(w);
+            box->addSpacing(10);
+        }
+        box->addStretch();
+        grid->addWidget(new QLabel(Tr(language, ja, en), this), row, 0);
+        grid->addLayout(box, row, 1, 1, 7);
     };
-    add("測点の区切り: 間隔 >", "New point after a gap >", m_gap);
-    add("予備打撃の数", "Seating drops", m_seating);
-    add("特性値の k", "k of the characteristic value", m_quantile);
-    forming->addStretch();
-    grid->addLayout(forming, 3, 0, 1, 6);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    grid->setColumnStretch(5, 1);
+    line(2, "規則", "Rules",
+         {{Tr(language, "新しい測点: 間隔 >", "New point after a gap >"), m_gap},
+          {Tr(language, "予備打撃の数", "Seating drops"), m_seating},
+          {Tr(language, "判定方法", "Rule"), m_rule},
+          {Tr(language, "特性値の k", "k"), m_quantile}});
+    line(3, "規定値", "Requirement",
+         {{QString(), m_needK}, {QString(), m_k}, {QString(), m_needE}, {QString(), m_e}});
+    for (int c = 1; c < 8; c += 2)
+        grid->setColumnStretch(c, 1);
 }
 
 void LotFieldsPanel::Load(const LotDocument& lot)
@@ -112,8 +116,8 @@ void LotFieldsPanel::Load(const LotDocument& lot)
     m_loading = true;
     const QSignalBlocker b1(m_needK), b2(m_needE);
     const QStringList values = HeaderValues(lot.Header);
-    for (int i = 0; i < 5; ++i)
-        m_header[i]->setText(values.at(i));
+    for (int i = 0; i < HeaderFields; ++i)
+        m_header[i]->setText(values.value(i));
     const Requirement& need = lot.Judgement.Need;
     m_needK->setChecked(need.K.has_value());
     m_needE->setChecked(need.E.has_value());
@@ -129,7 +133,7 @@ void LotFieldsPanel::Load(const LotDocument& lot)
 LotHeader LotFieldsPanel::Header() const
 {
     return {m_header[0]->text(), m_header[1]->text(), m_header[2]->text(), m_header[3]->text(),
-            m_header[4]->text()};
+            m_header[4]->text(), m_header[5]->text(), m_header[6]->text(), m_header[7]->text()};
 }
 
 LotJudgement LotFieldsPanel::Judgement() const

@@ -16,6 +16,8 @@ class LotFieldsPanel : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr int HeaderFields = 8; // in the order of HeaderValues
+
     LotFieldsPanel(int16_t uiLanguage, QWidget* parent = nullptr);
     void Load(const LotDocument& lot);
     LotHeader Header() const;
@@ -28,7 +30,7 @@ signals:
 private:
     QDoubleSpinBox* Value(const char* name, double maximum, int decimals);
 
-    QLineEdit* m_header[5];
+    QLineEdit* m_header[HeaderFields];
     QCheckBox* m_needK;
     QCheckBox* m_needE;
     QDoubleSpinBox* m_k;

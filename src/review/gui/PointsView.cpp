@@ -1,8 +1,11 @@
 #include "PointsView.h"
 
+#include "DropCommands.h"
 #include "LotChartView.h"
 #include "LotFieldsPanel.h"
 #include "LotOutput.h"
+#include "LotProblemsPanel.h"
+#include "PointMarkPanel.h"
 
 #include "review/LotTable.h"
 #include "shell/AppContext.h"
@@ -13,7 +16,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
@@ -46,8 +48,8 @@ Bilingual Pair(const char* ja, const char* en)
 
 PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, QWidget* parent)
     : QWidget(parent), m_context(context), m_language(context.G.UiLanguage),
-      m_shownDay(std::move(shownDay)), m_lot(m_language), m_points(m_lot, m_language),
-      m_drops(m_lot, m_language)
+      m_shownDay(std::move(shownDay)), m_lot(m_language), m_preferences(context.UserFolder),
+      m_points(m_lot, m_language), m_drops(m_lot, m_language)
 {
     const int16_t lang = m_language;
     m_output = std::make_unique<LotOutput>(context, this);
@@ -57,44 +59,23 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_fields = new LotFieldsPanel(lang, this);
     m_pointsView = NewTable(&m_points, "PointsTable", this);
     m_dropsView = NewTable(&m_drops, "DropsTable", this);
-    const auto button = [this](const char* name, const char* ja, const char* en, auto slot) {
-        auto* b = new QPushButton(Tr(m_language, ja, en), this);
-        b->setObjectName(QString::fromLatin1(name));
-        connect(b, &QPushButton::clicked, this, slot);
-        return b;
-    };
-    m_reason = new QComboBox(this);
-    m_reason->setObjectName(QStringLiteral("Reason"));
-    for (int r = 0; r < ExclusionReasonCount; ++r)
-        m_reason->addItem(ReasonText(ExclusionReason(r)).Pick(lang));
-    m_reasonText = new QLineEdit(this);
-    m_reasonText->setObjectName(QStringLiteral("ReasonText"));
-    m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
-    m_reasonText->setMinimumWidth(110);
-    // A reason typed is the free text of "other".
-    connect(m_reasonText, &QLineEdit::textEdited, this,
-            [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
-
-    auto* dropButtons = new QHBoxLayout;
-    dropButtons->addWidget(button("Split", "ここで分割", "Split here", &PointsView::Split));
-    dropButtons->addWidget(button("Join", "次の測点と結合", "Join with next", &PointsView::Join));
-    dropButtons->addStretch();
-    auto* choice = new QHBoxLayout;
-    choice->addWidget(m_reason);
-    choice->addWidget(m_reasonText, 1);
-    choice->addWidget(button("Exclude", "除外", "Exclude", &PointsView::Exclude));
-    choice->addWidget(button("Include", "採用", "Include", &PointsView::Include));
+    m_mark = new PointMarkPanel(m_lot, lang, this);
+    auto* commands = new DropCommands(lang, this);
     auto* dropPanel = new QWidget(this);
     auto* dropLayout = new QVBoxLayout(dropPanel);
     dropLayout->setContentsMargins(0, 0, 0, 0);
+    dropLayout->addWidget(m_mark);
     dropLayout->addWidget(m_dropsView, 1);
-    dropLayout->addLayout(dropButtons);
-    dropLayout->addLayout(choice);
+    dropLayout->addWidget(commands);
 
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("LotSummary"));
     m_summary->setTextFormat(Qt::RichText);
     m_summary->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_verdict = new QLabel(this);
+    m_verdict->setObjectName(QStringLiteral("LotVerdict"));
+    m_verdict->setWordWrap(true);
+    m_problems = new LotProblemsPanel(m_lot, lang, this);
     m_chartValue = new QComboBox(this);
     m_chartValue->addItems({QStringLiteral("K-NWR"), QStringLiteral("E-NWR")});
     m_chart = new LotChartView(lang, this);
@@ -102,8 +83,11 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     auto* chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addWidget(m_summary);
+    chartLayout->addWidget(m_verdict);
+    chartLayout->addWidget(m_problems);
     chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
     chartLayout->addWidget(m_chart, 1);
+    m_chart->setMinimumHeight(200);
 
     // The points across the whole width (they have the most columns); below them the drops
     // of the chosen point beside the lot's summary and chart.
@@ -114,18 +98,26 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     auto* parts = new QSplitter(Qt::Vertical, this);
     parts->addWidget(m_pointsView);
     parts->addWidget(lower);
-    parts->setSizes({200, 400});
+    parts->setSizes({130, 470});
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_title, 1);
-    top->addWidget(
-        button("AddDay", "表示中の日を追加", "Add the day shown", &PointsView::AddShownDay));
+    auto* addDay = new QPushButton(Tr(lang, "表示中の日を追加", "Add the day shown"), this);
+    addDay->setObjectName(QStringLiteral("AddDay"));
+    top->addWidget(addDay);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_fields);
     layout->addWidget(parts, 1);
 
-    connect(m_fields, &LotFieldsPanel::Changed, this, &PointsView::ApplyFields);
+    connect(addDay, &QPushButton::clicked, this, &PointsView::AddShownDay);
+    connect(commands, &DropCommands::Split, this, &PointsView::Split);
+    connect(commands, &DropCommands::Join, this, &PointsView::Join);
+    connect(commands, &DropCommands::Exclude, this, &PointsView::Exclude);
+    connect(commands, &DropCommands::Include, this, &PointsView::Include);
+    connect(m_fields, &LotFieldsPanel::Changed, this, &PointsView::TakeFields);
+    connect(m_mark, &PointMarkPanel::Changed, this, &PointsView::MarkChanged);
+    connect(m_problems, &LotProblemsPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_pointsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowPoint(current.row()); });
     connect(m_chartValue, &QComboBox::currentIndexChanged, this, [this] { ShowSummary(); });
@@ -157,9 +149,10 @@ QString PointsView::AskPath(bool save)
 {
     if (!NextPath.isEmpty())
         return std::exchange(NextPath, QString());
-    const QString folder = m_lot.Path().isEmpty()
-                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : QFileInfo(m_lot.Path()).absolutePath();
+    QString folder = m_lot.Path().isEmpty() ? m_preferences.LastFolder()
+                                            : QFileInfo(m_lot.Path()).absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString filter = Tr(m_language, "ロット (*.json)", "Lots (*.json)");
     if (!save)
         return QFileDialog::getOpenFileName(this, QString(), folder, filter);
@@ -180,7 +173,7 @@ void PointsView::Tell(const Bilingual& title, const Bilingual& text, bool proble
 bool PointsView::MayDiscardLot()
 {
     ApplyFields(); // a field still being typed in is part of the work
-    if (!m_lot.HasUnsavedChanges())
+    if (!HasUnsavedWork())
         return true;
     return m_context.Messages->Show(
                UiMessage{Pair("ロットは保存されていません", "Lot Not Saved"),
@@ -189,13 +182,22 @@ bool PointsView::MayDiscardLot()
                          MessageButtons::OkCancel, MessageIcon::Exclamation}) == MessageAnswer::Ok;
 }
 
+bool PointsView::HasUnsavedWork() const
+{
+    return m_lot.HasUnsavedChanges() && LotToJson(m_lot.Document()) != m_begun;
+}
+
 void PointsView::NewLot()
 {
     if (!MayDiscardLot())
         return;
     const QString day = m_shownDay();
     m_lot.New(day.isEmpty() ? QStringList() : QStringList{day});
+    m_lot.SetRules(m_preferences.Rules());
+    m_lot.SetJudgement(m_preferences.Judgement());
+    m_begun = LotToJson(m_lot.Document());
     Refresh();
+    emit LotShown();
 }
 
 void PointsView::AddShownDay()
@@ -204,6 +206,10 @@ void PointsView::AddShownDay()
     const QString day = m_shownDay();
     if (day.isEmpty())
         return;
+    if (!m_lot.IsOpen()) {
+        NewLot(); // of the day shown, with the office's rules
+        return;
+    }
     if (!m_lot.AddDayFile(day, &problem))
         Tell(Pair("日を追加できません", "Day Not Added"), problem, true);
     Refresh();
@@ -216,14 +222,16 @@ void PointsView::OpenLot()
     const QString path = AskPath(false);
     if (path.isEmpty())
         return;
+    // What changed in the day files stays in the Points tab, in place of the verdict.
     Bilingual problem, notice;
     if (!m_lot.Open(path, &problem, &notice)) {
         Tell(Pair("ロットを開けません", "Lot Not Opened"), problem, true);
         return;
     }
+    m_begun.clear();
+    m_preferences.RememberLotFile(path);
     Refresh();
-    if (!notice.En.isEmpty())
-        Tell(Pair("日のファイルが変わっています", "Day Files Changed"), notice, true);
+    emit LotShown();
 }
 
 void PointsView::SaveLot()
@@ -236,6 +244,8 @@ void PointsView::SaveLot()
     ApplyFields();
     if (!m_lot.Save(QString(), &problem))
         Tell(Pair("保存エラー", "Save Error"), problem, true);
+    else
+        m_begun.clear();
     Refresh(ChosenDrop());
 }
 
@@ -246,8 +256,12 @@ void PointsView::SaveLotAs()
         return;
     Bilingual problem;
     ApplyFields();
-    if (!m_lot.Save(path, &problem))
+    if (m_lot.Save(path, &problem)) {
+        m_begun.clear();
+        m_preferences.RememberLotFile(path);
+    } else {
         Tell(Pair("保存エラー", "Save Error"), problem, true);
+    }
     Refresh(ChosenDrop());
 }
 
@@ -262,6 +276,21 @@ void PointsView::ApplyFields()
     m_points.Refresh();
     m_pointsView->resizeColumnsToContents();
     m_drops.ShowPoint(m_drops.Point());
+    ShowSummary();
+}
+
+// An edit of the rules is the office's choice for its next new lot as well.
+void PointsView::TakeFields()
+{
+    ApplyFields();
+    if (m_lot.IsOpen())
+        m_preferences.Remember(m_lot.Document().Rules, m_lot.Document().Judgement);
+}
+
+void PointsView::MarkChanged()
+{
+    m_points.Update();
+    m_mark->ShowPoint(m_drops.Point());
     ShowSummary();
 }
 
@@ -294,6 +323,7 @@ void PointsView::Refresh(int keepDrop)
 void PointsView::ShowPoint(int point)
 {
     m_drops.ShowPoint(point);
+    m_mark->ShowPoint(point);
     m_dropsView->resizeColumnsToContents();
 }
 
@@ -307,13 +337,16 @@ void PointsView::ShowSummary()
                     QStringLiteral("</td>");
         html += QStringLiteral("</tr>");
     }
+    m_summary->setText(html + QStringLiteral("</table>"));
+    // While a problem holds, the problems panel stands where the verdict would.
+    m_problems->Refresh();
+    m_verdict->setVisible(m_problems->isHidden());
     const Verdict v = m_lot.Summary().Result;
     const QString colour = v == Verdict::Fail   ? QStringLiteral("#c00000")
                            : v == Verdict::Pass ? QStringLiteral("#006000")
                                                 : QStringLiteral("#404040");
-    html += QStringLiteral("</table><p style='color:%1'><b>%2</b></p>")
-                .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped());
-    m_summary->setText(html);
+    m_verdict->setText(QStringLiteral("<b style='color:%1'>%2</b>")
+                           .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped()));
     m_chart->Show(BuildLotChart(m_lot, m_chartValue->currentIndex() == 1, m_language));
 }
 
@@ -343,12 +376,10 @@ void PointsView::Join()
     Refresh(drop);
 }
 
-void PointsView::Exclude()
+void PointsView::Exclude(ExclusionReason reason, const QString& text)
 {
     const int drop = ChosenDrop();
-    const auto reason = ExclusionReason(m_reason->currentIndex());
-    m_lot.Exclude(drop, reason,
-                  reason == ExclusionReason::Other ? m_reasonText->text().trimmed() : QString());
+    m_lot.Exclude(drop, reason, text);
     Refresh(drop);
 }
 

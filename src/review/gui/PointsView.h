@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LotPreferences.h"
+
 #include "review/LotModels.h"
 
 #include <QWidget>
@@ -10,15 +12,17 @@ struct AppContext;
 class LotChartView;
 class LotOutput;
 class LotFieldsPanel;
+class LotProblemsPanel;
+class PointMarkPanel;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QTableView;
 
-// The Points view beside the day's table: the lot's header and requirement, its points,
-// the drops of the chosen point with split, join, exclude and include, the lot's summary
-// and verdict, and the chart of the points' K or E.
+// The Points view beside the day's table: the lot's header and rules, its points, the
+// chosen point's location or why it is left out, its drops with split, join, exclude and
+// include, the lot's summary and verdict (or what keeps it from one), and the chart of the
+// points' K or E.
 class PointsView : public QWidget
 {
     Q_OBJECT
@@ -31,6 +35,8 @@ public:
     void AddLotActions(QMenu* file);
     // Asks before unsaved work on the lot is dropped; true when it may go.
     bool MayDiscardLot();
+    // A new lot as begun, with the office's last rules, is no work yet.
+    bool HasUnsavedWork() const;
     void NewLot();
     void OpenLot();
     void SaveLot();
@@ -41,10 +47,15 @@ public:
     QTableView* PointsTable() const { return m_pointsView; }
     QTableView* DropsTable() const { return m_dropsView; }
     QLabel* Summary() const { return m_summary; }
+    QLabel* VerdictLine() const { return m_verdict; }
     LotOutput& Output() const { return *m_output; }
 
     // Tests and scripted use: the file the next open or save uses instead of asking.
     QString NextPath;
+
+signals:
+    // A lot was begun or opened: the window shows it.
+    void LotShown();
 
 private:
     QString AskPath(bool save);
@@ -54,24 +65,29 @@ private:
     void ShowSummary();
     int ChosenDrop() const;
     void ApplyFields();
+    void TakeFields();
+    void MarkChanged();
     void Split();
     void Join();
-    void Exclude();
+    void Exclude(ExclusionReason reason, const QString& text);
     void Include();
 
     AppContext& m_context;
     int16_t m_language;
     std::function<QString()> m_shownDay;
     LotSession m_lot;
+    LotPreferences m_preferences;
+    QByteArray m_begun; // a new lot as begun, until it is saved
     PointsModel m_points;
     PointDropsModel m_drops;
     LotFieldsPanel* m_fields;
+    LotProblemsPanel* m_problems;
+    PointMarkPanel* m_mark;
     QLabel* m_title;
     QTableView* m_pointsView;
     QTableView* m_dropsView;
-    QComboBox* m_reason;
-    QLineEdit* m_reasonText;
     QLabel* m_summary;
+    QLabel* m_verdict;
     QComboBox* m_chartValue;
     LotChartView* m_chart;
     std::unique_ptr<LotOutput> m_output;

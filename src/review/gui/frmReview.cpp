@@ -89,6 +89,9 @@ frmReview::frmReview(AppContext& context, QWidget* parent)
     pointsPage->setFrameShape(QFrame::NoFrame);
     m_tabs->addTab(pointsPage, Tr(m_language, "測点", "Points"));
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmReview::FitPanels);
+    connect(m_points, &PointsView::LotShown, this,
+            [this, pointsPage] { m_tabs->setCurrentWidget(pointsPage); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmReview::ShowDayLines);
     auto* layout = new QVBoxLayout(dayPanel);
     layout->addWidget(m_settings);
     layout->addWidget(m_note);
@@ -187,8 +190,8 @@ void frmReview::ListingFinished()
         m_dayView->selectRow(0);
 }
 
-// The list of days gets the width it needs, up to a little over half the window; the
-// Points tab, while it is shown, the width its fields need.
+// The list of days gets the width it needs, up to a little over half the window; while the
+// Points tab is shown, a quarter (its dates and counts), and the lot the rest.
 void frmReview::FitPanels()
 {
     const int wanted = m_dayView->WantedWidth();
@@ -196,6 +199,7 @@ void frmReview::FitPanels()
     const int total = split->sizes().value(0) + split->sizes().value(1);
     int left = std::min(wanted, total * 11 / 20);
     if (m_tabs->currentWidget()->isAncestorOf(m_points)) {
+        left = std::min(left, total / 4);
         // The fields' width and what the day panel and the tabs put around them.
         const int points = m_points->minimumSizeHint().width() + split->widget(1)->width() -
                            m_tabs->currentWidget()->width();
@@ -215,14 +219,23 @@ void frmReview::ShowDay(int listRow)
     m_tableView->resizeColumnsToContents();
     m_settings->setText(day.File().Refused() ? QString() : DaySettingsText(day));
     m_note->setText(SkippedLinesText(day));
-    m_note->setVisible(!m_note->text().isEmpty());
     m_legend->setText(
         QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;"
                        "</span> %2")
             .arg(QColor(QRgb(MarkedTint)).name(), Tr(m_language, "色付きの行: ", "Tinted rows: ") +
                                                       MarkLegend(day).toHtmlEscaped()));
-    m_legend->setVisible(day.Results() > 0);
+    ShowDayLines();
     m_chart->Show(BuildChartData(day, m_selection));
+}
+
+// The day's settings, skipped lines and legend say nothing of a lot: the Points tab takes
+// their height while it is shown.
+void frmReview::ShowDayLines()
+{
+    const bool day = !m_tabs->currentWidget()->isAncestorOf(m_points);
+    m_settings->setVisible(day);
+    m_note->setVisible(day && !m_note->text().isEmpty());
+    m_legend->setVisible(day && m_table.Day().Results() > 0);
 }
 
 std::vector<int> frmReview::ChosenRows() const

@@ -56,6 +56,7 @@ private:
     void ListingFinished();
     void FitPanels();
     void ShowDay(int listRow);
+    void ShowDayLines();
     void TakeChoice();
     void CopyRows();
     void ChooseFolder();
