@@ -14,11 +14,11 @@ LotProblemsPanel::LotProblemsPanel(LotSession& lot, int16_t uiLanguage, QWidget*
     m_text->setStyleSheet(QStringLiteral("color: #a02000"));
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_accept = Command("AcceptChanged", "変わった日のファイルを受け入れる",
-                       "Accept the changed day files", &LotSession::AcceptChangedDays);
+                       "Accept the changed day files", [this] { m_lot.AcceptChangedDays(); });
     m_removeDays = Command("RemoveMissing", "見つからない日のファイルを外す",
-                           "Remove missing day files", &LotSession::RemoveMissingDays);
+                           "Remove missing day files", [this] { m_lot.RemoveMissingDays(); });
     m_removeEdits = Command("RemoveLost", "失われた編集を削除", "Remove lost edits",
-                            &LotSession::RemoveLostEdits);
+                            [this] { m_lot.RemoveLostEdits(); });
     auto* commands = new QHBoxLayout;
     for (QPushButton* b : {m_accept, m_removeDays, m_removeEdits})
         commands->addWidget(b);
@@ -31,12 +31,12 @@ LotProblemsPanel::LotProblemsPanel(LotSession& lot, int16_t uiLanguage, QWidget*
 }
 
 QPushButton* LotProblemsPanel::Command(const char* name, const char* ja, const char* en,
-                                       void (LotSession::*act)())
+                                       const std::function<void()>& act)
 {
     auto* b = new QPushButton(Tr(m_language, ja, en), this);
     b->setObjectName(QString::fromLatin1(name));
     connect(b, &QPushButton::clicked, this, [this, act] {
-        (m_lot.*act)();
+        act();
         emit Changed();
     });
     return b;

@@ -3,6 +3,7 @@
 #include "review/LotSession.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -23,7 +24,7 @@ signals:
 
 private:
     QPushButton* Command(const char* name, const char* ja, const char* en,
-                         void (LotSession::*act)());
+                         const std::function<void()>& act);
 
     LotSession& m_lot;
     int16_t m_language;
