@@ -1,9 +1,11 @@
-# vx_subsystem(name DEPENDS libs... [WINDOW_DEPENDS libs...] [RESOURCES files...])
+# vx_subsystem(name [OFFICE] DEPENDS libs... [WINDOW_DEPENDS libs...] [RESOURCES files...])
 #
 # One subsystem folder: its logic (every .cpp/.h directly in the folder) becomes the
 # library vx_<name>, which never links QtWidgets; its windows (the gui/ subfolder) become
 # vx_<name>_windows on top of it. Files are picked up by name, so adding a source file
 # needs no edit here.
+# OFFICE: a part of the office review program only, kept out of the measurement program's
+# own list of libraries, which neither links nor installs it.
 # Our own libraries that do not exist (yet) are left out of the dependency lists.
 function(vx_existing out)
   set(kept)
@@ -16,7 +18,7 @@ function(vx_existing out)
 endfunction()
 
 function(vx_subsystem name)
-  cmake_parse_arguments(S "" "" "DEPENDS;WINDOW_DEPENDS;RESOURCES" ${ARGN})
+  cmake_parse_arguments(S "OFFICE" "" "DEPENDS;WINDOW_DEPENDS;RESOURCES" ${ARGN})
   vx_existing(S_DEPENDS ${S_DEPENDS})
   vx_existing(S_WINDOW_DEPENDS ${S_WINDOW_DEPENDS})
   file(GLOB logic CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
@@ -30,12 +32,16 @@ function(vx_subsystem name)
     target_include_directories(vx_${name} INTERFACE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(vx_${name} INTERFACE ${S_DEPENDS})
   endif()
-  set_property(GLOBAL APPEND PROPERTY VX_LOGIC_LIBRARIES vx_${name})
+  if(NOT S_OFFICE)
+    set_property(GLOBAL APPEND PROPERTY VX_LOGIC_LIBRARIES vx_${name})
+  endif()
 
   file(GLOB gui CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/gui/*.h)
   if(gui)
     add_library(vx_${name}_windows STATIC ${gui} ${S_RESOURCES})
     target_link_libraries(vx_${name}_windows PUBLIC vx_${name} Qt6::Widgets ${S_WINDOW_DEPENDS})
-    set_property(GLOBAL APPEND PROPERTY VX_WINDOW_LIBRARIES vx_${name}_windows)
+    if(NOT S_OFFICE)
+      set_property(GLOBAL APPEND PROPERTY VX_WINDOW_LIBRARIES vx_${name}_windows)
+    endif()
   endif()
 endfunction()

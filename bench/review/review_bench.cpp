@@ -14,13 +14,13 @@
 // aims printed but not judged (for CI).
 #include "BenchRun.h"
 #include "ReviewFixtures.h"
+#include "dayreview/DayChart.h"
+#include "dayreview/DayModels.h"
+#include "days/DayIndex.h"
 #include "lot/LotFile.h"
 #include "lot/LotVerdict.h"
-#include "review/ChartData.h"
-#include "review/DayIndex.h"
-#include "review/ReviewModels.h"
-#include "review/gui/PointsView.h"
-#include "review/gui/frmReview.h"
+#include "lotreview/gui/PointsView.h"
+#include "review/gui/ReviewWindow.h"
 #include "shell/AppContext.h"
 #include "shell/ClipboardSink.h"
 #include "shell/Clock.h"
@@ -70,7 +70,7 @@ struct Listing {
 // `openFirst`, the first day shown is opened from the list at once.
 Listing ListInWindow(AppContext& context, const QString& folder, bool openFirst)
 {
-    frmReview window(context);
+    ReviewWindow window(context);
     window.show();
     QTableView* days = window.DayList();
     Listing l;
@@ -173,9 +173,11 @@ double OpenLotInWindow(AppContext& context, const QString& folder, int days, siz
     const QString lotPath = QDir(folder).filePath("lot.json");
     if (!WriteLotFile(lotPath, lot, &problem))
         return -1.0;
-    frmReview window(context);
+    ScriptedFiles files;
+    files.Answers.push_back(lotPath);
+    context.Files = &files;
+    ReviewWindow window(context);
     window.show();
-    window.Points()->NextPath = lotPath;
     QElapsedTimer t;
     t.start();
     window.Points()->OpenLot();
@@ -250,7 +252,7 @@ int main(int argc, char** argv)
         const DaySelection wholeDay = day.Select({});
         StatisticsModel stats(0);
         stats.Show(day, wholeDay);
-        const ChartData chart = BuildChartData(day, wholeDay);
+        const DayChartData chart = BuildDayChart(day, wholeDay);
         rows = day.File().Rows.size() + chart.Series.size() * 0;
     });
     std::printf("open a day: %zu results: %.1f ms\n", rows, openMs);

@@ -4,6 +4,15 @@
 #include <cstdlib>
 #include <map>
 
+QStringList MeanTexts(const PointValues& v)
+{
+    const auto mean = [](bool has, double value, int decimals) {
+        return has ? QString::number(value, 'f', decimals) : QString();
+    };
+    return {mean(v.HasP0, v.P0, 1), mean(v.HasD0, v.D0, 3), mean(v.HasK, v.K, 1),
+            mean(v.HasE, v.E, 1)};
+}
+
 namespace
 {
 

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // E after Burmister ("BU") or Boussinesq ("BO"): the two are never averaged together.
@@ -106,6 +107,10 @@ struct PointValues {
     // Burmister and Boussinesq drops among the used ones: no E mean then.
     bool MixedFormula = false;
 };
+
+// The means P0, D0, K and E as every table of a lot writes them, on the screen, on paper and
+// in the points file: one decimal, D0 three; empty where there is no mean.
+QStringList MeanTexts(const PointValues& values);
 
 struct LotPoint {
     std::vector<PointDrop> Drops;

@@ -16,11 +16,6 @@ QString CsvField(const QString& text)
 
 } // namespace
 
-QString MeanText(bool has, double value, int decimals)
-{
-    return has ? QString::number(value, 'f', decimals) : QString();
-}
-
 QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need, CsvColumns columns)
 {
     return PointsCsvHeading(columns) + PointsCsvLines(points, need, 1, columns);
@@ -43,13 +38,9 @@ QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& n
         const PointValues& v = p.Values;
         QStringList fields{QString::number(++number),
                            v.FirstDrop.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")),
-                           QString::number(v.Drops),
-                           QString::number(v.Used),
-                           MeanText(v.HasP0, v.P0, 1),
-                           MeanText(v.HasD0, v.D0, 3),
-                           MeanText(v.HasK, v.K, 1),
-                           MeanText(v.HasE, v.E, 1),
-                           p.Excluded() ? QString() : VerdictWord(JudgePoint(v, need).Result)};
+                           QString::number(v.Drops), QString::number(v.Used)};
+        fields << MeanTexts(v)
+               << (p.Excluded() ? QString() : VerdictWord(JudgePoint(v, need).Result));
         if (columns == CsvColumns::PointsAndLocation)
             fields << CsvField(p.Location());
         out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');

@@ -13,6 +13,3 @@ QString PointsCsvHeading(CsvColumns columns = CsvColumns::Points);
 // The lines alone, numbered from `firstNumber`: a script's points come a day at a time.
 QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& need,
                        int firstNumber, CsvColumns columns = CsvColumns::Points);
-
-// A mean as the lot's tables write it: P0, K and E with one decimal, D0 with three.
-QString MeanText(bool has, double value, int decimals);

@@ -2,6 +2,7 @@
 
 #include "ClipboardSink.h"
 #include "Clock.h"
+#include "FileChooser.h"
 #include "Globals.h"
 #include "MessageSink.h"
 #include "clsMakeSpecialFolder.h"
@@ -20,5 +21,6 @@ struct AppContext {
     MessageSink* Messages = nullptr;
     Clock* Time = nullptr;
     ClipboardSink* Clipboard = nullptr;
+    FileChooser* Files = nullptr;
     clsMakeSpecialFolder Folders;
 };

@@ -1,7 +1,7 @@
-#include "../review/ReviewFixtures.h"
+#include "ReviewFixtures.h"
 #include "lot/LotFile.h"
 #include "lot/PointsCsv.h"
-#include "review/LotDrops.h"
+#include "lotreview/LotDrops.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -5,9 +5,8 @@
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
-#include "review/gui/LotOutput.h"
-#include "review/gui/PointsView.h"
-#include "review/gui/frmReview.h"
+#include "lotreview/gui/PointsView.h"
+#include "review/gui/ReviewWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QJsonArray>
@@ -46,14 +45,16 @@ struct NineDrops {
     AppContext Context;
     RecordingMessages Messages;
     SystemClock Clock;
-    std::unique_ptr<frmReview> Window;
+    ScriptedFiles Files;
+    std::unique_ptr<ReviewWindow> Window;
 
     NineDrops()
     {
         PrepareContext(Context, Home, Messages, Clock, 1);
+        Context.Files = &Files;
         WriteBytes(Context.G.DataFolder + "20240506.csv",
                    FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
-        Window = std::make_unique<frmReview>(Context);
+        Window = std::make_unique<ReviewWindow>(Context);
         Window->show();
         Window->OpenFolder(Context.UserFolder);
     }
@@ -69,7 +70,7 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
 {
     NineDrops day;
     ASSERT_TRUE(day.Shown());
-    frmReview& window = *day.Window;
+    ReviewWindow& window = *day.Window;
     const TempHome& home = day.Home;
     AppContext& context = day.Context;
     RecordingMessages& messages = day.Messages;
@@ -111,14 +112,14 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
 
     // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
     const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
-    view->Output().NextPath = pdf;
+    day.Files.Answers.push_back(pdf);
     PressFileMenu(&window, "Save Lot Report as PDF...");
     const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
     for (const char* part :
          {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
           "DRAFT — a draft gives no verdict on the lot", "Checked by (signature)", "Page 2 of 2"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
-    view->Output().NextPath = xlsx;
+    day.Files.Answers.push_back(xlsx);
     PressFileMenu(&window, "Save Lot as Excel File...");
     const char* script = R"py(
 import json, sys, openpyxl
@@ -152,13 +153,13 @@ print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
     EXPECT_FALSE(window.close());
 
     const QString lot = home.Path() + "/lot.json";
-    view->NextPath = lot;
+    day.Files.Answers.push_back(lot);
     PressFileMenu(&window, "Save Lot");
     ASSERT_TRUE(QFile::exists(lot));
 
-    frmReview again(context);
+    ReviewWindow again(context);
     again.show();
-    again.Points()->NextPath = lot;
+    day.Files.Answers.push_back(lot);
     PressFileMenu(&again, "Open Lot...");
     EXPECT_TRUE(again.Points()->isVisible()) << "the lot opened is shown";
     const LotDocument& reopened = again.Points()->Lot().Document();
@@ -185,7 +186,7 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
                FixtureDayBytes(9, QDate(2024, 5, 7), 0, false));
     day.Window->OpenFolder(day.Context.UserFolder);
     ASSERT_TRUE(WaitFor([&] { return day.Window->DayList()->model()->rowCount() == 2; }));
-    frmReview& window = *day.Window;
+    ReviewWindow& window = *day.Window;
     PointsView* view = window.Points();
     PressFileMenu(&window, "New Lot");
     PressCell(window.DayList(), 1);
@@ -206,10 +207,10 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
     EXPECT_TRUE(verdict->text().contains("Lot verdict (every point): pass"));
 
     const QString lot = day.Home.Path() + "/lot.json";
-    view->NextPath = lot;
+    day.Files.Answers.push_back(lot);
     PressFileMenu(&window, "Save Lot");
     QFile::remove(day.Context.G.DataFolder + "20240506.csv");
-    view->NextPath = lot;
+    day.Files.Answers.push_back(lot);
     PressFileMenu(&window, "Open Lot...");
     QLabel* problems = view->findChild<QLabel*>("Problems");
     EXPECT_TRUE(problems->isVisible() && verdict->isHidden());
@@ -230,12 +231,12 @@ TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
         GTEST_SKIP() << "mounting a small file system needs root";
     NineDrops day;
     ASSERT_TRUE(day.Shown());
-    frmReview& window = *day.Window;
+    ReviewWindow& window = *day.Window;
     RecordingMessages& messages = day.Messages;
     PointsView* view = window.Points();
     PressFileMenu(&window, "New Lot");
     const QString lot = disk.Path() + "/lot.json";
-    view->NextPath = lot;
+    day.Files.Answers.push_back(lot);
     PressFileMenu(&window, "Save Lot");
     QFile saved(lot);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -249,9 +250,9 @@ TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
     Press(view->findChild<QWidget*>("Split"));
     disk.Fill();
     PressFileMenu(&window, "Save Lot");
-    view->Output().NextPath = disk.Path() + "/lot.pdf";
+    day.Files.Answers.push_back(disk.Path() + "/lot.pdf");
     PressFileMenu(&window, "Save Lot Report as PDF...");
-    view->Output().NextPath = disk.Path() + "/lot.xlsx";
+    day.Files.Answers.push_back(disk.Path() + "/lot.xlsx");
     PressFileMenu(&window, "Save Lot as Excel File...");
     ASSERT_EQ(messages.Shown.size(), 3u);
     for (const UiMessage& m : messages.Shown)

@@ -3,7 +3,7 @@
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
-#include "review/gui/frmReview.h"
+#include "review/gui/ReviewWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
 {
-    frmReview window(context);
+    ReviewWindow window(context);
     window.show();
     window.OpenFolder(context.UserFolder);
     ASSERT_TRUE(WaitFor([&] { return !window.Listing(); }));

@@ -1,9 +1,10 @@
-#include "review/PointsCommand.h"
-#include "review/gui/frmReview.h"
+#include "lotreview/PointsCommand.h"
+#include "review/gui/ReviewWindow.h"
 
 #include "shell/AppContext.h"
 #include "shell/Startup.h"
 #include "shell/gui/Application.h"
+#include "shell/gui/QtFileChooser.h"
 #include "shell/gui/QtMessageSink.h"
 
 #include <QApplication>
@@ -61,11 +62,13 @@ int main(int argc, char** argv)
     QtMessageSink messages(context.G.UiLanguage);
     SystemClock clock;
     SystemClipboard clipboard;
+    QtFileChooser files;
     context.Messages = &messages;
     context.Time = &clock;
     context.Clipboard = &clipboard;
+    context.Files = &files;
 
-    frmReview window(context);
+    ReviewWindow window(context);
     window.show();
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && QFileInfo(args.at(1)).isFile())

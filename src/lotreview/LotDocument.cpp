@@ -1,0 +1,37 @@
+#include "LotDocument.h"
+
+#include "LotProtocol.h"
+#include "LotWorkbook.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, int16_t uiLanguage,
+                           const QString& fontName)
+{
+    ReviewDocument document;
+    if (lot.Points().empty())
+        document.Empty = UiMessage{
+            {QString::fromUtf8("測点なし"), QStringLiteral("No Points")},
+            {QString::fromUtf8(
+                 "ロットに測点がありません。ファイル > 新しいロット で日を選んでください。"),
+             QStringLiteral("The lot has no points yet: start one with File > New Lot on a day.")},
+            MessageButtons::Ok,
+            MessageIcon::Information};
+    document.SuggestedStem =
+        lot.Path().isEmpty()
+            ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                  .filePath(QStringLiteral("lot"))
+            : QFileInfo(lot.Path()).absolutePath() + QLatin1Char('/') +
+                  QFileInfo(lot.Path()).completeBaseName();
+    document.PrintName = QStringLiteral("lot_report");
+    document.Inputs = lot.InputFiles();
+    document.Print = [&lot, issued, uiLanguage, fontName](PrintPage& page) {
+        return PrintLotProtocol(page, lot, issued, uiLanguage, fontName);
+    };
+    document.WriteWorkbook = [&lot, issued, uiLanguage](const QString& path, Bilingual* reason) {
+        return WriteLotWorkbook(path, lot, issued, uiLanguage, reason);
+    };
+    return document;
+}

@@ -1,0 +1,152 @@
+#include "LotModels.h"
+
+#include "LotTexts.h"
+
+#include "lot/DropSpread.h"
+
+#include <QBrush>
+
+namespace
+{
+
+// The columns of DropCells in the order shown: No, moment, K, E, use, P0, D0, formula, file.
+constexpr int DropColumns[] = {0, 1, 5, 6, 2, 3, 4, 7, 8};
+
+// A heading's unit on a line of its own, so that a column is as narrow as its numbers.
+QStringList Wrapped(QStringList headings)
+{
+    for (QString& h : headings) {
+        const qsizetype unit = h.indexOf(QLatin1Char('('));
+        if (unit > 0)
+            h = h.left(unit).trimmed() + QLatin1Char('\n') + h.mid(unit);
+    }
+    return headings;
+}
+
+} // namespace
+
+PointsModel::PointsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
+    : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
+      m_headings(Wrapped(PointHeadings(uiLanguage)))
+{
+}
+
+void PointsModel::Refresh()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void PointsModel::Update()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+int PointsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_lot.Points().size());
+}
+
+int PointsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_headings.size());
+}
+
+QVariant PointsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return PointCells(m_lot, index.row(), m_language).value(index.column());
+    if (role == Qt::BackgroundRole && m_lot.VerdictOf(index.row()).Result == Verdict::Fail)
+        return QBrush(FailingTint);
+    if (role == Qt::ToolTipRole)
+        return PointNote(m_lot.Points()[index.row()], m_language);
+    if (role == Qt::TextAlignmentRole && index.column() != 1)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return m_headings.value(section);
+}
+
+PointDropsModel::PointDropsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
+    : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
+      m_headings(Wrapped(DropHeadings(uiLanguage)))
+{
+    QStringList shown;
+    for (int c : DropColumns)
+        shown << m_headings.value(c);
+    m_headings = shown;
+}
+
+const std::vector<PointDrop>* PointDropsModel::Drops() const
+{
+    const auto& points = m_lot.Points();
+    return m_point >= 0 && m_point < int(points.size()) ? &points[m_point].Drops : nullptr;
+}
+
+void PointDropsModel::ShowPoint(int point)
+{
+    beginResetModel();
+    m_point = point;
+    const auto* drops = Drops();
+    m_far = drops ? FarDrops(m_lot.Drops(), m_lot.Points()[size_t(point)]) : std::vector<bool>();
+    endResetModel();
+}
+
+int PointDropsModel::DropAt(int row) const
+{
+    const auto* drops = Drops();
+    return drops && row >= 0 && row < int(drops->size()) ? (*drops)[row].Index : -1;
+}
+
+int PointDropsModel::RowOf(int drop) const
+{
+    const auto* drops = Drops();
+    for (int r = 0; drops && r < int(drops->size()); ++r) {
+        if ((*drops)[r].Index == drop)
+            return r;
+    }
+    return -1;
+}
+
+int PointDropsModel::rowCount(const QModelIndex& parent) const
+{
+    const auto* drops = Drops();
+    return parent.isValid() || !drops ? 0 : int(drops->size());
+}
+
+int PointDropsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_headings.size());
+}
+
+QVariant PointDropsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const PointDrop& d = (*Drops())[index.row()];
+    const int column = DropColumns[index.column()];
+    if (role == Qt::DisplayRole)
+        return DropCells(m_lot, d, m_language).value(column);
+    if (role == Qt::BackgroundRole && m_far[size_t(index.row())])
+        return QBrush(FarTint);
+    if (role == Qt::BackgroundRole && d.State != DropState::Used)
+        return QBrush(LeftOutTint);
+    if (role == Qt::TextAlignmentRole && column >= 3 && column <= 6)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant PointDropsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    return m_headings.value(section);
+}

@@ -1,0 +1,289 @@
+#include "LotRecord.h"
+
+#include "LotTexts.h"
+
+#include "shell/Formatting.h"
+#include "shell/Version.h"
+
+#include <QHash>
+#include <algorithm>
+#include <array>
+
+namespace
+{
+
+QString TestDates(const LotSession& lot, int16_t language)
+{
+    QDate first, last;
+    for (const LotDrop& d : lot.Drops()) {
+        const QDate day = d.When.date();
+        first = first.isValid() ? std::min(first, day) : day;
+        last = last.isValid() ? std::max(last, day) : day;
+    }
+    if (!first.isValid())
+        return QString();
+    return first == last
+               ? DateText(first, language)
+               : DateText(first, language) + QStringLiteral(" – ") + DateText(last, language);
+}
+
+QString StateText(DayFileState state, int16_t language)
+{
+    switch (state) {
+    case DayFileState::Same:
+        break;
+    case DayFileState::Changed:
+        return Tr(language, "保存後に変更", "changed since saved");
+    case DayFileState::Missing:
+        return Tr(language, "ファイルなし", "missing");
+    case DayFileState::Unreadable:
+        return Tr(language, "読めません", "unreadable");
+    }
+    return QString();
+}
+
+QString Value(const std::optional<double>& v)
+{
+    if (!v)
+        return QString();
+    return *v < 0.0 ? QStringLiteral("Calc Error") : FormatNumber(*v, QStringLiteral("0"));
+}
+
+// Where the edits' drops are now: the drop at each file and line, and the point of each drop.
+struct DropPlaces {
+    QHash<QPair<int, int>, int> Drop;
+    std::vector<int> Point;
+
+    explicit DropPlaces(const LotSession& lot) : Point(lot.Drops().size(), -1)
+    {
+        for (size_t d = 0; d < lot.Drops().size(); ++d)
+            Drop.insert({lot.Drops()[d].File, lot.Drops()[d].Line}, int(d));
+        for (size_t p = 0; p < lot.Points().size(); ++p)
+            for (const PointDrop& pd : lot.Points()[p].Drops)
+                Point[size_t(pd.Index)] = int(p);
+    }
+};
+
+RecordEdit EditAt(const LotSession& lot, const DropPlaces& places, EditKind kind,
+                  const DropRef& ref)
+{
+    RecordEdit e{kind, -1,      lot.FileName(ref.File), ref.No, ref.Line, ref.When, {}, {},
+                 {},   ref.Lost};
+    const int drop = ref.Lost ? -1 : places.Drop.value({ref.File, ref.Line}, -1);
+    const bool values = kind == EditKind::Exclusion || kind == EditKind::Inclusion;
+    if (drop < 0) {
+        if (values && ref.Identified()) {
+            e.K = ref.K;
+            e.E = ref.E;
+        }
+        return e;
+    }
+    const LotDrop& d = lot.Drops()[size_t(drop)];
+    e.Point = places.Point[size_t(drop)];
+    e.No = d.No;
+    e.When = d.When;
+    if (values) {
+        e.K = d.K;
+        e.E = d.E;
+    }
+    return e;
+}
+
+} // namespace
+
+QString ProgramText()
+{
+    return QStringLiteral("%1 %2.%3.%4")
+        .arg(QLatin1String(Version::Comment))
+        .arg(Version::Major)
+        .arg(Version::Minor)
+        .arg(Version::Revision);
+}
+
+QString DateText(const QDate& date, int16_t language)
+{
+    return FormatDateTimeText(QDateTime(date, QTime(0, 0)), language)
+        .section(QLatin1Char(' '), 0, 0);
+}
+
+std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued, int16_t language)
+{
+    const QStringList labels = HeaderLabels(language);
+    const QStringList values = HeaderValues(lot.Document().Header);
+    std::vector<QStringList> rows;
+    for (int i : {0, 1, 2, 5, 3, 6, 7}) // site, section, layer, material, tester, weather, °C
+        rows.push_back({labels.at(i), values.at(i)});
+    rows.push_back({Tr(language, "試験日", "Test date"), TestDates(lot, language)});
+    rows.push_back({Tr(language, "発行日", "Date of issue"), DateText(issued, language)});
+    rows.push_back({Tr(language, "プログラム", "Program"), ProgramText()});
+    return rows;
+}
+
+std::vector<QStringList> RecordRules(const LotSession& lot, int16_t language)
+{
+    const LotDocument& doc = lot.Document();
+    return {
+        {Tr(language, "規定値", "Requirement"), RequirementText(doc.Judgement.Need, language)},
+        {Tr(language, "判定方法", "Rule"), RuleText(doc.Judgement.Rule).Pick(language)},
+        {Tr(language, "特性値の k", "Factor k"), FormatGeneral(doc.Judgement.QuantileFactor)},
+        {Tr(language, "測点の区切り", "Gap"),
+         Tr(language, "%1 秒を超えると新しい測点", "a new point after more than %1 s")
+             .arg(doc.Rules.GapSeconds)},
+        {Tr(language, "予備打撃", "Seating drops"),
+         Tr(language, "各測点の最初の %1 回", "the first %1 of each point").arg(doc.Rules.Seating)},
+    };
+}
+
+QString DraftMark(int16_t language)
+{
+    return Tr(language, "DRAFT 下書き", "DRAFT");
+}
+
+QString DraftText(const LotSession& lot, int16_t language)
+{
+    const QString why = lot.DraftReason().Pick(language);
+    if (why.isEmpty())
+        return QString();
+    return Tr(language, "確定した記録ではありません。%1", "Not a final record: %1").arg(why);
+}
+
+std::vector<RecordDay> RecordDays(const LotSession& lot, int16_t language)
+{
+    const size_t files = lot.Document().Files.size();
+    std::vector<RecordDay> days(files);
+    std::vector<std::array<bool, 2>> formulas(files, {false, false});
+    for (const LotDrop& d : lot.Drops()) {
+        if (size_t(d.File) >= files)
+            continue;
+        ++days[size_t(d.File)].Drops;
+        formulas[size_t(d.File)][d.Calc == Formula::Burmister ? 0 : 1] = true;
+    }
+    for (size_t f = 0; f < files; ++f) {
+        RecordDay& day = days[f];
+        day.Name = lot.FileName(int(f));
+        const auto& now =
+            f < lot.DayFilesNow().size() ? lot.DayFilesNow()[f] : lot.Document().Files[f];
+        day.Hash = QString::fromLatin1(now.Sha256.left(12));
+        day.State = StateText(lot.StateOf(int(f)), language);
+        if (f < lot.Days().size()) {
+            const FileHeader& h = lot.Days()[f].Header;
+            if (h.HasDiameter)
+                day.Diameter = h.Diameter;
+            if (h.HasPoisson)
+                day.Poisson = h.Poisson;
+        }
+        QStringList used;
+        if (formulas[f][0])
+            used << QStringLiteral("BU");
+        if (formulas[f][1])
+            used << QStringLiteral("BO");
+        day.Formulas = used.join(QStringLiteral(", "));
+    }
+    return days;
+}
+
+QStringList DayHeadings(int16_t language)
+{
+    if (language == 0)
+        return {QString::fromUtf8("日のファイル"),  QStringLiteral("SHA-256"),
+                QString::fromUtf8("載荷板径 (mm)"), QString::fromUtf8("ポアソン比"),
+                QString::fromUtf8("E の計算式"),    QString::fromUtf8("打撃数")};
+    return {"Day file", "SHA-256", "Plate (mm)", "Poisson's ratio", "E formula", "Drops"};
+}
+
+QStringList DayCells(const RecordDay& day)
+{
+    return {day.Name,
+            day.State.isEmpty() ? day.Hash : day.Hash + QStringLiteral(" (") + day.State + ')',
+            day.Diameter ? QString::number(*day.Diameter) : QString(),
+            day.Poisson ? FormatGeneral(*day.Poisson) : QString(),
+            day.Formulas,
+            QString::number(day.Drops)};
+}
+
+std::vector<RecordEdit> RecordEdits(const LotSession& lot, int16_t language)
+{
+    const DropPlaces places(lot);
+    const LotEdits& edits = lot.Document().Edits;
+    std::vector<RecordEdit> out;
+    for (const DropChoice& c : edits.Choices) {
+        out.push_back(
+            EditAt(lot, places, c.Used ? EditKind::Inclusion : EditKind::Exclusion, c.Drop));
+        out.back().Reason = c.Shown().Pick(language);
+    }
+    for (const DropRef& r : edits.Splits)
+        out.push_back(EditAt(lot, places, EditKind::Split, r));
+    for (const DropRef& r : edits.Joins)
+        out.push_back(EditAt(lot, places, EditKind::Join, r));
+    for (const PointMark& m : edits.Marks) {
+        if (!m.Excluded && !(m.Drop.Lost && !m.Location.isEmpty()))
+            continue; // a location is in the points' table already
+        out.push_back(
+            EditAt(lot, places, m.Excluded ? EditKind::PointLeftOut : EditKind::Location, m.Drop));
+        out.back().Reason = m.Excluded ? m.Reason : m.Location;
+    }
+    std::stable_sort(out.begin(), out.end(), [&](const RecordEdit& a, const RecordEdit& b) {
+        if (a.Lost != b.Lost)
+            return b.Lost;
+        return std::pair(a.File, a.Line) < std::pair(b.File, b.Line);
+    });
+    return out;
+}
+
+QString EditKindText(const RecordEdit& edit, int16_t language)
+{
+    switch (edit.Kind) {
+    case EditKind::Exclusion:
+        return Tr(language, "打撃の除外", "drop excluded");
+    case EditKind::Inclusion:
+        return Tr(language, "打撃の採用", "drop included");
+    case EditKind::Split:
+        return Tr(language, "分割", "split");
+    case EditKind::Join:
+        return Tr(language, "前の測点と結合", "joined to previous");
+    case EditKind::PointLeftOut:
+        return Tr(language, "測点の除外", "point left out");
+    case EditKind::Location:
+        break;
+    }
+    return Tr(language, "位置", "location");
+}
+
+QStringList EditHeadings(int16_t language)
+{
+    if (language == 0)
+        return {QString::fromUtf8("測点"),         QString::fromUtf8("変更"),
+                QString::fromUtf8("日のファイル"), QStringLiteral("No"),
+                QString::fromUtf8("日時"),         QStringLiteral("K-NWR(MN/m3)"),
+                QStringLiteral("E-NWR(MN/m2)"),    QString::fromUtf8("理由")};
+    return {"Point",     "Edit",         "Day file",     "No",
+            "Date Time", "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Reason"};
+}
+
+QStringList EditCells(const RecordEdit& edit, int16_t language)
+{
+    QString reason = edit.Reason;
+    if (edit.Lost)
+        reason = Tr(language, "打撃がファイルにありません (適用されていません)",
+                    "LOST: its drop is no longer in the file (not applied)") +
+                 (reason.isEmpty() ? QString() : QStringLiteral("; ") + reason);
+    return {edit.Point < 0 ? QStringLiteral("-") : QString::number(edit.Point + 1),
+            EditKindText(edit, language),
+            edit.File,
+            edit.No.isEmpty() ? Tr(language, "%1 行目", "line %1").arg(edit.Line) : edit.No,
+            edit.When.isValid() ? FormatDateTimeText(edit.When, language) : QString(),
+            Value(edit.K),
+            Value(edit.E),
+            reason};
+}
+
+QStringList SignLabels(int16_t language)
+{
+    return {Tr(language, "試験者 (署名)", "Tested by (signature)"),
+            Tr(language, "確認者 (署名)", "Checked by (signature)")};
+}
+
+QString SignDateLabel(int16_t language)
+{
+    return Tr(language, "日付", "Date");
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "days/DayFile.h"
+
+#include "lot/LotFile.h"
+
+// The lot the engineer works on in the review window: its document, the drops read from
+// its day files, and the points and verdicts formed from them, kept in step after every
+// change. Day files are only ever read.
+class LotSession
+{
+public:
+    explicit LotSession(int16_t uiLanguage);
+
+    // A new lot of the day files (unsaved, no lot file yet).
+    void New(const QStringList& dayFiles);
+    // Adds a day file; false (with the reason) when it is in the lot already or unreadable.
+    bool AddDayFile(const QString& path, Bilingual* problem);
+    // Opens a lot file. `notice` says which day files changed or went, and which edits
+    // name drops no longer there; the points are formed from what the files hold now.
+    bool Open(const QString& path, Bilingual* problem, Bilingual* notice);
+    // Saves to `path` (the lot's own file when empty); a damaged file there is kept.
+    bool Save(const QString& path, Bilingual* problem);
+
+    const LotDocument& Document() const { return m_lot; }
+    void SetHeader(const LotHeader& header) { m_lot.Header = header; }
+    void SetJudgement(const LotJudgement& judgement);
+    void SetRules(const PointRules& rules);
+
+    // Changes at a drop (an index into Drops()) or a point (into Points()).
+    void SplitAt(int drop);
+    bool JoinWithNext(int point); // false at a file's last point
+    void Exclude(int drop, ExclusionReason reason, const QString& text);
+    void Include(int drop);
+    void SetLocation(int point, const QString& location);
+    // Leaves a point out of the lot; a reason is required (false without one).
+    bool ExcludePoint(int point, const QString& reason);
+    void IncludePoint(int point);
+
+    // What keeps the lot from a verdict while it holds, one line each: a day file missing,
+    // unreadable or changed and not yet accepted, an edit whose drop is gone. The summary's
+    // verdict is none while there is any.
+    std::vector<Bilingual> Problems() const;
+    // The day files that changed since the lot was saved, once their points are looked at,
+    // are taken as they are now.
+    bool HasChangedDays() const;
+    void AcceptChangedDays();
+    // Day files that are missing or unreadable, and their edits, are taken out of the lot.
+    bool HasMissingDays() const;
+    void RemoveMissingDays();
+    // The edits whose drops are gone, one line each, and their removal.
+    std::vector<Bilingual> LostEdits() const;
+    void RemoveLostEdits();
+    // Why a report of the lot can only be a draft (no verdict, or site, layer or tester not
+    // filled in); empty when it is final.
+    Bilingual DraftReason() const;
+    // What became of each day file: the file as it is now, and its state against the lot.
+    const std::vector<LotDayFile>& DayFilesNow() const { return m_now; }
+    DayFileState StateOf(int file) const { return m_states[size_t(file)]; }
+
+    // True when the lot holds work that its lot file does not (a new lot counts once edited).
+    bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
+    const QString& Path() const { return m_path; }
+    // What the lot was made from, which none of its outputs may ever replace: its day
+    // files and its lot file.
+    QStringList InputFiles() const;
+    bool IsOpen() const { return m_open; }
+    const std::vector<LotDrop>& Drops() const { return m_drops; }
+    const std::vector<LotPoint>& Points() const { return m_points; }
+    const LotSummary& Summary() const { return m_summary; }
+    PointVerdict VerdictOf(int point) const;
+    // The point holding drop `drop`, -1 for none.
+    int PointOf(int drop) const;
+    // The day files' names, in the lot's order, and their skipped lines.
+    QString FileName(int file) const;
+    const std::vector<DayFile>& Days() const { return m_days; }
+
+private:
+    // Reads every day file; says which ones have changed or gone since the lot was saved.
+    Bilingual ReadDays();
+    void Form();
+    void Judge();
+    void Forget(const DropRef& ref);
+    DropRef RefAt(int drop) const;
+    bool IsLost(const DropRef& ref) const;
+
+    int16_t m_language;
+    LotDocument m_lot; // its Files as last accepted: a change stays one until accepted
+    QString m_path;
+    bool m_open = false;
+    std::vector<DayFile> m_days; // rows only; kept for the drops' file names and skips
+    std::vector<LotDayFile> m_now;
+    std::vector<DayFileState> m_states;
+    std::vector<Bilingual> m_fileProblems;
+    std::vector<LotDrop> m_drops;
+    std::vector<LotPoint> m_points;
+    LotSummary m_summary;
+    QByteArray m_saved; // the document as last saved, opened or begun
+};

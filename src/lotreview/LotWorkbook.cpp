@@ -1,0 +1,244 @@
+#include "LotWorkbook.h"
+
+#include "LotRecord.h"
+#include "LotTexts.h"
+#include "outputs/WorkbookFile.h"
+
+#include <xlsxwriter.h>
+
+namespace
+{
+
+struct Formats {
+    lxw_format* Bold;
+    lxw_format* When;
+    lxw_format* OneDecimal;
+    lxw_format* ThreeDecimals;
+    lxw_format* Whole;
+    lxw_format* Day;
+};
+
+Formats MakeFormats(lxw_workbook* book, int16_t language)
+{
+    const auto number = [book](const char* format) {
+        lxw_format* f = workbook_add_format(book);
+        format_set_num_format(f, format);
+        return f;
+    };
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    return {bold,          number(language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss"),
+            number("0.0"), number("0.000"),
+            number("0"),   number(language == 0 ? "yyyy/mm/dd" : "mm/dd/yyyy")};
+}
+
+void Text(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* f = nullptr)
+{
+    if (!text.isEmpty())
+        worksheet_write_string(sheet, row, col, text.toUtf8().constData(), f);
+}
+
+void Number(lxw_worksheet* sheet, int row, int col, std::optional<double> v, lxw_format* f)
+{
+    if (v)
+        worksheet_write_number(sheet, row, col, *v, f);
+}
+
+std::optional<double> If(bool has, double v)
+{
+    return has ? std::optional(v) : std::nullopt;
+}
+
+void When(lxw_worksheet* sheet, int row, int col, const QDateTime& t, lxw_format* f)
+{
+    if (!t.isValid())
+        return;
+    lxw_datetime d{t.date().year(), t.date().month(),  t.date().day(),
+                   t.time().hour(), t.time().minute(), double(t.time().second())};
+    worksheet_write_datetime(sheet, row, col, &d, f);
+}
+
+void Headings(lxw_worksheet* sheet, const QStringList& headings, const Formats& f)
+{
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, 0, c, headings.at(c), f.Bold);
+    worksheet_set_column(sheet, 0, lxw_col_t(headings.size()), 13, nullptr);
+    worksheet_set_column(sheet, 1, 1, 20, nullptr);
+    worksheet_freeze_panes(sheet, 1, 0);
+}
+
+void WritePoints(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "測点" : "Points");
+    Headings(sheet, PointHeadings(language) << Tr(language, "備考", "Note"), f);
+    for (int p = 0; p < int(lot.Points().size()); ++p) {
+        const int y = p + 1;
+        const PointValues& v = lot.Points()[p].Values;
+        const PointVerdict verdict = lot.VerdictOf(p);
+        worksheet_write_number(sheet, y, 0, p + 1, nullptr);
+        Text(sheet, y, 1, lot.Points()[p].Location());
+        When(sheet, y, 2, v.FirstDrop, f.When);
+        worksheet_write_number(sheet, y, 3, v.Drops, nullptr);
+        worksheet_write_number(sheet, y, 4, v.Used, nullptr);
+        Number(sheet, y, 5, If(v.HasP0, v.P0), f.OneDecimal);
+        Number(sheet, y, 6, If(v.HasD0, v.D0), f.ThreeDecimals);
+        Number(sheet, y, 7, If(v.HasK, v.K), f.OneDecimal);
+        Number(sheet, y, 8, If(v.HasE, v.E), f.OneDecimal);
+        Number(sheet, y, 9, verdict.DiffK, f.OneDecimal);
+        Number(sheet, y, 10, verdict.DiffE, f.OneDecimal);
+        Text(sheet, y, 11, PointCells(lot, p, language).last());
+        Text(sheet, y, 12, PointNote(lot.Points()[p], language));
+    }
+}
+
+void WriteDrops(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "打撃" : "Drops");
+    const QStringList drop = DropHeadings(language);
+    QStringList headings{Tr(language, "測点", "Point"), drop[0], drop[1]};
+    headings << drop.mid(3, 5) << drop[2] << Tr(language, "理由", "Reason")
+             << Tr(language, "ファイル", "File") << Tr(language, "行", "Line");
+    Headings(sheet, headings, f);
+    int y = 0;
+    for (int p = 0; p < int(lot.Points().size()); ++p) {
+        for (const PointDrop& pd : lot.Points()[p].Drops) {
+            const LotDrop& d = lot.Drops()[pd.Index];
+            ++y;
+            worksheet_write_number(sheet, y, 0, p + 1, nullptr);
+            Text(sheet, y, 1, d.No);
+            When(sheet, y, 2, d.When, f.When);
+            Number(sheet, y, 3, If(d.P0 > 0.0, d.P0), f.Whole);
+            Number(sheet, y, 4, If(d.D0 > 0.0, d.D0), f.ThreeDecimals);
+            Number(sheet, y, 5, If(d.K >= 0.0, d.K), f.Whole);
+            Number(sheet, y, 6, If(d.E >= 0.0, d.E), f.Whole);
+            Text(sheet, y, 7, d.Calc == Formula::Burmister ? "BU" : "BO");
+            const bool used = pd.State == DropState::Used;
+            Text(sheet, y, 8,
+                 used ? Tr(language, "採用", "used") : Tr(language, "除外", "left out"));
+            if (pd.State == DropState::Seating)
+                Text(sheet, y, 9, ReasonText(ExclusionReason::Seating).Pick(language));
+            else if (pd.Choice)
+                Text(sheet, y, 9, pd.Choice->Shown().Pick(language));
+            Text(sheet, y, 10, lot.FileName(d.File));
+            worksheet_write_number(sheet, y, 11, d.Line, nullptr);
+        }
+    }
+}
+
+void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, int16_t language,
+               const Formats& f)
+{
+    const QStringList headings = DayHeadings(language);
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, y, c, headings.at(c), f.Bold);
+    Text(sheet, y, int(headings.size()), Tr(language, "状態", "State"), f.Bold);
+    for (const RecordDay& day : RecordDays(lot, language)) {
+        ++y;
+        Text(sheet, y, 0, day.Name);
+        Text(sheet, y, 1, day.Hash);
+        Number(sheet, y, 2, day.Diameter, f.Whole);
+        Number(sheet, y, 3, day.Poisson, nullptr);
+        Text(sheet, y, 4, day.Formulas);
+        worksheet_write_number(sheet, y, 5, day.Drops, nullptr);
+        Text(sheet, y, 6, day.State);
+    }
+}
+
+void WriteEdits(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "変更" : "Edits");
+    Headings(sheet, EditHeadings(language), f);
+    worksheet_set_column(sheet, 7, 7, 40, nullptr);
+    int y = 0;
+    for (const RecordEdit& e : RecordEdits(lot, language)) {
+        ++y;
+        const QStringList cells = EditCells(e, language);
+        if (e.Point >= 0)
+            worksheet_write_number(sheet, y, 0, e.Point + 1, nullptr);
+        Text(sheet, y, 1, cells.at(1));
+        Text(sheet, y, 2, e.File);
+        Text(sheet, y, 3, cells.at(3));
+        When(sheet, y, 4, e.When, f.When);
+        Number(sheet, y, 5, e.K && *e.K >= 0.0 ? e.K : std::nullopt, f.Whole);
+        Number(sheet, y, 6, e.E && *e.E >= 0.0 ? e.E : std::nullopt, f.Whole);
+        Text(sheet, y, 7, cells.at(7));
+    }
+}
+
+void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, int16_t language,
+              const Formats& f)
+{
+    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "ロット" : "Lot");
+    worksheet_set_column(sheet, 0, 0, 28, nullptr);
+    worksheet_set_column(sheet, 1, 7, 14, nullptr);
+    const LotDocument& doc = lot.Document();
+    const LotSummary& s = lot.Summary();
+    int y = 0;
+    const auto line = [&](const QString& label) {
+        Text(sheet, y, 0, label, f.Bold);
+        return y++;
+    };
+    const QStringList labels = HeaderLabels(language), values = HeaderValues(doc.Header);
+    for (int i = 0; i < labels.size(); ++i)
+        Text(sheet, line(labels.at(i)), 1, values.at(i));
+    Number(sheet, line(QStringLiteral("K-NWR ≥ (MN/m3)")), 1, doc.Judgement.Need.K, nullptr);
+    Number(sheet, line(QStringLiteral("E-NWR ≥ (MN/m2)")), 1, doc.Judgement.Need.E, nullptr);
+    Text(sheet, line(Tr(language, "判定方法", "Rule")), 1,
+         RuleText(doc.Judgement.Rule).Pick(language));
+    Number(sheet, line(Tr(language, "特性値の k", "k")), 1, doc.Judgement.QuantileFactor, nullptr);
+    Number(sheet, line(Tr(language, "測点の区切り (秒)", "Gap (s)")), 1, doc.Rules.GapSeconds,
+           nullptr);
+    Number(sheet, line(Tr(language, "予備打撃の数", "Seating drops")), 1, doc.Rules.Seating,
+           nullptr);
+    When(sheet, line(Tr(language, "発行日", "Date of issue")), 1, QDateTime(issued, QTime(0, 0)),
+         f.Day);
+    Text(sheet, line(Tr(language, "プログラム", "Program")), 1, ProgramText());
+    ++y;
+    Number(sheet, line(Tr(language, "測点数", "Points")), 1, s.Points, nullptr);
+    Number(sheet, line(Tr(language, "値のある測点", "Points with a value")), 1, s.WithValue,
+           nullptr);
+    Number(sheet, line(Tr(language, "合格", "Passed")), 1, s.Passed, nullptr);
+    lxw_format* percent = workbook_add_format(book);
+    format_set_num_format(percent, "0%");
+    Number(sheet, line(Tr(language, "合格率", "Share passed")), 1, s.PassedShare, percent);
+    ++y;
+    const std::vector<QStringList> rows = LotSummaryRows(lot, language);
+    for (int c = 1; c < rows[1].size(); ++c)
+        Text(sheet, y, c, rows[1].at(c), f.Bold);
+    ++y;
+    for (const auto& [name, v] : {std::pair{QStringLiteral("K-NWR(MN/m3)"), s.K},
+                                  std::pair{QStringLiteral("E-NWR(MN/m2)"), s.E}}) {
+        line(name);
+        worksheet_write_number(sheet, y - 1, 1, v.Count, nullptr);
+        if (v.Count == 0)
+            continue;
+        Number(sheet, y - 1, 2, v.Mean, f.OneDecimal);
+        Number(sheet, y - 1, 3, If(v.Count >= 2, v.StdDev), f.OneDecimal);
+        Number(sheet, y - 1, 4, v.Min, f.OneDecimal);
+        Number(sheet, y - 1, 5, v.Max, f.OneDecimal);
+        Number(sheet, y - 1, 6, v.Characteristic, f.OneDecimal);
+    }
+    ++y;
+    const QString draft = DraftText(lot, language);
+    Text(sheet, line(Tr(language, "ロットの判定", "Lot verdict")), 1,
+         draft.isEmpty() ? VerdictText(s.Result).Pick(language) : DraftMark(language), f.Bold);
+    Text(sheet, y - 1, 2, draft.isEmpty() ? s.Why.Pick(language) : draft);
+    WriteDays(sheet, y + 1, lot, language, f);
+}
+
+} // namespace
+
+bool WriteLotWorkbook(const QString& path, const LotSession& lot, const QDate& issued,
+                      int16_t language, Bilingual* reason)
+{
+    return SaveWorkbook(
+        path, OutputRules{lot.InputFiles(), false},
+        [&](lxw_workbook* book) {
+            const Formats formats = MakeFormats(book, language);
+            WritePoints(book, lot, language, formats);
+            WriteDrops(book, lot, language, formats);
+            WriteLot(book, lot, issued, language, formats);
+            WriteEdits(book, lot, language, formats);
+        },
+        reason);
+}

@@ -1,0 +1,336 @@
+#include "PointsCommand.h"
+
+#include "LotDrops.h"
+#include "LotSession.h"
+#include "days/DayFile.h"
+
+#include "lot/PointsCsv.h"
+
+#include "shell/OutputFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace
+{
+
+const QString Points = QStringLiteral("--points");
+const QString LotOption = QStringLiteral("--lot");
+
+const char* const UsageJa =
+    "使い方:\n"
+    "  vx2968-review [フォルダー | 日のファイル]\n"
+    "      結果を見るウィンドウを開きます。\n"
+    "  vx2968-review --points OUT.csv [--gap 秒] [--seating 回数] [--require-k 値]\n"
+    "                [--require-e 値] 日のファイル...\n"
+    "      日のファイルの測点を OUT.csv に書きます (- で標準出力)。\n"
+    "  vx2968-review --lot ロットファイル [--points OUT.csv]\n"
+    "      保存したロットをその設定と編集で判定し、測点を書き、判定を 1 行で出力します:\n"
+    "      verdict: pass|fail|none (理由)\n"
+    "  vx2968-review -h | --help\n"
+    "      この説明を出力します。\n"
+    "終了コード: 0 完了、2 引数の誤りか読み書きできないファイル。\n";
+const char* const UsageEn =
+    "Usage:\n"
+    "  vx2968-review [FOLDER | DAYFILE]\n"
+    "      Opens the results window.\n"
+    "  vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--require-k VALUE]\n"
+    "                [--require-e VALUE] DAYFILE...\n"
+    "      Writes the points of the day files to OUT.csv (- for standard output).\n"
+    "  vx2968-review --lot LOTFILE [--points OUT.csv]\n"
+    "      Judges a saved lot with its own rules and edits, writes its points, and prints\n"
+    "      its verdict as one line: verdict: pass|fail|none (reason)\n"
+    "  vx2968-review -h | --help\n"
+    "      Prints this text.\n"
+    "Exit status: 0 done, 2 a bad argument or a file that cannot be read or written.\n";
+
+bool IsHelp(const QString& arg)
+{
+    return arg == QLatin1String("-h") || arg == QLatin1String("--help");
+}
+
+Bilingual Pair(const char* ja, const char* en, const QString& a = QString(),
+               const QString& b = QString())
+{
+    Bilingual t{QString::fromUtf8(ja), QString::fromUtf8(en)};
+    for (const QString& arg : {a, b}) {
+        if (!arg.isNull()) {
+            t.Ja = t.Ja.arg(arg);
+            t.En = t.En.arg(arg);
+        }
+    }
+    return t;
+}
+
+// The value after an option, or the problem of its absence.
+bool ValueOf(const QStringList& args, int* i, QString* value, Bilingual* problem)
+{
+    if (*i + 1 >= args.size()) {
+        *problem = Pair("%1 の後に値がありません", "%1 needs a value", args.at(*i));
+        return false;
+    }
+    *value = args.at(++*i);
+    return true;
+}
+
+// A number the window's field for `option` would take: from 0 up to `most`.
+bool InRange(const QString& option, const QString& text, bool whole, double most, double* out,
+             Bilingual* problem)
+{
+    bool ok = false;
+    const double v = whole ? double(text.toLongLong(&ok)) : text.toDouble(&ok);
+    const QString shown = Clipped(text);
+    if (!ok || !qIsFinite(v) || v < 0.0) {
+        *problem = whole ? Pair("%1: \"%2\" は 0 以上の整数ではありません",
+                                "%1: \"%2\" is not a whole number of 0 or more", option, shown)
+                         : Pair("%1: \"%2\" は 0 以上の数値ではありません",
+                                "%1: \"%2\" is not a number of 0 or more", option, shown);
+        return false;
+    }
+    if (v > most) {
+        *problem = Pair("%1: \"%2\" は上限 %3 を超えています",
+                        "%1: \"%2\" is more than the largest allowed, %3", option, shown);
+        problem->Ja = problem->Ja.arg(most);
+        problem->En = problem->En.arg(most);
+        return false;
+    }
+    *out = v;
+    return true;
+}
+
+bool WholeNumber(const QString& option, const QString& text, int most, int* out, Bilingual* problem)
+{
+    double v = 0.0;
+    if (!InRange(option, text, true, most, &v, problem))
+        return false;
+    *out = int(v);
+    return true;
+}
+
+bool Number(const QString& option, const QString& text, std::optional<double>* out,
+            Bilingual* problem)
+{
+    double v = 0.0;
+    if (!InRange(option, text, false, LargestRequirement, &v, problem))
+        return false;
+    *out = v;
+    return true;
+}
+
+QString Line(int16_t language, const QString& path, const Bilingual& reason)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    return QStringLiteral("vx2968-review: ") + shown +
+           (language == 0 ? QStringLiteral(": ") : QStringLiteral(" ")) + reason.Pick(language);
+}
+
+// The same day named twice (by another path, "./", or a link) would count its points twice.
+std::optional<Bilingual> SameDayTwice(const QStringList& paths)
+{
+    for (int i = 0; i < paths.size(); ++i) {
+        const QFileInfo a(paths.at(i));
+        for (int j = 0; j < i; ++j) {
+            const QFileInfo b(paths.at(j));
+            if (a.exists() && a.canonicalFilePath() == b.canonicalFilePath())
+                return Pair("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
+                            "%1 is the same file as %2; a day is counted once",
+                            QDir::toNativeSeparators(paths.at(i)),
+                            QDir::toNativeSeparators(paths.at(j)));
+        }
+    }
+    return std::nullopt;
+}
+
+// A point the requirement cannot judge is named, so that an empty Result is never silent.
+QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requirement& need,
+                                 int firstNumber, int16_t language)
+{
+    QStringList lines;
+    if (!need.Any())
+        return lines;
+    for (size_t p = 0; p < points.size(); ++p) {
+        if (JudgePoint(points[p].Values, need).Result != Verdict::None)
+            continue;
+        Bilingual why = PointNoteOf(points[p]);
+        if (why.En.isEmpty())
+            why = Pair("採用した打撃に規定の値がありません", "no drop used has the required value");
+        lines << QStringLiteral("vx2968-review: ") +
+                     Pair("測点 %1 は判定できません: %2", "point %1 has no verdict: %2",
+                          QString::number(firstNumber + int(p)), why.Pick(language))
+                         .Pick(language);
+    }
+    return lines;
+}
+
+// A lot brings its own day files, rules and requirement: none may be given beside it.
+bool LotRequestHolds(const QStringList& args, const PointsRequest& request, Bilingual* problem)
+{
+    for (const QString& arg : args) {
+        if (arg.startsWith(QLatin1String("--")) && arg != Points && arg != LotOption) {
+            *problem = Pair("%1 は --lot と一緒に指定できません。ロットファイルの設定を使います",
+                            "%1 cannot be given with --lot: the lot file's own settings hold", arg);
+            return false;
+        }
+    }
+    if (!request.DayFiles.isEmpty()) {
+        *problem =
+            Pair("日のファイル %1 は --lot と一緒に指定できません。ロットファイルが日を決めます",
+                 "the day file %1 cannot be given with --lot: the lot file names its days",
+                 Clipped(request.DayFiles.first()));
+        return false;
+    }
+    return true;
+}
+
+QStringList SkippedLines(const DayFile& day, int16_t language)
+{
+    QStringList said;
+    for (const SkippedLine& s : day.Skipped)
+        said << Line(language, day.Path,
+                     Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
+                          QString::number(s.LineNumber), s.Reason.Pick(language)));
+    return said;
+}
+
+int RunLotCommand(const PointsRequest& request, int16_t language, const CommandOutput& out)
+{
+    LotSession lot(language);
+    Bilingual problem, notice;
+    if (!lot.Open(request.Lot, &problem, &notice)) {
+        out.Report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
+        return 2;
+    }
+    if (!request.Output.isEmpty()) {
+        const QString csv =
+            PointsCsv(lot.Points(), lot.Document().Judgement.Need, CsvColumns::PointsAndLocation);
+        Bilingual reason;
+        if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{lot.InputFiles(), true},
+                             &reason)) {
+            out.Report(QStringLiteral("vx2968-review: ") +
+                       CannotWrite(request.Output, reason).Pick(language));
+            return 2;
+        }
+    }
+    for (const DayFile& day : lot.Days())
+        for (const QString& line : SkippedLines(day, language))
+            out.Report(line);
+    const LotSummary& s = lot.Summary();
+    const QString word = s.Result == Verdict::None ? QStringLiteral("none") : VerdictWord(s.Result);
+    const QString verdict =
+        QStringLiteral("verdict: %1 (%2)").arg(word, s.Why.Pick(language).simplified());
+    // Points written to standard output keep it a CSV file: the verdict goes beside them.
+    (request.Output == QLatin1String("-") ? out.Report : out.Print)(verdict);
+    return 0;
+}
+
+} // namespace
+
+bool IsPointsCommand(const QStringList& args)
+{
+    // Any option at all: a script's call, which must never open a window.
+    for (const QString& arg : args) {
+        if (arg.startsWith(QLatin1String("--")) || IsHelp(arg))
+            return true;
+    }
+    return false;
+}
+
+bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingual* problem)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        QString value;
+        if (!arg.startsWith(QLatin1String("--"))) {
+            request->DayFiles << arg;
+            continue;
+        }
+        if (arg != Points && arg != LotOption && arg != QLatin1String("--gap") &&
+            arg != QLatin1String("--seating") && arg != QLatin1String("--require-k") &&
+            arg != QLatin1String("--require-e")) {
+            *problem = Pair("%1 という指定はありません", "unknown option %1", Clipped(arg));
+            return false;
+        }
+        if (!ValueOf(args, &i, &value, problem))
+            return false;
+        bool ok = true;
+        if (arg == Points)
+            request->Output = value;
+        else if (arg == LotOption)
+            request->Lot = value;
+        else if (arg == QLatin1String("--gap"))
+            ok = WholeNumber(arg, value, LongestGapSeconds, &request->Rules.GapSeconds, problem);
+        else if (arg == QLatin1String("--seating"))
+            ok = WholeNumber(arg, value, MostSeatingDrops, &request->Rules.Seating, problem);
+        else if (arg == QLatin1String("--require-k"))
+            ok = Number(arg, value, &request->Need.K, problem);
+        else
+            ok = Number(arg, value, &request->Need.E, problem);
+        if (!ok)
+            return false;
+    }
+    if (!request->Lot.isEmpty())
+        return LotRequestHolds(args, *request, problem);
+    if (request->Output.isEmpty()) {
+        *problem = Pair("--points で出力ファイルを指定してください", "--points OUT.csv is missing");
+        return false;
+    }
+    if (request->DayFiles.isEmpty()) {
+        *problem = Pair("日のファイルが指定されていません", "no day file given");
+        return false;
+    }
+    return true;
+}
+
+int RunPointsCommand(const QStringList& args, int16_t language, const CommandOutput& out)
+{
+    if (std::any_of(args.begin(), args.end(), IsHelp)) {
+        out.Print(QString::fromUtf8(language == 0 ? UsageJa : UsageEn).chopped(1));
+        return 0;
+    }
+    const auto& report = out.Report;
+    PointsRequest request;
+    Bilingual problem;
+    if (!ParsePointsRequest(args, &request, &problem)) {
+        report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
+        return 2;
+    }
+    if (!request.Lot.isEmpty())
+        return RunLotCommand(request, language, out);
+    if (const std::optional<Bilingual> twice = SameDayTwice(request.DayFiles)) {
+        report(QStringLiteral("vx2968-review: ") + twice->Pick(language));
+        return 2;
+    }
+    // Every file is read and the output written before anything is said about damaged
+    // lines, so that a refusal is the one line a script sees. Points never span two files,
+    // so each day becomes its points and is let go before the next is read: a season of
+    // large days never has to fit in memory at once.
+    QString csv = PointsCsvHeading();
+    QStringList said;
+    int number = 0;
+    for (const QString& path : request.DayFiles) {
+        const DayFile day = ReadDayFile(path, language);
+        if (day.Refused()) {
+            report(Line(language, path, day.Problem));
+            return 2;
+        }
+        said << SkippedLines(day, language);
+        std::vector<LotDrop> drops;
+        AppendLotDrops(day, 0, &drops);
+        const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
+        csv += PointsCsvLines(points, request.Need, number + 1);
+        said << PointsWithoutVerdict(points, request.Need, number + 1, language);
+        number += int(points.size());
+    }
+    Bilingual reason;
+    if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{request.DayFiles, true},
+                         &reason)) {
+        report(QStringLiteral("vx2968-review: ") +
+               CannotWrite(request.Output, reason).Pick(language));
+        return 2;
+    }
+    for (const QString& line : said)
+        report(line);
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "DropCommands.h"
+
+#include "lotreview/LotModels.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+DropCommands::DropCommands(int16_t uiLanguage, QWidget* parent) : QWidget(parent)
+{
+    const int16_t lang = uiLanguage;
+    const auto button = [&](const char* name, const char* ja, const char* en) {
+        auto* b = new QPushButton(Tr(lang, ja, en), this);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    m_reason = new QComboBox(this);
+    m_reason->setObjectName(QStringLiteral("Reason"));
+    for (int r = 0; r < ExclusionReasonCount; ++r)
+        m_reason->addItem(ReasonText(ExclusionReason(r)).Pick(lang));
+    m_reasonText = new QLineEdit(this);
+    m_reasonText->setObjectName(QStringLiteral("ReasonText"));
+    m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    m_reasonText->setMinimumWidth(110);
+    // A reason typed is the free text of "other".
+    connect(m_reasonText, &QLineEdit::textEdited, this,
+            [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
+    auto* legend = new QLabel(
+        QStringLiteral("<span style='background-color: %1'>&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
+            .arg(FarTint.name(),
+                 Tr(lang,
+                    "K または E が測点の他の採用打撃の中央値から 20 % を超えて離れた打撃 "
+                    "(印のみ、除外はしません)",
+                    "K or E more than 20 % from the median of the point's other used drops "
+                    "(a mark only: nothing is left out)")),
+        this);
+    legend->setWordWrap(true);
+
+    QPushButton* split = button("Split", "ここで分割", "Split here");
+    QPushButton* join = button("Join", "次の測点と結合", "Join with next");
+    QPushButton* exclude = button("Exclude", "除外", "Exclude");
+    QPushButton* include = button("Include", "採用", "Include");
+    connect(split, &QPushButton::clicked, this, &DropCommands::Split);
+    connect(join, &QPushButton::clicked, this, &DropCommands::Join);
+    connect(include, &QPushButton::clicked, this, &DropCommands::Include);
+    connect(exclude, &QPushButton::clicked, this, [this] {
+        const auto reason = ExclusionReason(m_reason->currentIndex());
+        emit Exclude(reason,
+                     reason == ExclusionReason::Other ? m_reasonText->text().trimmed() : QString());
+    });
+
+    auto* edits = new QHBoxLayout;
+    edits->addWidget(split);
+    edits->addWidget(join);
+    edits->addStretch();
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(m_reason);
+    choice->addWidget(m_reasonText, 1);
+    choice->addWidget(exclude);
+    choice->addWidget(include);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(legend);
+    layout->addLayout(edits);
+    layout->addLayout(choice);
+}

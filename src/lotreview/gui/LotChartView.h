@@ -1,0 +1,15 @@
+#pragma once
+
+#include "lotreview/LotChart.h"
+
+#include <QChartView>
+
+// The points' K or E on the screen with the requirement, the lot's mean and characteristic
+// value as lines; failing points in red.
+class LotChartView : public QChartView
+{
+    Q_OBJECT
+public:
+    explicit LotChartView(int16_t uiLanguage, QWidget* parent = nullptr);
+    void Show(const LotChartData& data);
+};

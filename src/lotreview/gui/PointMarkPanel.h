@@ -1,0 +1,38 @@
+#pragma once
+
+#include "lotreview/LotSession.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// What the engineer says of the chosen point: where it was tested (station and offset), and
+// leaving it out of the lot with a reason, or taking it back. A point that gave no value
+// still counts until it is left out, and never without a reason.
+class PointMarkPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    PointMarkPanel(LotSession& lot, int16_t uiLanguage, QWidget* parent = nullptr);
+    // -1 for none.
+    void ShowPoint(int point);
+
+signals:
+    void Changed();
+
+private:
+    void SetLocation();
+    void LeaveOut();
+    void TakeBack();
+
+    LotSession& m_lot;
+    int16_t m_language;
+    int m_point = -1;
+    QLineEdit* m_location;
+    QLineEdit* m_reason;
+    QPushButton* m_leaveOut;
+    QPushButton* m_takeBack;
+    QLabel* m_note;
+};

@@ -1,0 +1,95 @@
+#include "LotFixtures.h"
+#include "lotreview/LotSession.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// A lot file as the first version wrote it: its edits name lines only.
+void MakeFirstVersion(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QJsonObject root = QJsonDocument::fromJson(f.readAll()).object();
+    f.close();
+    root["version"] = 1;
+    for (const char* key : {"splits", "joins", "exclusions", "points"}) {
+        QJsonArray refs = root[key].toArray();
+        for (auto ref : refs) {
+            QJsonObject o = ref.toObject();
+            for (const char* part : {"no", "time", "p0", "d0", "k", "e"})
+                o.remove(part);
+            ref = o;
+        }
+        root[key] = refs;
+    }
+    ASSERT_TRUE(WriteBytes(path, QJsonDocument(root).toJson()));
+}
+
+TEST(LotSession, EditsFollowTheirDropAndNoVerdictStandsOverMissingOrMovedData)
+{
+    const QStringList day = DayLines();
+    const struct {
+        const char* Case;
+        bool FirstVersion;
+        QStringList Now;  // the day file as it is when the lot is opened; empty: removed
+        const char* Why;  // of the lot opened
+        int Excluded;     // the drop left out, as numbered in the file
+        Verdict Accepted; // once the changed day is accepted and lost edits removed
+    } rows[] = {
+        {"unchanged", false, day, "2 of 2 points with a value passed", 3, Verdict::Pass},
+        {"a line deleted before the excluded drop", false, QStringList(day).mid(0, 3) + day.mid(4),
+         "20240506.csv has changed since the lot was saved", 3, Verdict::Pass},
+        {"the excluded drop deleted", false, QStringList(day).mid(0, 4) + day.mid(5),
+         "The exclusion of drop No 00003 (05/06/2024 08:00:40) of 20240506.csv (its drop is no "
+         "longer in the file",
+         0, Verdict::Pass},
+        {"the first version, its day unchanged", true, day, "2 of 2 points with a value passed", 3,
+         Verdict::Pass},
+        {"the first version, a line deleted", true, QStringList(day).mid(0, 3) + day.mid(4),
+         "The exclusion of the drop on line 5 of 20240506.csv", 0, Verdict::None},
+        {"the day file gone", false, {}, "20240506.csv is missing", 0, Verdict::None},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        QTemporaryDir dir;
+        const QString dayPath = dir.filePath("20240506.csv");
+        WriteDay(dayPath, day);
+        const QString lotPath = SaveLot(QDir(dir.path()));
+        if (row.FirstVersion)
+            MakeFirstVersion(lotPath);
+        if (row.Now.isEmpty())
+            QFile::remove(dayPath);
+        else
+            WriteDay(dayPath, row.Now);
+
+        LotSession lot(1);
+        Bilingual problem, notice;
+        ASSERT_TRUE(lot.Open(lotPath, &problem, &notice)) << problem.En.toStdString();
+        const LotSummary& s = lot.Summary();
+        EXPECT_TRUE(s.Why.En.contains(row.Why)) << s.Why.En.toStdString();
+        EXPECT_EQ(s.Result == Verdict::None, !QString(row.Why).contains("passed"));
+        int excluded = 0;
+        for (const LotPoint& p : lot.Points())
+            for (const PointDrop& d : p.Drops)
+                if (d.State == DropState::Excluded)
+                    excluded = lot.Drops()[d.Index].No.toInt();
+        EXPECT_EQ(excluded, row.Excluded) << "the plate-moved exclusion stays on its drop";
+        if (row.Excluded)
+            EXPECT_EQ(lot.Points()[0].Location(), "No.12+5.0 L 2.0 m");
+
+        lot.AcceptChangedDays();
+        if (!lot.LostEdits().empty() && row.Accepted != Verdict::None) {
+            EXPECT_EQ(lot.Summary().Result, Verdict::None) << "a lost edit outlives the change";
+            lot.RemoveLostEdits();
+        }
+        EXPECT_EQ(lot.Summary().Result, row.Accepted) << lot.Summary().Why.En.toStdString();
+    }
+}
+
+} // namespace

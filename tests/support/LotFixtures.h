@@ -1,0 +1,52 @@
+#pragma once
+
+// A saved lot of one day, for the tests of the lot and its command line.
+
+#include "ReviewFixtures.h"
+#include "lotreview/LotSession.h"
+
+#include <gtest/gtest.h>
+
+// A day of eight drops 20 s apart, the third with the plate moved (K 300 among ~420), and a
+// ninth drop ten minutes on that gave no value.
+inline QStringList DayLines()
+{
+    const LoggerSettings s = FixtureSettings(false);
+    QStringList lines{FileHeaderLine1(s), FileHeaderLine2(s, 0)};
+    for (int i = 0; i < 9; ++i) {
+        ResultEntry e = FixtureResult(i, QDate(2024, 5, 6), 0, s);
+        if (i == 2)
+            e.K = 300.0;
+        if (i == 8) {
+            e.DateTime = "2024/05/06 08:12:00";
+            e.K = e.E = -1.0;
+        }
+        lines << ResultLine(e, s);
+    }
+    return lines;
+}
+
+inline void WriteDay(const QString& path, const QStringList& lines)
+{
+    ASSERT_TRUE(WriteBytes(path, EncodeFileText(lines.join("\r\n") + "\r\n", "CP932").value()));
+}
+
+// The lot as the engineer leaves it: two points of four (split at the fifth drop), the
+// moved plate left out, the drop without value's point left out with a reason, K ≥ 400.
+inline QString SaveLot(const QDir& dir)
+{
+    LotSession lot(1);
+    lot.New({dir.filePath("20240506.csv")});
+    lot.SetJudgement({{400.0, std::nullopt}, DefaultQuantileFactor, LotRule::EveryPoint});
+    lot.SplitAt(4);
+    lot.Exclude(2, ExclusionReason::PlateMoved, {});
+    EXPECT_EQ(lot.Summary().Result, Verdict::None) << "point 3 gave no value";
+    EXPECT_TRUE(lot.Summary().Why.En.contains("point(s) 3 have no value"));
+    EXPECT_FALSE(lot.ExcludePoint(2, " ")) << "not without a reason";
+    EXPECT_TRUE(lot.ExcludePoint(2, "tested again as point 4"));
+    lot.SetLocation(0, "No.12+5.0 L 2.0 m");
+    Bilingual problem;
+    const QString path = dir.filePath("lot.json");
+    EXPECT_TRUE(lot.Save(path, &problem));
+    return path;
+}
