@@ -297,8 +297,8 @@ bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, int16_t la
     s.Down(10.0f);
     page.SetFontSize(9);
     Pairs(s, RecordHeader(lot, issued, language));
-    const QString remarks = HeaderValues(lot.Document().Header).at(4);
-    s.Text(Left, HeaderLabels(language).at(4));
+    const QString remarks = HeaderValue(lot.Document().Header, HeaderField::Remarks);
+    s.Text(Left, HeaderLabel(HeaderField::Remarks, language));
     s.Lines(Left + 30.0f, Wrap(page, remarks, Right - Left - 30.0f), 4.0f);
     s.Down(Gap / 2);
     Pairs(s, RecordRules(lot, language));

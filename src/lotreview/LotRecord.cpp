@@ -108,11 +108,12 @@ QString DateText(const QDate& date, int16_t language)
 
 std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued, int16_t language)
 {
-    const QStringList labels = HeaderLabels(language);
-    const QStringList values = HeaderValues(lot.Document().Header);
+    using F = HeaderField;
     std::vector<QStringList> rows;
-    for (int i : {0, 1, 2, 5, 3, 6, 7}) // site, section, layer, material, tester, weather, °C
-        rows.push_back({labels.at(i), values.at(i)});
+    // The remarks, which may run over lines, come after the rules.
+    for (F field :
+         {F::Site, F::Section, F::Layer, F::Material, F::Tester, F::Weather, F::Temperature})
+        rows.push_back({HeaderLabel(field, language), HeaderValue(lot.Document().Header, field)});
     rows.push_back({Tr(language, "試験日", "Test date"), TestDates(lot, language)});
     rows.push_back({Tr(language, "発行日", "Date of issue"), DateText(issued, language)});
     rows.push_back({Tr(language, "プログラム", "Program"), ProgramText()});

@@ -180,3 +180,13 @@ QStringList HeaderValues(const LotHeader& h)
     return {h.Site,    h.Section,  h.Layer,   h.Operator,
             h.Remarks, h.Material, h.Weather, h.Temperature};
 }
+
+QString HeaderLabel(HeaderField field, int16_t language)
+{
+    return HeaderLabels(language).at(int(field));
+}
+
+QString HeaderValue(const LotHeader& header, HeaderField field)
+{
+    return HeaderValues(header).at(int(field));
+}

@@ -28,7 +28,11 @@ QString RequirementText(const Requirement& need, int16_t uiLanguage);
 // statistics with their characteristic values, the rule and the verdict with its reason.
 std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t uiLanguage);
 QString LotVerdictLine(const LotSession& lot, int16_t uiLanguage);
-// The header fields' labels: site, section or lot, layer, tester, remarks, material,
-// weather, temperature; in the order of HeaderValues.
+// The header's fields in the order the window lays them out.
+enum class HeaderField { Site, Section, Layer, Tester, Remarks, Material, Weather, Temperature };
+inline constexpr int HeaderFields = 8;
+// Every field's label, and every field's value, in the order of HeaderField.
 QStringList HeaderLabels(int16_t uiLanguage);
 QStringList HeaderValues(const LotHeader& header);
+QString HeaderLabel(HeaderField field, int16_t uiLanguage);
+QString HeaderValue(const LotHeader& header, HeaderField field);

@@ -1,7 +1,5 @@
 #include "LotFieldsPanel.h"
 
-#include "lotreview/LotTexts.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -14,12 +12,12 @@
 namespace
 {
 
-const char* const HeaderNames[LotFieldsPanel::HeaderFields] = {
+const char* const HeaderNames[HeaderFields] = {
     "Site", "Section", "Layer", "Operator", "Remarks", "Material", "Weather", "Temperature"};
 // Where each field stands: site, section, layer and tester on the first line; material,
 // weather, temperature and the remarks, which are the longest, on the second.
-const int HeaderRow[LotFieldsPanel::HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1};
-const int HeaderColumn[LotFieldsPanel::HeaderFields] = {0, 1, 2, 3, 3, 0, 1, 2};
+const int HeaderRow[HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1};
+const int HeaderColumn[HeaderFields] = {0, 1, 2, 3, 3, 0, 1, 2};
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lot/LotFile.h"
+#include "lotreview/LotTexts.h"
 
 #include <QWidget>
 
@@ -16,8 +16,6 @@ class LotFieldsPanel : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int HeaderFields = 8; // in the order of HeaderValues
-
     LotFieldsPanel(int16_t uiLanguage, QWidget* parent = nullptr);
     void Load(const LotDocument& lot);
     LotHeader Header() const;
