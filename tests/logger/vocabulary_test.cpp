@@ -39,8 +39,18 @@ std::function<bool(const QString&)> Takes(std::optional<T> (*read)(const QString
     return [read](const QString& r) { return read(r).has_value(); };
 }
 
+// Readings and peak values come one field per selected channel: here CH1, CH2 and CH4.
+LoggerSettings ChannelsOneTwoFour()
+{
+    LoggerSettings s;
+    for (int ch : {1, 2, 4})
+        s.Channel[ch].Active = true;
+    return s;
+}
+
 TEST(ReplyReaders, TakeOnlyTheAcceptedValues)
 {
+    const LoggerSettings s = ChannelsOneTwoFour();
     struct Case {
         const char* Name;
         std::function<bool(const QString&)> Accepts;
@@ -64,6 +74,11 @@ TEST(ReplyReaders, TakeOnlyTheAcceptedValues)
         {"EPD? 57 of 4 channels",
          [](const QString& r) { return TriggerChannelWord(r, 4).has_value(); }, "4|1", "5|0"},
         {"SEA?", Takes(CalcTypeReply), "1|2|0", "SEA"},
+        {"MDT: CH4's reading",
+         [&s](const QString& r) { return ReadingsReply(r, s).Channel[4].Raw.has_value(); },
+         "1,2,3|+000010,abc,-000030", "1,2|1,2,abc|1,2,1e999"},
+        {"ANS?", [&s](const QString& r) { return PeakValuesReply(r, s).has_value(); },
+         "30000,1000,250|30000|x,5", "abc,def|,|1e999|ERR-001"},
     };
     for (const Case& c : cases) {
         for (const QString& r : QString(c.Taken).split('|'))
@@ -82,6 +97,11 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
     EXPECT_EQ(*MeasNoReply("-5\r\n"), 0);
     EXPECT_EQ(*CalcTypeReply("0\r\n"), 2); // Burmister only for 1
     EXPECT_EQ(*CalcTypeReply("1\r\n"), 1);
+    // Each field to its own channel, CH3 left out; displacements from micrometres into mm.
+    const LoggerSettings s = ChannelsOneTwoFour();
+    EXPECT_EQ(PeakValuesReply("30000,1000,250\r\n", s),
+              PeakValues({-1, 30000, 1.0, -1, 0.25, -1, -1}));
+    EXPECT_EQ(ReadingsReply("+000010,abc,-000030\r\n", s).Channel[4].Raw, -30.0);
     // The reset's own coefficient: capacity over rated output, by 10 on range 4000 and by 5 on
     // any other; 1.0 without a rated output.
     const struct {
