@@ -1,6 +1,5 @@
 // The logger's words: error replies and sensor faults as messages, the readers of query
-// replies with their accepted values, the firmware check and the field splitter.
-#include "logger/LoggerCommands.h"
+// replies with their accepted values and the firmware check.
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
 #include "logger/ResetLoggerSettings.h"
@@ -116,39 +115,6 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
         std::tie(channel.Capacity, channel.RatedOutput, channel.Range) =
             std::tuple(r.Capacity, r.Rated, r.Range);
         EXPECT_DOUBLE_EQ(ResetCoefficient(channel), r.Coefficient) << r.Range;
-    }
-}
-
-TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheCallersCapacity)
-{
-    struct Case {
-        const char* Text;
-        const char* Delimiter;
-        int Upper;
-        QStringList Fields;
-    };
-    const Case cases[] = {
-        {"+001234,+000056", ",", 1, {"+001234", "+000056"}},
-        {"a,b,", ",", 2, {"a", "b", ""}},
-        {",a", ",", 1, {"", "a"}},
-        {"a,,b", ",", 2, {"a", "", "b"}},
-        {",", ",", 1, {"", ""}},
-        {"1,2,3,4,5,6,7,8,9,10,11,12",
-         ",",
-         10,
-         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}},
-        // No delimiter: no fields, and the array is left as it was.
-        {"12345", ",", -1, {"kept"}},
-        {"", ",", -1, {"kept"}},
-        {"1,2", "", -1, {"kept"}},
-    };
-    for (const Case& c : cases) {
-        QStringList fields{"kept"};
-        EXPECT_EQ(SplitFields(QString::fromLatin1(c.Text), QString::fromLatin1(c.Delimiter), fields,
-                              ReplyFieldCapacity),
-                  c.Upper)
-            << c.Text;
-        EXPECT_EQ(fields, c.Fields) << c.Text;
     }
 }
 

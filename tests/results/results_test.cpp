@@ -195,6 +195,36 @@ TEST(FileEncoders, IconvWritesWhatQtWrites)
                 << r.Text << (encoder == FileEncoder::Qt ? " by Qt" : " by iconv");
 }
 
+TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheReadersCapacity)
+{
+    struct Case {
+        QString Text;
+        const char* Delimiter;
+        int Upper;
+        QStringList Fields;
+    };
+    const Case cases[] = {
+        {"+001234,+000056", ",", 1, {"+001234", "+000056"}},
+        {"a,b,", ",", 2, {"a", "b", ""}},
+        {",a", ",", 1, {"", "a"}},
+        {"a,,b", ",", 2, {"a", "", "b"}},
+        {",", ",", 1, {"", ""}},
+        {QString("x,").repeated(FileFieldCapacity) + "cut", ",", FileFieldCapacity - 1,
+         QStringList(FileFieldCapacity, "x")},
+        // No delimiter: no fields, and the array is left as it was.
+        {"12345", ",", -1, {"kept"}},
+        {"", ",", -1, {"kept"}},
+        {"1,2", "", -1, {"kept"}},
+    };
+    for (const Case& c : cases) {
+        QStringList fields{"kept"};
+        EXPECT_EQ(SplitFields(c.Text, QString::fromLatin1(c.Delimiter), fields, FileFieldCapacity),
+                  c.Upper)
+            << c.Text.toStdString();
+        EXPECT_EQ(fields, c.Fields) << c.Text.toStdString();
+    }
+}
+
 QByteArray ResultLines(int from, int to)
 {
     QByteArray out;
