@@ -1,3 +1,5 @@
+#include "logger/LoggerCommands.h"
+#include "logger/LoggerContext.h"
 #include "results/ResultComputation.h"
 #include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
@@ -47,24 +49,24 @@ TEST(Results, GroundValuesAndNumbersFollowTheSystemsOwnFigures)
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.P << " N " << r.D << " mm, plate " << r.Plate
                                         << ", type " << r.CalcType << ", No. " << r.MeasNo);
-        ResultsContext ctx;
         ScriptedLink link;
         link.Otherwise = [](const QString&) { return QStringLiteral("OK"); };
-        ctx.Link = &link;
-        LoggerSettings& s = ctx.Logger;
+        LoggerSettings s;
         std::tie(s.PlateDiameter, s.PoissonRatio, s.CalcType, s.MeasNo, s.MaxChannel) =
             std::tuple(r.Plate, r.Poisson, r.CalcType, r.MeasNo, int16_t(4));
         for (int ch : {1, 2, 4})
             s.Channel[ch].Active = true;
-        ResultEntry& e = ctx.Results.Entries[ctx.Results.ResultCount++];
-        e.Answer = {-1, r.P, r.D, -1, -1, -1, -1};
-        EXPECT_TRUE(ComputeResult(ctx, false));
+        DropAnswers drop;
+        drop.Answer = {-1, r.P, r.D, -1, -1, -1, -1};
+        const ResultEntry e = ComputeResult(drop, s);
         EXPECT_NEAR(e.K, r.K, std::abs(r.K) * 1e-9);
         EXPECT_NEAR(e.E, r.E, std::abs(r.E) * 1e-9);
         EXPECT_EQ(FormatPositive(e.K, KFormat), r.KShown);
         EXPECT_EQ(FormatPositive(e.E, EFormat), r.EShown);
         EXPECT_EQ(e.No, r.No);
+        s.MeasNo = NextMeasNo(s.MeasNo);
         EXPECT_EQ(s.MeasNo, r.Next);
+        SendMeasNo(link, s);
         const QString mno = QStringLiteral("MNO%1").arg(r.Next);
         EXPECT_EQ(link.Sent,
                   (std::vector<QString>{"RES", "SET1", mno, "RES", "SET2", mno, "RES", "SET3", mno,
