@@ -2,9 +2,9 @@
 // accepted set, and nothing crashes.
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
-#include "logger/MeasurementRun.h"
 #include "logger/MonitorRows.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -47,7 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FirmwareSupportsSea(reply);
     LoggerErrorMessage(reply);
     SensorFaultMessage(-1, reply);
-    MonitorValueText(1, reply, 0.025);
+    LoggerSettings settings;
+    for (int ch : {1, 2, 4})
+        settings.Channel[ch].Active = true;
+    const LiveReadings readings = ReadingsReply(reply, settings);
+    Check(!readings.Channel[3].InReply && !readings.Channel[5].InReply);
+    MonitorValueText(1, readings.Channel[1].Raw, 0.025);
+    if (auto peaks = PeakValuesReply(reply, settings)) {
+        for (double v : *peaks)
+            Check(std::isfinite(v));
+        Check((*peaks)[3] == -1 && (*peaks)[5] == -1);
+    }
     double value = 0;
     LeadingFieldValue(reply, &value);
     return 0;

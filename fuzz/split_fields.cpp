@@ -1,6 +1,6 @@
-// Reply and file-line splitting: never more fields than the caller holds, and the fields
-// joined again give back the text (when it was not cut short).
-#include "logger/LoggerCommands.h"
+// Results-line splitting: never more fields than the reader holds, and the fields joined
+// again give back the text (when it was not cut short).
+#include "results/ResultsLine.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,15 +8,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data), int(size));
-    for (int capacity : {ReplyFieldCapacity, FileFieldCapacity}) {
-        QStringList fields;
-        const int16_t upper = SplitFields(text, QStringLiteral(","), fields, capacity);
-        if (upper < -1 || upper >= capacity)
-            std::abort();
-        if (upper >= 0 && fields.size() != upper + 1)
-            std::abort();
-        if (upper >= 0 && upper < capacity - 1 && fields.join(QLatin1Char(',')) != text)
-            std::abort();
-    }
+    const int capacity = FileFieldCapacity;
+    QStringList fields;
+    const int16_t upper = SplitFields(text, QStringLiteral(","), fields, capacity);
+    if (upper < -1 || upper >= capacity)
+        std::abort();
+    if (upper >= 0 && fields.size() != upper + 1)
+        std::abort();
+    if (upper >= 0 && upper < capacity - 1 && fields.join(QLatin1Char(',')) != text)
+        std::abort();
     return 0;
 }

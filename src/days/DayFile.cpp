@@ -1,7 +1,7 @@
 #include "DayFile.h"
 
-#include "logger/LoggerCommands.h"
 #include "results/ResultComputation.h"
+#include "results/ResultsLine.h"
 #include "shell/Formatting.h"
 #include "shell/InputFile.h"
 

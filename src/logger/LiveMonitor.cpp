@@ -6,7 +6,6 @@
 #include "MonitorRows.h"
 #include "ReadLoggerSettings.h"
 #include "serial/SerialLink.h"
-#include "shell/Formatting.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
 
@@ -136,21 +135,18 @@ void LiveMonitor::MonitorPoll()
         Fail(CommunicationFailureMessage());
         return;
     }
-    QStringList fields;
-    const int16_t upper = SplitFields(ReplyLine(m_link->ReplyText()), QStringLiteral(","), fields,
-                                      ReplyFieldCapacity);
-    if (upper < 1)
-        return;
-    int field = 0;
+    const LiveReadings readings = ReadingsReply(m_link->ReplyText(), m_settings);
+    if (readings.Fields < 2)
+        return; // a line without "," leaves the grid as it was
     int row = 0;
     for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
         if (!m_settings.Channel[ch].Active)
             continue;
-        if (field > upper || row >= m_grid.Rows())
+        const ChannelReading& reading = readings.Channel[ch];
+        if (!reading.InReply || row >= m_grid.Rows())
             break;
         m_grid.SetText(row, ValueColumn,
-                       MonitorValueText(ch, fields.at(field), m_settings.Channel[ch].Coefficient));
-        ++field;
+                       MonitorValueText(ch, reading.Raw, m_settings.Channel[ch].Coefficient));
         ++row;
     }
 }

@@ -2,17 +2,7 @@
 
 #include "serial/SerialLink.h"
 
-int16_t SplitFields(const QString& text, const QString& delimiter, QStringList& fields,
-                    int capacity)
-{
-    if (text.isEmpty() || delimiter.isEmpty() || !text.contains(delimiter) || capacity < 1)
-        return -1;
-    QStringList parts = text.split(delimiter, Qt::KeepEmptyParts);
-    if (parts.size() > capacity)
-        parts.erase(parts.begin() + capacity, parts.end());
-    fields = parts;
-    return static_cast<int16_t>(fields.size() - 1);
-}
+#include <algorithm>
 
 void SelectActiveChannels(SerialLink& link, const LoggerSettings& settings)
 {
@@ -21,4 +11,15 @@ void SelectActiveChannels(SerialLink& link, const LoggerSettings& settings)
         if (settings.Channel[ch].Active)
             link.RSCom(QStringLiteral("SET%1").arg(ch));
     }
+}
+
+void SendMeasNo(SerialLink& link, const LoggerSettings& settings)
+{
+    const int last = std::clamp<int>(settings.MaxChannel, 0, LoggerSettings::LastChannelNumber);
+    for (int ch = LoggerSettings::FirstChannel; ch <= last; ++ch) {
+        link.RSCom(QStringLiteral("RES"));
+        link.RSCom(QStringLiteral("SET%1").arg(ch));
+        link.RSCom(QStringLiteral("MNO%1").arg(settings.MeasNo));
+    }
+    SelectActiveChannels(link, settings);
 }

@@ -2,11 +2,16 @@
 
 #include "shell/Formatting.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace
 {
+
+constexpr double MicrometresPerMillimetre = 1000.0;
 
 // A whole number within [low, high].
 std::optional<int32_t> WholeIn(const QString& replyText, double low, double high)
@@ -64,6 +69,13 @@ std::optional<double> NumericReply(const QString& replyText)
     if (!ParseNumber(text, &value))
         return std::nullopt;
     return value;
+}
+
+bool LeadingFieldValue(const QString& reply, double* value)
+{
+    const QString text = ReplyLine(reply);
+    const int comma = text.indexOf(QLatin1Char(','));
+    return ParseNumber(comma < 0 ? text : text.left(comma), value);
 }
 
 std::optional<int32_t> RangeReply(const QString& r)
@@ -159,6 +171,49 @@ bool FirmwareSupportsSea(const QString& versionReply)
         return false;
     const QChar revision = versionReply.size() > 18 ? versionReply.at(18) : QChar();
     return revision.unicode() >= u'E';
+}
+
+LiveReadings ReadingsReply(const QString& replyText, const LoggerSettings& settings)
+{
+    const QStringList fields = ReplyLine(replyText).split(QLatin1Char(','));
+    LiveReadings readings;
+    readings.Fields = int(fields.size());
+    int next = 0;
+    for (int ch = LoggerSettings::FirstChannel;
+         ch <= LoggerSettings::LastChannelNumber && next < fields.size(); ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        ChannelReading& reading = readings.Channel[ch];
+        reading.InReply = true;
+        double v = 0.0;
+        if (ParseNumber(fields.at(next++), &v))
+            reading.Raw = v;
+    }
+    return readings;
+}
+
+std::optional<PeakValues> PeakValuesReply(const QString& replyText, const LoggerSettings& settings)
+{
+    const QStringList fields = ReplyLine(replyText).split(QLatin1Char(','));
+    // Storing a reply without a number would put a row of undefined values into the day's
+    // record as if the drop had been measured.
+    if (std::none_of(fields.begin(), fields.end(),
+                     [](const QString& field) { return ParseNumber(field, nullptr); }))
+        return std::nullopt;
+    PeakValues peaks;
+    peaks.fill(-1.0);
+    double v = 0.0;
+    if (ParseNumber(fields.at(0), &v))
+        peaks[1] = v; // the load comes first whichever channels are selected
+    int next = 1;
+    for (int ch = 2; ch <= LoggerSettings::LastChannelNumber && next < fields.size(); ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        if (ParseNumber(fields.at(next), &v))
+            peaks[ch] = v / MicrometresPerMillimetre;
+        ++next;
+    }
+    return peaks;
 }
 
 double ReadCoefficient(const ChannelSettings& channel)

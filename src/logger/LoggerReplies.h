@@ -3,6 +3,7 @@
 #include "LoggerSettings.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -17,6 +18,11 @@ QString ReplyLine(const QString& replyText);
 
 // The reply's line as a decimal number.
 std::optional<double> NumericReply(const QString& replyText);
+
+// The value before the first "," of a reply (or the whole reply) as a number; false when
+// it is not one. The line end does not count. "MNO?" and "EOC" answer one such field per
+// selected channel, the same in each: the first stands for them all.
+bool LeadingFieldValue(const QString& reply, double* value);
 
 std::optional<int32_t> RangeReply(const QString& replyText);            // "RNG?": 1000, 4000
 std::optional<int32_t> LowPassReply(const QString& replyText);          // "LPF?": 500 ... 5000 Hz
@@ -50,6 +56,28 @@ std::optional<int32_t> TriggerChannelWord(const QString& replyText, int16_t high
 // "VS": 1-based characters 16 to 18 are the version, 19 the revision letter. "SEA?" is
 // understood from 2.0E on.
 bool FirmwareSupportsSea(const QString& versionReply);
+
+// "MDT": the raw reading of every selected channel, in channel order, "," between two. A
+// reading is any finite decimal number (the logger writes signed counts, "+001234"); a
+// field holding anything else is read as no reading.
+struct ChannelReading {
+    bool InReply = false;      // the reply has a field for the channel
+    std::optional<double> Raw; // that field's number
+};
+struct LiveReadings {
+    int Fields = 0; // in the reply's line, 1 for a line without ","
+    std::array<ChannelReading, LoggerSettings::LastChannelNumber + 1> Channel; // index 1 to 6
+};
+LiveReadings ReadingsReply(const QString& replyText, const LoggerSettings& settings);
+
+// Index 1 to 6 as in the settings: CH1's peak load in N, every further channel's peak
+// displacement in mm; -1 where there is none.
+using PeakValues = std::array<double, LoggerSettings::LastChannelNumber + 1>;
+// "ANS?": the drop's peak values, "," between two: the load first, then the displacement of
+// every further selected channel in channel order, in micrometres. Each is any finite
+// decimal number; a field holding anything else, or missing, leaves its value at -1. A
+// reply without a single number is no measurement: nothing.
+std::optional<PeakValues> PeakValuesReply(const QString& replyText, const LoggerSettings& settings);
 
 // Raw reading into the channel's unit, once the logger's values are known: Capacity /
 // RatedOutput divided by 5 for range 4000 and by 10 otherwise (1.0 without a rated output).

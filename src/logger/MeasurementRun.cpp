@@ -11,19 +11,13 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 namespace
 {
 
 constexpr int16_t DebugFileNo = 200;
-constexpr double MicrometresPerMillimetre = 1000.0;
 constexpr int16_t HighestMeasNo = 32767;
-
-QString WithoutLineEnd(const QString& reply)
-{
-    return ReplyLine(reply);
-}
 
 } // namespace
 
@@ -64,13 +58,6 @@ UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel)
                           .arg(ch)},
                      MessageButtons::Ok,
                      MessageIcon::None};
-}
-
-bool LeadingFieldValue(const QString& reply, double* value)
-{
-    const QString text = WithoutLineEnd(reply);
-    const int comma = text.indexOf(QLatin1Char(','));
-    return ParseNumber(comma < 0 ? text : text.left(comma), value);
 }
 
 MeasurementRun::MeasurementRun(LoggerContext& context) : m_context(context) {}
@@ -152,19 +139,10 @@ int16_t MeasurementRun::ArmLogger()
         return -1;
     }
     if (link.RSCom(QStringLiteral("MDT")) > 0) {
-        const QStringList fields = WithoutLineEnd(link.ReplyText()).split(QLatin1Char(','));
-        std::array<double, LoggerSettings::LastChannelNumber + 1> raw{};
-        raw.fill(-1.0);
-        int next = 0;
-        for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
-            if (!settings.Channel[ch].Active)
-                continue;
-            double v = 0.0;
-            if (next < fields.size() && ParseNumber(fields.at(next), &v))
-                raw[ch] = RoundHalfEven(v);
-            ++next;
-        }
-        if (raw[trigger] > RoundHalfEven(settings.Channel[trigger].TriggerLevel)) {
+        // A trigger channel without a reading is never above its level (levels are 0 or more).
+        const std::optional<double> raw =
+            ReadingsReply(link.ReplyText(), settings).Channel[trigger].Raw;
+        if (raw && RoundHalfEven(*raw) > RoundHalfEven(settings.Channel[trigger].TriggerLevel)) {
             m_context.Messages->Show(TriggerExceededMessage());
             return -1;
         }
@@ -250,51 +228,18 @@ bool MeasurementRun::DataTrans()
             return false;
     }
     link.RSCom(QStringLiteral("ANS0"));
-    // An error reply, or one without a single number in it, is no measurement: storing it
-    // would put a row of undefined values into the day's record as if the drop had been
-    // measured. The run ends as a failed exchange instead, and nothing is stored.
-    if (link.RSCom(QStringLiteral("ANS?")) < 1 || !HoldsAnyNumber(link.ReplyText()))
+    // An error reply, or one without a single number in it, is no measurement: the run ends
+    // as a failed exchange instead, and nothing is stored.
+    if (link.RSCom(QStringLiteral("ANS?")) < 1)
         return false;
-    StoreAnswers(link.ReplyText());
-    return true;
-}
-
-bool MeasurementRun::HoldsAnyNumber(const QString& reply)
-{
-    const QString text = WithoutLineEnd(reply);
-    for (const QString& field : text.split(QLatin1Char(','))) {
-        if (ParseNumber(field, nullptr))
-            return true;
-    }
-    return false;
-}
-
-void MeasurementRun::StoreAnswers(const QString& reply)
-{
-    const LoggerSettings& settings = m_context.Logger;
+    const std::optional<PeakValues> peaks = PeakValuesReply(link.ReplyText(), settings);
+    if (!peaks)
+        return false;
     // The results take it from here once the run has ended.
-    DropAnswers entry;
-    entry.Answer.fill(-1.0);
-    entry.No = QString::number(m_fileNo);
-
-    const QString text = WithoutLineEnd(reply);
-    QStringList fields;
-    // A reply of one value has no "," but is still the load.
-    if (SplitFields(text, QStringLiteral(","), fields, ReplyFieldCapacity) < 0)
-        fields = QStringList{text};
-    double v = 0.0;
-    if (ParseNumber(fields.at(0), &v))
-        entry.Answer[1] = v;
-    int next = 1;
-    for (int ch = 2; ch <= LoggerSettings::LastChannelNumber && next < fields.size(); ++ch) {
-        if (!settings.Channel[ch].Active)
-            continue;
-        if (ParseNumber(fields.at(next), &v))
-            entry.Answer[ch] = v / MicrometresPerMillimetre;
-        ++next;
-    }
-    entry.DateTime = FormatDateTimeText(settings.MeasTime, m_context.G.UiLanguage);
-    m_context.LastDrop = entry;
+    m_context.LastDrop =
+        DropAnswers{QString::number(m_fileNo),
+                    FormatDateTimeText(settings.MeasTime, m_context.G.UiLanguage), *peaks};
+    return true;
 }
 
 void MeasurementRun::Cancel()

@@ -89,8 +89,6 @@ private:
     void Close(RunOutcome outcome);
     void LinkLost();
     int ReadProgress();
-    void StoreAnswers(const QString& reply);
-    static bool HoldsAnyNumber(const QString& reply);
     QString Pick(const Bilingual& text) const;
 
     LoggerContext& m_context;
@@ -101,7 +99,3 @@ private:
     bool m_armed = false;
     int m_silentPolls = 0;
 };
-
-// The value before the first "," of a reply (or the whole reply) as a number; false when
-// it is not one. The line end does not count.
-bool LeadingFieldValue(const QString& reply, double* value);

@@ -25,12 +25,11 @@ std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t lang
     return rows;
 }
 
-QString MonitorValueText(int channel, const QString& field, double coefficient)
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient)
 {
-    double raw = 0.0;
-    if (!ParseNumber(field, &raw))
+    if (!raw)
         return QStringLiteral("****");
-    const double value = raw * coefficient;
+    const double value = *raw * coefficient;
     if (channel == 1)
         return FormatNumber(value * 1000.0, QStringLiteral("0"));
     return FormatNumber(value, QStringLiteral("0.0"));

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct LoggerSettings;
@@ -18,6 +19,6 @@ struct MonitorRow {
 // The rows of the monitor grid, one per active channel in channel order.
 std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t uiLanguage);
 
-// One reading of the monitor: a numeric field scaled by the channel's coefficient (CH1
-// into N, the others in m/s2), "****" for a field that is not a number.
-QString MonitorValueText(int channel, const QString& field, double coefficient);
+// One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
+// into N, the others in m/s2), "****" for a field that held no number.
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient);

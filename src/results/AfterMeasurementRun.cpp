@@ -2,6 +2,7 @@
 
 #include "ResultComputation.h"
 #include "ResultsContext.h"
+#include "ResultsFile.h"
 
 #include "logger/LoggerCommands.h"
 #include "logger/ReadLoggerSettings.h"
@@ -21,14 +22,16 @@ AfterRun AfterMeasurementRun(ResultsContext& context)
     if (debug || context.MeasurementDone != 1)
         return after;
     ResultsTable& table = context.Results;
-    const int32_t kept = KeptResults(context.G.MaxResults);
-    KeepLatestResults(table, kept - 1);
-    ResultEntry& entry = table.Entries[table.ResultCount++];
-    entry = ResultEntry{};
-    entry.No = context.LastDrop.No;
-    entry.DateTime = context.LastDrop.DateTime;
-    entry.Answer = context.LastDrop.Answer;
-    after.ShowPrint = ComputeResult(context, true);
+    KeepLatestResults(table, KeptResults(context.G.MaxResults) - 1);
+    const ResultEntry result = ComputeResult(context.LastDrop, context.Logger);
+    table.Entries[table.ResultCount++] = result;
+    context.Logger.MeasNo = NextMeasNo(context.Logger.MeasNo);
+    // The line goes to the disk before the logger is given the next number: a program that
+    // dies in between then repeats a number rather than losing a result. The print command
+    // is shown only for a result on the disk.
+    after.ShowPrint = AppendResult(context, result) == AppendOutcome::Written;
+    if (context.Link)
+        SendMeasNo(*context.Link, context.Logger);
     after.RefillGrid = true;
     return after;
 }

@@ -1,9 +1,6 @@
 #include "ResultComputation.h"
 
-#include "ResultsContext.h"
-#include "ResultsFile.h"
-
-#include "logger/LoggerCommands.h"
+#include "logger/LoggerContext.h"
 #include "shell/Formatting.h"
 
 #include <algorithm>
@@ -60,36 +57,17 @@ int16_t NextMeasNo(int16_t measNo)
     return static_cast<int16_t>(measNo + 1);
 }
 
-bool ComputeResult(ResultsContext& context, bool write)
+ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings)
 {
-    ResultsTable& table = context.Results;
-    if (table.ResultCount < 1)
-        return false;
-    LoggerSettings& settings = context.Logger;
-    ResultEntry& entry = table.Entries[std::min(table.ResultCount, ResultsTable::Capacity) - 1];
+    ResultEntry entry;
+    entry.DateTime = drop.DateTime;
+    entry.Answer = drop.Answer;
     const double p = entry.Answer[1];
     const double d = entry.Answer[2];
     const bool loaded = p > 0.0; // false for NaN
     entry.K = loaded ? CalcK(p, d, settings.PlateDiameter) : -1.0;
     entry.E = loaded ? CalcE(p, d, settings.PlateDiameter, settings.PoissonRatio, settings.CalcType)
                      : -1.0;
-    entry.Flag = 0;
     entry.No = FormatNumber(std::max<int16_t>(settings.MeasNo, 0), NoFormat);
-    settings.MeasNo = NextMeasNo(settings.MeasNo);
-
-    // The line goes to the disk before the logger is given the next number: a program
-    // that dies in between then repeats a number rather than losing a result.
-    const bool stored = !write || AppendResult(context, entry) == AppendOutcome::Written;
-
-    if (!context.Link)
-        return stored;
-    SerialLink& link = *context.Link;
-    const int last = std::clamp<int>(settings.MaxChannel, 0, LoggerSettings::LastChannelNumber);
-    for (int ch = LoggerSettings::FirstChannel; ch <= last; ++ch) {
-        link.RSCom(QStringLiteral("RES"));
-        link.RSCom(QStringLiteral("SET%1").arg(ch));
-        link.RSCom(QStringLiteral("MNO%1").arg(settings.MeasNo));
-    }
-    SelectActiveChannels(link, settings);
-    return stored;
+    return entry;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-struct ResultsContext;
+struct DropAnswers;
 struct LoggerSettings;
 
 // The constants the ground values were defined with. Pi is deliberately the short value
@@ -35,8 +35,6 @@ QString FormatPositive(double value, const QString& format);
 // The measurement number that follows `measNo`: 32767 is followed by 0.
 int16_t NextMeasNo(int16_t measNo);
 
-// Computes K and E of the newest entry, numbers it with MeasNo, advances MeasNo on every
-// channel up to MaxChannel and, when `write` is set, appends it to today's results file.
-// Returns whether the print command is to be shown (false when nothing was computed, or
-// when the operator gave up a failed append).
-bool ComputeResult(ResultsContext& context, bool write);
+// The result of a drop: its peak values with K and E computed from the settings' plate and
+// formula, numbered with the settings' MeasNo.
+ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings);

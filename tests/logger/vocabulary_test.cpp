@@ -1,6 +1,5 @@
 // The logger's words: error replies and sensor faults as messages, the readers of query
-// replies with their accepted values, the firmware check and the field splitter.
-#include "logger/LoggerCommands.h"
+// replies with their accepted values and the firmware check.
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
 #include "logger/ResetLoggerSettings.h"
@@ -39,8 +38,18 @@ std::function<bool(const QString&)> Takes(std::optional<T> (*read)(const QString
     return [read](const QString& r) { return read(r).has_value(); };
 }
 
+// Readings and peak values come one field per selected channel: here CH1, CH2 and CH4.
+LoggerSettings ChannelsOneTwoFour()
+{
+    LoggerSettings s;
+    for (int ch : {1, 2, 4})
+        s.Channel[ch].Active = true;
+    return s;
+}
+
 TEST(ReplyReaders, TakeOnlyTheAcceptedValues)
 {
+    const LoggerSettings s = ChannelsOneTwoFour();
     struct Case {
         const char* Name;
         std::function<bool(const QString&)> Accepts;
@@ -64,6 +73,11 @@ TEST(ReplyReaders, TakeOnlyTheAcceptedValues)
         {"EPD? 57 of 4 channels",
          [](const QString& r) { return TriggerChannelWord(r, 4).has_value(); }, "4|1", "5|0"},
         {"SEA?", Takes(CalcTypeReply), "1|2|0", "SEA"},
+        {"MDT: CH4's reading",
+         [&s](const QString& r) { return ReadingsReply(r, s).Channel[4].Raw.has_value(); },
+         "1,2,3|+000010,abc,-000030", "1,2|1,2,abc|1,2,1e999"},
+        {"ANS?", [&s](const QString& r) { return PeakValuesReply(r, s).has_value(); },
+         "30000,1000,250|30000|x,5", "abc,def|,|1e999|ERR-001"},
     };
     for (const Case& c : cases) {
         for (const QString& r : QString(c.Taken).split('|'))
@@ -82,6 +96,11 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
     EXPECT_EQ(*MeasNoReply("-5\r\n"), 0);
     EXPECT_EQ(*CalcTypeReply("0\r\n"), 2); // Burmister only for 1
     EXPECT_EQ(*CalcTypeReply("1\r\n"), 1);
+    // Each field to its own channel, CH3 left out; displacements from micrometres into mm.
+    const LoggerSettings s = ChannelsOneTwoFour();
+    EXPECT_EQ(PeakValuesReply("30000,1000,250\r\n", s),
+              PeakValues({-1, 30000, 1.0, -1, 0.25, -1, -1}));
+    EXPECT_EQ(ReadingsReply("+000010,abc,-000030\r\n", s).Channel[4].Raw, -30.0);
     // The reset's own coefficient: capacity over rated output, by 10 on range 4000 and by 5 on
     // any other; 1.0 without a rated output.
     const struct {
@@ -96,39 +115,6 @@ TEST(ReplyReaders, ConvertTheirWordsIntoTheirUnits)
         std::tie(channel.Capacity, channel.RatedOutput, channel.Range) =
             std::tuple(r.Capacity, r.Rated, r.Range);
         EXPECT_DOUBLE_EQ(ResetCoefficient(channel), r.Coefficient) << r.Range;
-    }
-}
-
-TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheCallersCapacity)
-{
-    struct Case {
-        const char* Text;
-        const char* Delimiter;
-        int Upper;
-        QStringList Fields;
-    };
-    const Case cases[] = {
-        {"+001234,+000056", ",", 1, {"+001234", "+000056"}},
-        {"a,b,", ",", 2, {"a", "b", ""}},
-        {",a", ",", 1, {"", "a"}},
-        {"a,,b", ",", 2, {"a", "", "b"}},
-        {",", ",", 1, {"", ""}},
-        {"1,2,3,4,5,6,7,8,9,10,11,12",
-         ",",
-         10,
-         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}},
-        // No delimiter: no fields, and the array is left as it was.
-        {"12345", ",", -1, {"kept"}},
-        {"", ",", -1, {"kept"}},
-        {"1,2", "", -1, {"kept"}},
-    };
-    for (const Case& c : cases) {
-        QStringList fields{"kept"};
-        EXPECT_EQ(SplitFields(QString::fromLatin1(c.Text), QString::fromLatin1(c.Delimiter), fields,
-                              ReplyFieldCapacity),
-                  c.Upper)
-            << c.Text;
-        EXPECT_EQ(fields, c.Fields) << c.Text;
     }
 }
 

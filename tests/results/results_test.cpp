@@ -1,3 +1,5 @@
+#include "logger/LoggerCommands.h"
+#include "logger/LoggerContext.h"
 #include "results/ResultComputation.h"
 #include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
@@ -47,24 +49,24 @@ TEST(Results, GroundValuesAndNumbersFollowTheSystemsOwnFigures)
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.P << " N " << r.D << " mm, plate " << r.Plate
                                         << ", type " << r.CalcType << ", No. " << r.MeasNo);
-        ResultsContext ctx;
         ScriptedLink link;
         link.Otherwise = [](const QString&) { return QStringLiteral("OK"); };
-        ctx.Link = &link;
-        LoggerSettings& s = ctx.Logger;
+        LoggerSettings s;
         std::tie(s.PlateDiameter, s.PoissonRatio, s.CalcType, s.MeasNo, s.MaxChannel) =
             std::tuple(r.Plate, r.Poisson, r.CalcType, r.MeasNo, int16_t(4));
         for (int ch : {1, 2, 4})
             s.Channel[ch].Active = true;
-        ResultEntry& e = ctx.Results.Entries[ctx.Results.ResultCount++];
-        e.Answer = {-1, r.P, r.D, -1, -1, -1, -1};
-        EXPECT_TRUE(ComputeResult(ctx, false));
+        DropAnswers drop;
+        drop.Answer = {-1, r.P, r.D, -1, -1, -1, -1};
+        const ResultEntry e = ComputeResult(drop, s);
         EXPECT_NEAR(e.K, r.K, std::abs(r.K) * 1e-9);
         EXPECT_NEAR(e.E, r.E, std::abs(r.E) * 1e-9);
         EXPECT_EQ(FormatPositive(e.K, KFormat), r.KShown);
         EXPECT_EQ(FormatPositive(e.E, EFormat), r.EShown);
         EXPECT_EQ(e.No, r.No);
+        s.MeasNo = NextMeasNo(s.MeasNo);
         EXPECT_EQ(s.MeasNo, r.Next);
+        SendMeasNo(link, s);
         const QString mno = QStringLiteral("MNO%1").arg(r.Next);
         EXPECT_EQ(link.Sent,
                   (std::vector<QString>{"RES", "SET1", mno, "RES", "SET2", mno, "RES", "SET3", mno,
@@ -193,6 +195,36 @@ TEST(FileEncoders, IconvWritesWhatQtWrites)
             EXPECT_EQ(EncodeFileText(QString::fromUtf8(r.Text), "CP932", encoder),
                       r.Bytes.isNull() ? std::nullopt : std::optional<QByteArray>(r.Bytes))
                 << r.Text << (encoder == FileEncoder::Qt ? " by Qt" : " by iconv");
+}
+
+TEST(FieldSplitting, FollowsTheDelimitersExactlyUpToTheReadersCapacity)
+{
+    struct Case {
+        QString Text;
+        const char* Delimiter;
+        int Upper;
+        QStringList Fields;
+    };
+    const Case cases[] = {
+        {"+001234,+000056", ",", 1, {"+001234", "+000056"}},
+        {"a,b,", ",", 2, {"a", "b", ""}},
+        {",a", ",", 1, {"", "a"}},
+        {"a,,b", ",", 2, {"a", "", "b"}},
+        {",", ",", 1, {"", ""}},
+        {QString("x,").repeated(FileFieldCapacity) + "cut", ",", FileFieldCapacity - 1,
+         QStringList(FileFieldCapacity, "x")},
+        // No delimiter: no fields, and the array is left as it was.
+        {"12345", ",", -1, {"kept"}},
+        {"", ",", -1, {"kept"}},
+        {"1,2", "", -1, {"kept"}},
+    };
+    for (const Case& c : cases) {
+        QStringList fields{"kept"};
+        EXPECT_EQ(SplitFields(c.Text, QString::fromLatin1(c.Delimiter), fields, FileFieldCapacity),
+                  c.Upper)
+            << c.Text.toStdString();
+        EXPECT_EQ(fields, c.Fields) << c.Text.toStdString();
+    }
 }
 
 QByteArray ResultLines(int from, int to)

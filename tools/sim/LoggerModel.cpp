@@ -58,11 +58,30 @@ bool StartsWith(const std::string& text, const std::string& prefix)
 struct Argument {
     enum Kind { None, Query, Number, Garbage } Kind = None;
     long long Value = 0;
+    std::string Text; // as received
 };
+
+// The error code for an argument outside a command's range, 0 for one within it.
+using Refusal = std::function<int(const LoggerModel&, const Argument&)>;
+
+Refusal Within(long long low, long long high, int error)
+{
+    return [=](const LoggerModel&, const Argument& a) {
+        return a.Value >= low && a.Value <= high ? 0 : error;
+    };
+}
+
+Refusal OneOf(std::vector<long long> accepted, int error)
+{
+    return [accepted = std::move(accepted), error](const LoggerModel&, const Argument& a) {
+        return std::find(accepted.begin(), accepted.end(), a.Value) != accepted.end() ? 0 : error;
+    };
+}
 
 Argument ReadArgument(const std::string& rest)
 {
     Argument a;
+    a.Text = rest;
     if (rest.empty())
         return a;
     if (rest == "?") {
@@ -209,190 +228,200 @@ std::string LoggerModel::Handle(const std::string& command, Micros now)
     return Dispatch(Upper(command), now);
 }
 
+// Rows marked so are answered with ERR-031, whatever else they say, while the sensor unit
+// is missing.
+constexpr bool WithSensorUnit = true;
+
+struct LoggerModel::NamedCommand {
+    std::string Name;
+    std::function<std::string(LoggerModel&, Micros)> Reply;
+    bool NeedsSensorUnit = false;
+};
+
+// The reply to "?"; the error for an argument outside the range, checked before any
+// setting is made; the setting and its reply.
+struct LoggerModel::ArgumentCommand {
+    std::string Name;
+    std::function<std::string(LoggerModel&)> Query; // none: a query is out of range
+    Refusal Refused;
+    std::function<std::string(LoggerModel&, const Argument&)> Set;
+    bool NeedsSensorUnit = false;
+};
+
+const std::vector<LoggerModel::NamedCommand>& LoggerModel::NamedCommands()
+{
+    using M = LoggerModel;
+    static const std::vector<NamedCommand> commands = {
+        {"RES", [](M& m, Micros) { return m.Reset(); }, WithSensorUnit},
+        {"VS", [](M& m, Micros) { return Line("QL-860H FW Ver " + m.m_config.Firmware); },
+         WithSensorUnit},
+        {"MDT",
+         [](M& m, Micros) { return m.ForSelected([&m](int c) { return Signed6(m.Reading(c)); }); }},
+        {"BAL",
+         [](M& m, Micros) {
+             if (!m.AnySelected())
+                 return Error(ErrChannelNotSet);
+             for (int c = FirstChannel; c <= LastChannel; ++c)
+                 if (m.m_selected[c])
+                     m.m_balance[c] = m.m_channels[c].Offset;
+             return Ok;
+         }},
+        {"DTG", [](M& m, Micros now) { return m.Arm(now); }},
+        {"EOC",
+         [](M& m, Micros now) {
+             const int samples = m.RecordedSamples(now);
+             return m.ForSelected([samples](int) { return std::to_string(samples); });
+         }},
+        {"PON", [](M&, Micros) { return Ok; }},
+        {"ANS?",
+         [](M& m, Micros) {
+             return m.ForSelected(
+                 [&m](int c) { return std::to_string(m.m_last ? m.m_last->Peaks.Value[c] : 0); });
+         }},
+    };
+    return commands;
+}
+
+const std::vector<LoggerModel::ArgumentCommand>& LoggerModel::ArgumentCommands()
+{
+    using M = LoggerModel;
+    // A setting each selected channel holds.
+    auto channel = [](const char* name, int ChannelConfig::*field, Refusal refused) {
+        return ArgumentCommand{
+            name, [field](M& m) { return m.ChannelQuery(field); }, std::move(refused),
+            [field](M& m, const Argument& a) { return m.ChannelSet(field, a.Value); }};
+    };
+    // A setting of the logger as a whole.
+    auto logger = [](const char* name, int M::*member, Refusal refused, bool sensorUnit = false) {
+        return ArgumentCommand{name, [member](M& m) { return Line(std::to_string(m.*member)); },
+                               std::move(refused),
+                               [member](M& m, const Argument& a) {
+                                   m.*member = static_cast<int>(a.Value);
+                                   return Ok;
+                               },
+                               sensorUnit};
+    };
+    // The transfer's preparation steps; only answer set 0 exists.
+    auto step = [](const char* name) {
+        return ArgumentCommand{name, nullptr, Within(0, 0, ErrParameterRange),
+                               [](M&, const Argument&) { return Ok; }};
+    };
+    // "MRY-" before "MRY": a name is found by the start of the command.
+    static const std::vector<ArgumentCommand> commands = {
+        {"SET", nullptr,
+         [](const M& m, const Argument& a) {
+             if (a.Text.size() != 1 || a.Value < FirstChannel || a.Value > LastChannel)
+                 return ErrParameterRange;
+             return m.ChannelFitted(static_cast<int>(a.Value)) ? 0 : ErrRangeOff;
+         },
+         [](M& m, const Argument& a) {
+             m.m_selected[a.Value] = true;
+             return Ok;
+         }},
+        channel("RNG", &ChannelConfig::Range, OneOf({1000, 4000}, ErrRangeOver)),
+        channel("LPF", &ChannelConfig::LowPass,
+                OneOf({500, 1000, 2000, 3000, 5000}, ErrParameterRange)),
+        channel("HPF", &ChannelConfig::HighPass, OneOf({0, 1}, ErrParameterRange)),
+        channel("TGL", &ChannelConfig::TriggerLevel, Within(0, 32767, ErrParameterRange)),
+        channel("MNO", &ChannelConfig::MeasNo, Within(0, 32767, ErrParameterRange)),
+        logger("CLK", &M::m_samplingInterval,
+               [](const M&, const Argument& a) {
+                   if (a.Value < MinSamplingInterval)
+                       return ErrClockTooFast;
+                   return a.Value > MaxSamplingInterval ? ErrParameterRange : 0;
+               }),
+        logger("MRY-", &M::m_preTrigger,
+               [](const M& m, const Argument& a) {
+                   return a.Value < 0 || a.Value >= m.m_recordLength ? ErrParameterCombination : 0;
+               }),
+        logger("MRY", &M::m_recordLength,
+               [](const M& m, const Argument& a) {
+                   if (a.Value < 1 || a.Value > MaxRecordLength)
+                       return ErrParameterRange;
+                   return m.m_preTrigger >= a.Value ? ErrParameterCombination : 0;
+               }),
+        logger("EPA", &M::m_address, Within(0, MaxAddress, ErrAddressOver)),
+        {"EPD", [](M& m) { return Line(std::to_string(m.Param(m.m_address))); },
+         Within(-32768, 32767, ErrParameterRange),
+         [](M& m, const Argument& a) {
+             m.m_params[m.m_address] = static_cast<int>(a.Value);
+             return Ok;
+         }},
+        logger("SEA", &M::m_sea, OneOf({1, 2}, ErrParameterRange), WithSensorUnit),
+        {"TRM", [](M& m) { return Line(m.m_triggerMode); },
+         [](const M&, const Argument& a) { return a.Text.size() == 2 ? 0 : ErrParameterRange; },
+         [](M& m, const Argument& a) {
+             m.m_triggerMode = a.Text;
+             return Ok;
+         }},
+        step("EXE"),
+        step("ANS"),
+        {"BDT", nullptr, Within(1, MaxBinaryValues, ErrParameterRange),
+         [](M& m, const Argument& a) {
+             return m.AnySelected() ? m.BinaryBlock(a.Value) : Error(ErrChannelNotSet);
+         }},
+    };
+    return commands;
+}
+
 std::string LoggerModel::Dispatch(const std::string& cmd, Micros now)
 {
-    if (cmd == "RES") {
-        if (m_sensorUnitMissing)
+    const std::vector<NamedCommand>& named = NamedCommands();
+    const auto plain = std::find_if(named.begin(), named.end(),
+                                    [&cmd](const NamedCommand& c) { return cmd == c.Name; });
+    if (plain != named.end()) {
+        if (plain->NeedsSensorUnit && m_sensorUnitMissing)
             return Error(ErrSensorMissing);
-        m_selected.fill(false);
-        // A reset before the weight fell gives up waiting; a recording under way or
-        // finished is kept, the transfer after it begins with a RES of its own.
-        if (m_phase == Phase::Armed) {
-            m_phase = Phase::Idle;
-            m_autoDropAt.reset();
-            m_notes.push_back("disarmed by RES");
-        }
-        return Ok;
-    }
-    if (cmd == "VS") {
-        if (m_sensorUnitMissing)
-            return Error(ErrSensorMissing);
-        return Line("QL-860H FW Ver " + m_config.Firmware);
-    }
-    if (cmd == "MDT")
-        return ForSelected([this](int c) { return Signed6(Reading(c)); });
-    if (cmd == "BAL") {
-        if (!AnySelected())
-            return Error(ErrChannelNotSet);
-        for (int c = FirstChannel; c <= LastChannel; ++c)
-            if (m_selected[c])
-                m_balance[c] = m_channels[c].Offset;
-        return Ok;
-    }
-    if (cmd == "DTG") {
-        if (!AnySelected())
-            return Error(ErrChannelNotSet);
-        m_phase = Phase::Armed;
-        m_armedAt = now;
-        m_current = Recording{};
-        m_current.Channels = m_selected;
-        if (m_config.DropAfterMs > 0)
-            m_autoDropAt = now + static_cast<Micros>(m_config.DropAfterMs) * 1000;
-        else
-            m_autoDropAt.reset();
-        m_notes.push_back("armed");
-        return Ok;
-    }
-    if (cmd == "EOC") {
-        const int samples = RecordedSamples(now);
-        return ForSelected([samples](int) { return std::to_string(samples); });
-    }
-    if (cmd == "PON")
-        return Ok;
-    if (cmd == "ANS?") {
-        return ForSelected(
-            [this](int c) { return std::to_string(m_last ? m_last->Peaks.Value[c] : 0); });
+        return plain->Reply(*this, now);
     }
 
-    // Commands with an argument: a name, then nothing, "?" or a number.
-    static const std::vector<std::string> names = {"SET", "RNG",  "LPF", "HPF", "TGL", "MNO",
-                                                   "CLK", "MRY-", "MRY", "EPA", "EPD", "SEA",
-                                                   "TRM", "EXE",  "ANS", "BDT"};
-    const auto name = std::find_if(names.begin(), names.end(),
-                                   [&cmd](const std::string& n) { return StartsWith(cmd, n); });
-    if (name == names.end())
+    const std::vector<ArgumentCommand>& withArgument = ArgumentCommands();
+    const auto command =
+        std::find_if(withArgument.begin(), withArgument.end(),
+                     [&cmd](const ArgumentCommand& c) { return StartsWith(cmd, c.Name); });
+    if (command == withArgument.end())
         return Error(ErrCommand);
-    const std::string rest = cmd.substr(name->size());
-    const Argument arg = ReadArgument(rest);
+    const Argument arg = ReadArgument(cmd.substr(command->Name.size()));
     if (arg.Kind == Argument::None)
         return Error(ErrParameterCount);
     if (arg.Kind == Argument::Garbage)
         return Error(ErrParameterType);
-    const bool query = arg.Kind == Argument::Query;
-    const long long n = arg.Value;
-    const std::string& key = *name;
+    if (command->NeedsSensorUnit && m_sensorUnitMissing)
+        return Error(ErrSensorMissing);
+    if (arg.Kind == Argument::Query)
+        return command->Query ? command->Query(*this) : Error(ErrParameterRange);
+    if (const int refusal = command->Refused(*this, arg))
+        return Error(refusal);
+    return command->Set(*this, arg);
+}
 
-    if (key == "SET") {
-        if (query || rest.size() != 1 || n < FirstChannel || n > LastChannel)
-            return Error(ErrParameterRange);
-        if (!ChannelFitted(static_cast<int>(n)))
-            return Error(ErrRangeOff);
-        m_selected[n] = true;
-        return Ok;
+std::string LoggerModel::Reset()
+{
+    m_selected.fill(false);
+    // A reset before the weight fell gives up waiting; a recording under way or finished is
+    // kept, the transfer after it begins with a RES of its own.
+    if (m_phase == Phase::Armed) {
+        m_phase = Phase::Idle;
+        m_autoDropAt.reset();
+        m_notes.push_back("disarmed by RES");
     }
-    if (key == "RNG") {
-        if (query)
-            return ChannelQuery(&ChannelConfig::Range);
-        return n == 1000 || n == 4000 ? ChannelSet(&ChannelConfig::Range, n) : Error(ErrRangeOver);
-    }
-    if (key == "LPF") {
-        if (query)
-            return ChannelQuery(&ChannelConfig::LowPass);
-        static const std::array<long long, 5> accepted{500, 1000, 2000, 3000, 5000};
-        if (std::find(accepted.begin(), accepted.end(), n) == accepted.end())
-            return Error(ErrParameterRange);
-        return ChannelSet(&ChannelConfig::LowPass, n);
-    }
-    if (key == "HPF") {
-        if (query)
-            return ChannelQuery(&ChannelConfig::HighPass);
-        return n == 0 || n == 1 ? ChannelSet(&ChannelConfig::HighPass, n)
-                                : Error(ErrParameterRange);
-    }
-    if (key == "TGL") {
-        if (query)
-            return ChannelQuery(&ChannelConfig::TriggerLevel);
-        return n >= 0 && n <= 32767 ? ChannelSet(&ChannelConfig::TriggerLevel, n)
-                                    : Error(ErrParameterRange);
-    }
-    if (key == "MNO") {
-        if (query)
-            return ChannelQuery(&ChannelConfig::MeasNo);
-        return n >= 0 && n <= 32767 ? ChannelSet(&ChannelConfig::MeasNo, n)
-                                    : Error(ErrParameterRange);
-    }
-    if (key == "CLK") {
-        if (query)
-            return Line(std::to_string(m_samplingInterval));
-        if (n < MinSamplingInterval)
-            return Error(ErrClockTooFast);
-        if (n > MaxSamplingInterval)
-            return Error(ErrParameterRange);
-        m_samplingInterval = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "MRY") {
-        if (query)
-            return Line(std::to_string(m_recordLength));
-        if (n < 1 || n > MaxRecordLength)
-            return Error(ErrParameterRange);
-        if (m_preTrigger >= n)
-            return Error(ErrParameterCombination);
-        m_recordLength = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "MRY-") {
-        if (query)
-            return Line(std::to_string(m_preTrigger));
-        if (n < 0 || n >= m_recordLength)
-            return Error(ErrParameterCombination);
-        m_preTrigger = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "EPA") {
-        if (query)
-            return Line(std::to_string(m_address));
-        if (n < 0 || n > MaxAddress)
-            return Error(ErrAddressOver);
-        m_address = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "EPD") {
-        if (query)
-            return Line(std::to_string(Param(m_address)));
-        if (n < -32768 || n > 32767)
-            return Error(ErrParameterRange);
-        m_params[m_address] = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "SEA") {
-        if (m_sensorUnitMissing)
-            return Error(ErrSensorMissing);
-        if (query)
-            return Line(std::to_string(m_sea));
-        if (n != 1 && n != 2)
-            return Error(ErrParameterRange);
-        m_sea = static_cast<int>(n);
-        return Ok;
-    }
-    if (key == "TRM") {
-        if (query)
-            return Line(m_triggerMode);
-        if (rest.size() != 2)
-            return Error(ErrParameterRange);
-        m_triggerMode = rest;
-        return Ok;
-    }
-    if (key == "EXE" || key == "ANS") {
-        // The transfer's preparation steps; only answer set 0 exists.
-        return !query && n == 0 ? Ok : Error(ErrParameterRange);
-    }
-    // BDT
-    if (query || n < 1 || n > MaxBinaryValues)
-        return Error(ErrParameterRange);
+    return Ok;
+}
+
+std::string LoggerModel::Arm(Micros now)
+{
     if (!AnySelected())
         return Error(ErrChannelNotSet);
-    return BinaryBlock(n);
+    m_phase = Phase::Armed;
+    m_armedAt = now;
+    m_current = Recording{};
+    m_current.Channels = m_selected;
+    if (m_config.DropAfterMs > 0)
+        m_autoDropAt = now + static_cast<Micros>(m_config.DropAfterMs) * 1000;
+    else
+        m_autoDropAt.reset();
+    m_notes.push_back("armed");
+    return Ok;
 }
 
 std::string LoggerModel::BinaryBlock(long long values) const

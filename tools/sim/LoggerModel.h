@@ -66,7 +66,16 @@ private:
         std::array<bool, LastChannel + 1> Channels{};
     };
 
+    // The logger's vocabulary, one row per command: those of a name alone ("MDT"), and those
+    // that take "?" or a number ("RNG?", "RNG1000").
+    struct NamedCommand;
+    struct ArgumentCommand;
+    static const std::vector<NamedCommand>& NamedCommands();
+    static const std::vector<ArgumentCommand>& ArgumentCommands();
+
     std::string Dispatch(const std::string& command, Micros now);
+    std::string Reset();
+    std::string Arm(Micros now);
     std::string ChannelQuery(int ChannelConfig::*field) const;
     std::string ChannelSet(int ChannelConfig::*field, long long value);
     std::string ForSelected(const std::function<std::string(int)>& field) const;
