@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -16,7 +18,7 @@ struct MonitorRow {
 };
 
 // The rows of the monitor grid, one per active channel in channel order.
-std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t uiLanguage);
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, UiLanguage language);
 
 // One reading of the monitor: a numeric field scaled by the channel's coefficient (CH1
 // into N, the others in m/s2), "****" for a field that is not a number.

@@ -98,7 +98,7 @@ float mdlPublicPrint::PrintTestCondition(const LoggerSettings& settings, float& 
                                          float labelX, float fontSize)
 {
     const auto p = static_cast<int16_t>(std::lround(fontSize));
-    const int16_t lang = m_language;
+    const UiLanguage lang = m_language;
     // Prints one condition line; returns where its value begins.
     auto line = [&](const char* ja, const char* en, const QString& value) {
         y += LinePitch;

@@ -47,7 +47,7 @@ void PutListCell(GridModel& grid, int32_t col, int32_t row, const QString& text)
     grid.PutCell(col, row, text);
 }
 
-void SetupListGrid(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage)
+void SetupListGrid(GridModel& grid, const LoggerSettings& settings, UiLanguage language)
 {
     grid.SetRows(ListRows);
     grid.SetCols(std::max<int>(0, settings.ChannelCount) + 1);
@@ -56,11 +56,11 @@ void SetupListGrid(GridModel& grid, const LoggerSettings& settings, int16_t uiLa
     grid.SetColWidth(0, ListTitleWidth);
     for (int c = 1; c < grid.Cols(); ++c)
         grid.SetColWidth(c, ListChannelWidth);
-    FillGeneralRows(grid, settings, uiLanguage);
-    FillChannelRows(grid, settings, uiLanguage);
+    FillGeneralRows(grid, settings, language);
+    FillChannelRows(grid, settings, language);
 }
 
-void FillGeneralRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
+void FillGeneralRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
 {
     const QString data = Tr(lang, "データ", "Data");
     Put(grid, 0, 0, Tr(lang, "サンプリング間隔", "Sampling"));
@@ -94,7 +94,7 @@ void FillGeneralRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
     Put(grid, 1, 7, CalcTypeText(s.CalcType));
 }
 
-void FillChannelRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
+void FillChannelRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
 {
     Put(grid, 0, 8, QStringLiteral("CH"));
     Put(grid, 0, 9, Tr(lang, "センサー", "Sensor"));

@@ -125,7 +125,7 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
 
 TEST_F(RunAgainstSimulator, BoussinesqAtTheSpeedOfTheLineInJapanese)
 {
-    day.Context.G.UiLanguage = 0;
+    day.Context.G.UiLanguage = UiLanguage::Japanese;
     InitGlobalValues(day.Context.G);
     ResetFontSpecs(day.Context.G);
     Open({"--channels", "1,2", "--sea", "2", "--modulus", "35", "--load", "9000", "--drop-after",

@@ -12,7 +12,7 @@ frmInitial::frmInitial(ResultsContext& context, QWidget* parent)
     : QDialog(parent), m_choice(BalanceCancel)
 {
     const BalanceCaptions& c = BalanceDialogCaptions();
-    const int16_t lang = context.G.UiLanguage;
+    const UiLanguage lang = context.G.UiLanguage;
     setWindowTitle(c.Caption.Pick(lang));
     QFont font(context.G.UiFontName);
     font.setPointSizeF(BalanceDialogPoints);

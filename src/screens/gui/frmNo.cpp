@@ -41,7 +41,7 @@ frmNo::frmNo(ResultsContext& context, QWidget* parent) : QDialog(parent), m_cont
 void frmNo::SetupNoDialog()
 {
     const MeasNoCaptions& c = MeasNoDialogCaptions();
-    const int16_t lang = m_context.G.UiLanguage;
+    const UiLanguage lang = m_context.G.UiLanguage;
     setWindowTitle(c.Caption.Pick(lang));
     QFont font(m_context.G.UiFontName);
     font.setPointSizeF(MeasNoDialogPoints);

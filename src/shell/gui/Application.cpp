@@ -24,9 +24,9 @@ void InstallFontSubstitutes()
                                 QStringLiteral("IPAPMincho")});
 }
 
-void InstallQtTranslations(QApplication& app, int16_t uiLanguage)
+void InstallQtTranslations(QApplication& app, UiLanguage language)
 {
-    if (uiLanguage != 0)
+    if (language != UiLanguage::Japanese)
         return;
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ja"),

@@ -27,7 +27,7 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
 {
     LoadPictures();
     const Globals& g = m_context.G;
-    const int16_t lang = g.UiLanguage;
+    const UiLanguage lang = g.UiLanguage;
     setFixedSize(ClientSizeOfWindow(3100, 3120, g.CaptionHeightExtra));
     setWindowTitle(Tr(lang, " メインメニュー", " Main Menu") + QString(12, ' ') +
                    QStringLiteral("VX-2968"));
