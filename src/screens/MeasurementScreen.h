@@ -20,6 +20,7 @@ struct CaptionAndFont {
 struct MeasurementCaptions {
     QString WindowTitle;
     double WindowPoints = 0.0; // 0: the window font is left as it is
+    // The commands, named as in the window (cmdNo: No).
     CaptionAndFont No, Initial, Measure, Setting, Print, Return;
     CaptionAndFont ResultCaption, DiameterCaption, DiameterValue, RatioCaption, RatioValue;
     CaptionAndFont Status;
