@@ -102,7 +102,7 @@ TEST_F(MainMenu, TheLogoShowsTheVersionAndEndProgramReleasesThePort)
     EXPECT_TRUE(shown);
 
     link.Connect(true);
-    Press(menu->cmdMenu[2]);
+    Press(menu->EndProgramButton());
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(link.PortOpened());
 }

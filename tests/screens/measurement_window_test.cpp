@@ -122,7 +122,7 @@ TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
     QString shown;
     WhenModalShown<frmList>([&](frmList* list) {
         shown = QString::number(screen->isVisible()) + "|" + Cells(list->ListGrid(), 8, 0, 5);
-        Press(list->Command1[0]);
+        Press(list->BackButton());
     });
     Press(screen->cmdSetting);
     EXPECT_EQ(shown, "0|CH|1|2|4|6"); // the screen hidden meanwhile
