@@ -72,6 +72,8 @@ UiMessage NotANumberMessage()
                      MessageIcon::None};
 }
 
+// "Inputed" is misspelt on purpose: the message keeps the system's own words, which operators
+// and their manuals know.
 UiMessage NumberOutOfRangeMessage()
 {
     return UiMessage{

@@ -89,6 +89,7 @@ void FillGeneralRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
     Put(grid, 2, 5, QStringLiteral("mm"));
     Put(grid, 0, 6, Tr(lang, "ポアソン比", "Poisson's Ratio"));
     Put(grid, 1, 6, FormatNumber(s.PoissonRatio, "0.000"));
+    // "elasiticity" is misspelt on purpose: the system's own title, as on the printed page.
     Put(grid, 0, 7,
         Tr(lang, "地盤弾性係数　算出式", "Calculation type of ground elasiticity coefficient"));
     Put(grid, 1, 7, CalcTypeText(s.CalcType));
@@ -105,7 +106,6 @@ void FillChannelRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
     Put(grid, 0, 14, QStringLiteral("L.P.F.(Hz)"));
     Put(grid, 0, 15, QStringLiteral("H.P.F."));
 
-    // Each row over all active channels before the next row is begun.
     for (int row = 8; row < ListRows; ++row) {
         int col = 0;
         for (int c = LoggerSettings::FirstChannel; c <= LoggerSettings::LastChannelNumber; ++c) {

@@ -248,6 +248,7 @@ TEST_F(ResultsFile, ReadingKeepsTheLastTenResultsAndOnlyValidValues)
     }
     ASSERT_EQ(messages.Shown.size(), 1u); // for line 1 without a comma
     EXPECT_EQ(messages.Shown[0].Title.En, "File Format ERROR!");
+    // "igbored" is the system's own misspelling, kept in the message on purpose.
     EXPECT_EQ(messages.Shown[0].Text.En, "Specified File " + Today() + " is igbored file format.");
     EXPECT_EQ(messages.Shown[0].Text.Ja, QString::fromUtf8("指定したファイル ") + Today() +
                                              QString::fromUtf8(" のフォーマットが間違っています"));

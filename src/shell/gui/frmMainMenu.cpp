@@ -54,7 +54,6 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
             [this] { ShowScreen(m_openPortSettings(m_context)); });
     connect(EndProgramButton(), &QPushButton::clicked, this, &QWidget::close);
 
-    // The logo keeps 0.12 of its natural size, 250 twips from the left, 2300 from the top.
     imgLogo = new QLabel(this);
     const QPixmap logo(QStringLiteral(":/logo.png"));
     const QSize size(qRound(logo.width() * 0.12), qRound(logo.height() * 0.12));
