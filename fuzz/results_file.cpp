@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ResultsContext context;
     RecordingMessages messages;
     context.Messages = &messages;
-    context.G.UiLanguage = 1;
+    context.G.UiLanguage = UiLanguage::English;
     context.G.MaxResults = 10;
     context.Logger.PlateDiameter = 300;
     context.Logger.PoissonRatio = 0.35;

@@ -1,4 +1,4 @@
-// The language file: any bytes at all give 0 or 1.
+// The language file: any bytes at all give Japanese or English.
 #include "shell/Startup.h"
 
 #include <cstdint>
@@ -6,9 +6,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const int16_t language =
+    const UiLanguage language =
         UiLanguageFromBytes(QByteArray(reinterpret_cast<const char*>(data), int(size)));
-    if (language != 0 && language != 1)
+    if (language != UiLanguage::Japanese && language != UiLanguage::English)
         std::abort();
     return 0;
 }

@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     }
 
     ResultsContext context;
-    context.G.UiLanguage = 1;
+    context.G.UiLanguage = UiLanguage::English;
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
     context.G.AppFolder = home.Path() + "/";
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
     context.Time = &clock;
     TranscriptLink link(
         ServiceFolderOf(context.UserFolder), clock, [] { return QStringLiteral("COM1"); }, messages,
-        1,
+        UiLanguage::English,
         [&](MessageSink& m) {
             return std::make_unique<QSerialLink>(context.Port, context.UserFolder, m);
         });

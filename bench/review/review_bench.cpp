@@ -200,7 +200,7 @@ int main(int argc, char** argv)
     AppContext context;
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
-    context.G.UiLanguage = 0;
+    context.G.UiLanguage = UiLanguage::Japanese;
     RecordingMessages messages;
     SystemClock clock;
     MemoryClipboard clipboard;

@@ -149,8 +149,8 @@ int main(int argc, char** argv)
     line.SetReplyTimeout(1000);
     SystemClock clock;
     TranscriptLink transcribed(
-        home.UserFolder() + "service/", clock, [] { return QStringLiteral("COM1"); }, messages, 1,
-        [&](MessageSink&) { return std::make_unique<LentLink>(line); });
+        home.UserFolder() + "service/", clock, [] { return QStringLiteral("COM1"); }, messages,
+        UiLanguage::English, [&](MessageSink&) { return std::make_unique<LentLink>(line); });
     CountingLink plain(line);
     CountingLink recorded(transcribed);
 

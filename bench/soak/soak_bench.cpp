@@ -76,7 +76,7 @@ int CompleteResultLines(const QString& path, int* allLines)
 // results printed with the Print button, and copied with the C key.
 void SettingsPrintAndCopy(frmMemoryCardData2& screen)
 {
-    WhenModalShown<frmList>([](frmList* list) { Press(list->Command1[0]); });
+    WhenModalShown<frmList>([](frmList* list) { Press(list->BackButton()); });
     Press(screen.cmdSetting);
     Press(screen.cmdPrint);
     screen.activateWindow();

@@ -58,9 +58,9 @@ const MeasNoCaptions& MeasNoDialogCaptions()
     return captions;
 }
 
-double MeasNoCancelPoints(int16_t uiLanguage)
+double MeasNoCancelPoints(UiLanguage language)
 {
-    return uiLanguage == 0 ? 12.0 : 14.0;
+    return language == UiLanguage::Japanese ? 12.0 : 14.0;
 }
 
 UiMessage NotANumberMessage()
@@ -72,6 +72,8 @@ UiMessage NotANumberMessage()
                      MessageIcon::None};
 }
 
+// "Inputed" is misspelt on purpose: the message keeps the system's own words, which operators
+// and their manuals know.
 UiMessage NumberOutOfRangeMessage()
 {
     return UiMessage{

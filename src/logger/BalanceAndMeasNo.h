@@ -37,7 +37,7 @@ struct MeasNoCaptions {
 const MeasNoCaptions& MeasNoDialogCaptions();
 inline constexpr double MeasNoDialogPoints = 14.0;
 // The cancel button is a size smaller in Japanese, where its caption is longer.
-double MeasNoCancelPoints(int16_t uiLanguage);
+double MeasNoCancelPoints(UiLanguage language);
 inline constexpr int MeasNoMaxLength = 5;
 
 UiMessage NotANumberMessage();

@@ -5,7 +5,7 @@
 #include "shell/Bilingual.h"
 #include "shell/Formatting.h"
 
-std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t lang)
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, UiLanguage lang)
 {
     std::vector<MonitorRow> rows;
     for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {

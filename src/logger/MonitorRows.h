@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -17,7 +19,7 @@ struct MonitorRow {
 };
 
 // The rows of the monitor grid, one per active channel in channel order.
-std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, int16_t uiLanguage);
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, UiLanguage language);
 
 // One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
 // into N, the others in m/s2), "****" for a field that held no number.

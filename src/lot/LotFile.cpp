@@ -23,16 +23,6 @@ constexpr int FormatVersion = 2;
 // A lot of a season's day files with every drop edited stays far below this.
 constexpr qint64 LargestLotFileBytes = 32 * 1024 * 1024;
 
-Bilingual Pair(const char* ja, const char* en, const QString& arg = QString())
-{
-    Bilingual b{QString::fromUtf8(ja), QString::fromUtf8(en)};
-    if (!arg.isNull()) {
-        b.Ja = b.Ja.arg(arg);
-        b.En = b.En.arg(arg);
-    }
-    return b;
-}
-
 // One name for a file whatever path reached it; for a file that is gone, its path.
 QString FileIdentity(const QString& path)
 {
@@ -97,7 +87,8 @@ public:
     bool Fail(const QString& what)
     {
         if (Problem.En.isEmpty())
-            Problem = Pair("項目 \"%1\" が正しくありません", "the entry \"%1\" is not valid", what);
+            Problem =
+                Words("項目 \"%1\" が正しくありません", "the entry \"%1\" is not valid").Arg(what);
         return false;
     }
     bool Ref(const QJsonValue& v, DropRef* r, const QString& what)
@@ -164,8 +155,8 @@ bool ReadFiles(const QJsonValue& v, std::vector<LotDayFile>* files, Reader& r)
         const QString identity = FileIdentity(f.Path);
         if (seen.contains(identity)) {
             r.Problem =
-                Pair("項目 \"files\" に %1 が 2 回あります", "the entry \"files\" names %1 twice",
-                     QDir::toNativeSeparators(f.Path));
+                Words("項目 \"files\" に %1 が 2 回あります", "the entry \"files\" names %1 twice")
+                    .Arg(QDir::toNativeSeparators(f.Path));
             return false;
         }
         seen.insert(identity);
@@ -266,18 +257,19 @@ Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const Lo
     case DayFileState::Same:
         break;
     case DayFileState::Missing:
-        return Pair("%1 がありません。その打撃は測点に含まれません。",
-                    "%1 is missing: its drops are not in the points.", path);
+        return Words("%1 がありません。その打撃は測点に含まれません。",
+                     "%1 is missing: its drops are not in the points.")
+            .Arg(path);
     case DayFileState::Unreadable:
         return Bilingual{
             QString::fromUtf8("%1: %2 その打撃は測点に含まれません。").arg(path, read.Reason.Ja),
             QStringLiteral("%1 %2 Its drops are not in the points.").arg(path, read.Reason.En)};
     case DayFileState::Changed:
-        return Pair("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。"
-                    "測点を確かめてから変更を受け入れてください。",
-                    "%1 has changed since the lot was saved: the points were formed again "
-                    "from what it holds now. Check them, then accept the change.",
-                    path);
+        return Words("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。"
+                     "測点を確かめてから変更を受け入れてください。",
+                     "%1 has changed since the lot was saved: the points were formed again "
+                     "from what it holds now. Check them, then accept the change.")
+            .Arg(path);
     }
     return {};
 }
@@ -341,17 +333,17 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
     const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
     const QJsonObject root = doc.object();
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        *problem = Pair("JSON として読めません (位置 %1)", "it is not readable JSON (at byte %1)",
-                        QString::number(error.offset));
+        *problem = Words("JSON として読めません (位置 %1)", "it is not readable JSON (at byte %1)")
+                       .Arg(QString::number(error.offset));
         return false;
     }
     if (root.value("format").toString() != FormatName) {
-        *problem = Pair("ロットファイルではありません", "it is not a lot file");
+        *problem = Words("ロットファイルではありません", "it is not a lot file");
         return false;
     }
     if (root.value("version").toInt() > FormatVersion) {
-        *problem = Pair("新しい版のプログラムで保存されています",
-                        "it was saved by a newer version of the program");
+        *problem = Words("新しい版のプログラムで保存されています",
+                         "it was saved by a newer version of the program");
         return false;
     }
     LotDocument out;
@@ -422,12 +414,13 @@ bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* proble
         LotDocument old;
         Bilingual why;
         if (!ReadLotFile(path, &old, &why)) {
-            *problem = Pair("%1 "
-                            "はロットファイルではないか、壊れています。上書きしません。別の名前で保"
-                            "存してください。",
-                            "%1 is not a lot file or is damaged; it was not overwritten. Save "
-                            "the lot under another name.",
-                            shown);
+            *problem =
+                Words("%1 "
+                      "はロットファイルではないか、壊れています。上書きしません。別の名前で保"
+                      "存してください。",
+                      "%1 is not a lot file or is damaged; it was not overwritten. Save "
+                      "the lot under another name.")
+                    .Arg(shown);
             return false;
         }
     }

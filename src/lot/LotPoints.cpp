@@ -16,11 +16,6 @@ QStringList MeanTexts(const PointValues& v)
 namespace
 {
 
-Bilingual Pair(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 template <typename T> bool Has(const std::vector<T>& sorted, const T& value)
 {
     return std::binary_search(sorted.begin(), sorted.end(), value);
@@ -49,21 +44,21 @@ Bilingual ReasonText(ExclusionReason reason)
 {
     switch (reason) {
     case ExclusionReason::Seating:
-        return Pair("予備打撃", "seating");
+        return Words("予備打撃", "seating");
     case ExclusionReason::PlateMoved:
-        return Pair("載荷板のずれ", "plate moved");
+        return Words("載荷板のずれ", "plate moved");
     case ExclusionReason::WeightNotCaught:
-        return Pair("重錘の捕捉ミス", "weight not caught");
+        return Words("重錘の捕捉ミス", "weight not caught");
     case ExclusionReason::Other:
         break;
     }
-    return Pair("その他", "other");
+    return Words("その他", "other");
 }
 
 Bilingual DropChoice::Shown() const
 {
     if (Used)
-        return Pair("手で採用", "included by hand");
+        return Words("手で採用", "included by hand");
     if (Reason == ExclusionReason::Other && !Text.trimmed().isEmpty())
         return Both(Text.trimmed());
     return ReasonText(Reason);
@@ -71,8 +66,8 @@ Bilingual DropChoice::Shown() const
 
 Bilingual NoEMeanReason()
 {
-    return Pair("Burmister と Boussinesq の打撃が混在するため E の平均はありません",
-                "Burmister and Boussinesq drops mixed: no E mean");
+    return Words("Burmister と Boussinesq の打撃が混在するため E の平均はありません",
+                 "Burmister and Boussinesq drops mixed: no E mean");
 }
 
 Bilingual PointNoteOf(const LotPoint& point)
@@ -86,9 +81,9 @@ Bilingual PointNoteOf(const LotPoint& point)
         std::all_of(point.Drops.begin(), point.Drops.end(),
                     [](const PointDrop& d) { return d.State == DropState::Seating; });
     if (allSeating)
-        return Pair("%1 回の打撃がすべて予備打撃です", "all its %1 drop(s) are seating drops")
+        return Words("%1 回の打撃がすべて予備打撃です", "all its %1 drop(s) are seating drops")
             .Arg(QString::number(v.Drops));
-    return Pair("採用した打撃がありません", "no drop used");
+    return Words("採用した打撃がありません", "no drop used");
 }
 
 PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<PointDrop>& point)

@@ -7,11 +7,6 @@
 namespace
 {
 
-Bilingual Pair(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 Bilingual Filled(Bilingual b, const QString& a, const QString& c = QString())
 {
     b.Ja = b.Ja.arg(a);
@@ -55,20 +50,20 @@ Bilingual VerdictText(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::Pass:
-        return Pair("合格", "pass");
+        return Words("合格", "pass");
     case Verdict::Fail:
-        return Pair("不合格", "fail");
+        return Words("不合格", "fail");
     case Verdict::None:
         break;
     }
-    return Pair("判定なし", "no verdict");
+    return Words("判定なし", "no verdict");
 }
 
 Bilingual RuleText(LotRule rule)
 {
-    return rule == LotRule::EveryPoint ? Pair("全測点が規定値以上", "every point")
-                                       : Pair("特性値 (平均 − k·標準偏差) が規定値以上",
-                                              "characteristic value (mean − k·SD)");
+    return rule == LotRule::EveryPoint ? Words("全測点が規定値以上", "every point")
+                                       : Words("特性値 (平均 − k·標準偏差) が規定値以上",
+                                               "characteristic value (mean − k·SD)");
 }
 
 PointVerdict JudgePoint(const PointValues& v, const Requirement& need)
@@ -137,33 +132,33 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
     out.E = SummariseValues(es, j.QuantileFactor);
 
     if (!j.Need.Any()) {
-        out.Why = Pair("規定値が入力されていません", "no required value entered");
+        out.Why = Words("規定値が入力されていません", "no required value entered");
     } else if (!without.isEmpty()) {
         // A test that gave no value did not succeed: it is never passed over in silence.
-        out.Why = Filled(Pair("測点 %1 に値がありません。理由を付けて除外してください",
-                              "point(s) %1 have no value: leave each out with a reason"),
+        out.Why = Filled(Words("測点 %1 に値がありません。理由を付けて除外してください",
+                               "point(s) %1 have no value: leave each out with a reason"),
                          without.join(QStringLiteral(", ")));
     } else if (out.WithValue == 0) {
-        out.Why = Pair("値のある測点がありません", "no point has a value");
+        out.Why = Words("値のある測点がありません", "no point has a value");
     } else if (j.Rule == LotRule::EveryPoint) {
         out.Result = out.Passed == out.WithValue ? Verdict::Pass : Verdict::Fail;
         out.Why = Filled(
-            Pair("値のある %1 測点のうち %2 測点が合格", "%2 of %1 points with a value passed"),
+            Words("値のある %1 測点のうち %2 測点が合格", "%2 of %1 points with a value passed"),
             QString::number(out.WithValue), QString::number(out.Passed));
     } else if ((j.Need.K && !out.K.Characteristic) || (j.Need.E && !out.E.Characteristic)) {
-        out.Why = Pair("特性値には値のある測点が 2 つ以上必要です",
-                       "the characteristic value needs at least two points with a value");
+        out.Why = Words("特性値には値のある測点が 2 つ以上必要です",
+                        "the characteristic value needs at least two points with a value");
     } else {
         const bool holds = (!j.Need.K || CharacteristicHolds(out.K, *j.Need.K)) &&
                            (!j.Need.E || CharacteristicHolds(out.E, *j.Need.E));
         out.Result = holds ? Verdict::Pass : Verdict::Fail;
         out.Why =
-            Filled(Pair("特性値 = 平均 − %1 × 標準偏差", "characteristic value = mean − %1 × SD"),
+            Filled(Words("特性値 = 平均 − %1 × 標準偏差", "characteristic value = mean − %1 × SD"),
                    QString::number(j.QuantileFactor));
     }
     if (out.Excluded > 0 && j.Need.Any()) {
         const Bilingual note =
-            Filled(Pair("(%1 測点は理由を付けて除外)", "(%1 point(s) left out with a reason)"),
+            Filled(Words("(%1 測点は理由を付けて除外)", "(%1 point(s) left out with a reason)"),
                    QString::number(out.Excluded));
         out.Why.Ja += QLatin1Char(' ') + note.Ja;
         out.Why.En += QLatin1Char(' ') + note.En;

@@ -28,12 +28,12 @@ QString CalcTypeText(int16_t calcType)
     return calcType == 1 ? QStringLiteral("Burmister") : QStringLiteral("Boussinesq");
 }
 
-QString SensorText(int32_t sensorType, int16_t uiLanguage)
+QString SensorText(int32_t sensorType, UiLanguage language)
 {
     if (sensorType == 1)
-        return Tr(uiLanguage, "荷重計", "Load");
+        return Tr(language, "荷重計", "Load");
     if (sensorType == 2)
-        return Tr(uiLanguage, "加速度計", "Acc.");
+        return Tr(language, "加速度計", "Acc.");
     return QString();
 }
 

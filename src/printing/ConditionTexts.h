@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -25,7 +27,7 @@ int ShownTriggerChannel(const LoggerSettings& settings);
 QString CalcTypeText(int16_t calcType);
 
 // "荷重計" / "Load" for SensorType 1, "加速度計" / "Acc." for 2, empty for any other.
-QString SensorText(int32_t sensorType, int16_t uiLanguage);
+QString SensorText(int32_t sensorType, UiLanguage language);
 
 // A fixed-length text field: cut to `length` characters or padded with blanks to it.
 QString FixedField(const QString& text, int length);

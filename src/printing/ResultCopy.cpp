@@ -19,7 +19,7 @@ namespace
 class CopyText
 {
 public:
-    CopyText(const QString& tab, int16_t language) : m_tab(tab), m_language(language) {}
+    CopyText(const QString& tab, UiLanguage language) : m_tab(tab), m_language(language) {}
 
     void Line(const QString& text) { m_text += text + QStringLiteral("\r\n"); }
     void Line(const char* ja, const char* en) { Line(Tr(m_language, ja, en)); }
@@ -51,7 +51,7 @@ public:
 private:
     QString m_text;
     QString m_tab;
-    int16_t m_language;
+    UiLanguage m_language;
 };
 
 QString UnitCopyText(int32_t unitCode)
@@ -68,7 +68,7 @@ QString UnitCopyText(int32_t unitCode)
 QString ResultCopyText(const GridModel& grid, int firstCol, int lastCol, int firstRow, int lastRow,
                        const LoggerSettings& s, const Globals& g, const QString& dailyFile)
 {
-    const int16_t lang = g.UiLanguage;
+    const UiLanguage lang = g.UiLanguage;
     CopyText t(g.TabSeparator, lang);
     t.Line(QStringLiteral("File Name") + g.TabSeparator + dailyFile);
     t.Line("試験条件", "Test Condition");

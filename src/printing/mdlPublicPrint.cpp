@@ -98,7 +98,7 @@ float mdlPublicPrint::PrintTestCondition(const LoggerSettings& settings, float& 
                                          float labelX, float fontSize)
 {
     const auto p = static_cast<int16_t>(std::lround(fontSize));
-    const int16_t lang = m_language;
+    const UiLanguage lang = m_language;
     // Prints one condition line; returns where its value begins.
     auto line = [&](const char* ja, const char* en, const QString& value) {
         y += LinePitch;
@@ -137,6 +137,7 @@ float mdlPublicPrint::PrintTestCondition(const LoggerSettings& settings, float& 
     line("載荷板直径", "Diameter of loading plate",
          QString::number(settings.PlateDiameter) + QStringLiteral(" mm"));
     line("ポアソン比", "Poisson's Ratio", FormatNumber(settings.PoissonRatio, "0.000"));
+    // "elasiticity" is misspelt on purpose: the system's own title, as in the settings display.
     line("地盤弾性係数　算出式", "Calculation type of ground elasiticity coefficient",
          CalcTypeText(settings.CalcType));
 

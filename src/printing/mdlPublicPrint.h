@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PrintPage.h"
+#include "shell/Bilingual.h"
 
 #include <QString>
 #include <cstdint>
@@ -37,7 +38,6 @@ public:
     // margin that the shift stands for.
     PageSetup Setup(PageOrientation orientation) const;
     PrintPage& Page() { return m_page; }
-    int16_t UiLanguage() const { return m_language; }
 
 private:
     enum class Align { Left, Center, Right };
@@ -48,7 +48,7 @@ private:
 
     PrintPage& m_page;
     float m_shift;
-    int16_t m_language;
+    UiLanguage m_language;
     QString m_fontName;
 };
 

@@ -9,7 +9,7 @@ namespace
 constexpr int Margin = 120;
 constexpr int ButtonWidth = 1800;
 constexpr int ButtonHeight = 450;
-constexpr int NarrowButtonWidth = 1200; // Meas. No.
+constexpr int NarrowButtonWidth = 1200; // "Meas. No."
 constexpr int ButtonGap = 120;
 constexpr int CaptionHeight = 300;
 constexpr int MonitorLeft = Margin + 2 * (ButtonWidth + ButtonGap) + 40;
@@ -38,10 +38,10 @@ MeasurementPlaces PlaceMeasurementControls(int w, int h, int c)
     const int lower = h - 930 - c;
     p.Setting = {Margin, upper, ButtonWidth, ButtonHeight};
     p.Print = {Margin + ButtonWidth + ButtonGap, upper, ButtonWidth, ButtonHeight};
-    p.MeasNo = {w - 1440, upper, NarrowButtonWidth, ButtonHeight};
-    p.Start = {Margin, lower, ButtonWidth, ButtonHeight};
-    p.Balance = {Margin + ButtonWidth + ButtonGap, lower, ButtonWidth, ButtonHeight};
-    p.MainMenu = {w - 2080, lower, ButtonWidth, ButtonHeight};
+    p.No = {w - 1440, upper, NarrowButtonWidth, ButtonHeight};
+    p.Measure = {Margin, lower, ButtonWidth, ButtonHeight};
+    p.Initial = {Margin + ButtonWidth + ButtonGap, lower, ButtonWidth, ButtonHeight};
+    p.Return = {w - 2080, lower, ButtonWidth, ButtonHeight};
     return p;
 }
 

@@ -25,15 +25,19 @@ inline constexpr std::array<int, 3> MonitorColumnWidths{1200, 1000, 800};
 
 // Where every control of the screen sits in a window W wide and H high (C is
 // CaptionHeightExtra). Vertical places follow the window's rows; horizontally the left
-// buttons keep their places and Main Menu and Meas. No. stay at the right-hand end.
+// buttons keep their places and Main Menu and Meas. No. stay at the right-hand end. A button's
+// place bears its command's name in the window (cmdNo: No), as in CaptionsFor and
+// CommandsOffered.
 struct MeasurementPlaces {
     TwipsRect ResultCaption; // Label6
     TwipsRect ResultGrid;    // MSFData
     TwipsRect DiameterCaption, DiameterValue, RatioCaption, RatioValue;
-    TwipsRect Monitor;                  // MSFMonit before the monitor is built (height 0)
-    TwipsRect Status;                   // Label1
-    TwipsRect Setting, Print, MeasNo;   // upper row
-    TwipsRect Start, Balance, MainMenu; // lower row
+    TwipsRect Monitor; // MSFMonit before the monitor is built (height 0)
+    TwipsRect Status;  // Label1
+    // Upper row: "Setting", "Print", "Meas. No.".
+    TwipsRect Setting, Print, No;
+    // Lower row: "Start", "Balance", "Main Menu".
+    TwipsRect Measure, Initial, Return;
 };
 MeasurementPlaces PlaceMeasurementControls(int windowWidth, int windowHeight, int captionExtra);
 

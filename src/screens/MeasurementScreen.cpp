@@ -29,10 +29,10 @@ constexpr FixedColumn FixedColumns[] = {
 
 } // namespace
 
-MeasurementCaptions CaptionsFor(int16_t lang, const QString& appTitle, double b)
+MeasurementCaptions CaptionsFor(UiLanguage lang, const QString& appTitle, double b)
 {
     MeasurementCaptions c;
-    const bool ja = lang == 0;
+    const bool ja = lang == UiLanguage::Japanese;
     const QString spaces(10, QLatin1Char(' '));
     c.WindowTitle = Tr(lang, " 計測", " Measure") + spaces + appTitle;
     c.WindowPoints = ja ? 0.0 : b - 3;
@@ -75,7 +75,7 @@ void PrepareTestDay(ResultsContext& context)
     }
 }
 
-void PutFixedHeadings(GridModel& grid, int16_t channelCount, int16_t lang)
+void PutFixedHeadings(GridModel& grid, int16_t channelCount, UiLanguage lang)
 {
     grid.SetFontSize(BuiltResultGridPoints);
     grid.SetCols(channelCount + 4);
@@ -91,7 +91,7 @@ void PutFixedHeadings(GridModel& grid, int16_t channelCount, int16_t lang)
     }
 }
 
-void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, int16_t lang)
+void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, UiLanguage lang)
 {
     int col = 6;
     for (int ch = 3; ch <= LoggerSettings::LastChannelNumber; ++ch) {
@@ -107,7 +107,7 @@ void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, int16_t
     }
 }
 
-void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, int16_t lang)
+void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, UiLanguage lang)
 {
     const std::vector<MonitorRow> rows = MonitorRows(settings, lang);
     grid.SetCols(3);

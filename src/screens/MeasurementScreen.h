@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -18,13 +20,14 @@ struct CaptionAndFont {
 struct MeasurementCaptions {
     QString WindowTitle;
     double WindowPoints = 0.0; // 0: the window font is left as it is
+    // The commands, named as in the window (cmdNo: No).
     CaptionAndFont No, Initial, Measure, Setting, Print, Return;
     CaptionAndFont ResultCaption, DiameterCaption, DiameterValue, RatioCaption, RatioValue;
     CaptionAndFont Status;
     double ResultGridPoints = 0.0; // at load; 14 pt once the grid is built
     double MonitorGridPoints = 0.0;
 };
-MeasurementCaptions CaptionsFor(int16_t uiLanguage, const QString& appTitle, double b);
+MeasurementCaptions CaptionsFor(UiLanguage language, const QString& appTitle, double b);
 
 inline constexpr double BuiltResultGridPoints = 14.0;
 
@@ -48,11 +51,11 @@ void PrepareTestDay(ResultsContext& context);
 // The results grid's headings: "No.", "Date Time", P0, D0, K and E with their widths and
 // units (steps before the layout), then one "Disp. D" column for every further active
 // channel, numbered by channel number - 2.
-void PutFixedHeadings(GridModel& grid, int16_t channelCount, int16_t uiLanguage);
-void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage);
+void PutFixedHeadings(GridModel& grid, int16_t channelCount, UiLanguage language);
+void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
 
 // Names and units of the monitor grid, one row per active channel; values empty.
-void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage);
+void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
 
 // The diameter with format "0" and the ratio with format "0.000".
 QString DiameterText(const LoggerSettings& settings);

@@ -47,7 +47,7 @@ void PutListCell(GridModel& grid, int32_t col, int32_t row, const QString& text)
     grid.PutCell(col, row, text);
 }
 
-void SetupListGrid(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage)
+void SetupListGrid(GridModel& grid, const LoggerSettings& settings, UiLanguage language)
 {
     grid.SetRows(ListRows);
     grid.SetCols(std::max<int>(0, settings.ChannelCount) + 1);
@@ -56,11 +56,11 @@ void SetupListGrid(GridModel& grid, const LoggerSettings& settings, int16_t uiLa
     grid.SetColWidth(0, ListTitleWidth);
     for (int c = 1; c < grid.Cols(); ++c)
         grid.SetColWidth(c, ListChannelWidth);
-    FillGeneralRows(grid, settings, uiLanguage);
-    FillChannelRows(grid, settings, uiLanguage);
+    FillGeneralRows(grid, settings, language);
+    FillChannelRows(grid, settings, language);
 }
 
-void FillGeneralRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
+void FillGeneralRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
 {
     const QString data = Tr(lang, "データ", "Data");
     Put(grid, 0, 0, Tr(lang, "サンプリング間隔", "Sampling"));
@@ -89,12 +89,13 @@ void FillGeneralRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
     Put(grid, 2, 5, QStringLiteral("mm"));
     Put(grid, 0, 6, Tr(lang, "ポアソン比", "Poisson's Ratio"));
     Put(grid, 1, 6, FormatNumber(s.PoissonRatio, "0.000"));
+    // "elasiticity" is misspelt on purpose: the system's own title, as on the printed page.
     Put(grid, 0, 7,
         Tr(lang, "地盤弾性係数　算出式", "Calculation type of ground elasiticity coefficient"));
     Put(grid, 1, 7, CalcTypeText(s.CalcType));
 }
 
-void FillChannelRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
+void FillChannelRows(GridModel& grid, const LoggerSettings& s, UiLanguage lang)
 {
     Put(grid, 0, 8, QStringLiteral("CH"));
     Put(grid, 0, 9, Tr(lang, "センサー", "Sensor"));
@@ -105,7 +106,6 @@ void FillChannelRows(GridModel& grid, const LoggerSettings& s, int16_t lang)
     Put(grid, 0, 14, QStringLiteral("L.P.F.(Hz)"));
     Put(grid, 0, 15, QStringLiteral("H.P.F."));
 
-    // Each row over all active channels before the next row is begun.
     for (int row = 8; row < ListRows; ++row) {
         int col = 0;
         for (int c = LoggerSettings::FirstChannel; c <= LoggerSettings::LastChannelNumber; ++c) {

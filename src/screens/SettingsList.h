@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -31,9 +33,9 @@ void PutListCell(GridModel& grid, int32_t col, int32_t row, const QString& text)
 
 // Sizes the table and fills it: 16 rows, ChannelCount + 1 columns, the title column's
 // width, the general rows and the channel rows.
-void SetupListGrid(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage);
-void FillGeneralRows(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage);
-void FillChannelRows(GridModel& grid, const LoggerSettings& settings, int16_t uiLanguage);
+void SetupListGrid(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
+void FillGeneralRows(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
+void FillChannelRows(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
 
 // The table's selection (the whole table when one cell is selected) as lines of cells
 // with `tab` between every two cells, an empty cell keeping its place, CR LF after every

@@ -182,24 +182,24 @@ QString DescribeComDevice(int comPort, const ComDevice& device)
     return QStringLiteral("%1 (%2 -> %3)").arg(com, device.Link, device.Path);
 }
 
-QString ComChoiceText(const QString& choiceText, const QString& userFolder, int16_t uiLanguage,
+QString ComChoiceText(const QString& choiceText, const QString& userFolder, UiLanguage language,
                       const DeviceRoots& roots)
 {
     double number = 0;
     if (!ParseNumber(choiceText, &number) || number != RoundHalfEven(number) || number < 1 ||
         number > 32767)
         // The number named is the one "Main Menu" will really store (2.5 stores 2).
-        return Tr(uiLanguage, "番号ではありません\n（ポート %1 になります）",
+        return Tr(language, "番号ではありません\n（ポート %1 になります）",
                   "not a port number\n(port %1 will be stored)")
             .arg(PortChoiceNumber(choiceText));
     const ComDevice device = ComDevicePath(int(number), userFolder, roots);
     if (device.Path.isEmpty())
-        return Tr(uiLanguage, "対応するデバイスなし", "no device for this number");
+        return Tr(language, "対応するデバイスなし", "no device for this number");
     const QString name =
         device.Link.isEmpty()
             ? device.Path
             : QStringLiteral("ports/%1 → %2").arg(QFileInfo(device.Link).fileName(), device.Path);
     return name + QLatin1Char('\n') +
-           (device.Present ? Tr(uiLanguage, "接続されています", "present")
-                           : Tr(uiLanguage, "見つかりません", "not present"));
+           (device.Present ? Tr(language, "接続されています", "present")
+                           : Tr(language, "見つかりません", "not present"));
 }

@@ -40,7 +40,7 @@ int16_t EnumerateSerialPorts(PortInventory& ports, const QString& userFolder,
 
 // What the settings window shows beside the port choice: the device the typed number
 // names and whether it is there, on two lines.
-QString ComChoiceText(const QString& choiceText, const QString& userFolder, int16_t uiLanguage,
+QString ComChoiceText(const QString& choiceText, const QString& userFolder, UiLanguage language,
                       const DeviceRoots& roots = {});
 
 // "COM3 (/dev/ttyS2)", or with a link "COM3 (ports/COM3 -> /dev/pts/4)", for messages.

@@ -143,13 +143,13 @@ QString BaudRateText(int32_t baudRate)
     return QStringLiteral(" 4800");
 }
 
-QString ParityText(int16_t parityCode, int16_t uiLanguage)
+QString ParityText(int16_t parityCode, UiLanguage language)
 {
     if (parityCode == 2)
-        return Tr(uiLanguage, "偶数", "EVEN");
+        return Tr(language, "偶数", "EVEN");
     if (parityCode == 1)
-        return Tr(uiLanguage, "奇数", "ODD");
-    return Tr(uiLanguage, "無し", "NONE");
+        return Tr(language, "奇数", "ODD");
+    return Tr(language, "無し", "NONE");
 }
 
 QString StopBitsText(int16_t stopBits)

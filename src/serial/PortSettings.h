@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -50,7 +52,7 @@ int16_t PortChoiceNumber(const QString& choiceText);
 
 // Texts of the settings window.
 QString BaudRateText(int32_t baudRate); // "19200", " 9600", otherwise " 4800"
-QString ParityText(int16_t parityCode, int16_t uiLanguage);
+QString ParityText(int16_t parityCode, UiLanguage language);
 QString StopBitsText(int16_t stopBits);
 QString HandshakeText(int16_t handshakeCode);
 QString DelimiterDisplayText(int16_t delimiterCode);

@@ -7,7 +7,7 @@ class RecordedMessages : public MessageSink
 {
 public:
     RecordedMessages(ServiceTranscript& transcript, const Clock& clock, MessageSink& shown,
-                     int16_t language)
+                     UiLanguage language)
         : m_transcript(transcript), m_clock(clock), m_shown(shown), m_language(language)
     {
     }
@@ -22,12 +22,12 @@ private:
     ServiceTranscript& m_transcript;
     const Clock& m_clock;
     MessageSink& m_shown;
-    int16_t m_language;
+    UiLanguage m_language;
 };
 
 TranscriptLink::TranscriptLink(QString serviceFolder, const Clock& clock,
                                std::function<QString()> portName, MessageSink& shown,
-                               int16_t language, const LineMaker& makeLine)
+                               UiLanguage language, const LineMaker& makeLine)
     : m_transcript(std::move(serviceFolder)), m_clock(clock), m_portName(std::move(portName)),
       m_messages(std::make_unique<RecordedMessages>(m_transcript, clock, shown, language)),
       m_line(makeLine(*m_messages))

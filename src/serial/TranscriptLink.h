@@ -24,7 +24,7 @@ public:
     // port changed in the settings window shows at once.
     using LineMaker = std::function<std::unique_ptr<SerialLink>(MessageSink& messages)>;
     TranscriptLink(QString serviceFolder, const Clock& clock, std::function<QString()> portName,
-                   MessageSink& shown, int16_t language, const LineMaker& makeLine);
+                   MessageSink& shown, UiLanguage language, const LineMaker& makeLine);
     ~TranscriptLink() override;
 
     void Connect(bool open) override;

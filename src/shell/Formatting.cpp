@@ -18,11 +18,11 @@ QString OnOffText(int32_t value)
     return value == 1 ? QStringLiteral("ON") : QStringLiteral("OFF");
 }
 
-QString FormatDateTimeText(const QDateTime& value, int16_t uiLanguage)
+QString FormatDateTimeText(const QDateTime& value, UiLanguage language)
 {
     const QDate d = value.date();
     const QTime t = value.time();
-    const QString date = uiLanguage == 0
+    const QString date = language == UiLanguage::Japanese
                              ? QString::asprintf("%04d/%02d/%02d", d.year(), d.month(), d.day())
                              : QString::asprintf("%02d/%02d/%04d", d.month(), d.day(), d.year());
     return date + QString::asprintf(" %02d:%02d:%02d", t.hour(), t.minute(), t.second());

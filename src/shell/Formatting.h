@@ -1,13 +1,19 @@
 #pragma once
 
+#include "Bilingual.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
 
 QString UnitText(int32_t unitCode);
 QString OnOffText(int32_t value);
-// "YYYY/MM/DD hh:nn:ss" in Japanese (uiLanguage 0), "MM/DD/YYYY hh:nn:ss" otherwise.
-QString FormatDateTimeText(const QDateTime& value, int16_t uiLanguage);
+// "YYYY/MM/DD hh:nn:ss" in Japanese, "MM/DD/YYYY hh:nn:ss" in English.
+QString FormatDateTimeText(const QDateTime& value, UiLanguage language);
+inline QString FormatDateTimeText(const QDateTime& value, int16_t code)
+{
+    return FormatDateTimeText(value, UiLanguageOfCode(code));
+}
 bool IsBlankText(const QString& text);
 
 // Number formats of the kind "0", "0.0", "0.000", "00000" with "." as decimal separator,

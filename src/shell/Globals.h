@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bilingual.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -24,10 +26,10 @@ struct FontSpec {
 // The process-wide values fixed at start-up. One instance lives in the application
 // context; windows and logic get it handed to them.
 struct Globals {
-    int16_t UiLanguage = 1; // 0 Japanese, any other value English
-    int16_t DebugMode = 0;  // 1 on, 0 off
-    QString AppFolder;      // ends in "/"
-    QString DataFolder;     // the user folder's data folder, ends in "/"
+    ::UiLanguage UiLanguage = ::UiLanguage::English;
+    int16_t DebugMode = 0; // 1 on, 0 off
+    QString AppFolder;     // ends in "/"
+    QString DataFolder;    // the user folder's data folder, ends in "/"
     QString AppTitle;
     QString UiFontName;
     QString FixedFontName;
@@ -42,7 +44,7 @@ struct Globals {
     DisplayRecord KValueDisplay;
     DisplayRecord EModulusDisplay;
 
-    bool Japanese() const { return UiLanguage == 0; }
+    bool Japanese() const { return UiLanguage == ::UiLanguage::Japanese; }
 };
 
 // Start values that depend on the language only (fonts, title, display records,

@@ -12,26 +12,27 @@ QString GetUserFolderPath(const clsMakeSpecialFolder& folders)
     return folders.GetMyDocumentsPath();
 }
 
-int16_t UiLanguageFromBytes(const QByteArray& bytes)
+UiLanguage UiLanguageFromBytes(const QByteArray& bytes)
 {
     // Two bytes read as one little-endian 16-bit value; a missing byte reads as zero.
     const unsigned low = bytes.size() > 0 ? static_cast<unsigned char>(bytes[0]) : 0;
     const unsigned high = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0;
     const unsigned value = low | (high << 8);
-    return (value == 74 || value == 106) ? 0 : 1;
+    // "J" or "j" with nothing or a zero byte after it.
+    return (value == 74 || value == 106) ? UiLanguage::Japanese : UiLanguage::English;
 }
 
-int16_t ReadUiLanguage(const QString& userFolder)
+UiLanguage ReadUiLanguage(const QString& userFolder)
 {
     if (userFolder.isEmpty())
-        return 1;
+        return UiLanguage::English;
     const QString path = FindIgnoringCase(userFolder, QStringLiteral("fwdstr.ini"));
     QFile file(path);
     if (!QFileInfo(path).isFile())
         return UiLanguageFromBytes(QByteArray("5")); // no file: English
     // A file that exists but cannot be read selects English, like a missing one.
     if (!file.open(QIODevice::ReadOnly))
-        return 1;
+        return UiLanguage::English;
     return UiLanguageFromBytes(file.read(2));
 }
 

@@ -9,12 +9,12 @@
 // The user folder: documents / "VX-2968" / (created if missing).
 QString GetUserFolderPath(const clsMakeSpecialFolder& folders);
 
-// 0 (Japanese) when fwdstr.ini in the user folder starts with "J" or "j" followed by
-// nothing or a zero byte; 1 (English) otherwise, no file included. The file name is
-// matched without regard to case.
-int16_t ReadUiLanguage(const QString& userFolder);
+// Japanese when fwdstr.ini in the user folder starts with "J" or "j" followed by nothing or
+// a zero byte; English otherwise, no file included. The file name is matched without regard
+// to case.
+UiLanguage ReadUiLanguage(const QString& userFolder);
 // The same rule on the file's bytes.
-int16_t UiLanguageFromBytes(const QByteArray& bytes);
+UiLanguage UiLanguageFromBytes(const QByteArray& bytes);
 
 bool FolderExists(const QString& path);
 // Creates the last level of `path` when missing; true when the folder exists afterwards.

@@ -153,8 +153,9 @@ TEST_P(OddSettingsFiles, PortAndLanguageKeepTheirDefaultsTheScreenConnectsAndThe
             ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         }
     }
-    EXPECT_EQ(ReadUiLanguage(context.UserFolder), 1); // English unless the file says "J"
-    ASSERT_TRUE(Open({})); // reads fwd.rs again, then connects on the default COM1
+    EXPECT_EQ(ReadUiLanguage(context.UserFolder),
+              UiLanguage::English); // English unless the file says "J"
+    ASSERT_TRUE(Open({}));          // reads fwd.rs again, then connects on the default COM1
     ASSERT_TRUE(WaitForMonitoring());
     EXPECT_EQ(PortSettingsFileBytes(context.Port), "1\r\n9600\r\n0\r\n1\r\n0\r\n1\r\n");
     EXPECT_TRUE(messages.Shown.empty());

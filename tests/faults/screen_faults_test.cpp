@@ -142,7 +142,7 @@ TEST_P(ScreenFaults, TellsTheOperatorRecoversAndKeepsTheResults)
     if (c.At == NumberDialog) {
         WhenModalShown<frmNo>([&](frmNo* dialog) {
             proposed = dialog->txtNo->text();
-            Press(dialog->Command1[1]);
+            Press(dialog->CancelButton());
         });
         Press(screen->cmdNo);
     }

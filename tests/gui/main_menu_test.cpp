@@ -23,7 +23,7 @@ namespace
 struct MainMenu : testing::Test {
     void SetUp() override
     {
-        context.G.UiLanguage = 1;
+        context.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(context.G);
         menu->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
@@ -102,7 +102,7 @@ TEST_F(MainMenu, TheLogoShowsTheVersionAndEndProgramReleasesThePort)
     EXPECT_TRUE(shown);
 
     link.Connect(true);
-    Press(menu->cmdMenu[2]);
+    Press(menu->EndProgramButton());
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(link.PortOpened());
 }
@@ -122,9 +122,9 @@ TEST(QtTexts, FollowTheProgramsLanguage)
         box.setStandardButtons(QMessageBox::Cancel);
         return box.button(QMessageBox::Cancel)->text().remove('&');
     };
-    InstallQtTranslations(app, 1);
+    InstallQtTranslations(app, UiLanguage::English);
     EXPECT_EQ(cancelText(), "Cancel");
-    InstallQtTranslations(app, 0);
+    InstallQtTranslations(app, UiLanguage::Japanese);
     EXPECT_EQ(cancelText(), QString::fromUtf8("キャンセル"));
     for (QTranslator* t : app.findChildren<QTranslator*>()) {
         QCoreApplication::removeTranslator(t);

@@ -184,7 +184,7 @@ void ExpectOperatorsHand(QWidget* window, const std::string& state,
 
 struct State {
     const char* Name;
-    int16_t Language;     // 0 Japanese, 1 English
+    UiLanguage Language;
     const char* Channels; // the simulated logger's channels; null: no logger on the line
     bool Debug;           // debug mode: no logger, four simulated channels
     bool Results;         // today's file holds results: the grid shows rows, Print is offered
@@ -263,19 +263,21 @@ TEST_P(EveryWindow, EveryControlAnswersTheMouseAndTheKeys)
     screen->close();
 }
 
+constexpr UiLanguage En = UiLanguage::English, Ja = UiLanguage::Japanese;
+
 INSTANTIATE_TEST_SUITE_P(
     States, EveryWindow,
-    testing::Values(State{"English, not connected", 1, nullptr, false, false},
-                    State{"English, 2 channels", 1, "1,2", false, false},
-                    State{"English, 3 channels, results", 1, "1,2,3", false, true},
-                    State{"English, debug mode, results", 1, nullptr, true, true},
-                    State{"English, 6 channels, results", 1, "1,2,3,4,5,6", false, true},
-                    State{"Japanese, not connected, results", 0, nullptr, false, true},
-                    State{"Japanese, 2 channels, results", 0, "1,2", false, true},
-                    State{"Japanese, 3 channels", 0, "1,2,3", false, false},
-                    State{"Japanese, 4 channels", 0, "1,2,4,6", false, false},
-                    State{"Japanese, debug mode", 0, nullptr, true, false},
-                    State{"Japanese, 6 channels, results", 0, "1,2,3,4,5,6", false, true}),
+    testing::Values(State{"English, not connected", En, nullptr, false, false},
+                    State{"English, 2 channels", En, "1,2", false, false},
+                    State{"English, 3 channels, results", En, "1,2,3", false, true},
+                    State{"English, debug mode, results", En, nullptr, true, true},
+                    State{"English, 6 channels, results", En, "1,2,3,4,5,6", false, true},
+                    State{"Japanese, not connected, results", Ja, nullptr, false, true},
+                    State{"Japanese, 2 channels, results", Ja, "1,2", false, true},
+                    State{"Japanese, 3 channels", Ja, "1,2,3", false, false},
+                    State{"Japanese, 4 channels", Ja, "1,2,4,6", false, false},
+                    State{"Japanese, debug mode", Ja, nullptr, true, false},
+                    State{"Japanese, 6 channels, results", Ja, "1,2,3,4,5,6", false, true}),
     [](const testing::TestParamInfo<State>& info) { return "State" + std::to_string(info.index); });
 
 // The run form, the balance confirmation and the message boxes answer their own commands only:
@@ -354,7 +356,7 @@ TEST(RunFormAndBalance, OnlyTheirOwnCommandsAct)
         TypeKey(Qt::Key_Return);
     });
     const UiMessage retry{Both("File"), Both("Retry?"), MessageButtons::RetryCancel};
-    EXPECT_EQ(QtMessageSink(1).Show(retry), MessageAnswer::Retry);
+    EXPECT_EQ(QtMessageSink(UiLanguage::English).Show(retry), MessageAnswer::Retry);
     EXPECT_TRUE(heldThrough);
 }
 

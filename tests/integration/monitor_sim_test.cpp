@@ -34,7 +34,7 @@ class MonitorOnTheLine : public testing::Test
 protected:
     MonitorOnTheLine()
     {
-        globals.UiLanguage = 1;
+        globals.UiLanguage = UiLanguage::English;
         ResetLoggerSettings(settings, QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
     }
 

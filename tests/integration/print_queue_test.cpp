@@ -82,8 +82,8 @@ TEST(PrintQueue, PagesGoThroughCupsToTheChosenQueueAndToAPdfFileOnlyWithoutOne)
     // No queue: the settings page (Setting, then Print, then back) is saved in the user
     // folder and the message says where.
     WhenModalShown<frmList>([&](frmList* list) {
-        Press(list->Command1[1]);
-        Press(list->Command1[0]);
+        Press(list->PrintButton());
+        Press(list->BackButton());
     });
     Press(screen->cmdSetting);
     const QString saved = home.UserFolder() + "Settings_20240501_093015.pdf";

@@ -106,7 +106,7 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
         FocusOn(dialog->txtNo);
         TypeKey(Qt::Key_A, Qt::ControlModifier);
         TypeText("25");
-        Press(dialog->Command1[0]);
+        Press(dialog->ApplyButton());
     });
     Press(day.Screen->cmdNo);
     EXPECT_EQ(proposed, "7"); // asked with every active channel selected
@@ -116,7 +116,7 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
         (QStringList{"RES", "SET1", "MNO25", "RES", "SET2", "MNO25", "RES", "SET4", "MNO25"}));
 
     // Balancing goes to the channels the monitor left selected.
-    WhenModalShown<frmInitial>([](frmInitial* d) { Press(d->Command1[1]); });
+    WhenModalShown<frmInitial>([](frmInitial* d) { Press(d->OkButton()); });
     Press(day.Screen->cmdInitial);
     EXPECT_TRUE(sim.Commands().contains("BAL"));
     day.Line->RSCom("MNO?");
@@ -125,7 +125,7 @@ TEST_F(RunAgainstSimulator, TheNumberDialogProposesAndSetsTheLoggersNumber)
 
 TEST_F(RunAgainstSimulator, BoussinesqAtTheSpeedOfTheLineInJapanese)
 {
-    day.Context.G.UiLanguage = 0;
+    day.Context.G.UiLanguage = UiLanguage::Japanese;
     InitGlobalValues(day.Context.G);
     ResetFontSpecs(day.Context.G);
     Open({"--channels", "1,2", "--sea", "2", "--modulus", "35", "--load", "9000", "--drop-after",

@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(m_sim.Start(options << "--com"
                                         << "1"))
             << m_sim.ErrorText().toStdString();
-        m_context.G.UiLanguage = 1;
+        m_context.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(m_context.G);
         m_context.G.AppFolder = m_home.Path() + "/";
         m_context.UserFolder = m_home.UserFolder();

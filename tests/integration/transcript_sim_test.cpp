@@ -27,9 +27,9 @@ QString SettingsDisplayAfterConnecting(SerialLink& link, MessageSink& messages)
     ResetLoggerSettings(settings, QDateTime(QDate(2024, 5, 1), QTime(9, 0)));
     ReadLoggerSettings(link, messages, settings);
     GridModel grid;
-    SetupListGrid(grid, settings, 1);
-    FillGeneralRows(grid, settings, 1);
-    FillChannelRows(grid, settings, 1);
+    SetupListGrid(grid, settings, UiLanguage::English);
+    FillGeneralRows(grid, settings, UiLanguage::English);
+    FillChannelRows(grid, settings, UiLanguage::English);
     QString text;
     for (int r = 0; r < grid.Rows(); ++r) {
         for (int c = 0; c < grid.Cols(); ++c)
@@ -58,9 +58,10 @@ TEST(TranscriptOnTheLine, AReplayedConnectionGivesTheSameSettingsDisplay)
         ASSERT_TRUE(sim.Start({"--com", "1", "--no-pace", "--channels", "1,2,4", "--firmware",
                                "2.0E", "--range", "4=4000", "--lpf", "2=200", "--mno", "12"}))
             << sim.ErrorText().toStdString();
-        TranscriptLink link(folder, clock, Com1, messages, 1, [&](MessageSink& m) {
-            return std::make_unique<QSerialLink>(port, home.UserFolder(), m);
-        });
+        TranscriptLink link(folder, clock, Com1, messages, UiLanguage::English,
+                            [&](MessageSink& m) {
+                                return std::make_unique<QSerialLink>(port, home.UserFolder(), m);
+                            });
         recorded = SettingsDisplayAfterConnecting(link, messages);
     }
     ASSERT_TRUE(recorded.contains("4000") && recorded.contains("200")) << recorded.toStdString();
@@ -108,10 +109,11 @@ TEST_P(TranscriptCannotBeWritten, AndMeasuringGoesOn)
         ASSERT_TRUE(QFile::link(GetParam().Target, inTheWay));
     else
         home.WriteFile("Documents/VX-2968/service", "in the way");
-    TranscriptLink link(
-        day.Context.UserFolder + "service/", day.Clock, Com1, day.Messages, 1, [&](MessageSink& m) {
-            return std::make_unique<QSerialLink>(day.Context.Port, day.Context.UserFolder, m);
-        });
+    TranscriptLink link(day.Context.UserFolder + "service/", day.Clock, Com1, day.Messages,
+                        UiLanguage::English, [&](MessageSink& m) {
+                            return std::make_unique<QSerialLink>(day.Context.Port,
+                                                                 day.Context.UserFolder, m);
+                        });
     ASSERT_TRUE(day.Open(&link));
     EXPECT_TRUE(day.Drop());
     EXPECT_EQ(day.Context.Results.ResultCount, 1);

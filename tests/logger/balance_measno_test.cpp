@@ -15,7 +15,7 @@ class BalanceAndMeasNoTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ctx.G.UiLanguage = 1;
+        ctx.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(ctx.G);
         ctx.Link = &link;
         ctx.Messages = &messages;

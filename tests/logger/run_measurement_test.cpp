@@ -36,7 +36,7 @@ class MeasurementRunTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ctx.G.UiLanguage = 1;
+        ctx.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(ctx.G);
         ctx.Link = &link;
         ctx.Messages = &messages;

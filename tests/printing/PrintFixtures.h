@@ -15,15 +15,12 @@
 namespace fixtures
 {
 
-inline constexpr int16_t Japanese = 0;
-inline constexpr int16_t English = 1;
-
 inline QDateTime ResetTime()
 {
     return QDateTime(QDate(2021, 4, 7), QTime(13, 5, 9));
 }
 
-inline Globals GlobalsIn(int16_t language)
+inline Globals GlobalsIn(UiLanguage language)
 {
     Globals g;
     g.UiLanguage = language;

@@ -58,8 +58,8 @@ TEST(ResultReport, PrintsTheSelectionOnTheSheetsItNeeds)
         grid.SetSelection(row, col, rowSel, colSel);
         RecordingPage page;
         const FixedClock clock(ResetTime());
-        ASSERT_TRUE(
-            PrintResults(page, grid, SettingsWith({1, 2, 3, 4, 5, 6}), GlobalsIn(English), clock));
+        ASSERT_TRUE(PrintResults(page, grid, SettingsWith({1, 2, 3, 4, 5, 6}),
+                                 GlobalsIn(UiLanguage::English), clock));
         int boxes = 0;
         bool later = false;
         for (const auto& op : page.Ops) {
@@ -81,12 +81,13 @@ TEST(ResultReport, PrintsTheSelectionOnTheSheetsItNeeds)
 TEST(ResultReport, TitleAndPrintingTimeHeadThePage)
 {
     const struct {
-        int16_t Language;
+        UiLanguage Language;
         const char *Title, *Time;
     } rows[] = {
-        {English, "VX-2968 Data Measuring Software for QL-860H Measured Data.",
+        {UiLanguage::English, "VX-2968 Data Measuring Software for QL-860H Measured Data.",
          "04/07/2021 13:05:09"},
-        {Japanese, "QL-860H用データ処理ソフトウェア VX-2968 計測データ", "2021/04/07 13:05:09"},
+        {UiLanguage::Japanese, "QL-860H用データ処理ソフトウェア VX-2968 計測データ",
+         "2021/04/07 13:05:09"},
     };
     for (const auto& r : rows) {
         GridModel grid;
@@ -116,8 +117,9 @@ TEST(TestConditionBlock, EveryCellStandsWhereItIsMeasured)
     s.Channel[4].UnitCode = 3;
     RecordingPage page;
     float valueX = 62, y = 20;
-    EXPECT_FLOAT_EQ(
-        mdlPublicPrint(page, GlobalsIn(English)).PrintTestCondition(s, valueX, y, 20, 10), 120);
+    EXPECT_FLOAT_EQ(mdlPublicPrint(page, GlobalsIn(UiLanguage::English))
+                        .PrintTestCondition(s, valueX, y, 20, 10),
+                    120);
     QStringList cells;
     const auto at = [](float x, float y) {
         return QString("%1,%2").arg(x + Margin).arg(y + Margin);
@@ -193,7 +195,7 @@ TEST(TestConditionBlock, TriggerLinesFollowTheScanAndTriggerChannel)
         LoggerSettings s = SettingsWith({1, 2, 4});
         r.Set(s);
         RecordingPage page;
-        const Globals g = GlobalsIn(English);
+        const Globals g = GlobalsIn(UiLanguage::English);
         float valueX = 62, y = 20;
         EXPECT_FLOAT_EQ(mdlPublicPrint(page, g).PrintTestCondition(s, valueX, y, 20, 10), 120);
         EXPECT_EQ(TextAt(page, 20, 40), "Trigger Channel");
@@ -216,7 +218,7 @@ TEST(ResultCopy, OneCellCopiesTheWholeGridUnderTheConditions)
     MemoryClipboard clipboard;
     clipboard.SetText("what was there before");
     const QString file = "/home/op/Documents/VX-2968/data/20210407.csv";
-    CopyResults(clipboard, grid, settings, GlobalsIn(English), file);
+    CopyResults(clipboard, grid, settings, GlobalsIn(UiLanguage::English), file);
     EXPECT_EQ(clipboard.Text(), "File Name\t" + file + "\r\nTest Condition\r\nComment\t" +
                                     QString(128, ' ') +
                                     "\r\n"
@@ -251,7 +253,7 @@ TEST(ResultCopy, OneCellCopiesTheWholeGridUnderTheConditions)
     settings.TestDate = QDateTime(QDate(2021, 4, 8), QTime(9, 30, 0));
     FillResultGrid(grid, 6, 3);
     grid.SetSelection(4, 2, 2, 2);
-    CopyResults(clipboard, grid, settings, GlobalsIn(Japanese), file);
+    CopyResults(clipboard, grid, settings, GlobalsIn(UiLanguage::Japanese), file);
     QStringList labels;
     for (const QString& line : clipboard.Text().split("\r\n"))
         labels << line.section('\t', 0, 0);

@@ -29,12 +29,12 @@ TEST(PdfPrintout, PagesPlaceTheirTextsOnTheirMillimetres)
     const FixedClock clock(ResetTime());
     {
         PdfPage enPage(en), jaPage(ja), reportPage(report);
-        ASSERT_TRUE(PrintSettings(enPage, SettingsWith({1, 2, 4}), GlobalsIn(English)));
-        ASSERT_TRUE(PrintSettings(jaPage, SettingsWith({1, 2}), GlobalsIn(Japanese)));
+        ASSERT_TRUE(PrintSettings(enPage, SettingsWith({1, 2, 4}), GlobalsIn(UiLanguage::English)));
+        ASSERT_TRUE(PrintSettings(jaPage, SettingsWith({1, 2}), GlobalsIn(UiLanguage::Japanese)));
         ASSERT_TRUE(PrintResults(reportPage, grid, SettingsWith({1, 2, 3, 4, 5, 6}),
-                                 GlobalsIn(English), clock));
+                                 GlobalsIn(UiLanguage::English), clock));
         PdfPage failing(dir.filePath("no-such-folder/x.pdf"));
-        EXPECT_FALSE(PrintSettings(failing, SettingsWith({1, 2}), GlobalsIn(English)));
+        EXPECT_FALSE(PrintSettings(failing, SettingsWith({1, 2}), GlobalsIn(UiLanguage::English)));
     }
     EXPECT_EQ(PageSize(en), "595 x 842");
     EXPECT_EQ(PageSize(report), "842 x 595");

@@ -86,6 +86,8 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
+constexpr UiLanguage En = UiLanguage::English, Ja = UiLanguage::Japanese;
+
 const QByteArray Line1 = "Dia=300,Poi=0.350\r\n";
 const QByteArray Fixed = "No,Date Time,Load P0(N),Disp. D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),";
 const QByteArray Heading = Line1 + Fixed + ",,,,,E-CalcType\r\n";
@@ -131,20 +133,20 @@ TEST_F(ResultsFile, AppendedResultsMakeTheDaysFileByteForByte)
 {
     const struct {
         std::vector<int> Channels;
-        int16_t Language;
+        UiLanguage Language;
         QByteArray Before, After, Encoding = {}; // the context's own unless given
     } rows[] = {
-        {{1, 2}, 1, {}, Heading + Result},
+        {{1, 2}, En, {}, Heading + Result},
         {{1, 2, 4, 5, 6},
-         1,
+         En,
          {},
          Line1 + Fixed + ",Disp. D2,Disp. D3,Disp. D4,,E-CalcType\r\n" + Stem +
              ",,0.880,-1.000,0.125,,BO\r\n"},
-        {{1, 2, 3}, 0, {}, Line1 + JapaneseHeading + "\r\n" + Stem + ",0.250,,,,,BO\r\n"},
-        {{1, 2, 3}, 0, Heading, Heading + Stem + ",0.250,,,,,BO\r\n"}, // under the first heading
-        {{1, 2}, 1, "", Heading + Result}, // made, then the program died
-        {{1, 2, 3}, 0, {}, {}, "no-such-encoding"},
-        {{1, 2}, 1, {}, Heading + Result, "no-such-encoding"}, // plain ASCII
+        {{1, 2, 3}, Ja, {}, Line1 + JapaneseHeading + "\r\n" + Stem + ",0.250,,,,,BO\r\n"},
+        {{1, 2, 3}, Ja, Heading, Heading + Stem + ",0.250,,,,,BO\r\n"}, // under the first heading
+        {{1, 2}, En, "", Heading + Result}, // made, then the program died
+        {{1, 2, 3}, Ja, {}, {}, "no-such-encoding"},
+        {{1, 2}, En, {}, Heading + Result, "no-such-encoding"}, // plain ASCII
     };
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     for (const auto& r : rows) {
@@ -243,22 +245,22 @@ TEST_F(ResultsFile, ReadingKeepsTheLastTenResultsAndOnlyValidValues)
     const QByteArray junk = "garbage\r\n00007,yesterday,1\r\n00008,13/45/2021 25:00:00,1\r\n\r\n";
     const struct {
         QByteArray Bytes;
-        int16_t Language;
+        UiLanguage Language;
         int Count;
         const char *First, *FirstDate;
         int32_t Plate;
         double Poisson;
         int32_t Columns; // 2 before
     } rows[] = {
-        {Heading + ResultLines(1, 25), 1, 10, "00016", "04/07/2021 13:16:00", 300, 0.35, 8},
-        {Heading + ResultLines(1, 3), 0, 3, "00001", "2021/04/07 13:01:00", 300, 0.35, 8},
-        {"Poi=0.250,Dia=450\r\n\r\n00001,2021/4/9 7:05,1\r\n", 1, 1, "00001", "04/09/2021 07:05:00",
-         450, 0.25, 2},
-        {"Dia=0,Poi=0\r\n" + junk + ResultLines(1, 1), 1, 1, "00001", nullptr, 300, 0.35, 8},
-        {"Dia=-90,Poi=1.5\r\n\r\n", 1, 0, "", nullptr, 300, 0.35, 2},
-        {"Dia=300.4,Poi=0.999\r\n", 1, 0, "", nullptr, 300, 0.999, 2},
-        {{}, 1, 0, "", nullptr, 300, 0.35, 2},
-        {"Dia=250\r\n" + ResultLines(1, 2), 1, -1, "", nullptr, 300, 0.35, 2},
+        {Heading + ResultLines(1, 25), En, 10, "00016", "04/07/2021 13:16:00", 300, 0.35, 8},
+        {Heading + ResultLines(1, 3), Ja, 3, "00001", "2021/04/07 13:01:00", 300, 0.35, 8},
+        {"Poi=0.250,Dia=450\r\n\r\n00001,2021/4/9 7:05,1\r\n", En, 1, "00001",
+         "04/09/2021 07:05:00", 450, 0.25, 2},
+        {"Dia=0,Poi=0\r\n" + junk + ResultLines(1, 1), En, 1, "00001", nullptr, 300, 0.35, 8},
+        {"Dia=-90,Poi=1.5\r\n\r\n", En, 0, "", nullptr, 300, 0.35, 2},
+        {"Dia=300.4,Poi=0.999\r\n", En, 0, "", nullptr, 300, 0.999, 2},
+        {{}, En, 0, "", nullptr, 300, 0.35, 2},
+        {"Dia=250\r\n" + ResultLines(1, 2), En, -1, "", nullptr, 300, 0.35, 2},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.Bytes.left(40).toStdString());
@@ -278,6 +280,7 @@ TEST_F(ResultsFile, ReadingKeepsTheLastTenResultsAndOnlyValidValues)
     }
     ASSERT_EQ(messages.Shown.size(), 1u); // for line 1 without a comma
     EXPECT_EQ(messages.Shown[0].Title.En, "File Format ERROR!");
+    // "igbored" is the system's own misspelling, kept in the message on purpose.
     EXPECT_EQ(messages.Shown[0].Text.En, "Specified File " + Today() + " is igbored file format.");
     EXPECT_EQ(messages.Shown[0].Text.Ja, QString::fromUtf8("指定したファイル ") + Today() +
                                              QString::fromUtf8(" のフォーマットが間違っています"));

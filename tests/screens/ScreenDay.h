@@ -27,7 +27,7 @@ inline LoggerSettings SettingsWith(std::initializer_list<int> channels)
 }
 
 template <class Clipboard = MemoryClipboard> struct ScreenDay {
-    explicit ScreenDay(int16_t language = 1)
+    explicit ScreenDay(UiLanguage language = UiLanguage::English)
     {
         PrepareContext(context, home, messages, clock, language);
         context.Clipboard = &clipboard;

@@ -33,7 +33,7 @@ struct Session : ScreenDay<> {
     {
         context.Link = &link;
         link.Connect(true);
-        PutFixedHeadings(grid, 2, 1);
+        PutFixedHeadings(grid, 2, UiLanguage::English);
         window.Session = &session;
     }
     ScriptedLink link;

@@ -63,16 +63,18 @@ protected:
 TEST_F(MeasurementWindow, OffersMeasNoAndMainMenuThenTheRestForTheChannelsFound)
 {
     const struct {
-        int16_t Language, Debug;
+        UiLanguage Language;
+        int16_t Debug;
         const char* Channels;
         int Width;
         const char *LastHeadings, *LastNames, *Dia;
     } cases[] = {
-        {1, 0, "1,2", 9350, "K-NWR|E-NWR", "Load P0|Acc. A0", "300"},
-        {1, 0, "1,2,4,6", 12150, "Disp. D2|Disp. D4", "Acc. A2|Acc. A4", "300"},
-        {0, 0, "1,2", 9350, "変位 D0|K-NWR|E-NWR", "荷重 P0|加速度 A0", "300"},
+        {UiLanguage::English, 0, "1,2", 9350, "K-NWR|E-NWR", "Load P0|Acc. A0", "300"},
+        {UiLanguage::English, 0, "1,2,4,6", 12150, "Disp. D2|Disp. D4", "Acc. A2|Acc. A4", "300"},
+        {UiLanguage::Japanese, 0, "1,2", 9350, "変位 D0|K-NWR|E-NWR", "荷重 P0|加速度 A0", "300"},
         // Debug mode: four channels of its own, and the logger left alone.
-        {1, 1, "1,2", 12150, "Disp. D2|Disp. D4", "Acc. A0|Acc. A2|Acc. A4", "90"},
+        {UiLanguage::English, 1, "1,2", 12150, "Disp. D2|Disp. D4", "Acc. A0|Acc. A2|Acc. A4",
+         "90"},
     };
     for (const auto& c : cases) {
         PrepareContext(context, home, messages, clock, c.Language);
@@ -120,7 +122,7 @@ TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
     QString shown;
     WhenModalShown<frmList>([&](frmList* list) {
         shown = QString::number(screen->isVisible()) + "|" + Cells(list->ListGrid(), 8, 0, 5);
-        Press(list->Command1[0]);
+        Press(list->BackButton());
     });
     Press(screen->cmdSetting);
     EXPECT_EQ(shown, "0|CH|1|2|4|6"); // the screen hidden meanwhile
@@ -143,7 +145,7 @@ TEST_F(MeasurementWindow, TodaysResultsThenSettingPrintAndMainMenu)
 TEST_F(MeasurementWindow, PrinterDialogAndFailures)
 {
     GridModel grid;
-    PutFixedHeadings(grid, 2, 1);
+    PutFixedHeadings(grid, 2, UiLanguage::English);
     int printouts = 0;
     const PrintOutput::Printout report = [&](PrintPage& page) {
         ++printouts;

@@ -18,7 +18,7 @@ QStringList Column(const GridModel& grid, int col, int from, int count)
     return texts;
 }
 
-std::unique_ptr<GridModel> List(const LoggerSettings& s, int16_t language = 1)
+std::unique_ptr<GridModel> List(const LoggerSettings& s, UiLanguage language = UiLanguage::English)
 {
     auto grid = std::make_unique<GridModel>();
     SetupListGrid(*grid, s, language);
@@ -33,7 +33,7 @@ TEST(SettingsList, CellsInBothLanguages)
     s.Channel[2].HighPass = 0;
     s.Channel[2].Range = 4000;
     s.Channel[2].LowPass = 500;
-    const auto en = List(s), ja = List(s, 0);
+    const auto en = List(s), ja = List(s, UiLanguage::Japanese);
     const struct {
         const std::unique_ptr<GridModel>& Grid;
         int Col, From;

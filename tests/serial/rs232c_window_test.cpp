@@ -29,7 +29,7 @@ protected:
         m_context.UserFolder = m_home.UserFolder();
         m_context.Link = &m_link;
         m_context.Messages = &m_messages;
-        m_context.G.UiLanguage = 1;
+        m_context.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(m_context.G);
         m_link.On("RES", "OK");
         m_link.On("SET1", "OK");

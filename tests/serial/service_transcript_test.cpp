@@ -33,7 +33,7 @@ protected:
                         clock,
                         [] { return QStringLiteral("COM1"); },
                         shown,
-                        1,
+                        UiLanguage::English,
                         [this](MessageSink&) {
                             auto l = std::make_unique<ScriptedLink>();
                             line = l.get();

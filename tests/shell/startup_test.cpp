@@ -17,19 +17,19 @@ TEST(Startup, TheFirstTwoBytesOfTheLanguageFileDecide)
     const struct {
         const char* File; // null: no file; "/": a folder of that name
         QByteArray Bytes;
-        int16_t Language;
+        UiLanguage Language;
     } cases[] = {
-        {nullptr, "", 1},
-        {"fwdstr.ini", "J", 0},
-        {"fwdstr.ini", "j", 0},
-        {"FWDSTR.INI", "J", 0},
-        {"fwdstr.ini", QByteArray("J\0", 2), 0},
-        {"fwdstr.ini", "J\r\n", 1},
-        {"fwdstr.ini", "E", 1},
-        {"fwdstr.ini", "", 1},
-        {"fwdstr.ini", "JJ", 1},
-        {"fwdstr.ini", " J", 1},
-        {"/", "", 1},
+        {nullptr, "", UiLanguage::English},
+        {"fwdstr.ini", "J", UiLanguage::Japanese},
+        {"fwdstr.ini", "j", UiLanguage::Japanese},
+        {"FWDSTR.INI", "J", UiLanguage::Japanese},
+        {"fwdstr.ini", QByteArray("J\0", 2), UiLanguage::Japanese},
+        {"fwdstr.ini", "J\r\n", UiLanguage::English},
+        {"fwdstr.ini", "E", UiLanguage::English},
+        {"fwdstr.ini", "", UiLanguage::English},
+        {"fwdstr.ini", "JJ", UiLanguage::English},
+        {"fwdstr.ini", " J", UiLanguage::English},
+        {"/", "", UiLanguage::English},
     };
     for (const auto& c : cases) {
         TempHome home;

@@ -24,8 +24,9 @@ TEST(Formatting, NumbersIgnoreTheLocaleAndHalvesGoToTheEvenNeighbour)
         std::vector<double>({RoundHalfEven(100.5), RoundHalfEven(101.5), RoundHalfEven(100.6)}),
         std::vector<double>({100, 102, 101}));
     const QDateTime afternoon(QDate(2021, 4, 7), QTime(13, 5, 9));
-    EXPECT_EQ(FormatDateTimeText(afternoon, 0), "2021/04/07 13:05:09");
-    EXPECT_EQ(FormatDateTimeText(afternoon, 7), "04/07/2021 13:05:09"); // all but Japanese
+    EXPECT_EQ(FormatDateTimeText(afternoon, UiLanguage::Japanese), "2021/04/07 13:05:09");
+    EXPECT_EQ(FormatDateTimeText(afternoon, UiLanguage::English), "04/07/2021 13:05:09");
+    EXPECT_EQ(FormatDateTimeText(afternoon, int16_t(7)), "04/07/2021 13:05:09"); // a bare code
 }
 
 TEST(Formatting, NumericAndBlankTextsAsTheLoggerAndTheFilesGiveThem)

@@ -21,7 +21,7 @@ class MeasuringDay
 public:
     MeasuringDay()
     {
-        Context.G.UiLanguage = 1;
+        Context.G.UiLanguage = UiLanguage::English;
         InitGlobalValues(Context.G);
         ResetFontSpecs(Context.G);
         Context.Time = &Clock;

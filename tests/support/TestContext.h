@@ -10,9 +10,9 @@
 // given language, the program folder and the user folder with its data folder there,
 // and the test's message sink and clock.
 inline void PrepareContext(AppContext& context, const TempHome& home, MessageSink& messages,
-                           Clock& clock, int16_t uiLanguage = 1)
+                           Clock& clock, UiLanguage language = UiLanguage::English)
 {
-    context.G.UiLanguage = uiLanguage;
+    context.G.UiLanguage = language;
     InitGlobalValues(context.G);
     ResetFontSpecs(context.G);
     context.G.AppFolder = home.Path() + "/";
@@ -21,4 +21,10 @@ inline void PrepareContext(AppContext& context, const TempHome& home, MessageSin
     context.G.DataFolder = MakeDataFolder(context.UserFolder);
     context.Messages = &messages;
     context.Time = &clock;
+}
+// For tests that still pass the bare code (0 Japanese, any other value English).
+inline void PrepareContext(AppContext& context, const TempHome& home, MessageSink& messages,
+                           Clock& clock, int16_t code)
+{
+    PrepareContext(context, home, messages, clock, UiLanguageOfCode(code));
 }

@@ -12,7 +12,7 @@ frmInitial::frmInitial(ResultsContext& context, QWidget* parent)
     : QDialog(parent), m_choice(BalanceCancel)
 {
     const BalanceCaptions& c = BalanceDialogCaptions();
-    const int16_t lang = context.G.UiLanguage;
+    const UiLanguage lang = context.G.UiLanguage;
     setWindowTitle(c.Caption.Pick(lang));
     QFont font(context.G.UiFontName);
     font.setPointSizeF(BalanceDialogPoints);
@@ -23,11 +23,11 @@ frmInitial::frmInitial(ResultsContext& context, QWidget* parent)
     Label1->setAlignment(Qt::AlignCenter);
     Command1[0] = new QPushButton(c.Cancel.Pick(lang), this);
     Command1[1] = new QPushButton(c.Ok.Pick(lang), this);
-    connect(Command1[0], &QPushButton::clicked, this, [this] {
+    connect(CancelButton(), &QPushButton::clicked, this, [this] {
         m_choice = BalanceCancel;
         reject();
     });
-    connect(Command1[1], &QPushButton::clicked, this, [this] {
+    connect(OkButton(), &QPushButton::clicked, this, [this] {
         m_choice = BalanceOk;
         accept();
     });

@@ -15,8 +15,10 @@ class frmInitial : public QDialog
 public:
     explicit frmInitial(ResultsContext& context, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;               // the question
+    QLabel* Label1 = nullptr;               // the question, "Balancing?"
     std::array<QPushButton*, 2> Command1{}; // 0 Cancel, 1 OK
+    QPushButton* CancelButton() const { return Command1[0]; }
+    QPushButton* OkButton() const { return Command1[1]; }
     // BalanceOk after OK; BalanceCancel after Cancel, Escape or the close box (closing the
     // window is no way to start a balance by accident).
     int16_t BalanceChoice() const { return m_choice; }

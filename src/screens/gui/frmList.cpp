@@ -36,12 +36,12 @@ frmList::frmList(ResultsContext& context, QWidget* parent)
     SetupListGrid(m_grid, m_context.Logger, m_context.G.UiLanguage);
     PlaceControls();
 
-    connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
-    connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
+    connect(BackButton(), &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    connect(PrintButton(), &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(MSFList, &GridView::KeyDown, this, &frmList::MSFList_KeyDown);
-    // Tab as the controls stand: Print lies left of the return button.
-    setTabOrder(MSFList, Command1[1]);
-    setTabOrder(Command1[1], Command1[0]);
+    // Tab as the controls stand: Print lies left of the way back.
+    setTabOrder(MSFList, PrintButton());
+    setTabOrder(PrintButton(), BackButton());
 }
 
 void frmList::SetCaptionsAndFonts()
@@ -50,8 +50,8 @@ void frmList::SetCaptionsAndFonts()
     setWindowTitle(Tr(g.UiLanguage, " 設定値表示", " Display Setting"));
     const QFont font(g.UiFontName, int(WindowPoints));
     setFont(font);
-    Command1[0]->setText(Tr(g.UiLanguage, "計測に戻る", "Measure"));
-    Command1[1]->setText(Tr(g.UiLanguage, "印　　　刷", "Print"));
+    BackButton()->setText(Tr(g.UiLanguage, "計測に戻る", "Measure"));
+    PrintButton()->setText(Tr(g.UiLanguage, "印　　　刷", "Print"));
     for (QPushButton* button : Command1)
         button->setFont(font);
     // Lists are set in the fixed font of lists and printouts.
@@ -92,11 +92,11 @@ void frmList::PlaceControls()
     MSFList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const int buttonTop = Border + tableHeight + Border;
-    Command1[0]->setGeometry(TwipsToPixels(geometry.ReturnButtonLeft), TwipsToPixels(buttonTop),
-                             TwipsToPixels(ButtonWidth), TwipsToPixels(ButtonHeight));
-    Command1[1]->setGeometry(TwipsToPixels(geometry.ReturnButtonLeft - ButtonGap - ButtonWidth),
-                             TwipsToPixels(buttonTop), TwipsToPixels(ButtonWidth),
-                             TwipsToPixels(ButtonHeight));
+    BackButton()->setGeometry(TwipsToPixels(geometry.ReturnButtonLeft), TwipsToPixels(buttonTop),
+                              TwipsToPixels(ButtonWidth), TwipsToPixels(ButtonHeight));
+    PrintButton()->setGeometry(TwipsToPixels(geometry.ReturnButtonLeft - ButtonGap - ButtonWidth),
+                               TwipsToPixels(buttonTop), TwipsToPixels(ButtonWidth),
+                               TwipsToPixels(ButtonHeight));
     setFixedSize(TwipsToPixels(geometry.WindowWidth),
                  TwipsToPixels(buttonTop + ButtonHeight + Border));
 }

@@ -19,12 +19,16 @@ class frmList : public QDialog
 public:
     explicit frmList(ResultsContext& context, QWidget* parent = nullptr);
 
-    std::array<QPushButton*, 2> Command1{}; // 0: back to the measurement screen, 1: print
-    GridView* MSFList = nullptr;
+    // 0 "Measure": back to the measurement screen, 1 "Print": the settings page.
+    std::array<QPushButton*, 2> Command1{};
+    GridView* MSFList = nullptr; // the settings table
+    QPushButton* BackButton() const { return Command1[0]; }
+    QPushButton* PrintButton() const { return Command1[1]; }
     GridModel& ListGrid() { return m_grid; }
     // Where the settings page goes (tests point it elsewhere).
     PrintOutput Printing;
 
+    // Either button by its index: 0 goes back, 1 prints the settings page.
     void Command1_Click(int index);
     void MSFList_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 

@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <functional>
 
 // The window's side of the connection check and monitor.
 class frmMemoryCardData2::Screen : public MonitorScreen, public MeasurementWindow
@@ -43,8 +44,8 @@ public:
     void Close() override { m_window.close(); }
     void ShowStatus(const QString& text) override
     {
-        m_window.Label1->setText(text);
-        m_window.Label1->repaint();
+        m_window.StatusLine()->setText(text);
+        m_window.StatusLine()->repaint();
     }
     void CompleteScreen() override { m_window.CompleteScreen(); }
     void LeaveScreen() override { m_window.cmdReturn_Click(); }
@@ -60,6 +61,20 @@ void Place(QWidget* widget, const TwipsRect& r)
 {
     widget->setGeometry(TwipsToPixels(r.Left), TwipsToPixels(r.Top), TwipsToPixels(r.Width),
                         TwipsToPixels(r.Height));
+}
+
+// The screen steps aside while one of its dialogs, made and run by `execDialog`, is open, and
+// comes back after it. The monitor may leave the screen meanwhile (a lost logger), which
+// destroys it: then false, and nothing of the screen may be touched any more.
+bool ExecWhileHidden(QWidget* screen, const std::function<void()>& execDialog)
+{
+    screen->hide();
+    const QPointer<QWidget> alive(screen);
+    execDialog();
+    if (!alive)
+        return false;
+    screen->show();
+    return true;
 }
 
 void Caption(QWidget* widget, const QString& fontName, const CaptionAndFont& c)
@@ -80,27 +95,20 @@ frmMemoryCardData2::frmMemoryCardData2(ResultsContext& context, QWidget* parent)
       m_session(std::make_unique<MeasurementSession>(context, m_resultGrid, *m_screen))
 {
     CreateControls();
-
-    // 1. The window at its load size.
     m_windowWidthTwips = LoadWidthTwips;
     m_windowHeightTwips = LoadHeightTwips;
-    // 2. Captions and fonts.
     SetCaptionsAndFonts();
-    // 3. Today's results.
     LoadTodaysResults();
-    // 4. Port settings and font records again.
     ReadPortSettingsAgain();
     ResetFontSpecs(m_context.G);
-    // 5. The test day.
     PrepareTestDay(m_context);
-    // 6. Room for a tall title bar.
+    // The screen was laid out for a usual title bar: a taller one takes its extra twips.
     m_windowHeightTwips += m_context.G.CaptionHeightExtra;
     PlaceControls(m_windowWidthTwips, m_windowHeightTwips);
     ApplyOfferedCommands(false);
 
     m_monitor = std::make_unique<LiveMonitor>(m_context.Link, *m_context.Messages, m_context.G,
                                               m_context.Logger, m_monitorGrid, *m_screen);
-    // 7. The first tick checks the connection.
     connect(&Interval, &QTimer::timeout, this, &frmMemoryCardData2::OnIntervalTick);
     MonitorMode = 0;
     Interval.setInterval(CheckIntervalMs);
@@ -193,10 +201,10 @@ void frmMemoryCardData2::PlaceControls(int w, int h)
     Place(Label1, p.Status);
     Place(cmdSetting, p.Setting);
     Place(cmdPrint, p.Print);
-    Place(cmdNo, p.MeasNo);
-    Place(cmdMeasure, p.Start);
-    Place(cmdInitial, p.Balance);
-    Place(cmdReturn, p.MainMenu);
+    Place(cmdNo, p.No);
+    Place(cmdMeasure, p.Measure);
+    Place(cmdInitial, p.Initial);
+    Place(cmdReturn, p.Return);
     MSFMonit->move(TwipsToPixels(p.Monitor.Left), TwipsToPixels(p.Monitor.Top));
 }
 
@@ -249,7 +257,7 @@ void frmMemoryCardData2::CompleteScreen()
 {
     const LoggerSettings& s = m_context.Logger;
     SetupResultGrid();
-    Label1->clear();
+    StatusLine()->clear();
     ApplyOfferedCommands(true);
     lblDia->setText(DiameterText(s));
     lblPoi->setText(RatioText(s));
@@ -304,17 +312,14 @@ void frmMemoryCardData2::FillResultGridIfAny()
 void frmMemoryCardData2::cmdMeasure_Click()
 {
     const auto run = [this]() -> std::optional<RunOutcome> {
-        hide();
-        QPointer<frmMemoryCardData2> self(this);
+        ResultsContext& context = m_context;
         RunOutcome outcome = RunOutcome::Cancelled;
-        {
-            frmStart form(m_context);
-            form.exec();
-            outcome = form.Outcome();
-        }
-        if (!self)
+        if (!ExecWhileHidden(this, [&context, &outcome] {
+                frmStart form(context);
+                form.exec();
+                outcome = form.Outcome();
+            }))
             return std::nullopt;
-        show();
         return outcome;
     };
     m_session->Measure(run, int(HeaderRowHeight));
@@ -330,30 +335,22 @@ void frmMemoryCardData2::cmdInitial_Click()
 
 void frmMemoryCardData2::cmdNo_Click()
 {
-    hide();
-    QPointer<frmMemoryCardData2> self(this);
-    {
+    ResultsContext& context = m_context;
+    ExecWhileHidden(this, [&context] {
         // Not a child of the screen: the monitor may leave the screen while it is open.
-        frmNo dialog(m_context);
+        frmNo dialog(context);
         dialog.exec();
-    }
-    if (self)
-        show();
+    });
 }
 
 void frmMemoryCardData2::cmdSetting_Click()
 {
     m_session->Paused([this] {
-        hide();
-        QPointer<frmMemoryCardData2> self(this);
-        {
-            frmList list(m_context);
+        ResultsContext& context = m_context;
+        return ExecWhileHidden(this, [&context] {
+            frmList list(context);
             list.exec();
-        }
-        if (!self)
-            return false;
-        show();
-        return true;
+        });
     });
 }
 

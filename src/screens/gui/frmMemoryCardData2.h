@@ -26,20 +26,22 @@ public:
     explicit frmMemoryCardData2(ResultsContext& context, QWidget* parent = nullptr);
     ~frmMemoryCardData2() override;
 
-    // Controls, by the names the other screens and reports use.
-    QPushButton* cmdNo = nullptr;
-    QPushButton* cmdInitial = nullptr;
-    QPushButton* cmdMeasure = nullptr;
-    QPushButton* cmdSetting = nullptr;
-    QPushButton* cmdPrint = nullptr;
-    QPushButton* cmdReturn = nullptr;
-    QLabel* Label6 = nullptr;        // caption over the results grid
-    std::array<QLabel*, 2> Label2{}; // "Diameter", "mm   Poisson's Ratio"
-    QLabel* lblDia = nullptr;
-    QLabel* lblPoi = nullptr;
-    QLabel* Label1 = nullptr;     // status line
-    GridView* MSFData = nullptr;  // results grid
-    GridView* MSFMonit = nullptr; // live monitor grid
+    // Controls, by the names the screen has always given them.
+    QPushButton* cmdNo = nullptr;      // "Meas. No.": the measurement-number dialog
+    QPushButton* cmdInitial = nullptr; // "Balance": balances the logger's channels
+    QPushButton* cmdMeasure = nullptr; // "Start": the run form
+    QPushButton* cmdSetting = nullptr; // "Setting": the settings display
+    QPushButton* cmdPrint = nullptr;   // "Print": the report of the results grid
+    QPushButton* cmdReturn = nullptr;  // "Main Menu": leaves the screen
+    QLabel* Label6 = nullptr;          // caption over the results grid
+    std::array<QLabel*, 2> Label2{};   // "Diameter", "mm   Poisson's Ratio"
+    QLabel* lblDia = nullptr;          // the plate diameter
+    QLabel* lblPoi = nullptr;          // Poisson's ratio
+    QLabel* Label1 = nullptr;          // status line
+    GridView* MSFData = nullptr;       // results grid
+    GridView* MSFMonit = nullptr;      // live monitor grid
+
+    QLabel* StatusLine() const { return Label1; }
 
     GridModel& ResultGrid() { return m_resultGrid; }
     GridModel& MonitorGrid() { return m_monitorGrid; }
@@ -62,9 +64,12 @@ public:
     // screen is gone. Also the way out after a lost logger.
     void cmdReturn_Click();
 
-    // Handlers filled in by the measurement-run and report sides.
+    // Today's results from the daily file, and into the results grid when there are any.
     void LoadTodaysResults();
     void FillResultGridIfAny();
+
+    // The commands and the grid's keys: each hands over to MeasurementSession and to the
+    // logger, results and printing logic.
     void cmdMeasure_Click();
     void cmdInitial_Click();
     void cmdNo_Click();

@@ -18,8 +18,8 @@ frmNo::frmNo(ResultsContext& context, QWidget* parent) : QDialog(parent), m_cont
     txtNo->setAlignment(Qt::AlignRight);
     Command1[0] = new QPushButton(this);
     Command1[1] = new QPushButton(this);
-    connect(Command1[0], &QPushButton::clicked, this, &frmNo::Apply);
-    connect(Command1[1], &QPushButton::clicked, this, &QDialog::reject);
+    connect(ApplyButton(), &QPushButton::clicked, this, &frmNo::Apply);
+    connect(CancelButton(), &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(20, 18, 20, 14);
@@ -41,18 +41,18 @@ frmNo::frmNo(ResultsContext& context, QWidget* parent) : QDialog(parent), m_cont
 void frmNo::SetupNoDialog()
 {
     const MeasNoCaptions& c = MeasNoDialogCaptions();
-    const int16_t lang = m_context.G.UiLanguage;
+    const UiLanguage lang = m_context.G.UiLanguage;
     setWindowTitle(c.Caption.Pick(lang));
     QFont font(m_context.G.UiFontName);
     font.setPointSizeF(MeasNoDialogPoints);
     setFont(font);
     Label1[0]->setText(c.Label.Pick(lang));
     Label1[1]->setText(c.Range.Pick(lang));
-    Command1[0]->setText(c.Apply.Pick(lang));
-    Command1[1]->setText(c.Cancel.Pick(lang));
+    ApplyButton()->setText(c.Apply.Pick(lang));
+    CancelButton()->setText(c.Cancel.Pick(lang));
     QFont cancelFont = font;
     cancelFont.setPointSizeF(MeasNoCancelPoints(lang));
-    Command1[1]->setFont(cancelFont);
+    CancelButton()->setFont(cancelFont);
     // Five digits and a little room, in the entry's own font.
     txtNo->setMinimumWidth(txtNo->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
 

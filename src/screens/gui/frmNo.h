@@ -16,9 +16,11 @@ class frmNo : public QDialog
 public:
     explicit frmNo(ResultsContext& context, QWidget* parent = nullptr);
 
-    std::array<QLabel*, 2> Label1{}; // "Meas. No.", the allowed range
-    QLineEdit* txtNo = nullptr;
-    std::array<QPushButton*, 2> Command1{}; // 0 apply, 1 cancel
+    std::array<QLabel*, 2> Label1{};        // "Meas. No.", the allowed range
+    QLineEdit* txtNo = nullptr;             // the number, proposed and typed
+    std::array<QPushButton*, 2> Command1{}; // 0 OK (applies the number), 1 Cancel
+    QPushButton* ApplyButton() const { return Command1[0]; }
+    QPushButton* CancelButton() const { return Command1[1]; }
 
     // Captions and fonts, then the proposed number.
     void SetupNoDialog();

@@ -34,7 +34,7 @@ void frmStart::CreateControls()
 {
     const Globals& g = m_context.G;
     const RunCaptions& c = RunFormCaptions();
-    const int16_t lang = g.UiLanguage;
+    const UiLanguage lang = g.UiLanguage;
     setWindowTitle(g.AppTitle);
     QFont font(g.UiFontName);
     font.setPointSizeF(g.LargeFontSpec.Size > 0 ? g.LargeFontSpec.Size : 12.0);

@@ -19,15 +19,15 @@ class frmStart : public QDialog
 public:
     explicit frmStart(ResultsContext& context, QWidget* parent = nullptr);
 
-    QPushButton* cmdCancel = nullptr; // back to the monitor
-    QPushButton* cmdStart = nullptr;
-    QLabel* Label1 = nullptr; // "File No."
-    QLabel* lblFileNo = nullptr;
-    QLabel* Label2 = nullptr; // "Measuring"
-    QLabel* lblStatus = nullptr;
-    QLabel* lblMessage = nullptr; // the second line: "Transfer Data"
-    QProgressBar* pbMeasure = nullptr;
-    QProgressBar* pbDataTrans = nullptr;
+    QPushButton* cmdCancel = nullptr;    // back to the monitor
+    QPushButton* cmdStart = nullptr;     // starts by hand a run whose set-up stopped at an error
+    QLabel* Label1 = nullptr;            // "File No."
+    QLabel* lblFileNo = nullptr;         // the measurement number of the drop
+    QLabel* Label2 = nullptr;            // "Measuring"
+    QLabel* lblStatus = nullptr;         // what the run is doing
+    QLabel* lblMessage = nullptr;        // the second line: "Transfer Data"
+    QProgressBar* pbMeasure = nullptr;   // the recording
+    QProgressBar* pbDataTrans = nullptr; // the transfer
     QTimer Interval;
 
     MeasurementRun& Run() { return m_run; }

@@ -37,7 +37,7 @@ int SaveWithDialog(int argc, char** argv, const std::function<ServiceReportSourc
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VX-2968"));
     const ServiceReportSources s = sources();
-    const int16_t language = ReadUiLanguage(s.UserFolder);
+    const UiLanguage language = ReadUiLanguage(s.UserFolder);
     InstallQtTranslations(app, language);
     const QString suggested =
         QDir::homePath() + QStringLiteral("/vx2968-service-") +

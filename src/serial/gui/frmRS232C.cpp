@@ -38,7 +38,7 @@ QRect TwipRect(int left, int top, int width, int height)
 frmRS232C::frmRS232C(SerialContext& context, QWidget* parent) : QWidget(parent), m_context(context)
 {
     const Globals& g = m_context.G;
-    const int16_t lang = g.UiLanguage;
+    const UiLanguage lang = g.UiLanguage;
     setWindowTitle(Tr(lang, "RS-232C設定", "Setting RS-232C"));
     setFont(QFont(g.UiFontName, 9));
     // The rows, the note and the button, below a caption.

@@ -19,12 +19,12 @@ public:
 
     // Row headings: port, speed, parity, stop bits, handshake, delimiter.
     std::array<QLabel*, 6> lblCaption{};
-    QComboBox* cmbPort = nullptr;
+    QComboBox* cmbPort = nullptr; // the COM number, typed or chosen
     // Speed, parity, stop bits, handshake, delimiter.
     std::array<QLabel*, 5> lblValue{};
-    QLabel* lblDevice = nullptr; // the device the chosen number names
-    QLabel* lblNote = nullptr;
-    QPushButton* cmdMainMenu = nullptr;
+    QLabel* lblDevice = nullptr;        // the device the chosen number names
+    QLabel* lblNote = nullptr;          // "Changeable Port No. Only"; the terminal's gesture
+    QPushButton* cmdMainMenu = nullptr; // "Main Menu": stores the choice and closes
 
     // The hidden gesture: Shift alone with the right button opens the test terminal
     // (modal; this window hides meanwhile). Returns whether it opened.

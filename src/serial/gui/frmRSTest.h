@@ -21,12 +21,12 @@ class frmRSTest : public QDialog
 public:
     explicit frmRSTest(SerialContext& context, QWidget* parent = nullptr);
 
-    QLabel* lblCommand = nullptr;
-    QLineEdit* txtOutput = nullptr;     // the command typed
-    QPlainTextEdit* txtInput = nullptr; // what came back
-    std::array<QPushButton*, 5> cmdPara{};
-    QPushButton* cmdEnd = nullptr;
-    QTimer Timer1;
+    QLabel* lblCommand = nullptr;          // "Command:"
+    QLineEdit* txtOutput = nullptr;        // the command typed, which goes out to the logger
+    QPlainTextEdit* txtInput = nullptr;    // what came back
+    std::array<QPushButton*, 5> cmdPara{}; // the parameter dumps of ParaButtons
+    QPushButton* cmdEnd = nullptr;         // "End"
+    QTimer Timer1;                         // the start-up tick that reaches the logger
 
     const RSTestTerminal& Terminal() const { return m_terminal; }
 

@@ -24,9 +24,9 @@ void InstallFontSubstitutes()
                                 QStringLiteral("IPAPMincho")});
 }
 
-void InstallQtTranslations(QApplication& app, int16_t uiLanguage)
+void InstallQtTranslations(QApplication& app, UiLanguage language)
 {
-    if (uiLanguage != 0)
+    if (language != UiLanguage::Japanese)
         return;
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ja"),
@@ -45,11 +45,11 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
 
     context.UserFolder = GetUserFolderPath(context.Folders);
 
-    // 1. The language comes first, so that even the refusal below speaks it.
+    // The language comes first, so that even the refusal below speaks it.
     context.G.UiLanguage = ReadUiLanguage(context.UserFolder);
     InstallQtTranslations(app, context.G.UiLanguage);
 
-    // 2. One copy per user.
+    // One copy per user: two would share the serial port and today's results file.
     SingleInstance instance;
     if (instance.AlreadyRunning()) {
         ShowMessageNow(
@@ -62,7 +62,6 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
         return 0;
     }
 
-    // 3. to 5.
     InitGlobals(context.G, QCoreApplication::applicationDirPath(), context.Folders);
     context.G.DataFolder = MakeDataFolder(context.UserFolder);
     const int caption = app.style()->pixelMetric(QStyle::PM_TitleBarHeight);
@@ -77,12 +76,10 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
     if (hooks.MakeLink)
         hooks.MakeLink();
 
-    // 6. and 7.
     if (hooks.TakePortInventory)
         hooks.TakePortInventory();
     ResetFontSpecs(context.G);
 
-    // 8.
     frmMainMenu menu(context, hooks.OpenMeasurement, hooks.OpenPortSettings, hooks.ReleaseLink);
     menu.show();
     const int result = app.exec();

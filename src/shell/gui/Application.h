@@ -1,8 +1,8 @@
 #pragma once
 
 #include "frmMainMenu.h"
+#include "shell/Bilingual.h"
 
-#include <cstdint>
 #include <functional>
 
 class QApplication;
@@ -25,7 +25,7 @@ void InstallFontSubstitutes();
 // Qt's own texts (the buttons of message boxes, the file and printer dialogs) in Japanese
 // when the program speaks Japanese, so that no dialog comes up half in English. Without
 // the translation files installed they stay English and nothing else changes.
-void InstallQtTranslations(QApplication& app, int16_t uiLanguage);
+void InstallQtTranslations(QApplication& app, UiLanguage language);
 
 // The entry procedure: language, second-copy refusal, start values, folders, caption
 // height, port inventory, fonts, main menu; then the event loop. `context` is the whole

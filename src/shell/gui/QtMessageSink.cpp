@@ -38,7 +38,7 @@ MessageAnswer QtMessageSink::Show(const UiMessage& message)
     return MessageAnswer::Ok;
 }
 
-void ShowMessageNow(const UiMessage& message, int16_t uiLanguage)
+void ShowMessageNow(const UiMessage& message, UiLanguage language)
 {
-    QtMessageSink(uiLanguage).Show(message);
+    QtMessageSink(language).Show(message);
 }

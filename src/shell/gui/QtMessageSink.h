@@ -8,12 +8,12 @@ class QWidget;
 class QtMessageSink : public MessageSink
 {
 public:
-    explicit QtMessageSink(int16_t uiLanguage) : m_language(uiLanguage) {}
+    explicit QtMessageSink(UiLanguage language) : m_language(language) {}
     MessageAnswer Show(const UiMessage& message) override;
 
 private:
-    int16_t m_language;
+    UiLanguage m_language;
 };
 
 // Shown before any window or context exists (the second-instance refusal).
-void ShowMessageNow(const UiMessage& message, int16_t uiLanguage);
+void ShowMessageNow(const UiMessage& message, UiLanguage language);

@@ -17,19 +17,19 @@ QString frmAbout::VersionText()
         .arg(Version::Revision);
 }
 
-QString frmAbout::CreateDateText(int16_t uiLanguage)
+QString frmAbout::CreateDateText(UiLanguage language)
 {
     const QString description = QString::fromLatin1(Version::FileDescription);
     const QString date = description.right(8);
     const QString y = date.left(4), m = date.mid(4, 2), d = date.mid(6, 2);
-    return uiLanguage == 0 ? y + "/" + m + "/" + d : m + "/" + d + "/" + y;
+    return language == UiLanguage::Japanese ? y + "/" + m + "/" + d : m + "/" + d + "/" + y;
 }
 
 frmAbout::frmAbout(const Globals& g, QWidget* parent) : QDialog(parent)
 {
-    const int16_t lang = g.UiLanguage;
-    setWindowTitle(lang == 0 ? QString::fromUtf8(" バージョン") + QString(8, ' ') + g.AppTitle
-                             : QStringLiteral(" Version") + QString(5, ' ') + g.AppTitle);
+    const UiLanguage lang = g.UiLanguage;
+    setWindowTitle(g.Japanese() ? QString::fromUtf8(" バージョン") + QString(8, ' ') + g.AppTitle
+                                : QStringLiteral(" Version") + QString(5, ' ') + g.AppTitle);
     setFont(QFont(g.UiFontName, 9));
     const QFont headingFont(g.UiFontName, 12);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Bilingual.h"
+
 #include <QDialog>
 
 struct Globals;
@@ -14,7 +16,7 @@ public:
 
     static QString VersionText();
     // The build date of the version record, yyyymmdd, in the language's order.
-    static QString CreateDateText(int16_t uiLanguage);
+    static QString CreateDateText(UiLanguage language);
 
     QLabel* NameValue = nullptr;
     QLabel* VersionValue = nullptr;

@@ -27,7 +27,7 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
 {
     LoadPictures();
     const Globals& g = m_context.G;
-    const int16_t lang = g.UiLanguage;
+    const UiLanguage lang = g.UiLanguage;
     setFixedSize(ClientSizeOfWindow(3100, 3120, g.CaptionHeightExtra));
     setWindowTitle(Tr(lang, " メインメニュー", " Main Menu") + QString(12, ' ') +
                    QStringLiteral("VX-2968"));
@@ -46,15 +46,14 @@ frmMainMenu::frmMainMenu(AppContext& context, ScreenOpener openMeasurement,
         cmdMenu[i]->setGeometry(TwipsToPixels(300), TwipsToPixels(480 + i * 600),
                                 TwipsToPixels(2500), TwipsToPixels(495));
     }
-    cmdMenu[0]->setEnabled(bool(m_openMeasurement));
-    cmdMenu[1]->setEnabled(bool(m_openPortSettings));
-    connect(cmdMenu[0], &QPushButton::clicked, this,
+    MeasureButton()->setEnabled(bool(m_openMeasurement));
+    PortSettingsButton()->setEnabled(bool(m_openPortSettings));
+    connect(MeasureButton(), &QPushButton::clicked, this,
             [this] { ShowScreen(m_openMeasurement(m_context)); });
-    connect(cmdMenu[1], &QPushButton::clicked, this,
+    connect(PortSettingsButton(), &QPushButton::clicked, this,
             [this] { ShowScreen(m_openPortSettings(m_context)); });
-    connect(cmdMenu[2], &QPushButton::clicked, this, &QWidget::close);
+    connect(EndProgramButton(), &QPushButton::clicked, this, &QWidget::close);
 
-    // The logo keeps 0.12 of its natural size, 250 twips from the left, 2300 from the top.
     imgLogo = new QLabel(this);
     const QPixmap logo(QStringLiteral(":/logo.png"));
     const QSize size(qRound(logo.width() * 0.12), qRound(logo.height() * 0.12));

@@ -22,10 +22,13 @@ public:
     frmMainMenu(AppContext& context, ScreenOpener openMeasurement, ScreenOpener openPortSettings,
                 std::function<void()> releaseLink = {}, QWidget* parent = nullptr);
 
-    // The three buttons: Measure, Setting RS-232C, End Program.
+    // The three buttons: "Measure", "Setting RS-232C", "End Program".
     std::array<QPushButton*, 3> cmdMenu{};
-    QLabel* picBanner = nullptr;
-    QLabel* imgLogo = nullptr;
+    QLabel* picBanner = nullptr; // the banner across the top
+    QLabel* imgLogo = nullptr;   // the logo; a double click opens the version window
+    QPushButton* MeasureButton() const { return cmdMenu[0]; }
+    QPushButton* PortSettingsButton() const { return cmdMenu[1]; }
+    QPushButton* EndProgramButton() const { return cmdMenu[2]; }
     int WaitTicks() const { return m_waitTicks; }
     int BannerDraws() const { return m_bannerDraws; }
     // The hidden gesture: the debug dialog opens for DebugGestureButton with Shift, Ctrl
