@@ -48,14 +48,16 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
     InstallFontSubstitutes();
     QTemporaryDir dir;
     const struct {
+        const char* Case;
         int Results;
         std::vector<int> Chosen;
         int Pages;
         const char* Covers;
-    } rows[] = {{120, {}, 4, "Whole day (all 120 results)"},
-                {44, {}, 2, "Whole day (all 44 results)"},
-                {120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
+    } rows[] = {{"the whole day", 120, {}, 4, "Whole day (all 120 results)"},
+                {"the chart on the second sheet", 44, {}, 2, "Whole day (all 44 results)"},
+                {"three rows chosen", 120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
         const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
         const ReviewedDay day = TestDay(1, 1, row.Results);
         {
