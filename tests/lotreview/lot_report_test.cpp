@@ -103,7 +103,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
         const QString second = pdftools::RunTool("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
         EXPECT_TRUE(second.contains(row.Language ? "First drop" : "最初の打撃"));
         EXPECT_TRUE(all.contains(QString("Page %1 of %2").arg(pages).arg(pages)) || !row.Language);
-        EXPECT_TRUE(all.contains(hash)) << "the day file's short hash";
+        EXPECT_TRUE(all.contains(hash + ' ')) << "the day file's hash, to 12 digits";
         for (const char* part : row.Has)
             EXPECT_TRUE(all.contains(QString::fromUtf8(part))) << part;
         EXPECT_NE(all.contains(QString::fromUtf8(row.Verdict)), row.Draft);
