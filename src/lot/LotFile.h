@@ -35,6 +35,7 @@ struct LotDocument {
     PointRules Rules;
     LotEdits Edits;
     std::vector<LotDayFile> Files;
+    bool operator==(const LotDocument&) const = default;
 };
 
 // The day file at `path` as it is now; Size -1 when it cannot be read.

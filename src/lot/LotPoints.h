@@ -39,7 +39,9 @@ struct DropRef {
 
     bool Identified() const { return !No.isEmpty(); }
     // Same file and line: the place it applies to now.
-    bool operator==(const DropRef& o) const { return File == o.File && Line == o.Line; }
+    bool SamePlace(const DropRef& o) const { return File == o.File && Line == o.Line; }
+    bool operator==(const DropRef&) const = default;
+    // By place.
     bool operator<(const DropRef& o) const
     {
         return File != o.File ? File < o.File : Line < o.Line;
@@ -62,6 +64,7 @@ struct DropChoice {
     QString Text; // the free text of Other
 
     Bilingual Shown() const;
+    bool operator==(const DropChoice&) const = default;
 };
 
 // What the engineer says of a point: where it was tested, and whether it is left out of
@@ -72,6 +75,7 @@ struct PointMark {
     QString Location; // station and offset, e.g. "No.12+5.0 L 2.0 m"
     bool Excluded = false;
     QString Reason; // why it is left out
+    bool operator==(const PointMark&) const = default;
 };
 
 // The engineer's changes to the points the gaps form.
@@ -80,11 +84,13 @@ struct LotEdits {
     std::vector<DropRef> Joins;  // the point starting at the drop joins the one before it
     std::vector<DropChoice> Choices;
     std::vector<PointMark> Marks;
+    bool operator==(const LotEdits&) const = default;
 };
 
 struct PointRules {
     int GapSeconds = 60; // more than this between two drops starts a new point
     int Seating = 0;     // drops at the start of every point left out of its means
+    bool operator==(const PointRules&) const = default;
 };
 // What the window accepts, and so what a lot file or a script may ask for.
 inline constexpr int LongestGapSeconds = 24 * 3600;

@@ -343,8 +343,8 @@ DropRef LotSession::RefAt(int drop) const
 
 void LotSession::Forget(const DropRef& ref)
 {
-    EraseIf(m_lot.Edits.Splits, [&](const DropRef& r) { return !r.Lost && r == ref; });
-    EraseIf(m_lot.Edits.Joins, [&](const DropRef& r) { return !r.Lost && r == ref; });
+    EraseIf(m_lot.Edits.Splits, [&](const DropRef& r) { return !r.Lost && r.SamePlace(ref); });
+    EraseIf(m_lot.Edits.Joins, [&](const DropRef& r) { return !r.Lost && r.SamePlace(ref); });
 }
 
 void LotSession::SplitAt(int drop)
@@ -372,10 +372,10 @@ bool LotSession::JoinWithNext(int point)
         const DropRef at = joined->Drop;
         if (kept)
             EraseIf(m_lot.Edits.Marks,
-                    [&](const PointMark& m) { return !m.Drop.Lost && m.Drop == at; });
+                    [&](const PointMark& m) { return !m.Drop.Lost && m.Drop.SamePlace(at); });
         else
             for (PointMark& m : m_lot.Edits.Marks)
-                if (!m.Drop.Lost && m.Drop == at)
+                if (!m.Drop.Lost && m.Drop.SamePlace(at))
                     m.Drop = RefAt(first);
     }
     const DropRef ref = RefAt(next);
@@ -391,7 +391,7 @@ void LotSession::Exclude(int drop, ExclusionReason reason, const QString& text)
         return;
     const DropRef ref = RefAt(drop);
     EraseIf(m_lot.Edits.Choices,
-            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop == ref; });
+            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop.SamePlace(ref); });
     m_lot.Edits.Choices.push_back(DropChoice{ref, false, reason, text});
     Form();
 }
@@ -402,7 +402,7 @@ void LotSession::Include(int drop)
         return;
     const DropRef ref = RefAt(drop);
     EraseIf(m_lot.Edits.Choices,
-            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop == ref; });
+            [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop.SamePlace(ref); });
     Form();
     const int p = PointOf(drop);
     for (const PointDrop& pd : p >= 0 ? m_points[p].Drops : std::vector<PointDrop>{}) {

@@ -48,14 +48,16 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
     InstallFontSubstitutes();
     QTemporaryDir dir;
     const struct {
+        const char* Case;
         int Results;
         std::vector<int> Chosen;
         int Pages;
         const char* Covers;
-    } rows[] = {{120, {}, 4, "Whole day (all 120 results)"},
-                {44, {}, 2, "Whole day (all 44 results)"},
-                {120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
+    } rows[] = {{"the whole day", 120, {}, 4, "Whole day (all 120 results)"},
+                {"the chart on the second sheet", 44, {}, 2, "Whole day (all 44 results)"},
+                {"three rows chosen", 120, {5, 2, 9}, 1, "Chosen rows (3 of 120 results)"}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
         const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
         const ReviewedDay day = TestDay(1, 1, row.Results);
         {
@@ -140,6 +142,7 @@ TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
         EXPECT_EQ(QJsonArray(
                       {At(results, 1, 1), At(results, 2, 1), At(results, 3, 1), At(results, 4, 1)}),
                   QJsonArray({300, 0.35, QString::fromUtf8(row.Calc), "/stick/20240506.csv"}));
+        EXPECT_EQ(At(results, 2, 1, 2).toString(), "0.000") << "Poisson's ratio to three places";
         EXPECT_EQ(At(results, 7, 2).toString(), QString::fromUtf8(row.P0Heading));
         EXPECT_EQ(At(results, 7, 6).toString(), QString::fromUtf8(row.D1Heading));
         // Typed cells: the number, the date and time, the load, D0 of the second row, the type.
@@ -178,6 +181,12 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     EXPECT_EQ(book["Results"].toArray().size(), 11) << "the three chosen rows";
     EXPECT_TRUE(
         At(book["Results"].toArray(), 0, 0).toString().endsWith("Chosen rows (3 of 120 results)"));
+
+    // Never over the file the day was read from, whatever it is named.
+    WriteBytes(dir.filePath("backup.csv"), FixtureDayBytes(3, QDate(2024, 5, 6), 1, false));
+    const ReviewedDay backup(ReadDayFile(dir.filePath("backup.csv"), 1), 1);
+    EXPECT_FALSE(WriteDayWorkbook(dir.filePath("backup.csv"), backup, backup.Select({}), &error));
+    EXPECT_EQ(error.En, "it is one of the files read");
 
     const QString taken = dir.filePath("taken.xlsx"); // a folder where the file should go
     QDir().mkpath(taken + "/inside");

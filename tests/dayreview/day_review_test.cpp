@@ -18,19 +18,20 @@ namespace
 TEST(ReviewStatistics, MatchValuesWorkedOutByHand)
 {
     const struct {
+        const char* Case;
         bool KOrE;
         int Count;
         double Mean, StdDev, Variation, Min, Max;
         std::vector<double> Values;
     } rows[] = {
-        {true, 3, 410, 10, 2.439024, 400, 420, {400, 410, 420, -1}},
-        {false, 3, 31000, 1000, 3.225806, 30000, 32000, {30000, 0, 31000, 32000, -1}},
-        {true, 2, 5, 7.071068, 141.421356, 0, 10, {0, 10}}, // K of 0 is a value
-        {false, 1, 1.234, 0, 0, 1.234, 1.234, {1.234}},
-        {false, 0, 0, 0, 0, 0, 0, {-1, 0}},
+        {"K without its -1", true, 3, 410, 10, 2.439024, 400, 420, {400, 410, 420, -1}},
+        {"loads", false, 3, 31000, 1000, 3.225806, 30000, 32000, {30000, 0, 31000, 32000, -1}},
+        {"K of 0 is a value", true, 2, 5, 7.071068, 141.421356, 0, 10, {0, 10}},
+        {"one value: no spread", false, 1, 1.234, 0, 0, 1.234, 1.234, {1.234}},
+        {"no value", false, 0, 0, 0, 0, 0, 0, {-1, 0}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.Values.front());
+        SCOPED_TRACE(row.Case);
         const ColumnStatistics s = ComputeStatistics(row.Values, row.KOrE);
         EXPECT_EQ(s.Count, row.Count);
         EXPECT_NEAR(s.Mean, row.Mean, 1e-6);

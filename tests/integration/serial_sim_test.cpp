@@ -51,14 +51,14 @@ TEST_F(LinkToSimulator, StatusIsTheReplyLengthOrErrOrNoReply)
     Start({"--firmware", "2.1err", "--fault", "partial SET2", "--fault", "longline VS?"});
     EXPECT_EQ(m_link->RSCom("RES"), 4); // two letters and the line end
     EXPECT_EQ(m_link->ReplyText(), QStringLiteral("OK\r\n"));
-    EXPECT_EQ(m_link->ReplyTimeout(), 500);             // every reception lowers the time-out
-    EXPECT_EQ(m_link->RSCom("VS"), StatusErrorReply);   // "err" in the middle, lower case
-    EXPECT_EQ(m_link->RSCom("RNG?"), StatusErrorReply); // ERR-001: no channel selected
+    EXPECT_EQ(m_link->ReplyTimeout(), 500); // every reception lowers the time-out
+    EXPECT_EQ(m_link->RSCom("VS"), -1);     // an error reply: "err" in the middle, lower case
+    EXPECT_EQ(m_link->RSCom("RNG?"), -1);   // ERR-001: no channel selected
     EXPECT_EQ(m_link->RSCom("SET1"), 4);
     EXPECT_EQ(m_link->RSCom("RNG?"), 6);
-    EXPECT_EQ(m_link->RSCom("SET2"), StatusNoReply);        // no line end by the deadline
+    EXPECT_EQ(m_link->RSCom("SET2"), -2);                   // no reply: no line end by the deadline
     EXPECT_EQ(m_link->ReplyText(), QStringLiteral("OK\r")); // the partial text stays
-    EXPECT_EQ(m_link->RSCom("VS?"), StatusNoReply);         // 6000 bytes: kept only up to the cap
+    EXPECT_EQ(m_link->RSCom("VS?"), -2);                    // 6000 bytes: kept only up to the cap
     EXPECT_EQ(m_link->ReplyText().size(), QSerialLink::ReceiveBufferBytes);
     EXPECT_EQ(m_sim.Commands(), (QStringList{"RES", "VS", "RNG?", "SET1", "RNG?", "SET2", "VS?"}));
 }
@@ -116,7 +116,7 @@ TEST_F(LinkToSimulator, ASecondLinkFindsThePortInUseAMissingOneIsSaidSoAndAClose
                 messages.Shown[0].Text.En.contains("in use"));
     EXPECT_EQ(m_link->RSCom("RES"), 4); // the first link is untouched
     m_link->Connect(false);
-    EXPECT_EQ(m_link->RSCom("RES"), StatusNoReply);
+    EXPECT_EQ(m_link->RSCom("RES"), -2); // no reply on a closed line
     m_link->Connect(true);
     EXPECT_EQ(m_link->RSCom("RES"), 4);
 

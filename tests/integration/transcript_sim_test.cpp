@@ -75,7 +75,7 @@ TEST(TranscriptOnTheLine, AReplayedConnectionGivesTheSameSettingsDisplay)
     // Beyond the transcript the logger is silent and the simulator says why.
     line.Connect(true);
     line.SetReplyTimeout(300);
-    EXPECT_EQ(line.RSCom("MDT"), StatusNoReply);
+    EXPECT_EQ(line.RSCom("MDT"), -2); // no reply
     EXPECT_TRUE(WaitFor([&] {
         return replay.StandardError().contains(
             "expected nothing (the transcript has ended), received \"MDT\"");

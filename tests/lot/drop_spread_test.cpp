@@ -41,6 +41,11 @@ TEST(DropSpread, MarksADropFarFromTheMedianOfTheOthersUsed)
          {false, false, true, false}},
         {"E alone far", {100, 102, 101, 100}, {50, 51, 52, 80}, {}, {false, false, false, true}},
         {"two drops: no yardstick", {100, 60}, {}, {}, {false, false}},
+        {"four others: the middle two's mean", // 125 for 119; 150 alone would make it far
+         {100, 100, 150, 150, 119},
+         {},
+         {},
+         {true, true, true, true, false}},
         {"undefined values never far nor counted", {100, -1, 101}, {}, {}, {false, false, false}},
         {"left-out drops marked, never counted",
          {200, 210, 100, 102, 101, 60},

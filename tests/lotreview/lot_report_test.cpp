@@ -50,36 +50,41 @@ QString PrintEditedLot(const QTemporaryDir& dir, int16_t language, bool draft)
 TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
 {
     const struct {
+        const char* Case;
         int16_t Language;
         bool Draft;
         std::vector<const char*> Has;
         const char* Verdict;
         const char* DraftMark;
     } rows[] = {
-        {1,
+        {"English record",
+         1,
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)"},
          "Lot verdict (every point)",
          "DRAFT"},
-        {1,
+        {"English draft",
+         1,
          true,
          {"LOST: its drop is no longer in the file", "weight not caught", "changed since saved"},
          "Lot verdict",
          "DRAFT Not a final record: no verdict:"},
-        {0,
+        {"Japanese record",
+         0,
          false,
          {"発行日 2024/05/07", "打撃の採用", "2024/05/06 08:04:00", "slipped", "試験者 (署名)"},
          "ロットの判定 (",
          "DRAFT"},
-        {0,
+        {"Japanese draft",
+         0,
          true,
          {"打撃がファイルにありません"},
          "ロットの判定 (",
          "DRAFT 下書き 確定した記録ではありません"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.DraftMark);
+        SCOPED_TRACE(row.Case);
         QTemporaryDir dir;
         const QString hash = PrintEditedLot(dir, row.Language, row.Draft);
         const QString pdf = dir.filePath("report.pdf");
@@ -98,7 +103,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
         const QString second = pdftools::RunTool("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
         EXPECT_TRUE(second.contains(row.Language ? "First drop" : "最初の打撃"));
         EXPECT_TRUE(all.contains(QString("Page %1 of %2").arg(pages).arg(pages)) || !row.Language);
-        EXPECT_TRUE(all.contains(hash)) << "the day file's short hash";
+        EXPECT_TRUE(all.contains(hash + ' ')) << "the day file's hash, to 12 digits";
         for (const char* part : row.Has)
             EXPECT_TRUE(all.contains(QString::fromUtf8(part))) << part;
         EXPECT_NE(all.contains(QString::fromUtf8(row.Verdict)), row.Draft);

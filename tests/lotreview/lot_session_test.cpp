@@ -92,4 +92,29 @@ TEST(LotSession, EditsFollowTheirDropAndNoVerdictStandsOverMissingOrMovedData)
     }
 }
 
+// A record without its site, layer or tester is a draft that says which is blank.
+TEST(LotSession, ABlankSiteLayerOrTesterMakesADraft)
+{
+    QTemporaryDir dir;
+    WriteDay(dir.filePath("20240506.csv"), DayLines());
+    LotSession lot(1);
+    Bilingual problem, notice;
+    ASSERT_TRUE(lot.Open(SaveLot(QDir(dir.path())), &problem, &notice));
+    const struct {
+        const char* Case;
+        LotHeader Header;
+        const char* Reason;
+    } rows[] = {
+        {"all three given", {"Ring road", "", "Subbase", "A. Tester"}, ""},
+        {"no site", {" ", "Lot 4", "Subbase", "A. Tester"}, "site not filled in"},
+        {"no layer", {"Ring road", "Lot 4", "", "A. Tester"}, "layer not filled in"},
+        {"no tester", {"Ring road", "Lot 4", "Subbase", ""}, "tester not filled in"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        lot.SetHeader(row.Header);
+        EXPECT_EQ(lot.DraftReason().En, row.Reason);
+    }
+}
+
 } // namespace

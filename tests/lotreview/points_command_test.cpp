@@ -64,6 +64,7 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     const QString day = home.Path() + "/20240506.csv", out = home.Path() + "/points.csv";
     // With a damaged line, which must not be reported when another file is refused.
     WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), 1, false) + "00004,05/06/2024 08:0\r\n");
+    QFile::link(day, home.Path() + "/latest.csv");
     const struct {
         QStringList Args;
         QString Error;
@@ -72,6 +73,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
          home.Path() + "/gone.csv does not exist."},
         {{"--points", out, day, home.Path() + "/./20240506.csv"},
          home.Path() + "/./20240506.csv is the same file as " + day + "; a day is counted once"},
+        {{"--points", out, day, home.Path() + "/latest.csv"},
+         home.Path() + "/latest.csv is the same file as " + day + "; a day is counted once"},
         {{"--points", out, "--gap", "1.5", day},
          "--gap: \"1.5\" is not a whole number of 0 or more"},
         {{"--points", out, "--gap", "2147483648", day},

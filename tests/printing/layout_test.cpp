@@ -35,6 +35,7 @@ TEST(ResultReport, PrintsTheSelectionOnTheSheetsItNeeds)
     using Cells = std::array<int, 4>; // row, col, and the other corner's row and col
     const auto P = PageOrientation::Portrait, L = PageOrientation::Landscape;
     const struct {
+        const char* Case;
         int Cols, Results;
         Cells Selection;
         int Boxes, Pages;
@@ -42,16 +43,16 @@ TEST(ResultReport, PrintsTheSelectionOnTheSheetsItNeeds)
         const char* Last;
         Cells After;
     } rows[] = {
-        {6, 3, {3, 2, 3, 2}, 30, 1, P, "r4c5", {4, 5, 4, 5}},
-        {6, 5, {2, 0, 4, 5}, 18, 1, P, "r4c5", {2, 0, 4, 5}}, // no title or unit row
-        {6, 5, {4, 5, 2, 0}, 18, 1, P, "r4c5", {4, 5, 2, 0}}, // made upwards and leftwards
-        {6, 5, {6, 2, 3, 2}, 4, 1, P, "r6c2", {6, 2, 3, 2}},
-        {10, 4, {2, 2, 4, 9}, 24, 1, P, "r4c9", {2, 2, 4, 9}},
-        {10, 4, {2, 0, 4, 8}, 27, 1, L, "r4c8", {2, 0, 4, 8}},
-        {10, 20, {0, 0, 0, 0}, 220, 2, L, "r21c9", {21, 9, 21, 9}},
+        {"one cell: the whole grid", 6, 3, {3, 2, 3, 2}, 30, 1, P, "r4c5", {4, 5, 4, 5}},
+        {"no title or unit row", 6, 5, {2, 0, 4, 5}, 18, 1, P, "r4c5", {2, 0, 4, 5}},
+        {"made upwards and leftwards", 6, 5, {4, 5, 2, 0}, 18, 1, P, "r4c5", {4, 5, 2, 0}},
+        {"one column", 6, 5, {6, 2, 3, 2}, 4, 1, P, "r6c2", {6, 2, 3, 2}},
+        {"eight columns: portrait", 10, 4, {2, 2, 4, 9}, 24, 1, P, "r4c9", {2, 2, 4, 9}},
+        {"nine columns: landscape", 10, 4, {2, 0, 4, 8}, 27, 1, L, "r4c8", {2, 0, 4, 8}},
+        {"two sheets", 10, 20, {0, 0, 0, 0}, 220, 2, L, "r21c9", {21, 9, 21, 9}},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.Last);
+        SCOPED_TRACE(r.Case);
         GridModel grid;
         FillResultGrid(grid, r.Cols, r.Results);
         const auto [row, col, rowSel, colSel] = r.Selection;

@@ -94,6 +94,7 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     TypeText("slipped");
     Press(view->findChild<QWidget*>("Exclude"));
     EXPECT_EQ(Cell(view->DropsTable(), 1, 4), "left out: slipped");
+    EXPECT_EQ(Cell(view->DropsTable(), 1, 6), "1.040") << "D0";
     EXPECT_EQ(Cell(view->PointsTable(), 1, 4), "5");
 
     Press(view->findChild<QWidget*>("RequireK"));
@@ -115,9 +116,9 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     day.Files.Answers.push_back(pdf);
     PressFileMenu(&window, "Save Lot Report as PDF...");
     const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
-    for (const char* part :
-         {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
-          "DRAFT — a draft gives no verdict on the lot", "Checked by (signature)", "Page 2 of 2"})
+    for (const char* part : {"Compaction Control Report", "K-NWR ≥ 420 MN/m3", "fail",
+                             "DRAFT — a draft gives no verdict on the lot",
+                             "Checked by (signature)", "Page 2 of 2", "50 %"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     day.Files.Answers.push_back(xlsx);
     PressFileMenu(&window, "Save Lot as Excel File...");

@@ -90,6 +90,11 @@ TEST_F(ReviewWindowTest, OperatorOpensADaySortsChoosesRowsAndCopiesThem)
     for (int r = 1; r < 5; ++r)
         EXPECT_GE(Cell(table, r - 1, 4).toInt(), Cell(table, r, 4).toInt());
 
+    // Nothing chosen: the whole day is copied, in the order shown.
+    TypeKey(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.Text().count("\r\n"), 6);
+    EXPECT_TRUE(clipboard.Text().section("\r\n", 1, 1).startsWith(Cell(table, 0, 0)));
+
     // One chosen row is a choice: it is copied and its statistics shown; then three.
     QAbstractItemModel* stats = window.Statistics()->model();
     EXPECT_EQ(stats->headerData(2, Qt::Horizontal).toString(), QString::fromUtf8("SD (n−1)"));

@@ -45,14 +45,14 @@ TEST(LinkClock, AReplyCountsOnlyWhenFoundByTheDeadline)
         const char* Name;
         bool AfterReception; // a reply came in the exchange before; else a time-out of 1000 ms
         QByteArray Reply;
-        int FoundAtMs; // when the link looks at the line after sending
-        int32_t Status;
+        int FoundAtMs;  // when the link looks at the line after sending
+        int32_t Status; // the reply's length, -1 an error reply, -2 no reply
     } cases[] = {
         {"found before the deadline", false, "OK\r\n", 999, 4},
-        {"waiting, found after the deadline", false, "OK\r\n", 1001, StatusNoReply},
-        {"err in lower case", false, "err-004\r\n", 0, StatusErrorReply},
+        {"waiting, found after the deadline", false, "OK\r\n", 1001, -2},
+        {"err in lower case", false, "err-004\r\n", 0, -1},
         {"after a reception, within 500 ms", true, "OK\r\n", 499, 4},
-        {"after a reception, after 500 ms", true, "OK\r\n", 501, StatusNoReply},
+        {"after a reception, after 500 ms", true, "OK\r\n", 501, -2},
     };
     TempHome home;
     Master logger;

@@ -82,14 +82,15 @@ TEST_F(Transcribed, RotatesAtTwoMegabytesAndKeepsFourOldFiles)
     const QStringList files = QDir(dir.filePath("service")).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(files,
               (QStringList{"line.log", "line.log.1", "line.log.2", "line.log.3", "line.log.4"}));
+    constexpr qint64 MB = 1024 * 1024;
     qint64 total = 0;
     for (const QString& f : files) {
         const qint64 size = QFileInfo(dir.filePath("service/" + f)).size();
-        EXPECT_LE(size, ServiceTranscript::RotateBytes) << f.toStdString();
+        EXPECT_LE(size, 2 * MB) << f.toStdString();
         total += size;
     }
-    EXPECT_LE(total, 5 * ServiceTranscript::RotateBytes);
-    EXPECT_GT(total, 4 * ServiceTranscript::RotateBytes);
+    EXPECT_LE(total, 10 * MB);
+    EXPECT_GT(total, 8 * MB);
     // Newest last in line.log, and each old file ends where the newer one begins.
     EXPECT_TRUE(Lines().last().contains(QStringLiteral("\"C%1\"").arg(exchanges - 1)));
     auto number = [](const QString& l) { return l.section('"', 1, 1).mid(1).toInt(); };

@@ -9,10 +9,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 
 namespace
 {
+
+QStringList g_synced; // the files this executable's fsync was called on
 
 QByteArray Read(const QString& path)
 {
@@ -35,6 +39,13 @@ mode_t ModeOf(const QString& path)
 }
 
 } // namespace
+
+// The C library's fsync, noted on its way.
+extern "C" int fsync(int fd)
+{
+    g_synced << QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 // Every kind of target an output may meet: what lands where, and what is never touched.
 TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
@@ -77,7 +88,10 @@ TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Name);
         Bilingual reason;
+        g_synced.clear();
         const bool written = WriteOutputFile(row.Path, "new", OutputRules{inputs, false}, &reason);
+        if (written && row.Type == S_IFREG) // whole on the disk before it takes the name
+            EXPECT_EQ(g_synced.filter("/." + QFileInfo(row.Path).fileName() + ".").size(), 1);
         EXPECT_EQ(written, row.Refused.isEmpty());
         EXPECT_EQ(reason.En, row.Refused);
         if (!row.Holds.isEmpty())
@@ -121,6 +135,7 @@ TEST(InputFile, RefusesWhatIsNotARegularFileOfBoundedSize)
     const QString d = dir.path() + "/";
     ASSERT_EQ(::mkfifo(QFile::encodeName(d + "fifo").constData(), 0600), 0);
     Write(d + "big", QByteArray(1536 * 1024, 'b'));
+    Write(d + "full", QByteArray(1024 * 1024, 'f'));
     const InputLimit limit{1024 * 1024, {"日", "a day"}};
     const struct {
         QString Path;
@@ -135,13 +150,14 @@ TEST(InputFile, RefusesWhatIsNotARegularFileOfBoundedSize)
         {d + "big", InputFault::TooLarge,
          "is 1.5 MB, larger than the 1 MB a day can be; it was "
          "not read."},
+        {d + "full", InputFault::None, ""}, // exactly the most: read
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Path.toStdString());
         const InputRead read = ReadInputFile(row.Path, limit);
         EXPECT_EQ(read.Fault, row.Fault);
         EXPECT_EQ(read.Reason.En, row.Reason);
-        EXPECT_TRUE(read.Bytes.isEmpty());
+        EXPECT_EQ(read.Bytes.size(), row.Fault == InputFault::None ? 1024 * 1024 : 0);
     }
     Write(d + "log", "first line\nsecond line\nthird\n");
     EXPECT_EQ(ReadInputTail(d + "log", 14).Bytes, "third\n") << "the tail starts at a line";

@@ -23,7 +23,7 @@ TEST(Twips, AScreenWithoutDpiCountsFifteenTwipsAPixel)
 {
     ASSERT_TRUE(ScreenWithoutDpi);
     EXPECT_EQ(TwipsToPixels(1440), 96);
-    EXPECT_EQ(PixelsToTwips(19), CaptionTwips);
+    EXPECT_EQ(PixelsToTwips(19), 19 * 15);
     EXPECT_EQ(ClientSizeOfWindow(3100, 3120, 0), QSize(207, 189)); // the main menu
 }
 
