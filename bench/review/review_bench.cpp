@@ -50,7 +50,8 @@ void WriteDays(const QString& folder, QDate first, int days, int results)
         if (first.dayOfWeek() > 5)
             continue;
         WriteBytes(QDir(folder).filePath(first.toString("yyyyMMdd") + ".csv"),
-                   FixtureDayBytes(results, first, int16_t(first.month() % 2), n % 3 == 0));
+                   FixtureDayBytes(results, first, UiLanguageOfCode(int16_t(first.month() % 2)),
+                                   n % 3 == 0));
         ++n;
     }
 }
@@ -166,7 +167,7 @@ double OpenLotInWindow(AppContext& context, const QString& folder, int days, siz
         const QDate date = QDate(2000, 1, 3).addDays(i);
         const QString path = QDir(folder).filePath(date.toString("yyyyMMdd") + ".csv");
         QDir().mkpath(folder);
-        WriteBytes(path, FixtureDayBytes(10, date, 1, false));
+        WriteBytes(path, FixtureDayBytes(10, date, UiLanguage::English, false));
         lot.Files.push_back(DescribeDayFile(path));
     }
     Bilingual problem;
@@ -219,7 +220,7 @@ int main(int argc, char** argv)
     WriteDays(decade, QDate(2014, 1, 2), decadeDays, perDay);
     const QString bigDay = dir.filePath("stick/20240506.csv");
     QDir().mkpath(dir.filePath("stick"));
-    WriteBytes(bigDay, FixtureDayBytes(1000, QDate(2024, 5, 6), 0, true));
+    WriteBytes(bigDay, FixtureDayBytes(1000, QDate(2024, 5, 6), UiLanguage::Japanese, true));
 
     bool whole = true, met = true;
     Listing y;
@@ -246,11 +247,11 @@ int main(int argc, char** argv)
 
     size_t rows = 0;
     const double openMs = BestMs(5, [&] {
-        DayTableModel table(0);
-        table.SetDay(ReadDayFile(bigDay, 0));
+        DayTableModel table(UiLanguage::Japanese);
+        table.SetDay(ReadDayFile(bigDay, UiLanguage::Japanese));
         const ReviewedDay& day = table.Day();
         const DaySelection wholeDay = day.Select({});
-        StatisticsModel stats(0);
+        StatisticsModel stats(UiLanguage::Japanese);
         stats.Show(day, wholeDay);
         const DayChartData chart = BuildDayChart(day, wholeDay);
         rows = day.File().Rows.size() + chart.Series.size() * 0;

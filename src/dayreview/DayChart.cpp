@@ -14,7 +14,7 @@ constexpr uint32_t SeriesColours[] = {0x1f5fbf, 0xc03020, 0x2f9f3f};
 DayChartData BuildDayChart(const ReviewedDay& day, const DaySelection& selection)
 {
     const std::vector<ReviewRow>& rows = day.File().Rows;
-    const int16_t uiLanguage = day.Language();
+    const UiLanguage uiLanguage = day.Language();
     DayChartData chart;
     bool rising = true;
     int last = -1;

@@ -3,7 +3,7 @@
 #include "logger/LoggerSettings.h"
 #include "results/ResultsFile.h"
 
-std::vector<ReviewColumn> DayColumns(const DayFile& day, int16_t uiLanguage)
+std::vector<ReviewColumn> DayColumns(const DayFile& day, UiLanguage uiLanguage)
 {
     LoggerSettings layout;
     layout.MaxChannel = LoggerSettings::LastChannelNumber;

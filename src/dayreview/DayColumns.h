@@ -16,4 +16,4 @@ struct ReviewColumn {
 
 // The file's columns (its further displacements only where it has them) with their
 // headings and units as the file's heading writes them in `uiLanguage`.
-std::vector<ReviewColumn> DayColumns(const DayFile& day, int16_t uiLanguage);
+std::vector<ReviewColumn> DayColumns(const DayFile& day, UiLanguage uiLanguage);

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-DayListModel::DayListModel(int16_t uiLanguage, QObject* parent)
+DayListModel::DayListModel(UiLanguage uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_language(uiLanguage)
 {
 }
@@ -106,7 +106,7 @@ QVariant DayListModel::headerData(int section, Qt::Orientation orientation, int 
     return section >= 0 && section < 7 ? Tr(m_language, ja[section], en[section]) : QVariant();
 }
 
-DayTableModel::DayTableModel(int16_t uiLanguage, QObject* parent)
+DayTableModel::DayTableModel(UiLanguage uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_language(uiLanguage),
       m_day(std::make_shared<const ReviewedDay>(DayFile{}, uiLanguage))
 {
@@ -162,7 +162,7 @@ QVariant DayTableModel::headerData(int section, Qt::Orientation orientation, int
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-StatisticsModel::StatisticsModel(int16_t uiLanguage, QObject* parent)
+StatisticsModel::StatisticsModel(UiLanguage uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_language(uiLanguage)
 {
 }

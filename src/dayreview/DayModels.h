@@ -13,7 +13,7 @@ class DayListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit DayListModel(int16_t uiLanguage, QObject* parent = nullptr);
+    explicit DayListModel(UiLanguage uiLanguage, QObject* parent = nullptr);
     void SetDays(std::vector<DaySummary> days);
     // Puts `days` in their places in the list, so that the rows already there (and a day
     // the operator chose among them) stay as they are.
@@ -26,7 +26,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    int16_t m_language;
+    UiLanguage m_language;
     std::vector<DaySummary> m_days;
 };
 
@@ -40,7 +40,7 @@ public:
     static constexpr int SortRole = Qt::UserRole + 1;
     static constexpr int MarkedRole = Qt::UserRole + 2;
 
-    explicit DayTableModel(int16_t uiLanguage, QObject* parent = nullptr);
+    explicit DayTableModel(UiLanguage uiLanguage, QObject* parent = nullptr);
     void SetDay(DayFile file);
     const ReviewedDay& Day() const { return *m_day; }
     std::shared_ptr<const ReviewedDay> SharedDay() const { return m_day; }
@@ -51,7 +51,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    int16_t m_language;
+    UiLanguage m_language;
     std::shared_ptr<const ReviewedDay> m_day;
 };
 
@@ -60,7 +60,7 @@ class StatisticsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit StatisticsModel(int16_t uiLanguage, QObject* parent = nullptr);
+    explicit StatisticsModel(UiLanguage uiLanguage, QObject* parent = nullptr);
     void Show(const ReviewedDay& day, const DaySelection& selection);
     QString Caption() const { return m_caption; }
 
@@ -70,7 +70,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    int16_t m_language;
+    UiLanguage m_language;
     std::vector<QStringList> m_cells;
     QString m_caption;
 };

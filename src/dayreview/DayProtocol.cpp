@@ -70,7 +70,7 @@ std::vector<float> Widths(PrintPage& page, const std::vector<QStringList>& rows)
     return w;
 }
 
-void Footer(PrintPage& page, int pageIndex, int pages, int16_t language)
+void Footer(PrintPage& page, int pageIndex, int pages, UiLanguage language)
 {
     page.SetFontSize(9);
     const QString text =
@@ -145,7 +145,7 @@ bool PrintDayProtocol(PrintPage& page, const ReviewedDay& day, const DaySelectio
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
-    const int16_t language = day.Language();
+    const UiLanguage language = day.Language();
     const DayFile& file = day.File();
     const std::vector<ReviewColumn>& columns = day.Columns();
     const DayProtocolPlan plan =

@@ -71,9 +71,9 @@ QString TableTabText(const ReviewedDay& day, const std::vector<int>& rows)
     return text;
 }
 
-QStringList StatisticsHeadings(int16_t uiLanguage)
+QStringList StatisticsHeadings(UiLanguage uiLanguage)
 {
-    if (uiLanguage == 0)
+    if (uiLanguage == UiLanguage::Japanese)
         return QString::fromUtf8("項目,個数,平均,標準偏差 (n−1),変動係数(%),最小,最大").split(',');
     return QString::fromUtf8("Value,Count,Mean,SD (n−1),CV (%),Min,Max").split(',');
 }
@@ -128,10 +128,10 @@ QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity
     return QString();
 }
 
-QString DayText(const QDate& date, int16_t uiLanguage)
+QString DayText(const QDate& date, UiLanguage uiLanguage)
 {
-    return date.toString(uiLanguage == 0 ? QStringLiteral("yyyy/MM/dd")
-                                         : QStringLiteral("MM/dd/yyyy"));
+    return date.toString(uiLanguage == UiLanguage::Japanese ? QStringLiteral("yyyy/MM/dd")
+                                                            : QStringLiteral("MM/dd/yyyy"));
 }
 
 QString ScopeText(const ReviewedDay& day, const DaySelection& selection)
@@ -152,7 +152,7 @@ QString DayTitle(const ReviewedDay& day, const DaySelection& selection)
 
 QString StatisticsCaption(const ReviewedDay& day, const DaySelection& selection)
 {
-    const int16_t language = day.Language();
+    const UiLanguage language = day.Language();
     return selection.WholeDay()
                ? Tr(language, "その日の全 %1 件の統計", "Statistics of all %1 results of the day")
                      .arg(day.Results())
@@ -173,14 +173,14 @@ QString FormulaNote(const ReviewedDay& day, const DaySelection& selection)
 
 QString MarkLegend(const ReviewedDay& day)
 {
-    const int16_t uiLanguage = day.Language();
+    const UiLanguage uiLanguage = day.Language();
     return Tr(uiLanguage, "K または E がその日の全結果の平均 ± 2 SD (n−1) の外にある結果%1",
               "K or E outside the mean ± 2 SD (n−1) of all the day's results%1")
         .arg(day.MixesFormulas() ? Tr(uiLanguage, " (E は計算方法ごと)", ", E for each formula")
                                  : QString());
 }
 
-QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
+QString CalcTypeName(const QString& calcTypes, UiLanguage uiLanguage)
 {
     if (calcTypes == QLatin1String("BU"))
         return Tr(uiLanguage, "バーミスター (BU)", "Burmister (BU)");
@@ -192,7 +192,7 @@ QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage)
 QString DaySettingsText(const ReviewedDay& reviewed)
 {
     const DayFile& day = reviewed.File();
-    const int16_t uiLanguage = reviewed.Language();
+    const UiLanguage uiLanguage = reviewed.Language();
     const QString none = QStringLiteral("------");
     const QString dia = day.Header.HasDiameter
                             ? QString::number(day.Header.Diameter) + QStringLiteral(" mm")
@@ -222,7 +222,7 @@ Bilingual NoResultsYet()
 QString SkippedLinesText(const ReviewedDay& reviewed)
 {
     const DayFile& day = reviewed.File();
-    const int16_t uiLanguage = reviewed.Language();
+    const UiLanguage uiLanguage = reviewed.Language();
     if (day.Refused())
         return QFileInfo(day.Path).fileName() + QLatin1Char(' ') + day.Problem.Pick(uiLanguage);
     if (day.Skipped.empty())

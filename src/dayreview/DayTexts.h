@@ -22,7 +22,7 @@ QString TableTabText(const ReviewedDay& day, const std::vector<int>& rows);
 
 // The statistics as shown: one line per quantity, its heading then count, mean, standard
 // deviation, coefficient of variation (%), minimum and maximum.
-QStringList StatisticsHeadings(int16_t uiLanguage);
+QStringList StatisticsHeadings(UiLanguage uiLanguage);
 QStringList StatisticsCells(const QString& quantityHeading, const Quantity& q,
                             const ColumnStatistics& s);
 // The lines of StatisticsCells of every quantity of `selection`.
@@ -33,7 +33,7 @@ QString StatisticFormat(const Quantity& q, int column);
 QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity& q);
 
 // The day as the title writes it: yyyy/MM/dd in Japanese, MM/dd/yyyy in English.
-QString DayText(const QDate& date, int16_t uiLanguage);
+QString DayText(const QDate& date, UiLanguage uiLanguage);
 // Which rows an output covers, for its heading: the whole day, or the chosen rows.
 QString ScopeText(const ReviewedDay& day, const DaySelection& selection);
 // The title of the protocol and the workbook: the day and what they cover.
@@ -48,7 +48,7 @@ inline constexpr uint32_t MarkedTint = 0xffdec8;
 QString MarkLegend(const ReviewedDay& day);
 
 // Texts about the day shown above its table and on the protocol.
-QString CalcTypeName(const QString& calcTypes, int16_t uiLanguage);
+QString CalcTypeName(const QString& calcTypes, UiLanguage uiLanguage);
 QString DaySettingsText(const ReviewedDay& day);
 // Why the day was refused, the lines skipped, or that it holds no results yet; empty for a
 // day read whole.

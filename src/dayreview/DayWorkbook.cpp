@@ -64,7 +64,7 @@ void WriteContext(lxw_worksheet* sheet, Formats& formats, const ReviewedDay& rev
                   const DaySelection& selection)
 {
     const DayFile& day = reviewed.File();
-    const int16_t language = reviewed.Language();
+    const UiLanguage language = reviewed.Language();
     WriteText(sheet, 0, 0, DayTitle(reviewed, selection), formats.Bold());
     WriteText(sheet, 1, 0, Tr(language, "載荷板直径 (mm)", "Plate diameter (mm)"));
     if (day.Header.HasDiameter)
@@ -86,10 +86,12 @@ void WriteContext(lxw_worksheet* sheet, Formats& formats, const ReviewedDay& rev
 void WriteResults(lxw_workbook* book, Formats& formats, const ReviewedDay& day,
                   const DaySelection& selection)
 {
-    const int16_t language = day.Language();
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "測定結果" : "Results");
+    const UiLanguage language = day.Language();
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "測定結果" : "Results");
     WriteContext(sheet, formats, day, selection);
-    const QByteArray when = language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss";
+    const QByteArray when =
+        language == UiLanguage::Japanese ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss";
     const std::vector<ReviewColumn>& columns = day.Columns();
     const int markColumn = int(columns.size());
     for (size_t c = 0; c < columns.size(); ++c) {
@@ -143,8 +145,9 @@ void WriteResults(lxw_workbook* book, Formats& formats, const ReviewedDay& day,
 void WriteStatistics(lxw_workbook* book, Formats& formats, const ReviewedDay& day,
                      const DaySelection& selection)
 {
-    const int16_t language = day.Language();
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "統計" : "Statistics");
+    const UiLanguage language = day.Language();
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "統計" : "Statistics");
     WriteText(sheet, 0, 0, StatisticsCaption(day, selection), formats.Bold());
     WriteText(sheet, 1, 0, FormulaNote(day, selection));
     const QStringList headings = StatisticsHeadings(language);

@@ -20,7 +20,7 @@ DaySelection Figures(const DayFile& day, std::vector<int> chosen, std::vector<in
 
 } // namespace
 
-ReviewedDay::ReviewedDay(DayFile file, int16_t uiLanguage)
+ReviewedDay::ReviewedDay(DayFile file, UiLanguage uiLanguage)
     : m_file(std::move(file)), m_language(uiLanguage), m_columns(DayColumns(m_file, uiLanguage))
 {
     std::vector<int> every(m_file.Rows.size());

@@ -30,10 +30,10 @@ struct DaySelection {
 class ReviewedDay
 {
 public:
-    ReviewedDay(DayFile file, int16_t uiLanguage);
+    ReviewedDay(DayFile file, UiLanguage uiLanguage);
 
     const DayFile& File() const { return m_file; }
-    int16_t Language() const { return m_language; }
+    UiLanguage Language() const { return m_language; }
     const std::vector<ReviewColumn>& Columns() const { return m_columns; }
     int Results() const { return int(m_file.Rows.size()); }
     bool Marked(int row) const { return m_marked.at(row); }
@@ -45,7 +45,7 @@ public:
 
 private:
     DayFile m_file;
-    int16_t m_language;
+    UiLanguage m_language;
     std::vector<ReviewColumn> m_columns;
     DaySelection m_wholeDay;
     std::vector<bool> m_marked;

@@ -195,12 +195,13 @@ QString ShownValue(double value, const QString& format, bool kOrE)
     return FormatPositive(value, format);
 }
 
-DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail)
+DayFile ReadDayFile(const QString& path, UiLanguage uiLanguage, RowDetail detail)
 {
     return DayOfInput(path, ReadInputFile(path, DayFileLimit()), uiLanguage, detail);
 }
 
-DayFile DayOfInput(const QString& path, const InputRead& read, int16_t uiLanguage, RowDetail detail)
+DayFile DayOfInput(const QString& path, const InputRead& read, UiLanguage uiLanguage,
+                   RowDetail detail)
 {
     if (read.Ok())
         return ParseDayText(path, read.Bytes, uiLanguage, detail);
@@ -212,7 +213,7 @@ DayFile DayOfInput(const QString& path, const InputRead& read, int16_t uiLanguag
     return day;
 }
 
-DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, UiLanguage uiLanguage,
                      RowDetail detail)
 {
     DayFile day;

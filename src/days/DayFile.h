@@ -50,11 +50,11 @@ struct DayFile {
 // entry and moment empty (its number, values and date), which is most of the reading: the
 // rows then only count, with their calculation type.
 enum class RowDetail { Full, Counted };
-DayFile ReadDayFile(const QString& path, int16_t uiLanguage, RowDetail detail = RowDetail::Full);
+DayFile ReadDayFile(const QString& path, UiLanguage uiLanguage, RowDetail detail = RowDetail::Full);
 // The day of a file already read (refused with the read's reason when it could not be).
-DayFile DayOfInput(const QString& path, const InputRead& read, int16_t uiLanguage,
+DayFile DayOfInput(const QString& path, const InputRead& read, UiLanguage uiLanguage,
                    RowDetail detail = RowDetail::Full);
-DayFile ParseDayText(const QString& path, const QByteArray& bytes, int16_t uiLanguage,
+DayFile ParseDayText(const QString& path, const QByteArray& bytes, UiLanguage uiLanguage,
                      RowDetail detail = RowDetail::Full);
 
 // Values as the measurement screen shows them: "------" for a load or displacement of 0

@@ -56,7 +56,7 @@ QStringList LeftOutFiles(const QString& folder)
     return names;
 }
 
-QString LeftOutText(const QStringList& names, int16_t uiLanguage)
+QString LeftOutText(const QStringList& names, UiLanguage uiLanguage)
 {
     if (names.isEmpty())
         return QString();
@@ -109,7 +109,7 @@ bool ListedBefore(const DaySummary& a, const DaySummary& b)
 // only look at it to see that it was.
 struct DayIndex::Listing {
     QStringList Paths;
-    int16_t Language = 1;
+    UiLanguage Language = UiLanguage::English;
     std::atomic<int> Next{0};
     std::atomic<bool> Dropped{false};
     std::mutex Lock;
@@ -139,7 +139,7 @@ DayIndex::~DayIndex()
     m_pool.waitForDone();
 }
 
-void DayIndex::Start(const QStringList& paths, int16_t uiLanguage)
+void DayIndex::Start(const QStringList& paths, UiLanguage uiLanguage)
 {
     if (m_listing)
         m_listing->Dropped = true;

@@ -36,7 +36,7 @@ QStringList DayEntries(const QString& folder);
 // "20240231.csv"): they are not listed, and the operator is told which.
 QStringList LeftOutFiles(const QString& folder);
 // How many of them were left out and which, for the status line; empty when none.
-QString LeftOutText(const QStringList& names, int16_t uiLanguage);
+QString LeftOutText(const QStringList& names, UiLanguage uiLanguage);
 
 // The order of the list of days: newest first, then by path.
 bool ListedBefore(const DaySummary& a, const DaySummary& b);
@@ -54,7 +54,7 @@ public:
 
     // Starts reading `paths`; a listing under way is dropped, and nothing more of it is
     // handed out.
-    void Start(const QStringList& paths, int16_t uiLanguage);
+    void Start(const QStringList& paths, UiLanguage uiLanguage);
     // The days read since the last call, in no particular order; waits up to `waitMs` for
     // the first of them when none is ready.
     std::vector<DaySummary> TakeRead(int waitMs = 0);

@@ -11,7 +11,7 @@ constexpr uint32_t MeanColour = 0x208040;
 constexpr uint32_t CharacteristicColour = 0xc07000;
 
 std::vector<LotChartLine> LinesOf(const std::optional<double>& required, const ValueSummary& s,
-                                  int16_t language)
+                                  UiLanguage language)
 {
     std::vector<LotChartLine> lines;
     const auto one = [](double v) { return QString::number(v, 'f', 1); };
@@ -29,7 +29,7 @@ std::vector<LotChartLine> LinesOf(const std::optional<double>& required, const V
 
 } // namespace
 
-LotChartData BuildLotChart(const LotSession& lot, bool modulus, int16_t language)
+LotChartData BuildLotChart(const LotSession& lot, bool modulus, UiLanguage language)
 {
     LotChartData c;
     c.Title = modulus ? QStringLiteral("E-NWR(MN/m2)") : QStringLiteral("K-NWR(MN/m3)");

@@ -35,4 +35,4 @@ struct LotChartData {
 inline constexpr uint32_t LotPassingColour = 0x1f5fbf;
 inline constexpr uint32_t LotFailingColour = 0xd01010;
 
-LotChartData BuildLotChart(const LotSession& lot, bool modulus, int16_t uiLanguage);
+LotChartData BuildLotChart(const LotSession& lot, bool modulus, UiLanguage uiLanguage);

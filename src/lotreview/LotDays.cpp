@@ -8,7 +8,7 @@
 namespace
 {
 
-LotDayRead ReadOne(const LotDayFile& saved, int16_t language)
+LotDayRead ReadOne(const LotDayFile& saved, UiLanguage language)
 {
     const InputRead read = ReadInputFile(saved.Path, DayFileLimit());
     LotDayRead out;
@@ -24,7 +24,7 @@ LotDayRead ReadOne(const LotDayFile& saved, int16_t language)
 
 } // namespace
 
-std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, int16_t language)
+std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, UiLanguage language)
 {
     std::vector<LotDayRead> out(files.size());
     std::atomic<size_t> next{0};

@@ -13,4 +13,4 @@ struct LotDayRead {
     Bilingual Change;                        // empty when it is as it was, or was just added
 };
 
-std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, int16_t uiLanguage);
+std::vector<LotDayRead> ReadLotDays(const std::vector<LotDayFile>& files, UiLanguage uiLanguage);

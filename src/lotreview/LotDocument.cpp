@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, int16_t uiLanguage,
+ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, UiLanguage uiLanguage,
                            const QString& fontName)
 {
     ReviewDocument document;

@@ -25,7 +25,7 @@ QStringList Wrapped(QStringList headings)
 
 } // namespace
 
-PointsModel::PointsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
+PointsModel::PointsModel(const LotSession& lot, UiLanguage uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
       m_headings(Wrapped(PointHeadings(uiLanguage)))
 {
@@ -75,7 +75,7 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
     return m_headings.value(section);
 }
 
-PointDropsModel::PointDropsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent)
+PointDropsModel::PointDropsModel(const LotSession& lot, UiLanguage uiLanguage, QObject* parent)
     : QAbstractTableModel(parent), m_lot(lot), m_language(uiLanguage),
       m_headings(Wrapped(DropHeadings(uiLanguage)))
 {

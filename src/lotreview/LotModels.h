@@ -16,7 +16,7 @@ class PointsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    PointsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent = nullptr);
+    PointsModel(const LotSession& lot, UiLanguage uiLanguage, QObject* parent = nullptr);
     // The points formed anew.
     void Refresh();
     // The same points with new values (a location, a point left out): the choice stays.
@@ -29,7 +29,7 @@ public:
 
 private:
     const LotSession& m_lot;
-    int16_t m_language;
+    UiLanguage m_language;
     QStringList m_headings;
 };
 
@@ -40,7 +40,7 @@ class PointDropsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    PointDropsModel(const LotSession& lot, int16_t uiLanguage, QObject* parent = nullptr);
+    PointDropsModel(const LotSession& lot, UiLanguage uiLanguage, QObject* parent = nullptr);
     void ShowPoint(int point);
     int Point() const { return m_point; }
     // The lot's index of the drop in `row`, -1 for none.
@@ -57,7 +57,7 @@ private:
     const std::vector<PointDrop>* Drops() const;
 
     const LotSession& m_lot;
-    int16_t m_language;
+    UiLanguage m_language;
     QStringList m_headings;
     int m_point = -1;
     std::vector<bool> m_far;

@@ -31,7 +31,7 @@ constexpr uint32_t Red = 0xd01010;
 class Sheets
 {
 public:
-    Sheets(PrintPage& page, int16_t language, int pages, QStringList banner)
+    Sheets(PrintPage& page, UiLanguage language, int pages, QStringList banner)
         : m_page(page), m_language(language), m_pages(pages), m_banner(std::move(banner))
     {
         StartSheet();
@@ -105,7 +105,7 @@ private:
     }
 
     PrintPage& m_page;
-    int16_t m_language;
+    UiLanguage m_language;
     int m_pages;          // 0 while counting
     QStringList m_banner; // the draft's mark, then its reason's lines
     int m_index = 0;
@@ -288,7 +288,7 @@ void Pairs(Sheets& s, const std::vector<QStringList>& pairs)
     }
 }
 
-bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, int16_t language)
+bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(14);
@@ -312,7 +312,7 @@ bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, int16_t la
     return true;
 }
 
-bool LayDays(Sheets& s, const LotSession& lot, int16_t language)
+bool LayDays(Sheets& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "日のファイル", "Day files"), Pitch * 2))
         return false;
@@ -322,7 +322,7 @@ bool LayDays(Sheets& s, const LotSession& lot, int16_t language)
     return Table(s, cells, (Right - Left) * 0.85f, {true, true});
 }
 
-bool LayPoints(Sheets& s, const LotSession& lot, int16_t language)
+bool LayPoints(Sheets& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "測点", "Points"), Pitch * 2))
         return false;
@@ -349,7 +349,7 @@ bool LayPoints(Sheets& s, const LotSession& lot, int16_t language)
     return true;
 }
 
-bool LayEdits(Sheets& s, const LotSession& lot, int16_t language)
+bool LayEdits(Sheets& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "手による変更", "Edits by hand"), Pitch * 2))
         return false;
@@ -367,7 +367,7 @@ bool LayEdits(Sheets& s, const LotSession& lot, int16_t language)
     return Table(s, cells, Right - Left, wrapping);
 }
 
-bool LaySummary(Sheets& s, const LotSession& lot, int16_t language)
+bool LaySummary(Sheets& s, const LotSession& lot, UiLanguage language)
 {
     PrintPage& page = s.Page();
     const std::vector<QStringList> summary = LotSummaryRows(lot, language);
@@ -457,7 +457,7 @@ void DrawChart(Sheets& s, const LotChartData& c)
     }
 }
 
-bool LayCharts(Sheets& s, const LotSession& lot, int16_t language)
+bool LayCharts(Sheets& s, const LotSession& lot, UiLanguage language)
 {
     const Requirement& need = lot.Document().Judgement.Need;
     for (bool modulus : {false, true}) {
@@ -472,7 +472,7 @@ bool LayCharts(Sheets& s, const LotSession& lot, int16_t language)
     return true;
 }
 
-bool LaySignatures(Sheets& s, int16_t language)
+bool LaySignatures(Sheets& s, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(10);
@@ -496,7 +496,7 @@ bool LaySignatures(Sheets& s, int16_t language)
     return true;
 }
 
-bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, int16_t language)
+bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language)
 {
     bool laid = LayHeader(s, lot, issued, language) && LayDays(s, lot, language);
     for (const auto& part : {LayPoints, LayEdits, LaySummary}) {
@@ -510,7 +510,7 @@ bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, int16_t language
 
 // The draft's mark and its reason's lines, for the top of every sheet; empty for a final
 // record.
-QStringList Banner(PrintPage& page, const LotSession& lot, int16_t language)
+QStringList Banner(PrintPage& page, const LotSession& lot, UiLanguage language)
 {
     const QString draft = DraftText(lot, language);
     if (draft.isEmpty())
@@ -525,8 +525,8 @@ QStringList Banner(PrintPage& page, const LotSession& lot, int16_t language)
 
 } // namespace
 
-bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued, int16_t language,
-                      const QString& fontName)
+bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
+                      UiLanguage language, const QString& fontName)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;

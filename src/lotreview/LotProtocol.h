@@ -11,4 +11,4 @@
 // "Page n of N" on every sheet. A lot that cannot be final (LotSession::DraftReason) gives
 // a draft: its mark and reason on every sheet, and no verdict on the lot.
 bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
-                      int16_t uiLanguage, const QString& fontName);
+                      UiLanguage uiLanguage, const QString& fontName);

@@ -12,7 +12,7 @@
 namespace
 {
 
-QString TestDates(const LotSession& lot, int16_t language)
+QString TestDates(const LotSession& lot, UiLanguage language)
 {
     QDate first, last;
     for (const LotDrop& d : lot.Drops()) {
@@ -27,7 +27,7 @@ QString TestDates(const LotSession& lot, int16_t language)
                : DateText(first, language) + QStringLiteral(" – ") + DateText(last, language);
 }
 
-QString StateText(DayFileState state, int16_t language)
+QString StateText(DayFileState state, UiLanguage language)
 {
     switch (state) {
     case DayFileState::Same:
@@ -100,13 +100,14 @@ QString ProgramText()
         .arg(Version::Revision);
 }
 
-QString DateText(const QDate& date, int16_t language)
+QString DateText(const QDate& date, UiLanguage language)
 {
     return FormatDateTimeText(QDateTime(date, QTime(0, 0)), language)
         .section(QLatin1Char(' '), 0, 0);
 }
 
-std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued, int16_t language)
+std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued,
+                                      UiLanguage language)
 {
     using F = HeaderField;
     std::vector<QStringList> rows;
@@ -120,7 +121,7 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
     return rows;
 }
 
-std::vector<QStringList> RecordRules(const LotSession& lot, int16_t language)
+std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage language)
 {
     const LotDocument& doc = lot.Document();
     return {
@@ -135,12 +136,12 @@ std::vector<QStringList> RecordRules(const LotSession& lot, int16_t language)
     };
 }
 
-QString DraftMark(int16_t language)
+QString DraftMark(UiLanguage language)
 {
     return Tr(language, "DRAFT 下書き", "DRAFT");
 }
 
-QString DraftText(const LotSession& lot, int16_t language)
+QString DraftText(const LotSession& lot, UiLanguage language)
 {
     const QString why = lot.DraftReason().Pick(language);
     if (why.isEmpty())
@@ -148,7 +149,7 @@ QString DraftText(const LotSession& lot, int16_t language)
     return Tr(language, "確定した記録ではありません。%1", "Not a final record: %1").arg(why);
 }
 
-std::vector<RecordDay> RecordDays(const LotSession& lot, int16_t language)
+std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
 {
     const size_t files = lot.Document().Files.size();
     std::vector<RecordDay> days(files);
@@ -183,9 +184,9 @@ std::vector<RecordDay> RecordDays(const LotSession& lot, int16_t language)
     return days;
 }
 
-QStringList DayHeadings(int16_t language)
+QStringList DayHeadings(UiLanguage language)
 {
-    if (language == 0)
+    if (language == UiLanguage::Japanese)
         return {QString::fromUtf8("日のファイル"),  QStringLiteral("SHA-256"),
                 QString::fromUtf8("載荷板径 (mm)"), QString::fromUtf8("ポアソン比"),
                 QString::fromUtf8("E の計算式"),    QString::fromUtf8("打撃数")};
@@ -202,7 +203,7 @@ QStringList DayCells(const RecordDay& day)
             QString::number(day.Drops)};
 }
 
-std::vector<RecordEdit> RecordEdits(const LotSession& lot, int16_t language)
+std::vector<RecordEdit> RecordEdits(const LotSession& lot, UiLanguage language)
 {
     const DropPlaces places(lot);
     const LotEdits& edits = lot.Document().Edits;
@@ -231,7 +232,7 @@ std::vector<RecordEdit> RecordEdits(const LotSession& lot, int16_t language)
     return out;
 }
 
-QString EditKindText(const RecordEdit& edit, int16_t language)
+QString EditKindText(const RecordEdit& edit, UiLanguage language)
 {
     switch (edit.Kind) {
     case EditKind::Exclusion:
@@ -250,9 +251,9 @@ QString EditKindText(const RecordEdit& edit, int16_t language)
     return Tr(language, "位置", "location");
 }
 
-QStringList EditHeadings(int16_t language)
+QStringList EditHeadings(UiLanguage language)
 {
-    if (language == 0)
+    if (language == UiLanguage::Japanese)
         return {QString::fromUtf8("測点"),         QString::fromUtf8("変更"),
                 QString::fromUtf8("日のファイル"), QStringLiteral("No"),
                 QString::fromUtf8("日時"),         QStringLiteral("K-NWR(MN/m3)"),
@@ -261,7 +262,7 @@ QStringList EditHeadings(int16_t language)
             "Date Time", "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Reason"};
 }
 
-QStringList EditCells(const RecordEdit& edit, int16_t language)
+QStringList EditCells(const RecordEdit& edit, UiLanguage language)
 {
     QString reason = edit.Reason;
     if (edit.Lost)
@@ -278,13 +279,13 @@ QStringList EditCells(const RecordEdit& edit, int16_t language)
             reason};
 }
 
-QStringList SignLabels(int16_t language)
+QStringList SignLabels(UiLanguage language)
 {
     return {Tr(language, "試験者 (署名)", "Tested by (signature)"),
             Tr(language, "確認者 (署名)", "Checked by (signature)")};
 }
 
-QString SignDateLabel(int16_t language)
+QString SignDateLabel(UiLanguage language)
 {
     return Tr(language, "日付", "Date");
 }

@@ -13,20 +13,20 @@
 // The program that made a record and its version, "VX-2968 2.2.0".
 QString ProgramText();
 // The day's part of a moment as the day files write it.
-QString DateText(const QDate& date, int16_t uiLanguage);
+QString DateText(const QDate& date, UiLanguage uiLanguage);
 
 // The header as label/value pairs: site, section or lot, layer, material, tester, weather,
 // temperature, the test dates, the date of issue and the program. Remarks come apart, as
 // they may run over several lines.
 std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued,
-                                      int16_t uiLanguage);
+                                      UiLanguage uiLanguage);
 // The rules the points were formed and judged by, as label/value pairs.
-std::vector<QStringList> RecordRules(const LotSession& lot, int16_t uiLanguage);
+std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage uiLanguage);
 
 // "DRAFT" in both scripts where the report is Japanese.
-QString DraftMark(int16_t uiLanguage);
+QString DraftMark(UiLanguage uiLanguage);
 // Why the record is a draft and has no verdict; empty when it is final.
-QString DraftText(const LotSession& lot, int16_t uiLanguage);
+QString DraftText(const LotSession& lot, UiLanguage uiLanguage);
 
 // What each day file was when the points were formed from it.
 struct RecordDay {
@@ -38,8 +38,8 @@ struct RecordDay {
     QString Formulas; // "BU", "BO", "BU, BO"
     int Drops = 0;
 };
-std::vector<RecordDay> RecordDays(const LotSession& lot, int16_t uiLanguage);
-QStringList DayHeadings(int16_t uiLanguage);
+std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage uiLanguage);
+QStringList DayHeadings(UiLanguage uiLanguage);
 QStringList DayCells(const RecordDay& day);
 
 enum class EditKind { Exclusion, Inclusion, Split, Join, PointLeftOut, Location };
@@ -58,11 +58,11 @@ struct RecordEdit {
 };
 // Exclusions and inclusions, splits, joins and points left out in the order of the drops;
 // marks whose drop is lost too, as nothing else shows them.
-std::vector<RecordEdit> RecordEdits(const LotSession& lot, int16_t uiLanguage);
-QString EditKindText(const RecordEdit& edit, int16_t uiLanguage);
-QStringList EditHeadings(int16_t uiLanguage);
-QStringList EditCells(const RecordEdit& edit, int16_t uiLanguage);
+std::vector<RecordEdit> RecordEdits(const LotSession& lot, UiLanguage uiLanguage);
+QString EditKindText(const RecordEdit& edit, UiLanguage uiLanguage);
+QStringList EditHeadings(UiLanguage uiLanguage);
+QStringList EditCells(const RecordEdit& edit, UiLanguage uiLanguage);
 
 // "Tested by (signature)" and "Checked by (signature)", each signed with a date.
-QStringList SignLabels(int16_t uiLanguage);
-QString SignDateLabel(int16_t uiLanguage);
+QStringList SignLabels(UiLanguage uiLanguage);
+QString SignDateLabel(UiLanguage uiLanguage);

@@ -52,7 +52,7 @@ Bilingual DropNamed(const DropRef& r, const QString& file)
 
 } // namespace
 
-LotSession::LotSession(int16_t uiLanguage) : m_language(uiLanguage) {}
+LotSession::LotSession(UiLanguage uiLanguage) : m_language(uiLanguage) {}
 
 void LotSession::New(const QStringList& dayFiles)
 {

@@ -10,7 +10,7 @@
 class LotSession
 {
 public:
-    explicit LotSession(int16_t uiLanguage);
+    explicit LotSession(UiLanguage uiLanguage);
 
     // A new lot of the day files (unsaved, no lot file yet).
     void New(const QStringList& dayFiles);
@@ -84,7 +84,7 @@ private:
     DropRef RefAt(int drop) const;
     bool IsLost(const DropRef& ref) const;
 
-    int16_t m_language;
+    UiLanguage m_language;
     LotDocument m_lot; // its Files as last accepted: a change stays one until accepted
     QString m_path;
     bool m_open = false;

@@ -19,7 +19,7 @@ QString Number(double v, int decimals = 1)
     return QString::number(v, 'f', decimals);
 }
 
-QStringList ValueRow(const QString& name, const ValueSummary& s, int16_t language)
+QStringList ValueRow(const QString& name, const ValueSummary& s, UiLanguage language)
 {
     if (s.Count == 0)
         return {name, Tr(language, "値なし", "no value")};
@@ -31,7 +31,7 @@ QStringList ValueRow(const QString& name, const ValueSummary& s, int16_t languag
 
 } // namespace
 
-QString DayFilesText(const LotSession& lot, int16_t language)
+QString DayFilesText(const LotSession& lot, UiLanguage language)
 {
     const int count = int(lot.Document().Files.size());
     constexpr int Named = 3;
@@ -46,9 +46,9 @@ QString DayFilesText(const LotSession& lot, int16_t language)
         .arg(lot.FileName(0), lot.FileName(count - 1));
 }
 
-QStringList PointHeadings(int16_t language)
+QStringList PointHeadings(UiLanguage language)
 {
-    if (language == 0)
+    if (language == UiLanguage::Japanese)
         return {QString::fromUtf8("測点"),        QString::fromUtf8("位置"),
                 QString::fromUtf8("最初の打撃"),  QString::fromUtf8("打撃数"),
                 QString::fromUtf8("採用"),        QString::fromUtf8("荷重 P0(N)"),
@@ -59,7 +59,7 @@ QStringList PointHeadings(int16_t language)
             "D0(mm)", "K-NWR(MN/m3)", "E-NWR(MN/m2)", "K diff.", "E diff.", "Result"};
 }
 
-QStringList PointCells(const LotSession& lot, int p, int16_t language)
+QStringList PointCells(const LotSession& lot, int p, UiLanguage language)
 {
     const LotPoint& point = lot.Points()[p];
     const PointValues& v = point.Values;
@@ -74,14 +74,14 @@ QStringList PointCells(const LotSession& lot, int p, int16_t language)
            << MeanTexts(v) << Signed(verdict.DiffK) << Signed(verdict.DiffE) << result;
 }
 
-QString PointNote(const LotPoint& point, int16_t language)
+QString PointNote(const LotPoint& point, UiLanguage language)
 {
     return PointNoteOf(point).Pick(language);
 }
 
-QStringList DropHeadings(int16_t language)
+QStringList DropHeadings(UiLanguage language)
 {
-    if (language == 0)
+    if (language == UiLanguage::Japanese)
         return {QStringLiteral("No"),
                 QString::fromUtf8("日時"),
                 QString::fromUtf8("採否"),
@@ -95,7 +95,7 @@ QStringList DropHeadings(int16_t language)
             "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Calculation", "File"};
 }
 
-QString DropStateText(const PointDrop& drop, int16_t language)
+QString DropStateText(const PointDrop& drop, UiLanguage language)
 {
     if (drop.State == DropState::Seating)
         return Tr(language, "除外: 予備打撃", "left out: seating");
@@ -106,7 +106,7 @@ QString DropStateText(const PointDrop& drop, int16_t language)
     return Tr(language, "採用", "used");
 }
 
-QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t language)
+QStringList DropCells(const LotSession& lot, const PointDrop& drop, UiLanguage language)
 {
     const LotDrop& d = lot.Drops()[drop.Index];
     const auto value = [](double v, const char* format, bool kOrE) {
@@ -125,7 +125,7 @@ QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t lang
             lot.FileName(d.File) + QLatin1Char(':') + QString::number(d.Line)};
 }
 
-QString RequirementText(const Requirement& need, int16_t language)
+QString RequirementText(const Requirement& need, UiLanguage language)
 {
     QStringList parts;
     if (need.K)
@@ -137,7 +137,7 @@ QString RequirementText(const Requirement& need, int16_t language)
     return parts.join(Tr(language, " かつ ", " and "));
 }
 
-std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t language)
+std::vector<QStringList> LotSummaryRows(const LotSession& lot, UiLanguage language)
 {
     const LotSummary& s = lot.Summary();
     const LotJudgement& j = lot.Document().Judgement;
@@ -156,7 +156,7 @@ std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t language)
     return rows;
 }
 
-QString LotVerdictLine(const LotSession& lot, int16_t language)
+QString LotVerdictLine(const LotSession& lot, UiLanguage language)
 {
     const LotSummary& s = lot.Summary();
     return Tr(language, "ロットの判定 (%1): %2  —  %3", "Lot verdict (%1): %2  —  %3")
@@ -164,9 +164,9 @@ QString LotVerdictLine(const LotSession& lot, int16_t language)
              VerdictText(s.Result).Pick(language), s.Why.Pick(language));
 }
 
-QStringList HeaderLabels(int16_t language)
+QStringList HeaderLabels(UiLanguage language)
 {
-    if (language == 0)
+    if (language == UiLanguage::Japanese)
         return {QString::fromUtf8("現場"), QString::fromUtf8("工区・ロット"),
                 QString::fromUtf8("層"),   QString::fromUtf8("測定者"),
                 QString::fromUtf8("備考"), QString::fromUtf8("材料"),
@@ -181,7 +181,7 @@ QStringList HeaderValues(const LotHeader& h)
             h.Remarks, h.Material, h.Weather, h.Temperature};
 }
 
-QString HeaderLabel(HeaderField field, int16_t language)
+QString HeaderLabel(HeaderField field, UiLanguage language)
 {
     return HeaderLabels(language).at(int(field));
 }

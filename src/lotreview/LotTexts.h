@@ -8,31 +8,31 @@
 
 // The lot's day files in a line that does not grow with them: up to three by name, more
 // as their count with the first and the last.
-QString DayFilesText(const LotSession& lot, int16_t uiLanguage);
+QString DayFilesText(const LotSession& lot, UiLanguage uiLanguage);
 
-QStringList PointHeadings(int16_t uiLanguage);
+QStringList PointHeadings(UiLanguage uiLanguage);
 // Point `p` (from 0) of the session: number, location, first drop, drops, used, the means,
 // the differences from the requirement and the verdict (or why it was left out).
-QStringList PointCells(const LotSession& lot, int p, int16_t uiLanguage);
+QStringList PointCells(const LotSession& lot, int p, UiLanguage uiLanguage);
 // Why a point has no value although it has drops; empty otherwise.
-QString PointNote(const LotPoint& point, int16_t uiLanguage);
+QString PointNote(const LotPoint& point, UiLanguage uiLanguage);
 
-QStringList DropHeadings(int16_t uiLanguage);
-QStringList DropCells(const LotSession& lot, const PointDrop& drop, int16_t uiLanguage);
+QStringList DropHeadings(UiLanguage uiLanguage);
+QStringList DropCells(const LotSession& lot, const PointDrop& drop, UiLanguage uiLanguage);
 // Used, seating, or the reason it was left out.
-QString DropStateText(const PointDrop& drop, int16_t uiLanguage);
+QString DropStateText(const PointDrop& drop, UiLanguage uiLanguage);
 
 // "K-NWR ≥ 80 MN/m3 and E-NWR ≥ 120 MN/m2", or that none was entered.
-QString RequirementText(const Requirement& need, int16_t uiLanguage);
+QString RequirementText(const Requirement& need, UiLanguage uiLanguage);
 // The lot summary as label/value lines: points with a value, passed, share, the K and E
 // statistics with their characteristic values, the rule and the verdict with its reason.
-std::vector<QStringList> LotSummaryRows(const LotSession& lot, int16_t uiLanguage);
-QString LotVerdictLine(const LotSession& lot, int16_t uiLanguage);
+std::vector<QStringList> LotSummaryRows(const LotSession& lot, UiLanguage uiLanguage);
+QString LotVerdictLine(const LotSession& lot, UiLanguage uiLanguage);
 // The header's fields in the order the window lays them out.
 enum class HeaderField { Site, Section, Layer, Tester, Remarks, Material, Weather, Temperature };
 inline constexpr int HeaderFields = 8;
 // Every field's label, and every field's value, in the order of HeaderField.
-QStringList HeaderLabels(int16_t uiLanguage);
+QStringList HeaderLabels(UiLanguage uiLanguage);
 QStringList HeaderValues(const LotHeader& header);
-QString HeaderLabel(HeaderField field, int16_t uiLanguage);
+QString HeaderLabel(HeaderField field, UiLanguage uiLanguage);
 QString HeaderValue(const LotHeader& header, HeaderField field);

@@ -18,7 +18,7 @@ struct Formats {
     lxw_format* Day;
 };
 
-Formats MakeFormats(lxw_workbook* book, int16_t language)
+Formats MakeFormats(lxw_workbook* book, UiLanguage language)
 {
     const auto number = [book](const char* format) {
         lxw_format* f = workbook_add_format(book);
@@ -27,9 +27,13 @@ Formats MakeFormats(lxw_workbook* book, int16_t language)
     };
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);
-    return {bold,          number(language == 0 ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss"),
-            number("0.0"), number("0.000"),
-            number("0"),   number(language == 0 ? "yyyy/mm/dd" : "mm/dd/yyyy")};
+    return {
+        bold,
+        number(language == UiLanguage::Japanese ? "yyyy/mm/dd hh:mm:ss" : "mm/dd/yyyy hh:mm:ss"),
+        number("0.0"),
+        number("0.000"),
+        number("0"),
+        number(language == UiLanguage::Japanese ? "yyyy/mm/dd" : "mm/dd/yyyy")};
 }
 
 void Text(lxw_worksheet* sheet, int row, int col, const QString& text, lxw_format* f = nullptr)
@@ -67,9 +71,10 @@ void Headings(lxw_worksheet* sheet, const QStringList& headings, const Formats& 
     worksheet_freeze_panes(sheet, 1, 0);
 }
 
-void WritePoints(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+void WritePoints(lxw_workbook* book, const LotSession& lot, UiLanguage language, const Formats& f)
 {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "測点" : "Points");
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "測点" : "Points");
     Headings(sheet, PointHeadings(language) << Tr(language, "備考", "Note"), f);
     for (int p = 0; p < int(lot.Points().size()); ++p) {
         const int y = p + 1;
@@ -91,9 +96,10 @@ void WritePoints(lxw_workbook* book, const LotSession& lot, int16_t language, co
     }
 }
 
-void WriteDrops(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+void WriteDrops(lxw_workbook* book, const LotSession& lot, UiLanguage language, const Formats& f)
 {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "打撃" : "Drops");
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "打撃" : "Drops");
     const QStringList drop = DropHeadings(language);
     QStringList headings{Tr(language, "測点", "Point"), drop[0], drop[1]};
     headings << drop.mid(3, 5) << drop[2] << Tr(language, "理由", "Reason")
@@ -125,7 +131,7 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, int16_t language, con
     }
 }
 
-void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, int16_t language,
+void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
                const Formats& f)
 {
     const QStringList headings = DayHeadings(language);
@@ -144,9 +150,10 @@ void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, int16_t langu
     }
 }
 
-void WriteEdits(lxw_workbook* book, const LotSession& lot, int16_t language, const Formats& f)
+void WriteEdits(lxw_workbook* book, const LotSession& lot, UiLanguage language, const Formats& f)
 {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "変更" : "Edits");
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "変更" : "Edits");
     Headings(sheet, EditHeadings(language), f);
     worksheet_set_column(sheet, 7, 7, 40, nullptr);
     int y = 0;
@@ -165,10 +172,11 @@ void WriteEdits(lxw_workbook* book, const LotSession& lot, int16_t language, con
     }
 }
 
-void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, int16_t language,
+void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, UiLanguage language,
               const Formats& f)
 {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, language == 0 ? "ロット" : "Lot");
+    lxw_worksheet* sheet =
+        workbook_add_worksheet(book, language == UiLanguage::Japanese ? "ロット" : "Lot");
     worksheet_set_column(sheet, 0, 0, 28, nullptr);
     worksheet_set_column(sheet, 1, 7, 14, nullptr);
     const LotDocument& doc = lot.Document();
@@ -229,7 +237,7 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, in
 } // namespace
 
 bool WriteLotWorkbook(const QString& path, const LotSession& lot, const QDate& issued,
-                      int16_t language, Bilingual* reason)
+                      UiLanguage language, Bilingual* reason)
 {
     return SaveWorkbook(
         path, OutputRules{lot.InputFiles(), false},

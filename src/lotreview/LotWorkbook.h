@@ -8,4 +8,4 @@
 // are numbers, moments are dates, a missing value is an empty cell. The file appears whole
 // or not at all, never over the lot's files; false with the reason.
 bool WriteLotWorkbook(const QString& path, const LotSession& lot, const QDate& issued,
-                      int16_t uiLanguage, Bilingual* reason);
+                      UiLanguage uiLanguage, Bilingual* reason);

@@ -51,24 +51,11 @@ bool IsHelp(const QString& arg)
     return arg == QLatin1String("-h") || arg == QLatin1String("--help");
 }
 
-Bilingual Pair(const char* ja, const char* en, const QString& a = QString(),
-               const QString& b = QString())
-{
-    Bilingual t{QString::fromUtf8(ja), QString::fromUtf8(en)};
-    for (const QString& arg : {a, b}) {
-        if (!arg.isNull()) {
-            t.Ja = t.Ja.arg(arg);
-            t.En = t.En.arg(arg);
-        }
-    }
-    return t;
-}
-
 // The value after an option, or the problem of its absence.
 bool ValueOf(const QStringList& args, int* i, QString* value, Bilingual* problem)
 {
     if (*i + 1 >= args.size()) {
-        *problem = Pair("%1 の後に値がありません", "%1 needs a value", args.at(*i));
+        *problem = Words("%1 の後に値がありません", "%1 needs a value").Arg(args.at(*i));
         return false;
     }
     *value = args.at(++*i);
@@ -83,15 +70,21 @@ bool InRange(const QString& option, const QString& text, bool whole, double most
     const double v = whole ? double(text.toLongLong(&ok)) : text.toDouble(&ok);
     const QString shown = Clipped(text);
     if (!ok || !qIsFinite(v) || v < 0.0) {
-        *problem = whole ? Pair("%1: \"%2\" は 0 以上の整数ではありません",
-                                "%1: \"%2\" is not a whole number of 0 or more", option, shown)
-                         : Pair("%1: \"%2\" は 0 以上の数値ではありません",
-                                "%1: \"%2\" is not a number of 0 or more", option, shown);
+        *problem = whole ? Words("%1: \"%2\" は 0 以上の整数ではありません",
+                                 "%1: \"%2\" is not a whole number of 0 or more")
+                               .Arg(option)
+                               .Arg(shown)
+                         : Words("%1: \"%2\" は 0 以上の数値ではありません",
+                                 "%1: \"%2\" is not a number of 0 or more")
+                               .Arg(option)
+                               .Arg(shown);
         return false;
     }
     if (v > most) {
-        *problem = Pair("%1: \"%2\" は上限 %3 を超えています",
-                        "%1: \"%2\" is more than the largest allowed, %3", option, shown);
+        *problem = Words("%1: \"%2\" は上限 %3 を超えています",
+                         "%1: \"%2\" is more than the largest allowed, %3")
+                       .Arg(option)
+                       .Arg(shown);
         problem->Ja = problem->Ja.arg(most);
         problem->En = problem->En.arg(most);
         return false;
@@ -119,11 +112,12 @@ bool Number(const QString& option, const QString& text, std::optional<double>* o
     return true;
 }
 
-QString Line(int16_t language, const QString& path, const Bilingual& reason)
+QString Line(UiLanguage language, const QString& path, const Bilingual& reason)
 {
     const QString shown = QDir::toNativeSeparators(path);
     return QStringLiteral("vx2968-review: ") + shown +
-           (language == 0 ? QStringLiteral(": ") : QStringLiteral(" ")) + reason.Pick(language);
+           (language == UiLanguage::Japanese ? QStringLiteral(": ") : QStringLiteral(" ")) +
+           reason.Pick(language);
 }
 
 // The same day named twice (by another path, "./", or a link) would count its points twice.
@@ -134,10 +128,10 @@ std::optional<Bilingual> SameDayTwice(const QStringList& paths)
         for (int j = 0; j < i; ++j) {
             const QFileInfo b(paths.at(j));
             if (a.exists() && a.canonicalFilePath() == b.canonicalFilePath())
-                return Pair("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
-                            "%1 is the same file as %2; a day is counted once",
-                            QDir::toNativeSeparators(paths.at(i)),
-                            QDir::toNativeSeparators(paths.at(j)));
+                return Words("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
+                             "%1 is the same file as %2; a day is counted once")
+                    .Arg(QDir::toNativeSeparators(paths.at(i)))
+                    .Arg(QDir::toNativeSeparators(paths.at(j)));
         }
     }
     return std::nullopt;
@@ -145,7 +139,7 @@ std::optional<Bilingual> SameDayTwice(const QStringList& paths)
 
 // A point the requirement cannot judge is named, so that an empty Result is never silent.
 QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requirement& need,
-                                 int firstNumber, int16_t language)
+                                 int firstNumber, UiLanguage language)
 {
     QStringList lines;
     if (!need.Any())
@@ -155,10 +149,12 @@ QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requ
             continue;
         Bilingual why = PointNoteOf(points[p]);
         if (why.En.isEmpty())
-            why = Pair("採用した打撃に規定の値がありません", "no drop used has the required value");
+            why =
+                Words("採用した打撃に規定の値がありません", "no drop used has the required value");
         lines << QStringLiteral("vx2968-review: ") +
-                     Pair("測点 %1 は判定できません: %2", "point %1 has no verdict: %2",
-                          QString::number(firstNumber + int(p)), why.Pick(language))
+                     Words("測点 %1 は判定できません: %2", "point %1 has no verdict: %2")
+                         .Arg(QString::number(firstNumber + int(p)))
+                         .Arg(why.Pick(language))
                          .Pick(language);
     }
     return lines;
@@ -169,32 +165,34 @@ bool LotRequestHolds(const QStringList& args, const PointsRequest& request, Bili
 {
     for (const QString& arg : args) {
         if (arg.startsWith(QLatin1String("--")) && arg != Points && arg != LotOption) {
-            *problem = Pair("%1 は --lot と一緒に指定できません。ロットファイルの設定を使います",
-                            "%1 cannot be given with --lot: the lot file's own settings hold", arg);
+            *problem = Words("%1 は --lot と一緒に指定できません。ロットファイルの設定を使います",
+                             "%1 cannot be given with --lot: the lot file's own settings hold")
+                           .Arg(arg);
             return false;
         }
     }
     if (!request.DayFiles.isEmpty()) {
         *problem =
-            Pair("日のファイル %1 は --lot と一緒に指定できません。ロットファイルが日を決めます",
-                 "the day file %1 cannot be given with --lot: the lot file names its days",
-                 Clipped(request.DayFiles.first()));
+            Words("日のファイル %1 は --lot と一緒に指定できません。ロットファイルが日を決めます",
+                  "the day file %1 cannot be given with --lot: the lot file names its days")
+                .Arg(Clipped(request.DayFiles.first()));
         return false;
     }
     return true;
 }
 
-QStringList SkippedLines(const DayFile& day, int16_t language)
+QStringList SkippedLines(const DayFile& day, UiLanguage language)
 {
     QStringList said;
     for (const SkippedLine& s : day.Skipped)
         said << Line(language, day.Path,
-                     Pair("%1 行目を飛ばしました: %2", "line %1 skipped: %2",
-                          QString::number(s.LineNumber), s.Reason.Pick(language)));
+                     Words("%1 行目を飛ばしました: %2", "line %1 skipped: %2")
+                         .Arg(QString::number(s.LineNumber))
+                         .Arg(s.Reason.Pick(language)));
     return said;
 }
 
-int RunLotCommand(const PointsRequest& request, int16_t language, const CommandOutput& out)
+int RunLotCommand(const PointsRequest& request, UiLanguage language, const CommandOutput& out)
 {
     LotSession lot(language);
     Bilingual problem, notice;
@@ -249,7 +247,7 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         if (arg != Points && arg != LotOption && arg != QLatin1String("--gap") &&
             arg != QLatin1String("--seating") && arg != QLatin1String("--require-k") &&
             arg != QLatin1String("--require-e")) {
-            *problem = Pair("%1 という指定はありません", "unknown option %1", Clipped(arg));
+            *problem = Words("%1 という指定はありません", "unknown option %1").Arg(Clipped(arg));
             return false;
         }
         if (!ValueOf(args, &i, &value, problem))
@@ -273,20 +271,22 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
     if (!request->Lot.isEmpty())
         return LotRequestHolds(args, *request, problem);
     if (request->Output.isEmpty()) {
-        *problem = Pair("--points で出力ファイルを指定してください", "--points OUT.csv is missing");
+        *problem =
+            Words("--points で出力ファイルを指定してください", "--points OUT.csv is missing");
         return false;
     }
     if (request->DayFiles.isEmpty()) {
-        *problem = Pair("日のファイルが指定されていません", "no day file given");
+        *problem = Words("日のファイルが指定されていません", "no day file given");
         return false;
     }
     return true;
 }
 
-int RunPointsCommand(const QStringList& args, int16_t language, const CommandOutput& out)
+int RunPointsCommand(const QStringList& args, UiLanguage language, const CommandOutput& out)
 {
     if (std::any_of(args.begin(), args.end(), IsHelp)) {
-        out.Print(QString::fromUtf8(language == 0 ? UsageJa : UsageEn).chopped(1));
+        out.Print(
+            QString::fromUtf8(language == UiLanguage::Japanese ? UsageJa : UsageEn).chopped(1));
         return 0;
     }
     const auto& report = out.Report;

@@ -35,4 +35,4 @@ struct CommandOutput {
 // Returns the exit status: 0 done (whatever the verdict), 2 for bad arguments or a file that
 // cannot be read or written (then nothing is written). Every message is one line for
 // Report; damaged lines of a day file are reported there and skipped.
-int RunPointsCommand(const QStringList& args, int16_t uiLanguage, const CommandOutput& out);
+int RunPointsCommand(const QStringList& args, UiLanguage uiLanguage, const CommandOutput& out);

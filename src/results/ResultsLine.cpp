@@ -122,9 +122,9 @@ QString FileHeaderLine1(const LoggerSettings& settings)
            QStringLiteral(",Poi=") + FormatNumber(settings.PoissonRatio, QStringLiteral("0.000"));
 }
 
-QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage)
+QString FileHeaderLine2(const LoggerSettings& settings, UiLanguage uiLanguage)
 {
-    const bool japanese = uiLanguage == 0;
+    const bool japanese = uiLanguage == UiLanguage::Japanese;
     std::array<QString, ResultLineFields> fields;
     const QStringList fixed =
         japanese
@@ -202,7 +202,7 @@ LineFault SplitResultLine(QStringView line, ResultLineParts* parts)
                                                                       : LineFault::BadDate;
 }
 
-LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts)
+LineFault ReadResultLine(QStringView line, UiLanguage uiLanguage, ResultLineParts* parts)
 {
     if (const LineFault fault = SplitResultLine(line, parts); fault != LineFault::None)
         return fault;

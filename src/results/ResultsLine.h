@@ -2,6 +2,8 @@
 
 #include "ResultsTable.h"
 
+#include "shell/Bilingual.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QList>
@@ -33,7 +35,7 @@ inline constexpr int ResultLineFields = 12;
 // Line 1: "Dia=300,Poi=0.350".
 QString FileHeaderLine1(const LoggerSettings& settings);
 // Line 2: the column heading in the language of the day's first result.
-QString FileHeaderLine2(const LoggerSettings& settings, int16_t uiLanguage);
+QString FileHeaderLine2(const LoggerSettings& settings, UiLanguage uiLanguage);
 // One result line, without its line end.
 QString ResultLine(const ResultEntry& entry, const LoggerSettings& settings);
 
@@ -57,7 +59,7 @@ struct ResultLineParts {
     QTime Clock;
     QList<QStringView> Fields; // at most FileFieldCapacity, into the line read
 };
-LineFault ReadResultLine(QStringView line, int16_t uiLanguage, ResultLineParts* parts);
+LineFault ReadResultLine(QStringView line, UiLanguage uiLanguage, ResultLineParts* parts);
 // Its first half: only the fields and the day and time as written, the entry and When left
 // as they were. Enough to tell whether the line is a result, for a reader that counts rather
 // than shows.

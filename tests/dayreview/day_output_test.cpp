@@ -20,7 +20,7 @@ namespace
 // 120 results with D1 and D2, one of them with K and E undefined and one K far too high; the
 // first `results` of them in a file written in `language`, reviewed in `shown`, every K
 // `kTimes` what the drop gave.
-ReviewedDay TestDay(int16_t language, int16_t shown, int results = 120, double kTimes = 1.0)
+ReviewedDay TestDay(UiLanguage language, UiLanguage shown, int results = 120, double kTimes = 1.0)
 {
     DayFile day = ParseDayText("/stick/20240506.csv",
                                FixtureDayBytes(120, QDate(2024, 5, 6), language, true), language);
@@ -59,7 +59,7 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);
         const QString pdf = dir.filePath(QString::number(row.Pages) + ".pdf");
-        const ReviewedDay day = TestDay(1, 1, row.Results);
+        const ReviewedDay day = TestDay(UiLanguage::English, UiLanguage::English, row.Results);
         {
             PdfPage page(pdf);
             ASSERT_TRUE(PrintDayProtocol(page, day, day.Select(row.Chosen), "Times New Roman"));
@@ -123,18 +123,18 @@ QJsonValue At(const QJsonArray& rows, int r, int c, int part = 1)
 TEST(ReviewExcel, ReadBackByOpenpyxlWithContextNumbersDatesAndStatistics)
 {
     const struct {
-        int16_t Language;
+        UiLanguage Language;
         const char *Results, *Statistics, *P0Heading, *D1Heading, *SdHeading, *Calc;
-    } rows[] = {
-        {1, "Results", "Statistics", "Load P0(N)", "Disp. D1", "SD (n−1)", "Burmister (BU)"},
-        {0, "測定結果", "統計", "荷重 P0(N)", "変位 D1(mm)", "標準偏差 (n−1)",
-         "バーミスター (BU)"}};
+    } rows[] = {{UiLanguage::English, "Results", "Statistics", "Load P0(N)", "Disp. D1", "SD (n−1)",
+                 "Burmister (BU)"},
+                {UiLanguage::Japanese, "測定結果", "統計", "荷重 P0(N)", "変位 D1(mm)",
+                 "標準偏差 (n−1)", "バーミスター (BU)"}};
     QTemporaryDir dir;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Results);
         const QString path = dir.filePath(QString::number(row.Language) + ".xlsx");
         Bilingual error; // a Japanese file, shown in either language
-        const ReviewedDay day = TestDay(0, row.Language);
+        const ReviewedDay day = TestDay(UiLanguage::Japanese, row.Language);
         ASSERT_TRUE(WriteDayWorkbook(path, day, day.Select({}), &error)) << error.En.toStdString();
         const QJsonObject book = ReadBack(path);
         const QJsonArray results = book[QString::fromUtf8(row.Results)].toArray();
@@ -171,7 +171,7 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
     QTemporaryDir dir;
     const QString path = dir.filePath("day.xlsx");
     WriteBytes(path, "an older workbook");
-    const ReviewedDay day = TestDay(1, 1, 120, 0.0);
+    const ReviewedDay day = TestDay(UiLanguage::English, UiLanguage::English, 120, 0.0);
     Bilingual error;
     ASSERT_TRUE(WriteDayWorkbook(path, day, day.Select({5, 2, 9}), &error))
         << error.En.toStdString();
@@ -183,8 +183,10 @@ TEST(ReviewExcel, ReplacesTheOldFileWholeOrLeavesItAndSaysWhy)
         At(book["Results"].toArray(), 0, 0).toString().endsWith("Chosen rows (3 of 120 results)"));
 
     // Never over the file the day was read from, whatever it is named.
-    WriteBytes(dir.filePath("backup.csv"), FixtureDayBytes(3, QDate(2024, 5, 6), 1, false));
-    const ReviewedDay backup(ReadDayFile(dir.filePath("backup.csv"), 1), 1);
+    WriteBytes(dir.filePath("backup.csv"),
+               FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false));
+    const ReviewedDay backup(ReadDayFile(dir.filePath("backup.csv"), UiLanguage::English),
+                             UiLanguage::English);
     EXPECT_FALSE(WriteDayWorkbook(dir.filePath("backup.csv"), backup, backup.Select({}), &error));
     EXPECT_EQ(error.En, "it is one of the files read");
 

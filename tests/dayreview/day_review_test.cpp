@@ -49,8 +49,9 @@ TEST(ReviewStatistics, MatchValuesWorkedOutByHand)
 // is the high K; an E of -1 marks nothing.
 TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
 {
-    QByteArray text =
-        "Dia=300,Poi=0.350\r\n" + FileHeaderLine2(FixtureSettings(false), 1).toLatin1() + "\r\n";
+    QByteArray text = "Dia=300,Poi=0.350\r\n" +
+                      FileHeaderLine2(FixtureSettings(false), UiLanguage::English).toLatin1() +
+                      "\r\n";
     for (int i = 0; i < 18; ++i) {
         const bool bo = i >= 11;
         const int e = i == 3 ? -1 : i == 9 ? 12 : i == 17 ? 100 : bo ? 300 : 112;
@@ -62,7 +63,8 @@ TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
                     .arg(bo ? "BO" : "BU")
                     .toLatin1();
     }
-    const ReviewedDay day(ParseDayText("20240506.csv", text, 1), 1);
+    const ReviewedDay day(ParseDayText("20240506.csv", text, UiLanguage::English),
+                          UiLanguage::English);
     ASSERT_EQ(day.Results(), 18);
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(day.Marked(i), i == 7 || i == 9 || i == 17) << "row " << i;
@@ -89,7 +91,7 @@ struct BadFile {
 
 TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
 {
-    const QByteArray good = FixtureDayBytes(3, QDate(2024, 5, 6), 0, false);
+    const QByteArray good = FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::Japanese, false);
     const BadFile rows[] = {
         {"20240501.csv", "", false, 0, "is empty"},
         {"20240502.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR,,", 18), false, 0, "binary"},
@@ -131,8 +133,8 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
             QFile(path).resize(row.Size);
     }
     DayIndex index;
-    index.Start(DayEntries(dir.path()), 1);
-    DayListModel list(1);
+    index.Start(DayEntries(dir.path()), UiLanguage::English);
+    DayListModel list(UiLanguage::English);
     while (!index.Finished())
         list.AddDays(index.TakeRead(1000));
     ASSERT_EQ(list.rowCount(), int(std::size(rows))) << "every entry named like a day is listed";
@@ -140,7 +142,7 @@ TEST(ReviewFiles, BadFilesGiveAClearMessageAndKeepTheGoodLinesNewestFirst)
 
     for (const BadFile& row : rows) {
         SCOPED_TRACE(row.Name);
-        const DayFile day = ReadDayFile(dir.filePath(row.Name), 0);
+        const DayFile day = ReadDayFile(dir.filePath(row.Name), UiLanguage::Japanese);
         EXPECT_EQ(day.Rows.size(), size_t(row.Rows));
         // The list counts each line as the day's reading takes or skips it.
         const DaySummary* listed =
@@ -172,7 +174,7 @@ TEST(DayList, DaysGoInInTheirPlacesAndAChosenDayStaysChosen)
         s.Path = QString("/data/%1%2.csv").arg(d).arg(name);
         return s;
     };
-    DayListModel list(1);
+    DayListModel list(UiLanguage::English);
     list.AddDays({day(20), day(17)});
     const QPersistentModelIndex chosen = list.index(1, 0);
     for (std::vector<DaySummary> batch : {std::vector<DaySummary>{day(3), day(25), day(18)},

@@ -147,9 +147,10 @@ TEST(LotSummary, VerdictsByRule)
 TEST(LotPoints, DayFilesOfBothLanguagesGiveTheSamePoints)
 {
     QString csv[2];
-    for (int16_t language : {0, 1}) {
+    for (UiLanguage language : {UiLanguage::Japanese, UiLanguage::English}) {
         const DayFile day =
-            ParseDayText("20240506.csv", FixtureDayBytes(9, Morning.date(), language, false), 1);
+            ParseDayText("20240506.csv", FixtureDayBytes(9, Morning.date(), language, false),
+                         UiLanguage::English);
         ASSERT_EQ(day.Rows.size(), 9u);
         std::vector<LotDrop> drops;
         AppendLotDrops(day, 0, &drops);
@@ -166,7 +167,7 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
 {
     QTemporaryDir dir;
     const QString day = dir.filePath("20240506.csv"), lotPath = dir.filePath("lot.json");
-    ASSERT_TRUE(WriteBytes(day, FixtureDayBytes(3, Morning.date(), 0, false)));
+    ASSERT_TRUE(WriteBytes(day, FixtureDayBytes(3, Morning.date(), UiLanguage::Japanese, false)));
     // Every field away from its default, so that one the writer drops cannot come back equal.
     const auto drop = [](int line) {
         return DropRef{0,       line,        QString::number(line), Morning.addSecs(line * 20),
@@ -189,7 +190,8 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     EXPECT_TRUE(DayFileChanges(back).En.isEmpty());
 
     // Same size, other bytes: a value edited in a spreadsheet.
-    ASSERT_TRUE(WriteBytes(day, FixtureDayBytes(3, Morning.date().addDays(1), 0, false)));
+    ASSERT_TRUE(WriteBytes(
+        day, FixtureDayBytes(3, Morning.date().addDays(1), UiLanguage::Japanese, false)));
     EXPECT_EQ(CheckDayFile(back.Files[0]), DayFileState::Changed);
     QFile::remove(day);
     EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is missing"));

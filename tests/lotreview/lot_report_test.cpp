@@ -14,10 +14,10 @@ namespace
 // A day of 300 drops 20 s apart, a point every fifth: 60 points run over the sheets. Every
 // kind of edit is made; the draft's day file then loses its last drops, and with them the
 // drop of an exclusion, so that it has no verdict. The short hash of the day file printed.
-QString PrintEditedLot(const QTemporaryDir& dir, int16_t language, bool draft)
+QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft)
 {
     const QString day = dir.filePath("20240506.csv"), pdf = dir.filePath("report.pdf");
-    QByteArray bytes = FixtureDayBytes(300, QDate(2024, 5, 6), 1, false);
+    QByteArray bytes = FixtureDayBytes(300, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(day, bytes);
     LotSession lot(language);
     lot.New({day});
@@ -34,7 +34,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, int16_t language, bool draft)
     if (draft) {
         Bilingual problem, notice;
         lot.Save(dir.filePath("lot.json"), &problem);
-        bytes = FixtureDayBytes(290, QDate(2024, 5, 6), 1, false);
+        bytes = FixtureDayBytes(290, QDate(2024, 5, 6), UiLanguage::English, false);
         WriteBytes(day, bytes);
         lot.Open(dir.filePath("lot.json"), &problem, &notice);
     }
@@ -51,33 +51,33 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
 {
     const struct {
         const char* Case;
-        int16_t Language;
+        UiLanguage Language;
         bool Draft;
         std::vector<const char*> Has;
         const char* Verdict;
         const char* DraftMark;
     } rows[] = {
         {"English record",
-         1,
+         UiLanguage::English,
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)"},
          "Lot verdict (every point)",
          "DRAFT"},
         {"English draft",
-         1,
+         UiLanguage::English,
          true,
          {"LOST: its drop is no longer in the file", "weight not caught", "changed since saved"},
          "Lot verdict",
          "DRAFT Not a final record: no verdict:"},
         {"Japanese record",
-         0,
+         UiLanguage::Japanese,
          false,
          {"発行日 2024/05/07", "打撃の採用", "2024/05/06 08:04:00", "slipped", "試験者 (署名)"},
          "ロットの判定 (",
          "DRAFT"},
         {"Japanese draft",
-         0,
+         UiLanguage::Japanese,
          true,
          {"打撃がファイルにありません"},
          "ロットの判定 (",

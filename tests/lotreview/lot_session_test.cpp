@@ -68,7 +68,7 @@ TEST(LotSession, EditsFollowTheirDropAndNoVerdictStandsOverMissingOrMovedData)
         else
             WriteDay(dayPath, row.Now);
 
-        LotSession lot(1);
+        LotSession lot(UiLanguage::English);
         Bilingual problem, notice;
         ASSERT_TRUE(lot.Open(lotPath, &problem, &notice)) << problem.En.toStdString();
         const LotSummary& s = lot.Summary();
@@ -97,7 +97,7 @@ TEST(LotSession, ABlankSiteLayerOrTesterMakesADraft)
 {
     QTemporaryDir dir;
     WriteDay(dir.filePath("20240506.csv"), DayLines());
-    LotSession lot(1);
+    LotSession lot(UiLanguage::English);
     Bilingual problem, notice;
     ASSERT_TRUE(lot.Open(SaveLot(QDir(dir.path())), &problem, &notice));
     const struct {

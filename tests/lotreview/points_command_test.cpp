@@ -38,9 +38,9 @@ TEST(PointsCommand, WritesPointsOfDayFilesInEachLanguage)
 {
     TempHome home;
     const QString ja = home.Path() + "/20240506.csv", en = home.Path() + "/20240507.csv";
-    WriteBytes(ja, FixtureDayBytes(3, QDate(2024, 5, 6), 0, false));
+    WriteBytes(ja, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::Japanese, false));
     // A line cut short by a full stick, and a second point two minutes on.
-    WriteBytes(en, FixtureDayBytes(2, QDate(2024, 5, 7), 1, false) +
+    WriteBytes(en, FixtureDayBytes(2, QDate(2024, 5, 7), UiLanguage::English, false) +
                        "00003,05/07/2024 08:00:4\r\n"
                        "00004,05/07/2024 08:03:00,31000,1.100,-1,-1,,,,,,BO\r\n");
     const QString out = home.Path() + "/points.csv";
@@ -63,7 +63,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     TempHome home;
     const QString day = home.Path() + "/20240506.csv", out = home.Path() + "/points.csv";
     // With a damaged line, which must not be reported when another file is refused.
-    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), 1, false) + "00004,05/06/2024 08:0\r\n");
+    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false) +
+                        "00004,05/06/2024 08:0\r\n");
     QFile::link(day, home.Path() + "/latest.csv");
     const struct {
         QStringList Args;
@@ -101,9 +102,9 @@ TEST(PointsCommand, NeverWritesOverADayFile)
 {
     TempHome home;
     const QString a = home.Path() + "/20240506.csv", b = home.Path() + "/20240507.csv";
-    const QByteArray day = FixtureDayBytes(3, QDate(2024, 5, 6), 1, false);
+    const QByteArray day = FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(a, day);
-    WriteBytes(b, FixtureDayBytes(3, QDate(2024, 5, 7), 1, false));
+    WriteBytes(b, FixtureDayBytes(3, QDate(2024, 5, 7), UiLanguage::English, false));
     QFile::link(a, home.Path() + "/latest");
     for (const QString& out : {a, home.Path() + "/latest"}) {
         const Outcome run = Points({"--points", out, b});

@@ -53,7 +53,7 @@ struct NineDrops {
         PrepareContext(Context, Home, Messages, Clock, 1);
         Context.Files = &Files;
         WriteBytes(Context.G.DataFolder + "20240506.csv",
-                   FixtureDayBytes(9, QDate(2024, 5, 6), 0, false));
+                   FixtureDayBytes(9, QDate(2024, 5, 6), UiLanguage::Japanese, false));
         Window = std::make_unique<ReviewWindow>(Context);
         Window->show();
         Window->OpenFolder(Context.UserFolder);
@@ -184,7 +184,7 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
 {
     NineDrops day;
     WriteBytes(day.Context.G.DataFolder + "20240507.csv",
-               FixtureDayBytes(9, QDate(2024, 5, 7), 0, false));
+               FixtureDayBytes(9, QDate(2024, 5, 7), UiLanguage::Japanese, false));
     day.Window->OpenFolder(day.Context.UserFolder);
     ASSERT_TRUE(WaitFor([&] { return day.Window->DayList()->model()->rowCount() == 2; }));
     ReviewWindow& window = *day.Window;

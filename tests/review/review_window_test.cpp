@@ -20,16 +20,19 @@ protected:
         PrepareContext(context, home, messages, clock, 1);
         context.Clipboard = &clipboard;
         const QString data = context.G.DataFolder;
-        WriteBytes(data + "20240502.csv", FixtureDayBytes(5, QDate(2024, 5, 2), 1, false));
+        WriteBytes(data + "20240502.csv",
+                   FixtureDayBytes(5, QDate(2024, 5, 2), UiLanguage::English, false));
         // The newest day holds an undefined drop and a line cut short by a full stick.
         WriteBytes(data + "20240506.csv",
-                   FixtureDayBytes(4, QDate(2024, 5, 6), 0, true) +
+                   FixtureDayBytes(4, QDate(2024, 5, 6), UiLanguage::Japanese, true) +
                        "00005,2024/05/06 08:02:00,0,0.000,-1,-1,0.500,0.250,,,,BU\r\n"
                        "00006,2024/05/06 08:02:20,30");
         WriteBytes(data + "20240504.csv", QByteArray(512, '\0'));
-        WriteBytes(data + "20240503.csv", FixtureDayBytes(0, QDate(2024, 5, 3), 1, false));
+        WriteBytes(data + "20240503.csv",
+                   FixtureDayBytes(0, QDate(2024, 5, 3), UiLanguage::English, false));
         for (const char* name : {"backup.csv", "20240231.csv"})
-            WriteBytes(data + name, FixtureDayBytes(1, QDate(2024, 5, 2), 1, false));
+            WriteBytes(data + name,
+                       FixtureDayBytes(1, QDate(2024, 5, 2), UiLanguage::English, false));
     }
 
     TempHome home;

@@ -12,9 +12,9 @@
 inline QStringList DayLines()
 {
     const LoggerSettings s = FixtureSettings(false);
-    QStringList lines{FileHeaderLine1(s), FileHeaderLine2(s, 0)};
+    QStringList lines{FileHeaderLine1(s), FileHeaderLine2(s, UiLanguage::Japanese)};
     for (int i = 0; i < 9; ++i) {
-        ResultEntry e = FixtureResult(i, QDate(2024, 5, 6), 0, s);
+        ResultEntry e = FixtureResult(i, QDate(2024, 5, 6), UiLanguage::Japanese, s);
         if (i == 2)
             e.K = 300.0;
         if (i == 8) {
@@ -35,7 +35,7 @@ inline void WriteDay(const QString& path, const QStringList& lines)
 // moved plate left out, the drop without value's point left out with a reason, K ≥ 400.
 inline QString SaveLot(const QDir& dir)
 {
-    LotSession lot(1);
+    LotSession lot(UiLanguage::English);
     lot.New({dir.filePath("20240506.csv")});
     lot.SetJudgement({{400.0, std::nullopt}, DefaultQuantileFactor, LotRule::EveryPoint});
     lot.SplitAt(4);

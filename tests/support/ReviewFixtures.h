@@ -25,7 +25,8 @@ inline LoggerSettings FixtureSettings(bool extra)
 }
 
 // Result i of a day: loads and displacements that vary a little, as a day's drops do.
-inline ResultEntry FixtureResult(int i, const QDate& day, int16_t language, const LoggerSettings& s)
+inline ResultEntry FixtureResult(int i, const QDate& day, UiLanguage language,
+                                 const LoggerSettings& s)
 {
     ResultEntry e;
     e.No = FormatNumber(i + 1, NoFormat);
@@ -40,7 +41,7 @@ inline ResultEntry FixtureResult(int i, const QDate& day, int16_t language, cons
     return e;
 }
 
-inline QByteArray FixtureDayBytes(int results, const QDate& day, int16_t language, bool extra)
+inline QByteArray FixtureDayBytes(int results, const QDate& day, UiLanguage language, bool extra)
 {
     const LoggerSettings s = FixtureSettings(extra);
     QString text = FileHeaderLine1(s) + "\r\n" + FileHeaderLine2(s, language) + "\r\n";

@@ -13,7 +13,7 @@ constexpr int NoteColumn = 2;
 
 } // namespace
 
-DayListView::DayListView(int16_t uiLanguage, QWidget* parent)
+DayListView::DayListView(UiLanguage uiLanguage, QWidget* parent)
     : QTableView(parent), m_language(uiLanguage), m_days(uiLanguage)
 {
     setModel(&m_days);

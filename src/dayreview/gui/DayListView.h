@@ -13,7 +13,7 @@ class DayListView : public QTableView
 {
     Q_OBJECT
 public:
-    explicit DayListView(int16_t uiLanguage, QWidget* parent = nullptr);
+    explicit DayListView(UiLanguage uiLanguage, QWidget* parent = nullptr);
 
     // Starts listing `paths`, dropping what was listed.
     void List(const QStringList& paths);
@@ -34,7 +34,7 @@ private:
     void FillStep();
     void FitToContents();
 
-    int16_t m_language;
+    UiLanguage m_language;
     DayListModel m_days;
     DayIndex m_index;
     QTimer m_fill;

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-DropCommands::DropCommands(int16_t uiLanguage, QWidget* parent) : QWidget(parent)
+DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(parent)
 {
-    const int16_t lang = uiLanguage;
+    const UiLanguage lang = uiLanguage;
     const auto button = [&](const char* name, const char* ja, const char* en) {
         auto* b = new QPushButton(Tr(lang, ja, en), this);
         b->setObjectName(QString::fromLatin1(name));

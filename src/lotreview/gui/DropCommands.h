@@ -13,7 +13,7 @@ class DropCommands : public QWidget
 {
     Q_OBJECT
 public:
-    DropCommands(int16_t uiLanguage, QWidget* parent = nullptr);
+    DropCommands(UiLanguage uiLanguage, QWidget* parent = nullptr);
 
 signals:
     void Split();

@@ -9,7 +9,7 @@
 #include <QValueAxis>
 
 // The texts come in the chart's data, already in the window's language.
-LotChartView::LotChartView(int16_t /*uiLanguage*/, QWidget* parent) : QChartView(parent)
+LotChartView::LotChartView(UiLanguage /*uiLanguage*/, QWidget* parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
 }

@@ -10,6 +10,6 @@ class LotChartView : public QChartView
 {
     Q_OBJECT
 public:
-    explicit LotChartView(int16_t uiLanguage, QWidget* parent = nullptr);
+    explicit LotChartView(UiLanguage uiLanguage, QWidget* parent = nullptr);
     void Show(const LotChartData& data);
 };

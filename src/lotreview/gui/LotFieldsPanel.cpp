@@ -12,8 +12,8 @@
 namespace
 {
 
-const char* const HeaderNames[HeaderFields] = {
-    "Site", "Section", "Layer", "Operator", "Remarks", "Material", "Weather", "Temperature"};
+const char* const HeaderNames[HeaderFields] = {"Site",    "Section",  "Layer",   "Operator",
+                                               "Remarks", "Material", "Weather", "Temperature"};
 // Where each field stands: site, section, layer and tester on the first line; material,
 // weather, temperature and the remarks, which are the longest, on the second.
 const int HeaderRow[HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1};
@@ -35,7 +35,7 @@ QDoubleSpinBox* LotFieldsPanel::Value(const char* name, double maximum, int deci
     return box;
 }
 
-LotFieldsPanel::LotFieldsPanel(int16_t language, QWidget* parent) : QWidget(parent)
+LotFieldsPanel::LotFieldsPanel(UiLanguage language, QWidget* parent) : QWidget(parent)
 {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);

@@ -16,7 +16,7 @@ class LotFieldsPanel : public QWidget
 {
     Q_OBJECT
 public:
-    LotFieldsPanel(int16_t uiLanguage, QWidget* parent = nullptr);
+    LotFieldsPanel(UiLanguage uiLanguage, QWidget* parent = nullptr);
     void Load(const LotDocument& lot);
     LotHeader Header() const;
     LotJudgement Judgement() const;

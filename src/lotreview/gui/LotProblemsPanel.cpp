@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-LotProblemsPanel::LotProblemsPanel(LotSession& lot, int16_t uiLanguage, QWidget* parent)
+LotProblemsPanel::LotProblemsPanel(LotSession& lot, UiLanguage uiLanguage, QWidget* parent)
     : QWidget(parent), m_lot(lot), m_language(uiLanguage)
 {
     m_text = new QLabel(this);

@@ -15,7 +15,7 @@ class LotProblemsPanel : public QWidget
 {
     Q_OBJECT
 public:
-    LotProblemsPanel(LotSession& lot, int16_t uiLanguage, QWidget* parent = nullptr);
+    LotProblemsPanel(LotSession& lot, UiLanguage uiLanguage, QWidget* parent = nullptr);
     // Shows the lot's problems now; hidden when there are none.
     void Refresh();
 
@@ -27,7 +27,7 @@ private:
                          const std::function<void()>& act);
 
     LotSession& m_lot;
-    int16_t m_language;
+    UiLanguage m_language;
     QLabel* m_text;
     QPushButton* m_accept;
     QPushButton* m_removeDays;

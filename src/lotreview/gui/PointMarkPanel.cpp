@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-PointMarkPanel::PointMarkPanel(LotSession& lot, int16_t uiLanguage, QWidget* parent)
+PointMarkPanel::PointMarkPanel(LotSession& lot, UiLanguage uiLanguage, QWidget* parent)
     : QWidget(parent), m_lot(lot), m_language(uiLanguage)
 {
-    const int16_t lang = uiLanguage;
+    const UiLanguage lang = uiLanguage;
     m_location = new QLineEdit(this);
     m_location->setObjectName(QStringLiteral("Location"));
     m_location->setPlaceholderText(Tr(lang, "例: No.12+5.0 左 2.0 m", "e.g. No.12+5.0 L 2.0 m"));

@@ -15,7 +15,7 @@ class PointMarkPanel : public QWidget
 {
     Q_OBJECT
 public:
-    PointMarkPanel(LotSession& lot, int16_t uiLanguage, QWidget* parent = nullptr);
+    PointMarkPanel(LotSession& lot, UiLanguage uiLanguage, QWidget* parent = nullptr);
     // -1 for none.
     void ShowPoint(int point);
 
@@ -28,7 +28,7 @@ private:
     void TakeBack();
 
     LotSession& m_lot;
-    int16_t m_language;
+    UiLanguage m_language;
     int m_point = -1;
     QLineEdit* m_location;
     QLineEdit* m_reason;

@@ -39,11 +39,6 @@ QTableView* NewTable(QAbstractItemModel* model, const char* name, QWidget* paren
     return view;
 }
 
-Bilingual Pair(const char* ja, const char* en)
-{
-    return Bilingual{QString::fromUtf8(ja), QString::fromUtf8(en)};
-}
-
 } // namespace
 
 PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, QWidget* parent)
@@ -51,7 +46,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
       m_shownDay(std::move(shownDay)), m_lot(m_language), m_preferences(context.UserFolder),
       m_points(m_lot, m_language), m_drops(m_lot, m_language)
 {
-    const int16_t lang = m_language;
+    const UiLanguage lang = m_language;
     m_output = std::make_unique<ReviewOutput>(context, this);
     m_title = new QLabel(this);
     // However many days the lot holds, the title never widens the window.
@@ -181,9 +176,9 @@ bool PointsView::MayDiscardLot()
     if (!HasUnsavedWork())
         return true;
     return m_context.Messages->Show(
-               UiMessage{Pair("ロットは保存されていません", "Lot Not Saved"),
-                         Pair("ロットに保存していない変更があります。破棄しますか?",
-                              "The lot has changes that are not saved. Discard them?"),
+               UiMessage{Words("ロットは保存されていません", "Lot Not Saved"),
+                         Words("ロットに保存していない変更があります。破棄しますか?",
+                               "The lot has changes that are not saved. Discard them?"),
                          MessageButtons::OkCancel, MessageIcon::Exclamation}) == MessageAnswer::Ok;
 }
 
@@ -216,7 +211,7 @@ void PointsView::AddShownDay()
         return;
     }
     if (!m_lot.AddDayFile(day, &problem))
-        Tell(Pair("日を追加できません", "Day Not Added"), problem, true);
+        Tell(Words("日を追加できません", "Day Not Added"), problem, true);
     Refresh();
 }
 
@@ -230,7 +225,7 @@ void PointsView::OpenLot()
     // What changed in the day files stays in the Points tab, in place of the verdict.
     Bilingual problem, notice;
     if (!m_lot.Open(path, &problem, &notice)) {
-        Tell(Pair("ロットを開けません", "Lot Not Opened"), problem, true);
+        Tell(Words("ロットを開けません", "Lot Not Opened"), problem, true);
         return;
     }
     m_begun.clear();
@@ -248,7 +243,7 @@ void PointsView::SaveLot()
     Bilingual problem;
     ApplyFields();
     if (!m_lot.Save(QString(), &problem))
-        Tell(Pair("保存エラー", "Save Error"), problem, true);
+        Tell(Words("保存エラー", "Save Error"), problem, true);
     else
         m_begun.clear();
     Refresh(ChosenDrop());
@@ -265,7 +260,7 @@ void PointsView::SaveLotAs()
         m_begun.clear();
         m_preferences.RememberLotFile(path);
     } else {
-        Tell(Pair("保存エラー", "Save Error"), problem, true);
+        Tell(Words("保存エラー", "Save Error"), problem, true);
     }
     Refresh(ChosenDrop());
 }
@@ -372,11 +367,11 @@ void PointsView::Join()
     const int point = m_drops.Point();
     const int drop = m_drops.DropAt(0);
     if (!m_lot.JoinWithNext(point))
-        Tell(Pair("結合できません", "Not Joined"),
-             Pair("次の測点がないか、別のファイルにあります。測点は 1 "
-                  "つのファイルの中だけで結合できます。",
-                  "There is no next point, or it lies in another file: points join only within "
-                  "one day file."),
+        Tell(Words("結合できません", "Not Joined"),
+             Words("次の測点がないか、別のファイルにあります。測点は 1 "
+                   "つのファイルの中だけで結合できます。",
+                   "There is no next point, or it lies in another file: points join only within "
+                   "one day file."),
              false);
     Refresh(drop);
 }

@@ -69,7 +69,7 @@ private:
     void Include();
 
     AppContext& m_context;
-    int16_t m_language;
+    UiLanguage m_language;
     std::function<QString()> m_shownDay;
     LotSession m_lot;
     LotPreferences m_preferences;

@@ -23,7 +23,7 @@ int RunCommandLine(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     clsMakeSpecialFolder folders;
-    const int16_t language = ReadUiLanguage(GetUserFolderPath(folders));
+    const UiLanguage language = ReadUiLanguage(GetUserFolderPath(folders));
     const auto to = [](FILE* stream) {
         return [stream](const QString& line) {
             std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), stream);

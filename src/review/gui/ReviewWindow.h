@@ -64,7 +64,7 @@ private:
 
     AppContext& m_context;
     std::unique_ptr<ReviewOutput> m_output;
-    int16_t m_language;
+    UiLanguage m_language;
     QString m_shownFolder;
     DayTableModel m_table;
     StatisticsModel m_stats;
