@@ -26,6 +26,7 @@ std::vector<LotDrop> Drops(const std::vector<int>& seconds, std::vector<double> 
 std::vector<int> Sizes(const std::vector<LotPoint>& points)
 {
     std::vector<int> s;
+    s.reserve(points.size());
     for (const LotPoint& p : points)
         s.push_back(p.Values.Drops);
     return s;

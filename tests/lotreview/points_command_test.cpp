@@ -140,13 +140,12 @@ TEST(PointsCommand, NamesValuesAndPointsItCannotCount)
     const QString skipped = "vx2968-review: " + day +
                             " line %1 skipped: K-NWR \"%2\" is not a "
                             "number as the program writes it";
+    const QString noVerdict = "vx2968-review: point %1 has no verdict: %2";
     EXPECT_EQ(run.Errors.join("|").toStdString(),
               QStringList({skipped.arg(4).arg("424abc"), skipped.arg(5).arg("1e309"),
                            skipped.arg(6).arg("-5"), skipped.arg(7).arg("\"424\""),
-                           "vx2968-review: point 1 has no verdict: Burmister and "
-                           "Boussinesq drops mixed: no E mean",
-                           "vx2968-review: point 2 has no verdict: all its 1 drop(s) "
-                           "are seating drops"})
+                           noVerdict.arg(1).arg("Burmister and Boussinesq drops mixed: no E mean"),
+                           noVerdict.arg(2).arg("all its 1 drop(s) are seating drops")})
                   .join("|")
                   .toStdString());
     EXPECT_EQ(run.Output,
