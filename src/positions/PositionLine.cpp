@@ -1,0 +1,90 @@
+#include "PositionLine.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+#include <cmath>
+
+bool IsValidLatLon(const LatLon& where)
+{
+    return std::isfinite(where.Latitude) && std::isfinite(where.Longitude) &&
+           std::abs(where.Latitude) <= 90.0 && std::abs(where.Longitude) <= 180.0;
+}
+
+QString PositionsFilePath(const QString& dayFilePath)
+{
+    const QFileInfo day(dayFilePath);
+    return day.dir().filePath(day.completeBaseName() + QStringLiteral(".pos"));
+}
+
+QString PositionsHeading()
+{
+    return QStringLiteral(
+        "No.,Date Time,Latitude,Longitude,Altitude(m),Fix,Horizontal error(m),Age(s)");
+}
+
+namespace
+{
+
+QString OptionalText(const std::optional<double>& value)
+{
+    return value ? QString::number(*value, 'f', 1) : QString();
+}
+
+bool ReadNumber(QStringView text, double* value)
+{
+    bool ok = false;
+    *value = text.toDouble(&ok);
+    return ok && std::isfinite(*value);
+}
+
+bool ReadOptional(QStringView text, std::optional<double>* value)
+{
+    if (text.trimmed().isEmpty()) {
+        value->reset();
+        return true;
+    }
+    double number = 0.0;
+    if (!ReadNumber(text, &number))
+        return false;
+    *value = number;
+    return true;
+}
+
+} // namespace
+
+QString PositionLine(const DropPosition& position)
+{
+    const DropFix& fix = position.Fix;
+    return QStringList{position.No,
+                       position.DateTime,
+                       QString::number(fix.Where.Latitude, 'f', 7),
+                       QString::number(fix.Where.Longitude, 'f', 7),
+                       OptionalText(fix.Altitude),
+                       fix.ThreeD ? QStringLiteral("3D") : QStringLiteral("2D"),
+                       OptionalText(fix.HorizontalError),
+                       QString::number(fix.AgeSeconds, 'f', 1)}
+        .join(QLatin1Char(','));
+}
+
+bool ParsePositionLine(QStringView line, DropPosition* position)
+{
+    const QList<QStringView> fields = line.trimmed().split(QLatin1Char(','));
+    if (fields.size() != 8 || fields[0].trimmed().isEmpty() || fields[1].trimmed().isEmpty())
+        return false;
+    DropPosition read;
+    read.No = fields[0].trimmed().toString();
+    read.DateTime = fields[1].trimmed().toString();
+    DropFix& fix = read.Fix;
+    const QStringView mode = fields[5].trimmed();
+    if (mode != QLatin1String("2D") && mode != QLatin1String("3D"))
+        return false;
+    fix.ThreeD = mode == QLatin1String("3D");
+    if (!ReadNumber(fields[2], &fix.Where.Latitude) ||
+        !ReadNumber(fields[3], &fix.Where.Longitude) || !IsValidLatLon(fix.Where) ||
+        !ReadOptional(fields[4], &fix.Altitude) || !ReadOptional(fields[6], &fix.HorizontalError) ||
+        !ReadNumber(fields[7], &fix.AgeSeconds))
+        return false;
+    *position = read;
+    return true;
+}
