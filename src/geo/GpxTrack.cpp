@@ -84,8 +84,9 @@ void ReadPoint(QXmlStreamReader& xml, TrackFile* file)
 {
     bool numbers = true;
     TrackPoint point;
-    point.Where.Latitude = Coordinate(xml.attributes(), QLatin1String("lat"), &numbers);
-    point.Where.Longitude = Coordinate(xml.attributes(), QLatin1String("lon"), &numbers);
+    const QXmlStreamAttributes attributes = xml.attributes();
+    point.Where.Latitude = Coordinate(attributes, QLatin1String("lat"), &numbers);
+    point.Where.Longitude = Coordinate(attributes, QLatin1String("lon"), &numbers);
     std::optional<qint64> time;
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("time"))

@@ -97,8 +97,9 @@ TEST(DropPlaces, TheFieldsPositionsFileBeforeTheTrack)
     ExpectPlace(places.at(4), LatLon{35.001, 139.002});
 
     const std::vector<PositionsFile> read = ReadPositionsFiles({day, stick, dir.filePath("x.csv")});
-    EXPECT_EQ(PositionsFileNote(read.at(0)).En, "positions file 20261208.pos: lines 5, 6 damaged");
-    EXPECT_EQ(PositionsFileNote(read.at(1)).En,
+    EXPECT_EQ(PositionsFileNote(read.at(0)).En.toStdString(),
+              "positions file 20261208.pos: lines 5, 6 damaged");
+    EXPECT_EQ(PositionsFileNote(read.at(1)).En.toStdString(),
               "positions file 20261209.pos is a folder, not a file.");
     EXPECT_TRUE(PositionsFileNote(read.at(2)).En.isEmpty());
     EXPECT_FALSE(PositionsFileNote(read.at(0)).Ja.isEmpty());
