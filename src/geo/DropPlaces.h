@@ -31,3 +31,20 @@ using UtcOffset = std::optional<int>;
 std::vector<std::optional<LatLon>> PlaceDrops(const std::vector<LotDrop>& drops,
                                               const std::vector<QString>& dayFiles,
                                               const Track& track, UtcOffset offset);
+
+struct PositionsFile;
+
+// The same with the positions files already read (PositionsFile.h), one per day file in the
+// same order, so that what was damaged in them can be told too.
+std::vector<std::optional<LatLon>> PlaceDrops(const std::vector<LotDrop>& drops,
+                                              const std::vector<PositionsFile>& positions,
+                                              const Track& track, UtcOffset offset);
+
+// The moment of a drop's wall time `when` in ms since 1970 UTC: `offset` east of UTC, or the
+// computer's own zone on that date with none. None for a moment that is not valid.
+std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset);
+
+// The track's place at `utcMs` (`track` in time order): at a point's own moment that point's,
+// between two points the straight line between them by time, before the first or after the
+// last that point's; none further than FarthestTrackMs from the nearest point.
+std::optional<LatLon> TrackPlaceAt(const Track& track, qint64 utcMs);

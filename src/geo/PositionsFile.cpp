@@ -1,0 +1,130 @@
+#include "PositionsFile.h"
+
+#include "results/ResultsFile.h"
+#include "results/ResultsLine.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace
+{
+
+// The day file's own reader of a moment, so that a drop and its position read the same
+// whichever order ("2026/12/08" or "12/08/2026") each was written in.
+bool ReadMoment(const QString& dateTime, QDateTime* when)
+{
+    const QString line = QStringLiteral("0,") + dateTime;
+    ResultLineParts parts;
+    if (SplitResultLine(line, &parts) != LineFault::None)
+        return false;
+    *when = QDateTime(parts.Day, parts.Clock);
+    return true;
+}
+
+// NUL bytes and the like are what a power cut leaves; a number or a name holding them is
+// no reading of the receiver's.
+bool HasControl(QStringView line)
+{
+    for (const QChar c : line) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            return true;
+    }
+    return false;
+}
+
+// The lines whatever ends them: CR LF, LF or a lone CR.
+QList<QStringView> LinesOf(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\n') && text[i] != QLatin1Char('\r'))
+            continue;
+        lines.append(text.sliced(start, i - start));
+        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines.append(text.sliced(start));
+    return lines;
+}
+
+// "3, 7, 9": at most ten, then how many more, so that a file of noise gives a short note.
+QString LineList(const std::vector<int>& lines)
+{
+    constexpr size_t Shown = 10;
+    QStringList numbers;
+    for (size_t i = 0; i < lines.size() && i < Shown; ++i)
+        numbers << QString::number(lines[i]);
+    QString list = numbers.join(QStringLiteral(", "));
+    if (lines.size() > Shown)
+        list += QStringLiteral(" (+%1)").arg(lines.size() - Shown);
+    return list;
+}
+
+} // namespace
+
+InputLimit PositionsFileLimit()
+{
+    return {DayFileLimit().Bytes, Words("位置ファイル", "a positions file")};
+}
+
+PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes)
+{
+    PositionsFile file;
+    file.Path = path;
+    const QString text = QString::fromUtf8(bytes);
+    const QList<QStringView> lines = LinesOf(text);
+    const QString heading = PositionsHeading();
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringView line = lines.at(i);
+        if (line.trimmed().isEmpty() || (i == 0 && line.trimmed() == heading))
+            continue;
+        FieldPosition read;
+        read.LineNumber = i + 1;
+        if (HasControl(line) || !ParsePositionLine(line, &read.Line) ||
+            !ReadMoment(read.Line.DateTime, &read.When)) {
+            file.DamagedLines.push_back(read.LineNumber);
+            continue;
+        }
+        file.Positions.push_back(read);
+    }
+    return file;
+}
+
+PositionsFile ReadPositionsFile(const QString& path)
+{
+    const InputRead read = ReadInputFile(path, PositionsFileLimit());
+    if (read.Ok())
+        return ParsePositionsText(path, read.Bytes);
+    PositionsFile file;
+    file.Path = path;
+    if (read.Fault != InputFault::Missing)
+        file.Problem = read.Reason;
+    return file;
+}
+
+std::vector<PositionsFile> ReadPositionsFiles(const std::vector<QString>& dayFiles)
+{
+    std::vector<PositionsFile> files;
+    files.reserve(dayFiles.size());
+    for (const QString& day : dayFiles)
+        files.push_back(ReadPositionsFile(PositionsFilePath(day)));
+    return files;
+}
+
+Bilingual PositionsFileNote(const PositionsFile& file)
+{
+    const QString name = QFileInfo(file.Path).fileName();
+    if (file.Refused())
+        return {QString::fromUtf8("位置ファイル %1: %2").arg(name, file.Problem.Ja),
+                QStringLiteral("positions file %1 %2").arg(name, file.Problem.En)};
+    if (file.DamagedLines.empty())
+        return {};
+    const QString list = LineList(file.DamagedLines);
+    return {QString::fromUtf8("位置ファイル %1: %2 行目が壊れているため読み飛ばしました")
+                .arg(name, list),
+            (file.DamagedLines.size() == 1 ? QStringLiteral("positions file %1: line %2 damaged")
+                                           : QStringLiteral("positions file %1: lines %2 damaged"))
+                .arg(name, list)};
+}
