@@ -139,29 +139,69 @@ private:
     int m_files;
 };
 
-bool ReadFiles(const QJsonValue& v, std::vector<LotDayFile>* files, Reader& r)
+bool ReadFiles(const QJsonValue& v, const QString& key, std::vector<LotDayFile>* files, Reader& r)
 {
     if (!v.isArray())
-        return r.Fail(QStringLiteral("files"));
+        return r.Fail(key);
     QSet<QString> seen;
     for (const auto& item : v.toArray()) {
         const QJsonObject o = item.toObject();
         LotDayFile f{o.value("path").toString(), qint64(o.value("size").toDouble(-1)),
                      o.value("sha256").toString().toLatin1()};
         if (f.Path.isEmpty() || f.Size < 0 || f.Sha256.size() != 64)
-            return r.Fail(QStringLiteral("files"));
-        // The window never takes a day twice; a lot file that names one twice would count
+            return r.Fail(key);
+        // The window never takes a file twice; a lot file that names a day twice would count
         // its points twice.
         const QString identity = FileIdentity(f.Path);
         if (seen.contains(identity)) {
             r.Problem =
-                Words("項目 \"files\" に %1 が 2 回あります", "the entry \"files\" names %1 twice")
+                Words("項目 \"%1\" に %2 が 2 回あります", "the entry \"%1\" names %2 twice")
+                    .Arg(key)
                     .Arg(QDir::toNativeSeparators(f.Path));
             return false;
         }
         seen.insert(identity);
         files->push_back(f);
     }
+    return true;
+}
+
+QJsonArray FilesJson(const std::vector<LotDayFile>& files)
+{
+    QJsonArray a;
+    for (const LotDayFile& f : files)
+        a.append(QJsonObject{
+            {"path", f.Path}, {"size", double(f.Size)}, {"sha256", QString::fromLatin1(f.Sha256)}});
+    return a;
+}
+
+// Each setting is written only when set, so that a lot without places reads as it always has.
+void WritePlaces(const LotPlaceSettings& places, QJsonObject* root)
+{
+    if (!places.Tracks.empty())
+        (*root)["tracks"] = FilesJson(places.Tracks);
+    if (places.UtcOffset)
+        (*root)["utc offset"] = *places.UtcOffset;
+    if (places.Epsg != 0)
+        (*root)["epsg"] = places.Epsg;
+}
+
+bool ReadPlaces(const QJsonObject& root, LotPlaceSettings* places, Reader& r)
+{
+    const QJsonValue tracks = root.value("tracks"), offset = root.value("utc offset"),
+                     epsg = root.value("epsg");
+    if (!tracks.isUndefined() && !ReadFiles(tracks, QStringLiteral("tracks"), &places->Tracks, r))
+        return false;
+    if (!offset.isUndefined()) {
+        int minutes = 0;
+        const QJsonValue shifted(offset.toDouble() + LargestUtcOffsetMinutes);
+        if (!offset.isDouble() ||
+            !WholeInWindowRange(shifted, 2 * LargestUtcOffsetMinutes, &minutes))
+            return r.Fail(QStringLiteral("utc offset"));
+        places->UtcOffset = minutes - LargestUtcOffsetMinutes;
+    }
+    if (!epsg.isUndefined() && !WholeInWindowRange(epsg, 999999, &places->Epsg))
+        return r.Fail(QStringLiteral("epsg"));
     return true;
 }
 
@@ -291,10 +331,7 @@ Bilingual DayFileChanges(const LotDocument& lot)
 QByteArray LotToJson(const LotDocument& lot)
 {
     const LotHeader& h = lot.Header;
-    QJsonArray files, choices;
-    for (const LotDayFile& f : lot.Files)
-        files.append(QJsonObject{
-            {"path", f.Path}, {"size", double(f.Size)}, {"sha256", QString::fromLatin1(f.Sha256)}});
+    QJsonArray choices;
     for (const DropChoice& c : lot.Edits.Choices) {
         QJsonObject o = RefJson(c.Drop);
         o["used"] = c.Used;
@@ -303,7 +340,7 @@ QByteArray LotToJson(const LotDocument& lot)
         choices.append(o);
     }
     const LotJudgement& j = lot.Judgement;
-    const QJsonObject root{
+    QJsonObject root{
         {"format", FormatName},
         {"version", FormatVersion},
         {"header", QJsonObject{{"site", h.Site},
@@ -323,7 +360,8 @@ QByteArray LotToJson(const LotDocument& lot)
         {"joins", RefsJson(lot.Edits.Joins)},
         {"exclusions", choices},
         {"points", MarksJson(lot.Edits.Marks)},
-        {"files", files}};
+        {"files", FilesJson(lot.Files)}};
+    WritePlaces(lot.Places, &root);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -348,7 +386,8 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
     }
     LotDocument out;
     Reader r(0);
-    bool ok = ReadFiles(root.value("files"), &out.Files, r);
+    bool ok = ReadFiles(root.value("files"), QStringLiteral("files"), &out.Files, r) &&
+              ReadPlaces(root, &out.Places, r);
     Reader refs(int(out.Files.size()));
     const QJsonObject h = root.value("header").toObject();
     out.Header = {h.value("site").toString(),    h.value("section").toString(),
@@ -426,6 +465,8 @@ bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* proble
     }
     QStringList days;
     for (const LotDayFile& f : lot.Files)
+        days << f.Path;
+    for (const LotDayFile& f : lot.Places.Tracks)
         days << f.Path;
     Bilingual reason;
     if (WriteOutputFile(path, LotToJson(lot), OutputRules{days, false}, &reason))

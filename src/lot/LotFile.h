@@ -5,6 +5,7 @@
 #include "shell/InputFile.h"
 
 #include <QByteArray>
+#include <optional>
 
 // What the protocol's header says about the lot.
 struct LotHeader {
@@ -27,6 +28,17 @@ struct LotDayFile {
     bool operator==(const LotDayFile&) const = default;
 };
 
+// Where the lot's drops are placed from, beyond the positions files beside its day files.
+struct LotPlaceSettings {
+    std::vector<LotDayFile> Tracks; // GPS track files the engineer added, as last seen
+    std::optional<int> UtcOffset;   // of the drops' clock, minutes east of UTC; none: the
+                                    // computer's own zone
+    int Epsg = 0;                   // the site's reference system; 0: none
+    bool operator==(const LotPlaceSettings&) const = default;
+};
+// What the window and a lot file accept: the zones of the earth.
+inline constexpr int LargestUtcOffsetMinutes = 14 * 60;
+
 // The engineer's work on a lot: everything needed to form and judge its points again from
 // its day files, which it never writes to.
 struct LotDocument {
@@ -35,6 +47,7 @@ struct LotDocument {
     PointRules Rules;
     LotEdits Edits;
     std::vector<LotDayFile> Files;
+    LotPlaceSettings Places;
     bool operator==(const LotDocument&) const = default;
 };
 

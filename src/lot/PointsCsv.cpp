@@ -16,33 +16,68 @@ QString CsvField(const QString& text)
 
 } // namespace
 
-QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need, CsvColumns columns)
+QString FirstDropText(const PointValues& values)
 {
-    return PointsCsvHeading(columns) + PointsCsvLines(points, need, 1, columns);
+    return values.FirstDrop.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss"));
 }
 
-QString PointsCsvHeading(CsvColumns columns)
+Verdict FileVerdict(const LotPoint& point, const Requirement& need)
 {
-    const QString nine =
-        QStringLiteral("Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result");
-    return nine + (columns == CsvColumns::PointsAndLocation ? QStringLiteral(",Location\n")
-                                                            : QStringLiteral("\n"));
+    return point.Excluded() ? Verdict::None : JudgePoint(point.Values, need).Result;
+}
+
+QStringList CoordinateHeadings(const CoordinateColumns& places)
+{
+    QStringList headings{QStringLiteral("Latitude"), QStringLiteral("Longitude")};
+    if (places.Grid)
+        headings << QStringLiteral("Northing(m)") << QStringLiteral("Easting(m)");
+    return headings;
+}
+
+QStringList CoordinateCells(const CoordinateColumns& places, size_t point)
+{
+    const PointCoordinates none;
+    const PointCoordinates& c = point < places.Points.size() ? places.Points[point] : none;
+    QStringList cells{c.HasPlace ? QString::number(c.Latitude, 'f', 7) : QString(),
+                      c.HasPlace ? QString::number(c.Longitude, 'f', 7) : QString()};
+    if (places.Grid)
+        cells << (c.HasGrid ? QString::number(c.Northing, 'f', 3) : QString())
+              << (c.HasGrid ? QString::number(c.Easting, 'f', 3) : QString());
+    return cells;
+}
+
+QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need, CsvColumns columns,
+                  const CoordinateColumns* places)
+{
+    return PointsCsvHeading(columns, places) + PointsCsvLines(points, need, 1, columns, places);
+}
+
+QString PointsCsvHeading(CsvColumns columns, const CoordinateColumns* places)
+{
+    QStringList headings{QStringLiteral("Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),"
+                                        "E-NWR(MN/m2),Result")};
+    if (columns == CsvColumns::PointsAndLocation)
+        headings << QStringLiteral("Location");
+    if (places)
+        headings << CoordinateHeadings(*places);
+    return headings.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
 QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& need,
-                       int firstNumber, CsvColumns columns)
+                       int firstNumber, CsvColumns columns, const CoordinateColumns* places)
 {
     QString out;
     int number = firstNumber - 1;
-    for (const LotPoint& p : points) {
+    for (size_t i = 0; i < points.size(); ++i) {
+        const LotPoint& p = points[i];
         const PointValues& v = p.Values;
-        QStringList fields{QString::number(++number),
-                           v.FirstDrop.toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")),
-                           QString::number(v.Drops), QString::number(v.Used)};
-        fields << MeanTexts(v)
-               << (p.Excluded() ? QString() : VerdictWord(JudgePoint(v, need).Result));
+        QStringList fields{QString::number(++number), FirstDropText(v), QString::number(v.Drops),
+                           QString::number(v.Used)};
+        fields << MeanTexts(v) << VerdictWord(FileVerdict(p, need));
         if (columns == CsvColumns::PointsAndLocation)
             fields << CsvField(p.Location());
+        if (places)
+            fields << CoordinateCells(*places, i);
         out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
     }
     return out;

@@ -7,9 +7,40 @@
 // "pass", "fail" or nothing (a point left out by hand is not judged). A lot's points add
 // their location as a tenth column, quoted when it holds a comma or a quote. Lines end in LF.
 enum class CsvColumns { Points, PointsAndLocation };
+
+// The first drop as the points file writes it, ISO 8601 without a zone: 2024-05-06T08:00:00.
+QString FirstDropText(const PointValues& values);
+// A point's verdict as the files give it: none for a point left out by hand.
+Verdict FileVerdict(const LotPoint& point, const Requirement& need);
+
+// Where a point lies, as the tables write it.
+struct PointCoordinates {
+    bool HasPlace = false;
+    double Latitude = 0.0; // WGS 84 degrees
+    double Longitude = 0.0;
+    bool HasGrid = false;
+    double Northing = 0.0; // m, in the lot's reference system
+    double Easting = 0.0;
+};
+// The places of a table's points, one per point in the points' order. Given, they add the
+// columns Latitude and Longitude (7 decimals) and, with a reference system, Northing(m) and
+// Easting(m) (3 decimals) after all others; a point without a place leaves them empty.
+struct CoordinateColumns {
+    std::vector<PointCoordinates> Points;
+    bool Grid = false;
+};
+// The headings of those columns, as the points file writes them.
+QStringList CoordinateHeadings(const CoordinateColumns& places);
+// A point's cells under them: empty where it has no place.
+QStringList CoordinateCells(const CoordinateColumns& places, size_t point);
+
 QString PointsCsv(const std::vector<LotPoint>& points, const Requirement& need,
-                  CsvColumns columns = CsvColumns::Points);
-QString PointsCsvHeading(CsvColumns columns = CsvColumns::Points);
+                  CsvColumns columns = CsvColumns::Points,
+                  const CoordinateColumns* places = nullptr);
+QString PointsCsvHeading(CsvColumns columns = CsvColumns::Points,
+                         const CoordinateColumns* places = nullptr);
 // The lines alone, numbered from `firstNumber`: a script's points come a day at a time.
+// `places` holds the places of these points only, the first for points[0].
 QString PointsCsvLines(const std::vector<LotPoint>& points, const Requirement& need,
-                       int firstNumber, CsvColumns columns = CsvColumns::Points);
+                       int firstNumber, CsvColumns columns = CsvColumns::Points,
+                       const CoordinateColumns* places = nullptr);

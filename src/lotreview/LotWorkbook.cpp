@@ -71,11 +71,37 @@ void Headings(lxw_worksheet* sheet, const QStringList& headings, const Formats& 
     worksheet_freeze_panes(sheet, 1, 0);
 }
 
-void WritePoints(lxw_workbook* book, const LotSession& lot, UiLanguage language, const Formats& f)
+// The points' places after every other column, from `first`.
+void WritePlaces(lxw_workbook* book, lxw_worksheet* sheet, int first,
+                 const CoordinateColumns& places, UiLanguage language, const Formats& f)
+{
+    QStringList headings{Tr(language, "緯度", "Latitude"), Tr(language, "経度", "Longitude")};
+    if (places.Grid)
+        headings << Tr(language, "北距(m)", "Northing(m)") << Tr(language, "東距(m)", "Easting(m)");
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, 0, first + c, headings.at(c), f.Bold);
+    lxw_format* degrees = workbook_add_format(book);
+    format_set_num_format(degrees, "0.0000000");
+    for (int p = 0; p < int(places.Points.size()); ++p) {
+        const PointCoordinates& c = places.Points[p];
+        Number(sheet, p + 1, first, If(c.HasPlace, c.Latitude), degrees);
+        Number(sheet, p + 1, first + 1, If(c.HasPlace, c.Longitude), degrees);
+        if (places.Grid) {
+            Number(sheet, p + 1, first + 2, If(c.HasGrid, c.Northing), f.ThreeDecimals);
+            Number(sheet, p + 1, first + 3, If(c.HasGrid, c.Easting), f.ThreeDecimals);
+        }
+    }
+}
+
+void WritePoints(lxw_workbook* book, const LotSession& lot, UiLanguage language, const Formats& f,
+                 const CoordinateColumns* places)
 {
     lxw_worksheet* sheet =
         workbook_add_worksheet(book, language == UiLanguage::Japanese ? "測点" : "Points");
-    Headings(sheet, PointHeadings(language) << Tr(language, "備考", "Note"), f);
+    const QStringList headings = PointHeadings(language) << Tr(language, "備考", "Note");
+    Headings(sheet, headings, f);
+    if (places)
+        WritePlaces(book, sheet, int(headings.size()), *places, language, f);
     for (int p = 0; p < int(lot.Points().size()); ++p) {
         const int y = p + 1;
         const PointValues& v = lot.Points()[p].Values;
@@ -237,13 +263,13 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
 } // namespace
 
 bool WriteLotWorkbook(const QString& path, const LotSession& lot, const QDate& issued,
-                      UiLanguage language, Bilingual* reason)
+                      UiLanguage language, Bilingual* reason, const CoordinateColumns* places)
 {
     return SaveWorkbook(
         path, OutputRules{lot.InputFiles(), false},
         [&](lxw_workbook* book) {
             const Formats formats = MakeFormats(book, language);
-            WritePoints(book, lot, language, formats);
+            WritePoints(book, lot, language, formats, places);
             WriteDrops(book, lot, language, formats);
             WriteLot(book, lot, issued, language, formats);
             WriteEdits(book, lot, language, formats);

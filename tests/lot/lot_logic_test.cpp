@@ -164,6 +164,41 @@ TEST(LotPoints, DayFilesOfBothLanguagesGiveTheSamePoints)
               "2,2024-05-06T08:01:00,6,6,30203.5,1.032,414.3,109.2,pass");
 }
 
+// Places add their columns at the end only when given, so that scripts reading the file as
+// it was never see a change.
+TEST(PointsCsv, CoordinateColumnsOnlyWhenPlacesAreGiven)
+{
+    const PointCoordinates station{true, 35.681236, 139.767125, true, -35363.2377, -5992.9196};
+    const CoordinateColumns latLon{{station, {}}, false}, grid{{station, {}}, true};
+    const struct {
+        const char* Case;
+        const CoordinateColumns* Places;
+        const char* Csv;
+    } rows[] = {
+        {"none", nullptr,
+         "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result\n"
+         "1,2024-05-06T08:00:00,2,2,30000.0,1.000,100.5,100.5,pass\n"
+         "2,2024-05-06T08:01:40,1,1,30000.0,1.000,102.0,102.0,pass\n"},
+        {"latitude and longitude", &latLon,
+         "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result,Latitude,"
+         "Longitude\n"
+         "1,2024-05-06T08:00:00,2,2,30000.0,1.000,100.5,100.5,pass,35.6812360,139.7671250\n"
+         "2,2024-05-06T08:01:40,1,1,30000.0,1.000,102.0,102.0,pass,,\n"},
+        {"with a reference system", &grid,
+         "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result,Latitude,"
+         "Longitude,Northing(m),Easting(m)\n"
+         "1,2024-05-06T08:00:00,2,2,30000.0,1.000,100.5,100.5,pass,35.6812360,139.7671250,"
+         "-35363.238,-5992.920\n"
+         "2,2024-05-06T08:01:40,1,1,30000.0,1.000,102.0,102.0,pass,,,,\n"},
+    };
+    const std::vector<LotPoint> points = FormPoints(Drops({0, 10, 100}), {}, {});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        EXPECT_EQ(PointsCsv(points, {100.0, {}}, CsvColumns::Points, row.Places).toStdString(),
+                  row.Csv);
+    }
+}
+
 TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
 {
     QTemporaryDir dir;
@@ -183,6 +218,9 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
                  {{drop(3), true, ExclusionReason::PlateMoved, "mud"}},
                  {{drop(3), "No.12+5.0 L 2.0 m", true, "tested again"}}};
     lot.Files = {DescribeDayFile(day)};
+    EXPECT_FALSE(LotToJson(lot).contains("epsg")) << "a lot without places is written as before";
+    ASSERT_TRUE(WriteBytes(dir.filePath("track.gpx"), "<gpx/>"));
+    lot.Places = {{DescribeDayFile(dir.filePath("track.gpx"))}, -210, 6677};
     Bilingual problem;
     ASSERT_TRUE(WriteLotFile(lotPath, lot, &problem));
     LotDocument back;
@@ -230,6 +268,18 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
              {"path": "/d/./20240506.csv", "size": 1, "sha256": ")" +
              QByteArray(64, 'a') + R"("}]})",
          "names /d/./20240506.csv twice"},
+        {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "utc offset": 900})",
+         "\"utc offset\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "utc offset": "+09:00"})",
+         "\"utc offset\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "epsg": -6677})",
+         "\"epsg\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
+             "k": 1.28, "rule": "every point", "tracks": [{"path": "/d/t.gpx"}]})",
+         "\"tracks\" is not valid"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Reason);

@@ -1,10 +1,13 @@
 #include "../printing/PdfTools.h"
-#include "ReviewFixtures.h"
+#include "LotFixtures.h"
 #include "lotreview/LotProtocol.h"
+#include "lotreview/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
 
 #include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -107,6 +110,68 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
         for (const char* part : row.Has)
             EXPECT_TRUE(all.contains(QString::fromUtf8(part))) << part;
         EXPECT_NE(all.contains(QString::fromUtf8(row.Verdict)), row.Draft);
+    }
+}
+
+// The sheet Points as openpyxl, a reader that is not ours, reads it (Debian's python3): its
+// rows, each cell's value.
+QJsonArray PointsSheet(const QString& xlsx)
+{
+    const char* script = R"py(
+import json, sys, openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1])["Points"]
+print(json.dumps([[c.value for c in row] for row in sheet.iter_rows()], default=str))
+)py";
+    return QJsonDocument::fromJson(
+               pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
+        .array();
+}
+
+QJsonArray After(const QJsonValue& row, int column)
+{
+    QJsonArray rest;
+    const QJsonArray cells = row.toArray();
+    for (int c = column + 1; c < cells.size(); ++c)
+        rest.append(cells[c]);
+    return rest;
+}
+
+// Places end the sheet Points when given; without, it is as it always was.
+TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
+{
+    QTemporaryDir dir;
+    WriteDay(dir.filePath("20240506.csv"), DayLines());
+    LotSession lot(UiLanguage::English);
+    Bilingual problem, notice;
+    ASSERT_TRUE(lot.Open(SaveLot(QDir(dir.path())), &problem, &notice));
+    const PointCoordinates station{true, 35.681236, 139.767125, true, -35363.2377, -5992.9196};
+    const CoordinateColumns latLon{{{}, station}, false}, grid{{{}, station}, true};
+    const struct {
+        const char* Case;
+        const CoordinateColumns* Places;
+        QJsonArray Headings, Second; // after the column Note
+    } rows[] = {
+        {"none", nullptr, {}, {}},
+        {"latitude and longitude", &latLon, {"Latitude", "Longitude"}, {35.681236, 139.767125}},
+        {"with a reference system",
+         &grid,
+         {"Latitude", "Longitude", "Northing(m)", "Easting(m)"},
+         {35.681236, 139.767125, -35363.2377, -5992.9196}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const QString path = dir.filePath(QString(row.Case) + ".xlsx");
+        ASSERT_TRUE(WriteLotWorkbook(path, lot, QDate(2024, 5, 7), UiLanguage::English, &problem,
+                                     row.Places));
+        const QJsonArray sheet = PointsSheet(path);
+        ASSERT_EQ(sheet.size(), 4);
+        const int note = 12;
+        EXPECT_EQ(sheet[0].toArray()[note].toString(), "Note");
+        EXPECT_EQ(sheet[0].toArray().size(), note + 1 + row.Headings.size());
+        EXPECT_EQ(After(sheet[0], note), row.Headings);
+        EXPECT_EQ(After(sheet[2], note), row.Second);
+        for (const QJsonValue& cell : After(sheet[1], note))
+            EXPECT_TRUE(cell.isNull()) << "the first point has no place";
     }
 }
 

@@ -1,0 +1,69 @@
+#include "PointsGeoJson.h"
+
+#include "lot/PointsCsv.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+namespace
+{
+
+// 7 decimals of a degree are a centimetre: more would only claim what no receiver gives.
+double Rounded(double degrees)
+{
+    return std::round(degrees * 1e7) / 1e7;
+}
+
+// The mean as every table of the lot writes it, so that the map and the points file agree.
+QJsonValue Mean(const QString& text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text.toDouble());
+}
+
+QJsonValue Geometry(const PointPlace* place)
+{
+    if (!place || !place->HasPlace)
+        return QJsonValue();
+    return QJsonObject{{"type", "Point"},
+                       {"coordinates", QJsonArray{Rounded(place->Where.Longitude),
+                                                  Rounded(place->Where.Latitude)}}};
+}
+
+QJsonObject Properties(int number, const LotPoint& point, const Requirement& need,
+                       const PointPlace* place)
+{
+    const PointValues& v = point.Values;
+    const QStringList means = MeanTexts(v);
+    const QString verdict = VerdictWord(FileVerdict(point, need));
+    QJsonObject o{{"point", number},
+                  {"location", point.Location()},
+                  {"first_drop", FirstDropText(v)},
+                  {"used_drops", v.Used},
+                  {"P0", Mean(means[0])},
+                  {"D0", Mean(means[1])},
+                  {"K", Mean(means[2])},
+                  {"E", Mean(means[3])},
+                  {"result", verdict.isEmpty() ? QJsonValue() : QJsonValue(verdict)}};
+    if (place && place->HasPlace)
+        o["spread_m"] = std::round(place->SpreadMetres * 100.0) / 100.0;
+    return o;
+}
+
+} // namespace
+
+QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
+                         const std::vector<PointPlace>& places)
+{
+    QJsonArray features;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const PointPlace* place = i < places.size() ? &places[i] : nullptr;
+        features.append(
+            QJsonObject{{"type", "Feature"},
+                        {"geometry", Geometry(place)},
+                        {"properties", Properties(int(i) + 1, points[i], need, place)}});
+    }
+    return QJsonDocument(QJsonObject{{"type", "FeatureCollection"}, {"features", features}})
+        .toJson(QJsonDocument::Indented);
+}

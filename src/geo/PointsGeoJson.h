@@ -1,0 +1,14 @@
+#pragma once
+
+#include "PointPlaces.h"
+#include "lot/LotVerdict.h"
+
+#include <QByteArray>
+
+// The points as an RFC 7946 FeatureCollection: one Feature per point in their order, its
+// geometry the point's place in WGS 84 [longitude, latitude] (null without one); its
+// properties its number (from 1), location, first drop as the points file writes it, used
+// drops, the means P0, D0, K and E, the verdict against `need` ("pass", "fail", or null,
+// as for a point left out by hand) and, when placed, the spread of its drops in metres.
+QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
+                         const std::vector<PointPlace>& places);

@@ -1,0 +1,106 @@
+#include "SiteCrs.h"
+
+#include <QFileInfo>
+#include <cmath>
+#include <proj.h>
+
+namespace
+{
+
+QString CodeText(int epsg)
+{
+    return QStringLiteral("EPSG:%1").arg(epsg);
+}
+
+// PROJ without its database knows no code at all: that is said rather than "unknown".
+bool DatabaseFound(PJ_CONTEXT* context)
+{
+    const char* path = proj_context_get_database_path(context);
+    return path && QFileInfo(QString::fromLocal8Bit(path)).isFile();
+}
+
+} // namespace
+
+void SiteCrs::FreeContext::operator()(pj_ctx* context) const
+{
+    proj_context_destroy(context);
+}
+
+void SiteCrs::FreeTransform::operator()(PJconsts* transform) const
+{
+    proj_destroy(transform);
+}
+
+std::unique_ptr<SiteCrs> SiteCrs::Open(int epsg, Bilingual* problem)
+{
+    std::unique_ptr<SiteCrs> crs(new SiteCrs);
+    crs->m_context.reset(proj_context_create());
+    PJ_CONTEXT* context = crs->m_context.get();
+    // Our own message says what went wrong; PROJ's would go to standard error.
+    proj_log_level(context, PJ_LOG_NONE);
+    const QString code = CodeText(epsg);
+    if (!DatabaseFound(context)) {
+        *problem = Words("%1 を使えません: PROJ のデータベース (proj.db) が見つかりません",
+                         "%1 cannot be used: PROJ's database (proj.db) is not found")
+                       .Arg(code);
+        return nullptr;
+    }
+    const QByteArray number = QByteArray::number(epsg);
+    const std::unique_ptr<PJ, FreeTransform> system(proj_create_from_database(
+        context, "EPSG", number.constData(), PJ_CATEGORY_CRS, 0, nullptr));
+    if (!system) {
+        *problem = Words("%1 という座標参照系はありません", "%1 is not a known reference system")
+                       .Arg(code);
+        return nullptr;
+    }
+    const QString name = QString::fromUtf8(proj_get_name(system.get()));
+    if (proj_get_type(system.get()) != PJ_TYPE_PROJECTED_CRS) {
+        *problem = Words("%1 (%2) は投影座標系ではないため、メートルの座標になりません",
+                         "%1 (%2) is not a projected system: it gives no coordinates in metres")
+                       .Arg(code)
+                       .Arg(name);
+        return nullptr;
+    }
+    const std::unique_ptr<PJ, FreeTransform> wgs84(
+        proj_create_from_database(context, "EPSG", "4326", PJ_CATEGORY_CRS, 0, nullptr));
+    const std::unique_ptr<PJ, FreeTransform> raw(
+        wgs84 ? proj_create_crs_to_crs_from_pj(context, wgs84.get(), system.get(), nullptr, nullptr)
+              : nullptr);
+    // Longitude and latitude in, easting and northing out, whatever order each system lists.
+    crs->m_transform.reset(raw ? proj_normalize_for_visualization(context, raw.get()) : nullptr);
+    if (!crs->m_transform) {
+        *problem =
+            Words("%1 (%2) へ WGS 84 から変換できません", "%1 (%2) cannot be reached from WGS 84")
+                .Arg(code)
+                .Arg(name);
+        return nullptr;
+    }
+    crs->m_epsg = epsg;
+    crs->m_name = code + QLatin1Char(' ') + name;
+    return crs;
+}
+
+bool SiteCrs::ToGrid(const LatLon& where, double* northing, double* easting) const
+{
+    proj_errno_reset(m_transform.get());
+    const PJ_COORD out =
+        proj_trans(m_transform.get(), PJ_FWD, proj_coord(where.Longitude, where.Latitude, 0, 0));
+    if (proj_errno(m_transform.get()) != 0 || !std::isfinite(out.xy.x) || !std::isfinite(out.xy.y))
+        return false;
+    *easting = out.xy.x;
+    *northing = out.xy.y;
+    return true;
+}
+
+CoordinateColumns CoordinateColumnsOf(const std::vector<PointPlace>& places, const SiteCrs* crs)
+{
+    CoordinateColumns out;
+    out.Grid = crs != nullptr;
+    for (const PointPlace& p : places) {
+        PointCoordinates c{p.HasPlace, p.Where.Latitude, p.Where.Longitude};
+        if (p.HasPlace && crs)
+            c.HasGrid = crs->ToGrid(p.Where, &c.Northing, &c.Easting);
+        out.Points.push_back(c);
+    }
+    return out;
+}
