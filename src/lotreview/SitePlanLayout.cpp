@@ -8,7 +8,7 @@ namespace
 
 constexpr double SmallestWindowMetres = 10.0; // what a single place, or one spot, is shown in
 constexpr int MostUnplacedLines = 4;
-constexpr double WideAspect = 1.4; // wider than this, the legend goes beside the frame
+constexpr double WideRatio = 1.4; // wider than this, the legend goes beside the frame
 
 struct Extent {
     double MinEast = 0, MaxEast = 0, MinNorth = 0, MaxNorth = 0;
@@ -270,7 +270,7 @@ SitePlanLayout LaySitePlan(const SitePlanData& data, const QRectF& rect, const P
 
     plan.Legend = LegendEntries(data, language);
     plan.SystemText = Tr(language, "座標系: ", "System: ") + data.System.Pick(language);
-    if (rect.width() > rect.height() * WideAspect)
+    if (rect.width() > rect.height() * WideRatio)
         LayBeside(plan, data, rect, style, language);
     else
         LayBelow(plan, data, rect, style, language);
