@@ -3,6 +3,7 @@
 #include "LotChart.h"
 #include "LotRecord.h"
 #include "LotTexts.h"
+#include "SitePlanDrawing.h"
 #include "outputs/PagePlot.h"
 
 #include "shell/Formatting.h"
@@ -496,7 +497,34 @@ bool LaySignatures(Sheets& s, UiLanguage language)
     return true;
 }
 
-bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language)
+// The site plan on a sheet of its own after the rest, under a heading naming the lot.
+bool LayPlan(Sheets& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
+{
+    if (!s.Need(Bottom))
+        return false;
+    QStringList names;
+    for (const HeaderField field : {HeaderField::Site, HeaderField::Section, HeaderField::Layer}) {
+        const QString value = HeaderValue(lot.Document().Header, field);
+        if (!value.isEmpty())
+            names << value;
+    }
+    const QString title = Tr(language, "測点の配置図", "Site plan of the points");
+    if (!Heading(s,
+                 names.isEmpty()
+                     ? title
+                     : title + QStringLiteral(" — ") + names.join(QStringLiteral(" / ")),
+                 Pitch))
+        return false;
+    if (s.Drawing()) {
+        PagePlanCanvas canvas(s.Page());
+        DrawSitePlan(canvas, plan, QRectF(Left, s.Y(), Right - Left, Bottom - s.Y()), language);
+    }
+    s.Down(Bottom - s.Y());
+    return true;
+}
+
+bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language,
+         const SitePlanData* plan)
 {
     bool laid = LayHeader(s, lot, issued, language) && LayDays(s, lot, language);
     for (const auto& part : {LayPoints, LayEdits, LaySummary}) {
@@ -504,6 +532,8 @@ bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage langu
         laid = laid && part(s, lot, language);
     }
     laid = laid && LayCharts(s, lot, language) && LaySignatures(s, language);
+    if (plan && HasPlacedPoint(*plan))
+        laid = laid && LayPlan(s, lot, *plan, language);
     s.Footer();
     return laid;
 }
@@ -526,14 +556,14 @@ QStringList Banner(PrintPage& page, const LotSession& lot, UiLanguage language)
 } // namespace
 
 bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
-                      UiLanguage language, const QString& fontName)
+                      UiLanguage language, const QString& fontName, const SitePlanData* plan)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
     const QStringList banner = Banner(page, lot, language);
     Sheets count(page, language, 0, banner);
-    Lay(count, lot, issued, language);
+    Lay(count, lot, issued, language, plan);
     Sheets draw(page, language, count.Count(), banner);
-    const bool drawn = Lay(draw, lot, issued, language);
+    const bool drawn = Lay(draw, lot, issued, language, plan);
     return page.End() && drawn;
 }

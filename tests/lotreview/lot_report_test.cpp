@@ -41,8 +41,13 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
         WriteBytes(day, bytes);
         lot.Open(dir.filePath("lot.json"), &problem, &notice);
     }
+    SitePlanData plan;
+    plan.System = Words("局所座標 (東, 北)", "local (east, north)");
+    plan.Points = {{1, "", Verdict::Fail, true, 0, 0, false},
+                   {2, "", Verdict::Pass, true, 30, 40, true},
+                   {3, "", Verdict::None, false, 0, 0, false}};
     PdfPage page(pdf);
-    EXPECT_TRUE(PrintLotProtocol(page, lot, QDate(2024, 5, 7), language, "Times New Roman"));
+    EXPECT_TRUE(PrintLotProtocol(page, lot, QDate(2024, 5, 7), language, "Times New Roman", &plan));
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(12);
 }
 
@@ -50,6 +55,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
 // the program, the day file by its hash, every edit with its drop's moment as the day files
 // write it (a lost one said to be), lines to sign; a draft says so and why on every sheet
 // and gives the lot no verdict. The points' table runs over sheets with its heading on each.
+// The site plan closes it on a sheet of its own.
 TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
 {
     const struct {
@@ -59,6 +65,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
         std::vector<const char*> Has;
         const char* Verdict;
         const char* DraftMark;
+        std::vector<const char*> Plan;
     } rows[] = {
         {"English record",
          UiLanguage::English,
@@ -66,25 +73,30 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)"},
          "Lot verdict (every point)",
-         "DRAFT"},
+         "DRAFT",
+         {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",
+          "plate moved: drops spread over 5 m", "System: local (east, north)", "No position: 3"}},
         {"English draft",
          UiLanguage::English,
          true,
          {"LOST: its drop is no longer in the file", "weight not caught", "changed since saved"},
          "Lot verdict",
-         "DRAFT Not a final record: no verdict:"},
+         "DRAFT Not a final record: no verdict:",
+         {"Site plan of the points"}},
         {"Japanese record",
          UiLanguage::Japanese,
          false,
          {"発行日 2024/05/07", "打撃の採用", "2024/05/06 08:04:00", "slipped", "試験者 (署名)"},
          "ロットの判定 (",
-         "DRAFT"},
+         "DRAFT",
+         {"測点の配置図", "合格", "座標系: 局所座標 (東, 北)", "位置なし: 3"}},
         {"Japanese draft",
          UiLanguage::Japanese,
          true,
          {"打撃がファイルにありません"},
          "ロットの判定 (",
-         "DRAFT 下書き 確定した記録ではありません"},
+         "DRAFT 下書き 確定した記録ではありません",
+         {"測点の配置図"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);
@@ -94,7 +106,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
         const QString info = pdftools::RunTool("pdfinfo", {pdf});
         const int pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
         ASSERT_GE(pages, 2);
-        QString all;
+        QString all, last;
         for (int p = 1; p <= pages; ++p) {
             const QString n = QString::number(p);
             const QString text =
@@ -102,7 +114,11 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
                     .simplified();
             EXPECT_EQ(text.contains(QString::fromUtf8(row.DraftMark)), row.Draft) << p;
             all += text + ' ';
+            last = text;
         }
+        for (const char* part : row.Plan)
+            EXPECT_TRUE(last.contains(QString::fromUtf8(part))) << part << "\n"
+                                                                << last.toStdString();
         const QString second = pdftools::RunTool("pdftotext", {"-f", "2", "-l", "2", pdf, "-"});
         EXPECT_TRUE(second.contains(row.Language ? "First drop" : "最初の打撃"));
         EXPECT_TRUE(all.contains(QString("Page %1 of %2").arg(pages).arg(pages)) || !row.Language);

@@ -5,6 +5,7 @@
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
+#include "lotreview/LotChart.h"
 #include "lotreview/gui/PointsView.h"
 #include "review/gui/ReviewWindow.h"
 
@@ -37,6 +38,17 @@ void PressFileMenu(QMainWindow* window, const QString& entry)
         }
     }
     ADD_FAILURE() << "no entry " << entry.toStdString();
+}
+
+// Fifteen points in three rows 12 m apart, every fourth failing, the last without a place.
+SitePlanData FifteenPoints()
+{
+    SitePlanData data;
+    data.System = Words("局所座標", "local");
+    for (int i = 0; i < 15; ++i)
+        data.Points.push_back({i + 1, "", i % 4 == 3 ? Verdict::Fail : Verdict::Pass, i < 14,
+                               12.0 * (i % 5), 12.0 * (i / 5), i == 6});
+    return data;
 }
 
 // The review window in English on a day of nine drops, 20 s apart.
@@ -84,6 +96,17 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
         << "the tab is given the width its fields need";
     PressFileMenu(&window, "New Lot");
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 1) << "nine drops, 20 s apart";
+    view->ShowSitePlan(FifteenPoints());
+    QTabBar* chartOrPlan = view->findChild<QTabWidget*>("ChartOrPlan")->tabBar();
+    PressAtWindowPoint(&window, chartOrPlan->mapTo(&window, chartOrPlan->tabRect(1).center()));
+    CentreInWindow(view->SitePlan()); // shown in the tab, nothing over it
+    const QImage plan = view->SitePlan()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int passing = 0; // pixels inside the discs of 11 passing points and the legend's
+    for (int y = 0; y < plan.height(); ++y) {
+        for (int x = 0; x < plan.width(); ++x)
+            passing += plan.pixel(x, y) == (0xff000000 | LotPassingColour) ? 1 : 0;
+    }
+    EXPECT_GE(passing, 12 * 4);
 
     PressCell(view->DropsTable(), 3);
     Press(view->findChild<QWidget*>("Split"));

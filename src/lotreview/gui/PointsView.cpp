@@ -5,6 +5,7 @@
 #include "LotFieldsPanel.h"
 #include "LotProblemsPanel.h"
 #include "PointMarkPanel.h"
+#include "SitePlanView.h"
 
 #include "lotreview/LotDocument.h"
 #include "lotreview/LotTexts.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -81,7 +83,12 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     chartLayout->addWidget(m_verdict);
     chartLayout->addWidget(m_problems);
     chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
-    chartLayout->addWidget(m_chart, 1);
+    // The plan in the chart's place, as both need the room.
+    auto* chartOrPlan = new QTabWidget(this);
+    chartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
+    chartOrPlan->addTab(m_chart, Tr(lang, "グラフ", "Chart"));
+    chartOrPlan->addTab(m_plan = new SitePlanView(lang, this), Tr(lang, "配置図", "Site plan"));
+    chartLayout->addWidget(chartOrPlan, 1);
     m_chart->setMinimumHeight(200);
 
     // The points across the whole width (they have the most columns); below them the drops

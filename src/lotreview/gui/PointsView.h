@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LotPreferences.h"
+#include "SitePlanView.h"
 
 #include "lotreview/LotModels.h"
 
@@ -22,7 +23,7 @@ class QTableView;
 // The Points view beside the day's table: the lot's header and rules, its points, the
 // chosen point's location or why it is left out, its drops with split, join, exclude and
 // include, the lot's summary and verdict (or what keeps it from one), and the chart of the
-// points' K or E.
+// points' K or E, and the site plan of the points.
 class PointsView : public QWidget
 {
     Q_OBJECT
@@ -48,6 +49,9 @@ public:
     QTableView* DropsTable() const { return m_dropsView; }
     QLabel* Summary() const { return m_summary; }
     QLabel* VerdictLine() const { return m_verdict; }
+    SitePlanView* SitePlan() const { return m_plan; }
+    // The points where they lie; data without a placed point shows that there is no plan.
+    void ShowSitePlan(const SitePlanData& data) { m_plan->Show(data); }
 
 signals:
     // A lot was begun or opened: the window shows it.
@@ -86,5 +90,6 @@ private:
     QLabel* m_verdict;
     QComboBox* m_chartValue;
     LotChartView* m_chart;
+    SitePlanView* m_plan;
     std::unique_ptr<ReviewOutput> m_output;
 };

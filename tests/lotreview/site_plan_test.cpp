@@ -1,0 +1,118 @@
+#include "lotreview/SitePlanLayout.h"
+
+#include <QPolygonF>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+struct Place {
+    double East, North;
+    bool Placed = true;
+};
+
+SitePlanData Plan(const std::vector<Place>& places)
+{
+    SitePlanData data;
+    data.System = Words("局所座標", "local east/north");
+    for (const Place& p : places)
+        data.Points.push_back(
+            {int(data.Points.size()) + 1, "", Verdict::Pass, p.Placed, p.East, p.North, false});
+    return data;
+}
+
+// Six units a character, as a monospaced face of about that size.
+PlanStyle FixedStyle()
+{
+    return {3.0, 12.0, [](const QString& text) { return 6.0 * double(text.size()); }};
+}
+
+std::vector<Place> Crowd(int n)
+{
+    std::vector<Place> crowd;
+    for (int i = 0; i < n; ++i)
+        crowd.push_back({0.01 * (i % 20), 0.01 * (i / 20)});
+    return crowd;
+}
+
+// The placed points' extent fills the frame at one scale for east and north, north up, a
+// single place in a 10 m window; the scale bar is a round length near a fifth of the width;
+// numbers stay inside the frame and clear of each other; unplaced points are listed.
+TEST(SitePlanLayout, FitsExtentAtOneScaleWithRoundBarAndListsUnplaced)
+{
+    const struct {
+        const char* Case;
+        std::vector<Place> Places;
+        double FillsAtLeast; // of the frame's width or height, by the extent
+        const char* Bar;
+        QStringList Unplaced;
+    } rows[] = {
+        {"wide site",
+         {{0, 0}, {400, 0}, {400, 100}, {0, 0, false}},
+         0.8,
+         "50 m",
+         {"No position:", "4"}},
+        {"tall site", {{5, 5}, {15, 305}}, 0.7, "50 m", {}},
+        {"single point",
+         {{7, 7}, {0, 0, false}, {0, 0, false}},
+         0.0,
+         "2 m",
+         {"No position:", "2, 3"}},
+        {"one place for all", {{3, 3}, {3, 3}, {3, 3}}, 0.0, "2 m", {}},
+        {"a crowd", Crowd(300), 0.0, "2 m", {}},
+    };
+    const QRectF rect(10, 20, 600, 400); // wide: the legend and the list beside the plan
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const SitePlanLayout plan =
+            LaySitePlan(Plan(row.Places), rect, FixedStyle(), UiLanguage::English);
+        ASSERT_FALSE(plan.Empty);
+        EXPECT_TRUE(rect.contains(plan.Frame));
+        QPolygonF at;
+        int numbered = 0;
+        for (size_t i = 0; i < plan.Marks.size(); ++i) {
+            const PlanMark& m = plan.Marks[i];
+            const Place& p = row.Places[size_t(m.Number - 1)];
+            const Place& first = row.Places[0];
+            EXPECT_NEAR(m.At.x() - plan.Marks[0].At.x(), (p.East - first.East) * plan.UnitsPerMetre,
+                        1e-6);
+            EXPECT_NEAR(plan.Marks[0].At.y() - m.At.y(),
+                        (p.North - first.North) * plan.UnitsPerMetre, 1e-6);
+            at << m.At;
+            EXPECT_TRUE(plan.Frame.contains(m.Label) || !m.Labelled) << m.Number;
+            for (size_t j = 0; j < i && m.Labelled; ++j)
+                EXPECT_FALSE(plan.Marks[j].Labelled && plan.Marks[j].Label.intersects(m.Label));
+            numbered += m.Labelled ? 1 : 0;
+        }
+        const QRectF marks = at.boundingRect();
+        EXPECT_TRUE(plan.Frame.contains(marks.topLeft()) &&
+                    plan.Frame.contains(marks.bottomRight()));
+        EXPECT_GE(
+            std::max(marks.width() / plan.Frame.width(), marks.height() / plan.Frame.height()),
+            row.FillsAtLeast);
+        EXPECT_GT(numbered, 0);
+        const double window =
+            std::min(plan.Frame.width(), plan.Frame.height()) / plan.UnitsPerMetre;
+        EXPECT_TRUE(row.FillsAtLeast > 0.0 || (window >= 10 && window <= 15)) << window;
+        EXPECT_EQ(plan.BarText, row.Bar);
+        EXPECT_GT(plan.Bar.length(), plan.Frame.width() / 12);
+        EXPECT_LE(plan.Bar.length(), plan.Frame.width() / 4);
+        EXPECT_EQ(plan.Unplaced, row.Unplaced);
+    }
+    EXPECT_TRUE(LaySitePlan(Plan({{0, 0, false}}), rect, FixedStyle(), UiLanguage::English).Empty);
+}
+
+TEST(SitePlanLayout, ScaleBarIsOneTwoOrFiveTimesAPowerOfTen)
+{
+    const struct {
+        const char* Case;
+        double Metres, Bar;
+    } rows[] = {
+        {"below a metre", 0.3, 0.2}, {"exactly one", 1, 1},    {"up to two", 3.7, 2},
+        {"up to five", 7, 5},        {"just below", 19.9, 10}, {"hundreds", 480, 200},
+    };
+    for (const auto& row : rows)
+        EXPECT_DOUBLE_EQ(RoundBarMetres(row.Metres), row.Bar) << row.Case;
+}
+
+} // namespace
