@@ -1,13 +1,10 @@
 #pragma once
 
+#include "lot/LotFile.h"
 #include "shell/Bilingual.h"
 
 #include <QString>
 #include <QStringView>
-
-// The zones of the earth lie from 12 hours west to 14 hours east of UTC; both ways to 14
-// hours is what the lot's offset takes.
-inline constexpr int LargestUtcOffsetMinutes = 14 * 60;
 
 // Minutes east of UTC of "+09:00", "-03:30" or "+00:00" (a sign, two digits of hours, a
 // colon, two of minutes); false, with what is wrong, for anything else.
