@@ -28,10 +28,13 @@ ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, UiLanguag
     document.PrintName = QStringLiteral("lot_report");
     document.Inputs = lot.InputFiles();
     document.Print = [&lot, issued, uiLanguage, fontName](PrintPage& page) {
-        return PrintLotProtocol(page, lot, issued, uiLanguage, fontName);
+        const SitePlanData plan = lot.Places().Plan(lot.Points(), lot.Document().Judgement.Need);
+        return PrintLotProtocol(page, lot, issued, uiLanguage, fontName, &plan);
     };
     document.WriteWorkbook = [&lot, issued, uiLanguage](const QString& path, Bilingual* reason) {
-        return WriteLotWorkbook(path, lot, issued, uiLanguage, reason);
+        const std::optional<CoordinateColumns> places = lot.Places().Columns();
+        return WriteLotWorkbook(path, lot, issued, uiLanguage, reason,
+                                places ? &*places : nullptr);
     };
     return document;
 }

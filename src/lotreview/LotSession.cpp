@@ -139,14 +139,64 @@ Bilingual LotSession::ReadDays()
         m_days.push_back(std::move(read[f].Day));
     }
     PlaceEdits(m_drops, unchanged, &m_lot.Edits);
+    ReadPlaces();
     Form();
     return changes;
+}
+
+void LotSession::ReadPlaces()
+{
+    std::vector<QString> paths;
+    for (const LotDayFile& f : m_lot.Files)
+        paths.push_back(f.Path);
+    m_places.Read(paths, m_lot.Places);
 }
 
 void LotSession::Form()
 {
     m_points = FormPoints(m_drops, m_lot.Rules, m_lot.Edits);
+    m_places.Place(m_drops, m_points, m_lot.Places.UtcOffset);
     Judge();
+}
+
+bool LotSession::AddTrack(const QString& path, Bilingual* problem, Bilingual* notice)
+{
+    const LotDayFile track = DescribeDayFile(QFileInfo(path).absoluteFilePath());
+    for (const LotDayFile& f : m_lot.Places.Tracks) {
+        if (f.Path == track.Path) {
+            *problem = Words("%1 はすでにロットにあります", "%1 is in the lot already")
+                           .Arg(QDir::toNativeSeparators(path));
+            return false;
+        }
+    }
+    const TrackFile read = LotPlaces::ReadTrack(track.Path);
+    if (read.Refused()) {
+        *problem = read.Problem;
+        return false;
+    }
+    *notice = LeftOutNote(read);
+    if (!m_open)
+        New({});
+    m_lot.Places.Tracks.push_back(track);
+    ReadPlaces();
+    Form();
+    return true;
+}
+
+void LotSession::SetUtcOffset(UtcOffset offset)
+{
+    m_lot.Places.UtcOffset = offset;
+    Form();
+}
+
+bool LotSession::SetEpsg(int code, Bilingual* problem)
+{
+    if (code != 0 && !SiteCrs::Open(code, problem))
+        return false;
+    m_lot.Places.Epsg = code;
+    ReadPlaces();
+    Form();
+    return true;
 }
 
 void LotSession::Judge()

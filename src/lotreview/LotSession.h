@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LotPlaces.h"
+
 #include "days/DayFile.h"
 
 #include "lot/LotFile.h"
@@ -26,6 +28,16 @@ public:
     void SetHeader(const LotHeader& header) { m_lot.Header = header; }
     void SetJudgement(const LotJudgement& judgement);
     void SetRules(const PointRules& rules);
+    // Adds a GPS track to place the drops by time; false with the reason when it is in the
+    // lot already or gives no place. `notice` says which of its points were left out.
+    bool AddTrack(const QString& path, Bilingual* problem, Bilingual* notice);
+    // The clock of the drops, minutes east of UTC; none: the computer's own zone.
+    void SetUtcOffset(UtcOffset offset);
+    // The site's reference system by EPSG code (0: none); false with the reason for a code
+    // that gives no coordinates, which leaves the lot's as it was.
+    bool SetEpsg(int code, Bilingual* problem);
+    // Where the lot's drops and points lie, placed again with every change of its points.
+    const LotPlaces& Places() const { return m_places; }
 
     // Changes at a drop (an index into Drops()) or a point (into Points()).
     void SplitAt(int drop);
@@ -78,6 +90,7 @@ public:
 private:
     // Reads every day file; says which ones have changed or gone since the lot was saved.
     Bilingual ReadDays();
+    void ReadPlaces();
     void Form();
     void Judge();
     void Forget(const DropRef& ref);
@@ -95,5 +108,6 @@ private:
     std::vector<LotDrop> m_drops;
     std::vector<LotPoint> m_points;
     LotSummary m_summary;
+    LotPlaces m_places;
     QByteArray m_saved; // the document as last saved, opened or begun
 };

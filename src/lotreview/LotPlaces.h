@@ -1,0 +1,61 @@
+#pragma once
+
+#include "geo/DropPlaces.h"
+#include "geo/GpxTrack.h"
+#include "geo/PointPlaces.h"
+#include "geo/PositionsFile.h"
+#include "geo/SiteCrs.h"
+#include "geo/SitePlanData.h"
+
+#include "lot/LotFile.h"
+
+#include <memory>
+
+// Where a lot's drops and points lie: the positions files beside its day files and the GPS
+// tracks it names, read when its files change; its drops and points placed again whenever
+// its points are formed; its site coordinates in the reference system it names.
+class LotPlaces
+{
+public:
+    LotPlaces();
+    ~LotPlaces();
+    LotPlaces(LotPlaces&&) noexcept;
+    LotPlaces& operator=(LotPlaces&&) noexcept;
+
+    // Reads the positions files beside `dayFiles` and the tracks `settings` names, and opens
+    // its reference system. What cannot be read is said by Notes(); it places nothing.
+    void Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings);
+    // A track read apart, to be added; refused (its Problem set) when it gives no place.
+    static TrackFile ReadTrack(const QString& path) { return ReadTrackFile(path); }
+    // Places the drops and then the points formed of them.
+    void Place(const std::vector<LotDrop>& drops, const std::vector<LotPoint>& points,
+               UtcOffset offset);
+
+    // Whether the lot has anything to place its drops from: a track, a reference system or a
+    // positions file beside one of its days. Without, its tables keep the columns they always
+    // had.
+    bool HasSource() const;
+    const std::vector<std::optional<LatLon>>& DropPlaces() const { return m_drops; }
+    const std::vector<PointPlace>& PointPlaces() const { return m_points; }
+    const SiteCrs* Crs() const { return m_crs.get(); }
+    // The columns the points file and the workbook end in; null while HasSource() is false.
+    std::optional<CoordinateColumns> Columns() const;
+    SitePlanData Plan(const std::vector<LotPoint>& points, const Requirement& need) const;
+    // Damaged lines of positions files, tracks that gave nothing or left points out, an
+    // unknown reference system: one line each.
+    const std::vector<Bilingual>& Notes() const { return m_notes; }
+
+private:
+    std::vector<PositionsFile> m_positions;
+    Track m_track;
+    bool m_hasTracks = false;
+    int m_epsg = 0;
+    std::unique_ptr<SiteCrs> m_crs;
+    std::vector<Bilingual> m_notes;
+    std::vector<std::optional<LatLon>> m_drops;
+    std::vector<PointPlace> m_points;
+};
+
+// Reads the reference system named "EPSG:6677" (or "6677"); false with the reason for a
+// text that names none.
+bool ReadEpsgCode(const QString& text, int* code, Bilingual* problem);
