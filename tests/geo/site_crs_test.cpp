@@ -1,6 +1,7 @@
 #include "geo/SiteCrs.h"
 #include "geo/SitePlan.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace
@@ -40,18 +41,25 @@ TEST(SiteCrs, NorthingAndEastingByMeaningWhateverTheAxisOrder)
 
 TEST(SiteCrs, CodesThatGiveNoMetresAreRefusedByName)
 {
+    const QTemporaryDir empty;
     const struct {
         int Epsg;
+        QString ProjData; // where PROJ looks for its database; empty: where it is installed
         const char* En;
         const char* Ja;
     } rows[] = {
-        {999999, "EPSG:999999 is not a known reference system", "EPSG:999999 という"},
-        {4326, "EPSG:4326 (WGS 84) is not a projected system", "EPSG:4326 (WGS 84) は投影"},
+        {999999, {}, "EPSG:999999 is not a known reference system", "EPSG:999999 という"},
+        {4326, {}, "EPSG:4326 (WGS 84) is not a projected system", "EPSG:4326 (WGS 84) は投影"},
+        {6677, empty.path(), "EPSG:6677 cannot be used: PROJ's database (proj.db) is not found",
+         "EPSG:6677 を使えません: PROJ のデータベース"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Epsg);
+        if (!row.ProjData.isEmpty())
+            qputenv("PROJ_DATA", row.ProjData.toLocal8Bit());
         Bilingual problem;
         EXPECT_FALSE(SiteCrs::Open(row.Epsg, &problem));
+        qunsetenv("PROJ_DATA");
         EXPECT_TRUE(problem.En.startsWith(row.En)) << problem.En.toStdString();
         EXPECT_TRUE(problem.Ja.startsWith(QString::fromUtf8(row.Ja))) << problem.Ja.toStdString();
     }

@@ -186,7 +186,7 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         EXPECT_EQ(sheet[0].toArray().size(), note + 1 + row.Headings.size());
         EXPECT_EQ(After(sheet[0], note), row.Headings);
         EXPECT_EQ(After(sheet[2], note), row.Second);
-        for (const QJsonValue& cell : After(sheet[1], note))
+        for (const auto& cell : After(sheet[1], note))
             EXPECT_TRUE(cell.isNull()) << "the first point has no place";
     }
 }
