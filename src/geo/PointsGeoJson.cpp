@@ -53,8 +53,8 @@ QJsonObject Properties(int number, const LotPoint& point, const Requirement& nee
 
 } // namespace
 
-QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
-                         const std::vector<PointPlace>& places)
+QJsonArray PointFeatures(const std::vector<LotPoint>& points, const Requirement& need,
+                         const std::vector<PointPlace>& places, int firstNumber)
 {
     QJsonArray features;
     for (size_t i = 0; i < points.size(); ++i) {
@@ -62,8 +62,19 @@ QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement&
         features.append(
             QJsonObject{{"type", "Feature"},
                         {"geometry", Geometry(place)},
-                        {"properties", Properties(int(i) + 1, points[i], need, place)}});
+                        {"properties", Properties(firstNumber + int(i), points[i], need, place)}});
     }
+    return features;
+}
+
+QByteArray PointsCollection(const QJsonArray& features)
+{
     return QJsonDocument(QJsonObject{{"type", "FeatureCollection"}, {"features", features}})
         .toJson(QJsonDocument::Indented);
+}
+
+QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
+                         const std::vector<PointPlace>& places)
+{
+    return PointsCollection(PointFeatures(points, need, places, 1));
 }

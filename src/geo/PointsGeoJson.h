@@ -4,6 +4,7 @@
 #include "lot/LotVerdict.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 
 // The points as an RFC 7946 FeatureCollection: one Feature per point in their order, its
 // geometry the point's place in WGS 84 [longitude, latitude] (null without one); its
@@ -12,3 +13,8 @@
 // as for a point left out by hand) and, when placed, the spread of its drops in metres.
 QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
                          const std::vector<PointPlace>& places);
+// The same a few points at a time, numbered from `firstNumber`: a script's points come a day
+// at a time. PointsCollection makes the file of them all.
+QJsonArray PointFeatures(const std::vector<LotPoint>& points, const Requirement& need,
+                         const std::vector<PointPlace>& places, int firstNumber);
+QByteArray PointsCollection(const QJsonArray& features);

@@ -33,8 +33,7 @@ ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, UiLanguag
     };
     document.WriteWorkbook = [&lot, issued, uiLanguage](const QString& path, Bilingual* reason) {
         const std::optional<CoordinateColumns> places = lot.Places().Columns();
-        return WriteLotWorkbook(path, lot, issued, uiLanguage, reason,
-                                places ? &*places : nullptr);
+        return WriteLotWorkbook(path, lot, issued, uiLanguage, reason, places ? &*places : nullptr);
     };
     return document;
 }

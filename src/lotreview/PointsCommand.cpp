@@ -3,6 +3,8 @@
 #include "LotDrops.h"
 #include "LotSession.h"
 #include "days/DayFile.h"
+#include "geo/PointsGeoJson.h"
+#include "positions/PositionLine.h"
 
 #include "lot/PointsCsv.h"
 
@@ -24,11 +26,15 @@ const char* const UsageJa =
     "  vx2968-review [フォルダー | 日のファイル]\n"
     "      結果を見るウィンドウを開きます。\n"
     "  vx2968-review --points OUT.csv [--gap 秒] [--seating 回数] [--require-k 値]\n"
-    "                [--require-e 値] 日のファイル...\n"
+    "                [--require-e 値] [位置] 日のファイル...\n"
     "      日のファイルの測点を OUT.csv に書きます (- で標準出力)。\n"
-    "  vx2968-review --lot ロットファイル [--points OUT.csv]\n"
+    "  vx2968-review --lot ロットファイル [--points OUT.csv] [位置]\n"
     "      保存したロットをその設定と編集で判定し、測点を書き、判定を 1 行で出力します:\n"
     "      verdict: pass|fail|none (理由)\n"
+    "  位置: [--track FILE.gpx]... [--utc-offset ±HH:MM] [--crs EPSG:コード]\n"
+    "        [--geojson OUT.geojson]\n"
+    "      GPS トラックで打撃の位置を時刻から求め (日のファイルの横の .pos が優先)、\n"
+    "      測点の緯度・経度 (座標系があれば北距・東距) を加え、GeoJSON にも書きます。\n"
     "  vx2968-review -h | --help\n"
     "      この説明を出力します。\n"
     "終了コード: 0 完了、2 引数の誤りか読み書きできないファイル。\n";
@@ -37,11 +43,16 @@ const char* const UsageEn =
     "  vx2968-review [FOLDER | DAYFILE]\n"
     "      Opens the results window.\n"
     "  vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--require-k VALUE]\n"
-    "                [--require-e VALUE] DAYFILE...\n"
+    "                [--require-e VALUE] [PLACES] DAYFILE...\n"
     "      Writes the points of the day files to OUT.csv (- for standard output).\n"
-    "  vx2968-review --lot LOTFILE [--points OUT.csv]\n"
+    "  vx2968-review --lot LOTFILE [--points OUT.csv] [PLACES]\n"
     "      Judges a saved lot with its own rules and edits, writes its points, and prints\n"
     "      its verdict as one line: verdict: pass|fail|none (reason)\n"
+    "  PLACES: [--track FILE.gpx]... [--utc-offset ±HH:MM] [--crs EPSG:CODE]\n"
+    "          [--geojson OUT.geojson]\n"
+    "      Places the drops on GPS tracks by time (a day file's .pos beside it comes first),\n"
+    "      adds the points' latitude and longitude (and northing and easting in the system)\n"
+    "      and writes the points as GeoJSON too.\n"
     "  vx2968-review -h | --help\n"
     "      Prints this text.\n"
     "Exit status: 0 done, 2 a bad argument or a file that cannot be read or written.\n";
@@ -164,7 +175,8 @@ QStringList PointsWithoutVerdict(const std::vector<LotPoint>& points, const Requ
 bool LotRequestHolds(const QStringList& args, const PointsRequest& request, Bilingual* problem)
 {
     for (const QString& arg : args) {
-        if (arg.startsWith(QLatin1String("--")) && arg != Points && arg != LotOption) {
+        if (arg.startsWith(QLatin1String("--")) && arg != Points && arg != LotOption &&
+            !IsPlacesOption(arg)) {
             *problem = Words("%1 は --lot と一緒に指定できません。ロットファイルの設定を使います",
                              "%1 cannot be given with --lot: the lot file's own settings hold")
                            .Arg(arg);
@@ -192,28 +204,53 @@ QStringList SkippedLines(const DayFile& day, UiLanguage language)
     return said;
 }
 
+// The points file and the GeoJSON file, each whole or not at all, never over an input.
+bool WriteOutputs(const PointsRequest& request, const QString& csv, const QByteArray& geoJson,
+                  const QStringList& inputs, UiLanguage language, const CommandOutput& out)
+{
+    const std::pair<QString, QByteArray> files[] = {{request.Output, csv.toUtf8()},
+                                                    {request.Places.GeoJson, geoJson}};
+    for (const auto& [path, bytes] : files) {
+        Bilingual reason;
+        if (!path.isEmpty() && !WriteOutputFile(path, bytes, OutputRules{inputs, true}, &reason)) {
+            out.Report(CommandLine(language, CannotWrite(path, reason)));
+            return false;
+        }
+    }
+    return true;
+}
+
 int RunLotCommand(const PointsRequest& request, UiLanguage language, const CommandOutput& out)
 {
     LotSession lot(language);
     Bilingual problem, notice;
-    if (!lot.Open(request.Lot, &problem, &notice)) {
-        out.Report(QStringLiteral("vx2968-review: ") + problem.Pick(language));
+    std::vector<Bilingual> notes;
+    if (!lot.Open(request.Lot, &problem, &notice) ||
+        !ApplyPlaces(request.Places, &lot, &notes, &problem)) {
+        out.Report(CommandLine(language, problem));
         return 2;
     }
-    if (!request.Output.isEmpty()) {
-        const QString csv =
-            PointsCsv(lot.Points(), lot.Document().Judgement.Need, CsvColumns::PointsAndLocation);
-        Bilingual reason;
-        if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{lot.InputFiles(), true},
-                             &reason)) {
-            out.Report(QStringLiteral("vx2968-review: ") +
-                       CannotWrite(request.Output, reason).Pick(language));
-            return 2;
-        }
-    }
+    const Requirement& need = lot.Document().Judgement.Need;
+    const LotPlaces& places = lot.Places();
+    const std::optional<CoordinateColumns> columns = places.Columns();
+    const QString csv = request.Output.isEmpty()
+                            ? QString()
+                            : PointsCsv(lot.Points(), need, CsvColumns::PointsAndLocation,
+                                        columns ? &*columns : nullptr);
+    const QByteArray geoJson = request.Places.GeoJson.isEmpty()
+                                   ? QByteArray()
+                                   : PointsGeoJson(lot.Points(), need, places.PointPlaces());
+    QStringList inputs = lot.InputFiles();
+    for (const LotDayFile& track : lot.Document().Places.Tracks)
+        inputs << track.Path;
+    if (!WriteOutputs(request, csv, geoJson, inputs, language, out))
+        return 2;
     for (const DayFile& day : lot.Days())
         for (const QString& line : SkippedLines(day, language))
             out.Report(line);
+    notes.insert(notes.end(), places.Notes().begin(), places.Notes().end());
+    for (const Bilingual& note : notes)
+        out.Report(CommandLine(language, note));
     const LotSummary& s = lot.Summary();
     const QString word = s.Result == Verdict::None ? QStringLiteral("none") : VerdictWord(s.Result);
     const QString verdict =
@@ -242,6 +279,12 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
         QString value;
         if (!arg.startsWith(QLatin1String("--"))) {
             request->DayFiles << arg;
+            continue;
+        }
+        if (IsPlacesOption(arg)) {
+            if (!ValueOf(args, &i, &value, problem) ||
+                !ReadPlacesOption(arg, value, &request->Places, problem))
+                return false;
             continue;
         }
         if (arg != Points && arg != LotOption && arg != QLatin1String("--gap") &&
@@ -302,11 +345,18 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         report(QStringLiteral("vx2968-review: ") + twice->Pick(language));
         return 2;
     }
+    CommandPlaces places;
+    if (!places.Open(request.Places, request.DayFiles, &problem)) {
+        report(CommandLine(language, problem));
+        return 2;
+    }
     // Every file is read and the output written before anything is said about damaged
     // lines, so that a refusal is the one line a script sees. Points never span two files,
     // so each day becomes its points and is let go before the next is read: a season of
     // large days never has to fit in memory at once.
-    QString csv = PointsCsvHeading();
+    const bool placed = places.Wanted() || !request.Places.GeoJson.isEmpty();
+    QString csv;
+    QJsonArray features;
     QStringList said;
     int number = 0;
     for (const QString& path : request.DayFiles) {
@@ -319,17 +369,28 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         std::vector<LotDrop> drops;
         AppendLotDrops(day, 0, &drops);
         const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
-        csv += PointsCsvLines(points, request.Need, number + 1);
+        const std::vector<PointPlace> placesOfDay =
+            placed ? places.PlaceDay(path, drops, points, &said, language)
+                   : std::vector<PointPlace>();
+        const CoordinateColumns columns = places.Columns(placesOfDay);
+        csv += PointsCsvLines(points, request.Need, number + 1, CsvColumns::Points,
+                              places.Wanted() ? &columns : nullptr);
+        if (!request.Places.GeoJson.isEmpty())
+            for (const QJsonValue& feature :
+                 PointFeatures(points, request.Need, placesOfDay, number + 1))
+                features.append(feature);
         said << PointsWithoutVerdict(points, request.Need, number + 1, language);
         number += int(points.size());
     }
-    Bilingual reason;
-    if (!WriteOutputFile(request.Output, csv.toUtf8(), OutputRules{request.DayFiles, true},
-                         &reason)) {
-        report(QStringLiteral("vx2968-review: ") +
-               CannotWrite(request.Output, reason).Pick(language));
+    const CoordinateColumns heading{{}, places.HasGrid()};
+    csv.prepend(PointsCsvHeading(CsvColumns::Points, places.Wanted() ? &heading : nullptr));
+    QStringList inputs = request.DayFiles + request.Places.Tracks;
+    for (const QString& path : request.DayFiles)
+        inputs << PositionsFilePath(path);
+    if (!WriteOutputs(request, csv, PointsCollection(features), inputs, language, out))
         return 2;
-    }
+    for (const Bilingual& note : places.TrackNotes())
+        report(CommandLine(language, note));
     for (const QString& line : said)
         report(line);
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandPlaces.h"
+
 #include "lot/LotVerdict.h"
 
 #include <QStringList>
@@ -7,8 +9,10 @@
 
 // The command line of the office's scripts:
 //   vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--require-k VALUE]
-//                 [--require-e VALUE] DAYFILE...
-//   vx2968-review --lot LOTFILE [--points OUT.csv]
+//                 [--require-e VALUE] [PLACES] DAYFILE...
+//   vx2968-review --lot LOTFILE [--points OUT.csv] [PLACES]
+// where PLACES are [--track FILE.gpx]... [--utc-offset ±HH:MM] [--crs EPSG:CODE]
+// [--geojson OUT.geojson]
 //   vx2968-review -h | --help
 struct PointsRequest {
     QString Output;
@@ -16,6 +20,7 @@ struct PointsRequest {
     PointRules Rules;
     Requirement Need;
     QStringList DayFiles;
+    PlacesRequest Places;
 };
 
 // Whether the arguments (without the program's name) are a script's call: any option.

@@ -1,6 +1,11 @@
 #include "LotFixtures.h"
 #include "TempHome.h"
 
+#include "positions/PositionLine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -66,6 +71,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false) +
                         "00004,05/06/2024 08:0\r\n");
     QFile::link(day, home.Path() + "/latest.csv");
+    const QString bad = home.Path() + "/bad.gpx";
+    WriteBytes(bad, "<gpx version=\"1.1\">\n<trk></gpx>\n");
     const struct {
         QStringList Args;
         QString Error;
@@ -87,6 +94,18 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         {{"--points", out}, "no day file given"},
         {{day, "--points"}, "--points needs a value"},
         {{"--gap", "30", day}, "--points OUT.csv is missing"},
+        {{"--points", out, "--track", bad, day},
+         "track file bad.gpx is not well-formed XML at line 2 (Opening and ending tag "
+         "mismatch.)."},
+        {{"--points", out, "--track", home.Path() + "/none.gpx", day},
+         "track file none.gpx does not exist."},
+        {{"--points", out, "--crs", "EPSG:999999", day},
+         "EPSG:999999 is not a known reference system"},
+        {{"--points", out, "--crs", "Tokyo", day},
+         "--crs: \"Tokyo\" names no reference system (e.g. EPSG:6677)"},
+        {{"--points", out, "--utc-offset", "9", day},
+         "--utc-offset: the offset from UTC \"9\" cannot be read: write a sign, hours, a colon "
+         "and minutes, as in \"+09:00\" or \"-03:30\"."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Error.toStdString());
@@ -197,3 +216,44 @@ TEST(PointsCommand, JudgesASavedLot)
 }
 
 } // namespace
+
+// A drop's place comes from the positions file beside its day, else from the tracks by time:
+// 08:00 at +09:00 is 23:00 UTC the day before. Northing and easting as PROJ's own cs2cs
+// gives them: echo "35 139.8333333" | cs2cs -f "%.3f" EPSG:4326 EPSG:6677
+TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
+{
+    TempHome home;
+    const QString a = home.Path() + "/20240506.csv", b = home.Path() + "/20240507.csv";
+    WriteBytes(a, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::Japanese, false));
+    WriteBytes(b, FixtureDayBytes(2, QDate(2024, 5, 7), UiLanguage::Japanese, false));
+    WriteBytes(home.Path() + "/20240506.pos",
+               (PositionsHeading() + "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"
+                                     "damaged\n")
+                   .toUtf8());
+    const QString track = home.Path() + "/track.gpx";
+    WriteBytes(track,
+               "<gpx version=\"1.1\"><trk><trkseg>"
+               "<trkpt lat=\"35.0\" lon=\"139.8333333\"><time>2024-05-05T23:00:10Z</time></trkpt>"
+               "<trkpt lat=\"35.0\" lon=\"139.8333333\"><time>2024-05-05T23:00:50Z</time></trkpt>"
+               "<trkpt lat=\"99.0\" lon=\"139.8\"><time>2024-05-05T23:01:00Z</time></trkpt>"
+               "</trkseg></trk></gpx>");
+    const QString out = home.Path() + "/points.csv", map = home.Path() + "/points.geojson";
+    const Outcome run = Points({"--points", out, "--track", track, "--utc-offset", "+09:00",
+                                "--crs", "EPSG:6677", "--geojson", map, a, b});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Errors.join("|").toStdString(),
+              "vx2968-review: track file track.gpx: 1 track point out of range left out|"
+              "vx2968-review: positions file 20240506.pos: line 3 damaged");
+    const QStringList lines = Read(out).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith(",Result,Latitude,Longitude,Northing(m),Easting(m)"));
+    EXPECT_TRUE(lines[1].endsWith(",111.0,,35.0000000,139.8333333,-110938.674,-0.003"))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(",,,,,")) << lines[2].toStdString();
+    const QJsonArray features =
+        QJsonDocument::fromJson(Read(map).toUtf8()).object()["features"].toArray();
+    ASSERT_EQ(features.size(), 2);
+    EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8333333, 35.0}));
+    EXPECT_EQ(features[1]["properties"]["point"], 2);
+    EXPECT_TRUE(features[1]["geometry"].isNull());
+}

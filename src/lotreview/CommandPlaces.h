@@ -1,0 +1,63 @@
+#pragma once
+
+#include "geo/DropPlaces.h"
+#include "geo/PointPlaces.h"
+#include "geo/SiteCrs.h"
+
+#include "lot/PointsCsv.h"
+
+#include <QJsonArray>
+#include <QStringList>
+#include <memory>
+
+class LotSession;
+
+// What a script asks of the points' places: tracks to place drops by time, the drops' clock,
+// the site's reference system and a GeoJSON file of the points.
+struct PlacesRequest {
+    QStringList Tracks;
+    UtcOffset Offset;
+    int Epsg = 0;
+    QString GeoJson;
+};
+
+// Whether `option` is one of the places' options, each taking a value.
+bool IsPlacesOption(const QString& option);
+// Takes the value of one of them; false with a one-line reason.
+bool ReadPlacesOption(const QString& option, const QString& value, PlacesRequest* request,
+                      Bilingual* problem);
+
+// The places of a script's day files, a day at a time: the tracks read and merged and the
+// reference system opened before any day, so that a refusal comes before anything is written.
+class CommandPlaces
+{
+public:
+    // False with one line naming the track file and its line, or the code.
+    bool Open(const PlacesRequest& request, const QStringList& dayFiles, Bilingual* problem);
+    // Whether the points file ends in the places' columns: a track, a system or a positions
+    // file beside a day asked for them. Without, it stays as scripts have always read it.
+    bool Wanted() const { return m_wanted; }
+    bool HasGrid() const { return m_crs != nullptr; }
+    // The places of one day's points; `notes` gains its positions file's damaged lines.
+    std::vector<PointPlace> PlaceDay(const QString& dayFile, const std::vector<LotDrop>& drops,
+                                     const std::vector<LotPoint>& points, QStringList* notes,
+                                     UiLanguage uiLanguage) const;
+    CoordinateColumns Columns(const std::vector<PointPlace>& places) const;
+    // What was left out of the tracks, one line each.
+    const std::vector<Bilingual>& TrackNotes() const { return m_trackNotes; }
+
+private:
+    Track m_track;
+    UtcOffset m_offset;
+    std::unique_ptr<SiteCrs> m_crs;
+    bool m_wanted = false;
+    std::vector<Bilingual> m_trackNotes;
+};
+
+// The request's places applied to a lot opened for a script: its tracks added, its clock and
+// system replaced. False with the one-line reason.
+bool ApplyPlaces(const PlacesRequest& request, LotSession* lot, std::vector<Bilingual>* notes,
+                 Bilingual* problem);
+
+// One line of the command: "vx2968-review: " and the text in the language.
+QString CommandLine(UiLanguage uiLanguage, const Bilingual& text);
