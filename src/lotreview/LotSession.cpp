@@ -373,6 +373,8 @@ QStringList LotSession::InputFiles() const
 {
     QStringList files;
     for (const LotDayFile& f : m_lot.Files)
+        files << f.Path << PositionsFilePath(f.Path);
+    for (const LotDayFile& f : m_lot.Places.Tracks)
         files << f.Path;
     if (!m_path.isEmpty())
         files << m_path;

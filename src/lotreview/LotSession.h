@@ -74,7 +74,7 @@ public:
     bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
     const QString& Path() const { return m_path; }
     // What the lot was made from, which none of its outputs may ever replace: its day
-    // files and its lot file.
+    // files with their positions files, its tracks and its lot file.
     QStringList InputFiles() const;
     bool IsOpen() const { return m_open; }
     const std::vector<LotDrop>& Drops() const { return m_drops; }

@@ -190,3 +190,16 @@ QString HeaderValue(const LotHeader& header, HeaderField field)
 {
     return HeaderValues(header).at(int(field));
 }
+
+QString HtmlTable(const std::vector<QStringList>& rows)
+{
+    QString html = QStringLiteral("<table cellspacing=0 cellpadding=2>");
+    for (const QStringList& row : rows) {
+        html += QStringLiteral("<tr>");
+        for (const QString& cell : row)
+            html += QStringLiteral("<td align=right nowrap>") + cell.toHtmlEscaped() +
+                    QStringLiteral("</td>");
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}

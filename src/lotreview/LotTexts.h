@@ -27,6 +27,8 @@ QString RequirementText(const Requirement& need, UiLanguage uiLanguage);
 // The lot summary as label/value lines: points with a value, passed, share, the K and E
 // statistics with their characteristic values, the rule and the verdict with its reason.
 std::vector<QStringList> LotSummaryRows(const LotSession& lot, UiLanguage uiLanguage);
+// Rows as a rich-text table, cells right-aligned and unbroken.
+QString HtmlTable(const std::vector<QStringList>& rows);
 QString LotVerdictLine(const LotSession& lot, UiLanguage uiLanguage);
 // The header's fields in the order the window lays them out.
 enum class HeaderField { Site, Section, Layer, Tester, Remarks, Material, Weather, Temperature };

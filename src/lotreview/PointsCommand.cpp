@@ -240,10 +240,7 @@ int RunLotCommand(const PointsRequest& request, UiLanguage language, const Comma
     const QByteArray geoJson = request.Places.GeoJson.isEmpty()
                                    ? QByteArray()
                                    : PointsGeoJson(lot.Points(), need, places.PointPlaces());
-    QStringList inputs = lot.InputFiles();
-    for (const LotDayFile& track : lot.Document().Places.Tracks)
-        inputs << track.Path;
-    if (!WriteOutputs(request, csv, geoJson, inputs, language, out))
+    if (!WriteOutputs(request, csv, geoJson, lot.InputFiles(), language, out))
         return 2;
     for (const DayFile& day : lot.Days())
         for (const QString& line : SkippedLines(day, language))

@@ -3,6 +3,7 @@
 #include "DropCommands.h"
 #include "LotChartView.h"
 #include "LotFieldsPanel.h"
+#include "LotPlacesPanel.h"
 #include "LotProblemsPanel.h"
 #include "PointMarkPanel.h"
 #include "SitePlanView.h"
@@ -54,6 +55,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     // However many days the lot holds, the title never widens the window.
     m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_fields = new LotFieldsPanel(lang, this);
+    m_places = new LotPlacesPanel(m_lot, context, this);
     m_pointsView = NewTable(&m_points, "PointsTable", this);
     m_dropsView = NewTable(&m_drops, "DropsTable", this);
     m_mark = new PointMarkPanel(m_lot, lang, this);
@@ -104,6 +106,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_title, 1);
+    top->addWidget(m_places);
     auto* addDay = new QPushButton(Tr(lang, "表示中の日を追加", "Add the day shown"), this);
     addDay->setObjectName(QStringLiteral("AddDay"));
     top->addWidget(addDay);
@@ -118,6 +121,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     connect(commands, &DropCommands::Exclude, this, &PointsView::Exclude);
     connect(commands, &DropCommands::Include, this, &PointsView::Include);
     connect(m_fields, &LotFieldsPanel::Changed, this, &PointsView::TakeFields);
+    connect(m_places, &LotPlacesPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_mark, &PointMarkPanel::Changed, this, &PointsView::MarkChanged);
     connect(m_problems, &LotProblemsPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_pointsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -152,6 +156,7 @@ void PointsView::AddLotActions(QMenu* file)
                     document(&ReviewOutput::PrintProtocol));
     file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
                     this, document(&ReviewOutput::SaveWorkbook));
+    m_places->AddActions(file);
 }
 
 QString PointsView::AskPath(bool save)
@@ -306,6 +311,7 @@ void PointsView::Refresh(int keepDrop)
     const int point = keepDrop >= 0 ? m_lot.PointOf(keepDrop) : 0;
     m_fields->Load(m_lot.Document());
     m_fields->setEnabled(m_lot.IsOpen());
+    m_places->Load();
     QString title =
         m_lot.IsOpen()
             ? Tr(m_language, "ロット: %1", "Lot: %1")
@@ -336,15 +342,7 @@ void PointsView::ShowPoint(int point)
 
 void PointsView::ShowSummary()
 {
-    QString html = QStringLiteral("<table cellspacing=0 cellpadding=2>");
-    for (const QStringList& row : LotSummaryRows(m_lot, m_language)) {
-        html += QStringLiteral("<tr>");
-        for (const QString& cell : row)
-            html += QStringLiteral("<td align=right nowrap>") + cell.toHtmlEscaped() +
-                    QStringLiteral("</td>");
-        html += QStringLiteral("</tr>");
-    }
-    m_summary->setText(html + QStringLiteral("</table>"));
+    m_summary->setText(HtmlTable(LotSummaryRows(m_lot, m_language)));
     // While a problem holds, the problems panel stands where the verdict would.
     m_problems->Refresh();
     m_verdict->setVisible(m_problems->isHidden());
@@ -355,6 +353,7 @@ void PointsView::ShowSummary()
     m_verdict->setText(QStringLiteral("<b style='color:%1'>%2</b>")
                            .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped()));
     m_chart->Show(BuildLotChart(m_lot, m_chartValue->currentIndex() == 1, m_language));
+    m_plan->Show(m_lot.Places().Plan(m_lot.Points(), m_lot.Document().Judgement.Need));
 }
 
 int PointsView::ChosenDrop() const

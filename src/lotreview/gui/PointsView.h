@@ -13,6 +13,7 @@ struct AppContext;
 class LotChartView;
 class ReviewOutput;
 class LotFieldsPanel;
+class LotPlacesPanel;
 class LotProblemsPanel;
 class PointMarkPanel;
 class QComboBox;
@@ -81,6 +82,7 @@ private:
     PointsModel m_points;
     PointDropsModel m_drops;
     LotFieldsPanel* m_fields;
+    LotPlacesPanel* m_places;
     LotProblemsPanel* m_problems;
     PointMarkPanel* m_mark;
     QLabel* m_title;

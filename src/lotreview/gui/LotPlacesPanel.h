@@ -1,0 +1,41 @@
+#pragma once
+
+#include "lotreview/LotSession.h"
+
+#include <QWidget>
+
+struct AppContext;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+// Where the lot's points lie: the drops' clock against UTC, the site's reference system and
+// the GPS tracks the lot adds; what could not be read from them is said beside. Its menu
+// commands add a track and export the points as GeoJSON.
+class LotPlacesPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* parent = nullptr);
+    // File > Add GPS Track and Export Points as GeoJSON.
+    void AddActions(QMenu* file);
+    void Load();
+    void AddTrack();
+    void ExportGeoJson();
+
+signals:
+    void Changed();
+
+private:
+    void TakeOffset();
+    void TakeSystem();
+    void Tell(const Bilingual& title, const Bilingual& text);
+    QString LotFolder() const;
+
+    LotSession& m_lot;
+    AppContext& m_context;
+    UiLanguage m_language;
+    QLineEdit* m_offset;
+    QLineEdit* m_system;
+    QLabel* m_state;
+};
