@@ -288,3 +288,49 @@ TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
 }
 
 } // namespace
+
+// The day's drops were made at +09:00 while the engineer's track runs in UTC, 23:00 the day
+// before: the engineer adds it, gives the clock and a reference system, mistypes a code,
+// sees the points on the site plan and exports them as GeoJSON.
+TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
+{
+    NineDrops day;
+    ASSERT_TRUE(day.Shown());
+    ReviewWindow& window = *day.Window;
+    QTabBar* tabs = window.Tabs()->tabBar();
+    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
+    PointsView* view = window.Points();
+    PressFileMenu(&window, "New Lot");
+    const QString track = day.Home.Path() + "/walk.gpx";
+    WriteBytes(track, "<gpx version=\"1.1\"><trk><trkseg>"
+                      "<trkpt lat=\"35.0\" lon=\"139.8\"><time>2024-05-05T23:00:00Z</time></trkpt>"
+                      "<trkpt lat=\"35.0\" lon=\"139.8\"><time>2024-05-05T23:03:00Z</time></trkpt>"
+                      "</trkseg></trk></gpx>");
+    day.Files.Answers.push_back(track);
+    PressFileMenu(&window, "Add GPS Track...");
+    const auto type = [&](const char* field, const QString& text) {
+        Press(view->findChild<QWidget*>(field));
+        TypeKey(Qt::Key_A, Qt::ControlModifier);
+        TypeText(text);
+        TypeKey(Qt::Key_Return);
+    };
+    type("UtcOffset", "+09:00");
+    type("ReferenceSystem", "EPSG:999999");
+    ASSERT_EQ(day.Messages.Shown.size(), 1u);
+    EXPECT_EQ(day.Messages.Shown[0].Text.En, "EPSG:999999 is not a known reference system");
+    type("ReferenceSystem", "EPSG:6677");
+    EXPECT_EQ(view->Lot().Document().Places.Epsg, 6677);
+    EXPECT_TRUE(view->SitePlan()->HasPlan());
+    EXPECT_EQ(view->findChild<QLabel*>("PlacesState")->text(),
+              "1 track(s), 1 of 1 point(s) placed");
+
+    const QString map = day.Home.Path() + "/lot.geojson";
+    day.Files.Answers.push_back(map);
+    PressFileMenu(&window, "Export Points as GeoJSON...");
+    QFile file(map);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray features = QJsonDocument::fromJson(file.readAll())["features"].toArray();
+    ASSERT_EQ(features.size(), 1);
+    EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8, 35.0}));
+    EXPECT_EQ(day.Messages.Shown.size(), 1u) << "written without a word";
+}
