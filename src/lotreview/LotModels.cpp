@@ -50,13 +50,16 @@ int PointsModel::rowCount(const QModelIndex& parent) const
 
 int PointsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_headings.size());
+    // The place ends the row once the lot has anything to place its points from.
+    return parent.isValid() ? 0 : int(m_headings.size()) + (m_lot.Places().HasSource() ? 1 : 0);
 }
 
 QVariant PointsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
+    if (role == Qt::DisplayRole && index.column() == m_headings.size())
+        return PointPlaceText(m_lot, index.row(), m_language);
     if (role == Qt::DisplayRole)
         return PointCells(m_lot, index.row(), m_language).value(index.column());
     if (role == Qt::BackgroundRole && m_lot.VerdictOf(index.row()).Result == Verdict::Fail)
@@ -72,7 +75,8 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return m_headings.value(section);
+    return section == m_headings.size() ? Tr(m_language, "位置 (ばらつき)", "Place (spread)")
+                                        : m_headings.value(section);
 }
 
 PointDropsModel::PointDropsModel(const LotSession& lot, UiLanguage uiLanguage, QObject* parent)

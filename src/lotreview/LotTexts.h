@@ -14,6 +14,9 @@ QStringList PointHeadings(UiLanguage uiLanguage);
 // Point `p` (from 0) of the session: number, location, first drop, drops, used, the means,
 // the differences from the requirement and the verdict (or why it was left out).
 QStringList PointCells(const LotSession& lot, int p, UiLanguage uiLanguage);
+// Where point `p` lies and how far its drops spread: "35.6812360, 139.7671250 (spread 1.2 m)",
+// with "plate moved" beyond 5 m; empty without a place.
+QString PointPlaceText(const LotSession& lot, int p, UiLanguage uiLanguage);
 // Why a point has no value although it has drops; empty otherwise.
 QString PointNote(const LotPoint& point, UiLanguage uiLanguage);
 

@@ -321,6 +321,9 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     type("ReferenceSystem", "EPSG:6677");
     EXPECT_EQ(view->Lot().Document().Places.Epsg, 6677);
     EXPECT_TRUE(view->SitePlan()->HasPlan());
+    QTableView* points = view->PointsTable();
+    EXPECT_EQ(Cell(points, 0, points->model()->columnCount() - 1),
+              "35.0000000, 139.8000000 (spread 0.0 m)");
     EXPECT_EQ(view->findChild<QLabel*>("PlacesState")->text(),
               "1 track(s), 1 of 1 point(s) placed");
 
