@@ -75,8 +75,8 @@ int main(int argc, char** argv)
             context.Link->Connect(false);
         // Its socket goes while the application that runs it is still there.
         context.Positions = nullptr;
-        positions.reset();
         gpsd.reset();
+        positions.reset();
     };
     hooks.TakePortInventory = [&] { EnumerateSerialPorts(context.Ports, context.UserFolder); };
     hooks.OpenPortSettings = [&](AppContext&) -> QWidget* { return new frmRS232C(context); };

@@ -19,6 +19,13 @@ GpsdFixSource::GpsdFixSource(GpsdEndpoint where, QObject* parent)
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &GpsdFixSource::OnLost);
 }
 
+GpsdFixSource::~GpsdFixSource()
+{
+    // The socket closes after the members its signals would reach are gone: it says nothing.
+    m_socket.disconnect(this);
+    m_socket.abort();
+}
+
 void GpsdFixSource::Start()
 {
     TryConnect();

@@ -16,6 +16,9 @@ class GpsdFixSource : public QObject, public FixSource
     Q_OBJECT
 public:
     explicit GpsdFixSource(GpsdEndpoint where, QObject* parent = nullptr);
+    ~GpsdFixSource() override;
+    GpsdFixSource(const GpsdFixSource&) = delete;
+    GpsdFixSource& operator=(const GpsdFixSource&) = delete;
     // The first try; the later ones follow by themselves.
     void Start();
     FixStatus Status() const override;
