@@ -43,6 +43,12 @@ bool WriteWhole(int fd, const QByteArray& bytes, off_t sizeBefore)
     return true;
 }
 
+bool EndsInsideLine(int fd, off_t size)
+{
+    char last = '\n';
+    return ::pread(fd, &last, 1, size - 1) == 1 && last != '\n';
+}
+
 QString ModeName(int mode)
 {
     switch (mode) {
@@ -95,7 +101,7 @@ bool AppendPosition(const QString& positionsFile, const DropPosition& position, 
         return Fail(reason, S_ISDIR(before.st_mode) ? EISDIR : EINVAL);
     // Non-blocking: whatever appears at the name meanwhile is never waited on.
     const int fd =
-        ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+        ::open(path.constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0)
         return Fail(reason, errno);
     struct stat opened {
@@ -106,6 +112,8 @@ bool AppendPosition(const QString& positionsFile, const DropPosition& position, 
     QByteArray bytes;
     if (ok && opened.st_size == 0)
         bytes = PositionsHeading().toUtf8() + LineEnd;
+    else if (ok && EndsInsideLine(fd, opened.st_size))
+        bytes = LineEnd; // a line cut by a power failure stays apart from the new one
     bytes += PositionLine(position).toUtf8() + LineEnd;
     ok = ok && WriteWhole(fd, bytes, opened.st_size) && ::fsync(fd) == 0;
     const int error = errno;

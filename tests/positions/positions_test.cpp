@@ -101,7 +101,7 @@ TEST(PositionsRecorder, WritesOnlyAFreshFixToAFileItCanWrite)
     stale.AgeSeconds = NewestFixSeconds + 0.1;
     const QByteArray heading = PositionsHeading().toUtf8() + "\r\n";
     const QByteArray line = "12,2026/12/08 13:05:09,35.6812360,139.7671250,40.2,3D,4.5,0.8\r\n";
-    enum class Place { Fresh, Existing, Folder, Fifo, NoFolder };
+    enum class Place { Fresh, Existing, CutShort, Folder, Fifo, NoFolder };
     const struct {
         const char* Case;
         std::optional<DropFix> Fix;
@@ -114,6 +114,8 @@ TEST(PositionsRecorder, WritesOnlyAFreshFixToAFileItCanWrite)
          "GPS 3D ±4.5 m", heading + line},
         {"a second drop: its line only", fresh, Place::Existing, PositionOutcome::Written,
          "GPS 3D ±4.5 m", heading + "old\r\n" + line},
+        {"after a line cut short: a line of its own", fresh, Place::CutShort,
+         PositionOutcome::Written, "GPS 3D ±4.5 m", heading + "ol\r\n" + line},
         {"a fix exactly 5 s old", atTheLimit, Place::Fresh, PositionOutcome::Written,
          "GPS 3D ±4.5 m", heading + QByteArray(line).replace(",0.8\r", ",5.0\r")},
         {"a fix older than 5 s", stale, Place::Fresh, PositionOutcome::StaleFix, "GPS no fix",
@@ -131,10 +133,10 @@ TEST(PositionsRecorder, WritesOnlyAFreshFixToAFileItCanWrite)
         QTemporaryDir dir;
         QString day = dir.filePath("20261208.csv");
         const QString positions = PositionsFilePath(day);
-        if (c.At == Place::Existing) {
+        if (c.At == Place::Existing || c.At == Place::CutShort) {
             QFile f(positions);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(heading + "old\r\n");
+            f.write(heading + (c.At == Place::Existing ? "old\r\n" : "ol"));
         } else if (c.At == Place::Folder) {
             ASSERT_TRUE(QDir().mkpath(positions));
         } else if (c.At == Place::Fifo) {
