@@ -28,20 +28,21 @@ public:
     ~frmMemoryCardData2() override;
 
     // Controls, by the names the screen has always given them.
-    QPushButton* cmdNo = nullptr;               // "Meas. No.": the measurement-number dialog
-    QPushButton* cmdInitial = nullptr;          // "Balance": balances the logger's channels
-    QPushButton* cmdMeasure = nullptr;          // "Start": the run form
-    QPushButton* cmdSetting = nullptr;          // "Setting": the settings display
-    QPushButton* cmdPrint = nullptr;            // "Print": the report of the results grid
-    QPushButton* cmdReturn = nullptr;           // "Main Menu": leaves the screen
-    QLabel* Label6 = nullptr;                   // caption over the results grid
-    std::array<QLabel*, 2> Label2{};            // "Diameter", "mm   Poisson's Ratio"
-    QLabel* lblDia = nullptr;                   // the plate diameter
-    QLabel* lblPoi = nullptr;                   // Poisson's ratio
-    QLabel* Label1 = nullptr;                   // status line
-    GridView* MSFData = nullptr;                // results grid
-    GridView* MSFMonit = nullptr;               // live monitor grid
-    PositionsIndicator* lblPositions = nullptr; // GPS: whether drops get positions
+    QPushButton* cmdNo = nullptr;      // "Meas. No.": the measurement-number dialog
+    QPushButton* cmdInitial = nullptr; // "Balance": balances the logger's channels
+    QPushButton* cmdMeasure = nullptr; // "Start": the run form
+    QPushButton* cmdSetting = nullptr; // "Setting": the settings display
+    QPushButton* cmdPrint = nullptr;   // "Print": the report of the results grid
+    QPushButton* cmdReturn = nullptr;  // "Main Menu": leaves the screen
+    QLabel* Label6 = nullptr;          // caption over the results grid
+    std::array<QLabel*, 2> Label2{};   // "Diameter", "mm   Poisson's Ratio"
+    QLabel* lblDia = nullptr;          // the plate diameter
+    QLabel* lblPoi = nullptr;          // Poisson's ratio
+    QLabel* Label1 = nullptr;          // status line
+    GridView* MSFData = nullptr;       // results grid
+    GridView* MSFMonit = nullptr;      // live monitor grid
+    // GPS: whether the drops get their positions.
+    PositionsIndicator* lblPositions = nullptr;
 
     QLabel* StatusLine() const { return Label1; }
 
