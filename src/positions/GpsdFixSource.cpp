@@ -79,11 +79,16 @@ void GpsdFixSource::TakeReport(const QByteArray& line)
     const std::optional<TpvReport> tpv = ParseTpv(line);
     if (!tpv)
         return;
-    const bool changed = m_mode != tpv->Mode || m_fix.has_value() != tpv->Fix.has_value();
+    // gpsd also reports a 2D or 3D mode without a position (from a GSA sentence alone): the
+    // latest fix stays and ages. Only a report of no fix takes it away.
+    std::optional<DropFix> fix = m_fix;
+    if (tpv->Fix || tpv->Mode < 2)
+        fix = tpv->Fix;
+    const bool changed = m_mode != tpv->Mode || m_fix.has_value() != fix.has_value();
     m_mode = tpv->Mode;
-    m_fix = tpv->Fix;
-    if (m_fix)
+    if (tpv->Fix)
         m_fixReceived.start();
+    m_fix = fix;
     if (changed)
         emit Changed();
 }

@@ -64,6 +64,13 @@ Day MeasureThreeDrops(GpsFake* gps)
     if (gps) {
         EXPECT_TRUE(WaitFor([&] { return indicator->text().startsWith("GPS 3D ±"); }, Generous))
             << indicator->text().toStdString();
+        // gpsd's first 3D reports may come before GGA has given the height.
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                const std::optional<DropFix> fix = source->CurrentFix();
+                return fix && fix->Altitude;
+            },
+            Generous));
     }
     drop();
     if (gps) {
