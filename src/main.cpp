@@ -1,3 +1,5 @@
+#include "positions/GpsdFixSource.h"
+#include "positions/PositionsRecorder.h"
 #include "results/ResultsContext.h"
 #include "shell/FileLookup.h"
 #include "shell/Startup.h"
@@ -30,6 +32,8 @@ ServiceReportSources ServiceReportSourcesNow()
     const QString dataFolder = FindIgnoringCase(s.UserFolder, QStringLiteral("data")) + '/';
     s.TodayResultsFile = DailyFilePath(dataFolder, QDate::currentDate());
     s.ServiceFolder = ServiceFolderOf(s.UserFolder);
+    s.TodayPositionsFile = PositionsFilePath(s.TodayResultsFile);
+    s.GpsdStatusFile = s.ServiceFolder + QLatin1String(GpsdStatusFileName);
     return s;
 }
 
@@ -43,6 +47,8 @@ int main(int argc, char** argv)
         return *status;
     ResultsContext context;
     std::unique_ptr<TranscriptLink> link;
+    std::unique_ptr<GpsdFixSource> gpsd;
+    std::unique_ptr<PositionsRecorder> positions;
     ApplicationHooks hooks;
     hooks.MakeLink = [&] {
         // Every exchange and every message box goes into the service transcript.
@@ -55,10 +61,22 @@ int main(int argc, char** argv)
             });
         context.Messages = &link->Messages();
         context.Link = link.get();
+        // Positions from gpsd, asked from the start so that a fix is there by the first drop.
+        gpsd = std::make_unique<GpsdFixSource>(GpsdEndpointOfEnvironment());
+        positions = std::make_unique<PositionsRecorder>(
+            *gpsd, ServiceFolderOf(context.UserFolder) + QLatin1String(GpsdStatusFileName));
+        QObject::connect(gpsd.get(), &GpsdFixSource::Changed,
+                         [&positions] { positions->KeepStatus(); });
+        context.Positions = positions.get();
+        gpsd->Start();
     };
     hooks.ReleaseLink = [&] {
         if (context.Link)
             context.Link->Connect(false);
+        // Its socket goes while the application that runs it is still there.
+        context.Positions = nullptr;
+        gpsd.reset();
+        positions.reset();
     };
     hooks.TakePortInventory = [&] { EnumerateSerialPorts(context.Ports, context.UserFolder); };
     hooks.OpenPortSettings = [&](AppContext&) -> QWidget* { return new frmRS232C(context); };

@@ -29,7 +29,12 @@ AfterRun AfterMeasurementRun(ResultsContext& context)
     // The line goes to the disk before the logger is given the next number: a program that
     // dies in between then repeats a number rather than losing a result. The print command
     // is shown only for a result on the disk.
-    after.ShowPrint = AppendResult(context, result) == AppendOutcome::Written;
+    QString dayFile;
+    after.ShowPrint = AppendResult(context, result, &dayFile) == AppendOutcome::Written;
+    // Its position follows the stored line and never holds it back: whatever becomes of it
+    // is the recorder's to tell, on the screen and in the service report.
+    if (after.ShowPrint && context.Positions)
+        context.Positions->Record(dayFile, result.No, result.DateTime);
     if (context.Link)
         SendMeasNo(*context.Link, context.Logger);
     after.RefillGrid = true;

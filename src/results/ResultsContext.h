@@ -3,6 +3,7 @@
 #include "ResultsTable.h"
 
 #include "logger/LoggerContext.h"
+#include "positions/PositionsRecorder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,4 +15,7 @@ struct ResultsContext : LoggerContext {
     QString DailyFile; // today's results file
     // The encoding of the daily results files (the one the operators' spreadsheets read).
     QByteArray FileEncoding = "CP932";
+    // Where each stored drop was made, when the program keeps positions (none in most
+    // tests: then nothing of them is written or shown).
+    PositionsRecorder* Positions = nullptr;
 };

@@ -91,9 +91,11 @@ QString DailyFilePath(const QString& dataFolder, const QDate& date)
                             date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv"));
 }
 
-AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry)
+AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry, QString* written)
 {
     const QString path = DailyFilePath(ResultsFolder(context), context.Time->Now().date());
+    if (written)
+        *written = path;
     DurableAppend file;
     auto retried = [&](const std::function<bool()>& step) {
         while (!step()) {

@@ -30,8 +30,10 @@ enum class AppendOutcome { Written, Cancelled };
 // the two heading lines first when the file is new. The line is on the disk (synced) when
 // this returns Written. A failing step asks Retry / Cancel: Retry repeats the step,
 // Cancel leaves the file as it was and returns Cancelled. A text the context's FileEncoding
-// cannot write is reported (both languages) and nothing is written: Cancelled.
-AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry);
+// cannot write is reported (both languages) and nothing is written: Cancelled. `written`, when
+// given, receives the file's name.
+AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry,
+                           QString* written = nullptr);
 
 // Reads `path` into the results table: its last MaxResults results, oldest first. Returns
 // the number held, or -1 (after the format message) when line 1 holds no ",". The plate

@@ -28,6 +28,8 @@ MeasurementPlaces PlaceMeasurementControls(int w, int h, int c)
     p.DiameterValue = {Margin + 1500, lineTop, 600, CaptionHeight};
     p.RatioCaption = {Margin + 2100, lineTop, 2300, CaptionHeight};
     p.RatioValue = {Margin + 4400, lineTop, 900, CaptionHeight};
+    const int positionsLeft = Margin + 5400;
+    p.Positions = {positionsLeft, lineTop, std::max(0, w - 250 - positionsLeft), CaptionHeight};
 
     p.Monitor = {MonitorLeft, h - 1530, MonitorWidthTwips, 0};
     // While the status line speaks, the lower left buttons are not offered yet: it may use

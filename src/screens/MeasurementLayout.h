@@ -38,6 +38,8 @@ struct MeasurementPlaces {
     TwipsRect Setting, Print, No;
     // Lower row: "Start", "Balance", "Main Menu".
     TwipsRect Measure, Initial, Return;
+    // The line on positions, right of the ratio, where the screen has always been empty.
+    TwipsRect Positions;
 };
 MeasurementPlaces PlaceMeasurementControls(int windowWidth, int windowHeight, int captionExtra);
 

@@ -24,6 +24,8 @@ constexpr int ResultLinesKept = 20;
 constexpr qint64 ResultsTailBytes = 64 * 1024;
 // fwd.rs and fwdstr.ini hold a few bytes; anything past this is not the program's.
 constexpr qint64 SettingsTailBytes = 1024 * 1024;
+// A day's positions are some 70 bytes a drop: far more than any day holds.
+constexpr qint64 PositionsTailBytes = 2 * 1024 * 1024;
 constexpr int TarTimeoutMs = 60000;
 constexpr int TarErrorShown = 200; // characters of tar's complaint a message quotes
 
@@ -199,7 +201,12 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bi
         take(QStringLiteral("fwd.rs"), s.PortSettingsFile, program, SettingsTailBytes);
     const bool language =
         take(QStringLiteral("fwdstr.ini"), s.LanguageFile, user, SettingsTailBytes);
-    QStringList inputs{s.PortSettingsFile, s.LanguageFile, s.TodayResultsFile};
+    const bool positions =
+        take(QStringLiteral("positions-today.pos"), s.TodayPositionsFile, user, PositionsTailBytes);
+    const bool gpsdStatus =
+        take(QStringLiteral("gpsd-status.txt"), s.GpsdStatusFile, user, SettingsTailBytes);
+    QStringList inputs{s.PortSettingsFile, s.LanguageFile, s.TodayResultsFile, s.TodayPositionsFile,
+                       s.GpsdStatusFile};
     int transcripts = 0;
     for (int n = 0; n <= ServiceTranscript::KeptOldFiles; ++n) {
         inputs << TranscriptPath(s, n);
@@ -218,7 +225,7 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bi
             "version.txt         the program's version, the operating system and Qt\n"
             "serial-devices.txt  the serial devices present (%1) and the COM ports the\n"
             "                    program lists, with the device each one names\n"
-            "%2\n%3\n%4\n%5\n\n"
+            "%2\n%3\n%4\n%5\n%8\n%9\n\n"
             "Only the program's own files are taken: regular files whose real path lies in\n"
             "the user folder (for fwd.rs, the program's folder). A link that leads elsewhere,\n"
             "a FIFO, a device or a folder at one of their names is named below and never\n"
@@ -246,7 +253,12 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bi
                 QString::number(ServiceTranscript::RotateBytes / (1024 * 1024)),
                 notes.isEmpty() ? QString()
                                 : QStringLiteral("\nLeft out or cut:\n  ") +
-                                      notes.join(QStringLiteral("\n  ")) + QLatin1Char('\n'));
+                                      notes.join(QStringLiteral("\n  ")) + QLatin1Char('\n'),
+                Present(positions, QStringLiteral("positions-today.pos where today's drops were "
+                                                  "made (%1)")
+                                       .arg(QFileInfo(s.TodayPositionsFile).fileName())),
+                Present(gpsdStatus, QStringLiteral("gpsd-status.txt     gpsd's last status: "
+                                                   "connection, fix, last write problem")));
     staging.Write(QStringLiteral("README.txt"), readme.toUtf8());
     if (!staging.Failure().En.isEmpty()) {
         const Bilingual text =

@@ -13,11 +13,13 @@
 // leads elsewhere, a FIFO, a device or a folder at one of these names is named in the
 // report's README.txt instead, and is neither opened nor packed.
 struct ServiceReportSources {
-    QString UserFolder;       // ends in "/"
-    QString PortSettingsFile; // fwd.rs, in the program's folder
-    QString LanguageFile;     // fwdstr.ini
-    QString TodayResultsFile; // may not exist
-    QString ServiceFolder;    // the transcript's folder, ends in "/"
+    QString UserFolder;         // ends in "/"
+    QString PortSettingsFile;   // fwd.rs, in the program's folder
+    QString LanguageFile;       // fwdstr.ini
+    QString TodayResultsFile;   // may not exist
+    QString TodayPositionsFile; // the positions of today's drops; may not exist
+    QString GpsdStatusFile;     // gpsd's last status as the program kept it; may not exist
+    QString ServiceFolder;      // the transcript's folder, ends in "/"
     QString SerialById = QStringLiteral("/dev/serial/by-id");
     DeviceRoots Roots;
 };

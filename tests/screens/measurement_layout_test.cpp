@@ -34,4 +34,28 @@ TEST(MeasurementLayout, WindowSizeFollowsTheChannelsWithinTheScreen)
     }
 }
 
+TEST(MeasurementLayout, ThePositionsLineTakesOnlySpaceNoControlUses)
+{
+    auto overlap = [](const TwipsRect& a, const TwipsRect& b) {
+        return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
+               b.Top < a.Top + a.Height;
+    };
+    for (const int channels : {2, 3, 4, 5, 6}) {
+        SCOPED_TRACE(channels);
+        const MeasurementArrangement a =
+            ArrangeMeasurement(ScreenW, ScreenH, 9900, 5800, channels, 0);
+        const MeasurementPlaces& p = a.Places;
+        const TwipsRect monitor =
+            MonitorGridGeometry(a.WindowHeight, 0, channels, p.Monitor.Left).Grid;
+        EXPECT_GE(p.Positions.Width, 3500); // "GPS: positions cannot be written"
+        EXPECT_LE(p.Positions.Left + p.Positions.Width, a.WindowWidth);
+        for (const TwipsRect& other :
+             {p.ResultCaption, p.ResultGrid, p.DiameterCaption, p.DiameterValue, p.RatioCaption,
+              p.RatioValue, monitor, p.Status, p.Setting, p.Print, p.No, p.Measure, p.Initial,
+              p.Return})
+            EXPECT_FALSE(overlap(p.Positions, other))
+                << other.Left << "," << other.Top << " " << other.Width << "x" << other.Height;
+    }
+}
+
 } // namespace

@@ -66,6 +66,8 @@ TEST(ServiceReport, HoldsTheTranscriptSettingsAndTheEndOfTodaysResults)
     for (int n = 1; n <= 25; ++n)
         results += QByteArray::number(n).rightJustified(5, '0') + ",line\r\n";
     home.WriteFile(Today(), results);
+    home.WriteFile(QString(Today()).replace(".csv", ".pos"), "No.,Date Time\r\n00001,pos\r\n");
+    home.WriteFile("Documents/VX-2968/service/gpsd-status.txt", "connected now: no\n");
     home.WriteFile("outside.txt", "not for the report");
 
     const QString report = home.Path() + "/report.tar.gz";
@@ -73,8 +75,9 @@ TEST(ServiceReport, HoldsTheTranscriptSettingsAndTheEndOfTodaysResults)
     ASSERT_EQ(write.Status, 0) << write.Err.toStdString();
     const QStringList members =
         QString::fromUtf8(Execute("tar", {"-tzf", report}).Out).split('\n', Qt::SkipEmptyParts);
-    for (const char* m : {"README.txt", "version.txt", "serial-devices.txt", "fwdstr.ini",
-                          "service/line.log", "service/line.log.1", "results-today.csv"})
+    for (const char* m :
+         {"README.txt", "version.txt", "serial-devices.txt", "fwdstr.ini", "service/line.log",
+          "service/line.log.1", "results-today.csv", "positions-today.pos", "gpsd-status.txt"})
         EXPECT_TRUE(members.contains(m)) << m;
     EXPECT_FALSE(Execute("tar", {"-xzOf", report}).Out.contains("not for the report"));
     const QByteArray log = Execute("tar", {"-xzOf", report, "service/line.log"}).Out;

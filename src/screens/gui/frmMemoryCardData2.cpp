@@ -11,6 +11,7 @@
 #include "screens/MeasurementLayout.h"
 #include "screens/MeasurementScreen.h"
 #include "screens/MeasurementSession.h"
+#include "screens/gui/PositionsIndicator.h"
 #include "screens/gui/frmInitial.h"
 #include "screens/gui/frmList.h"
 #include "screens/gui/frmNo.h"
@@ -135,6 +136,7 @@ void frmMemoryCardData2::CreateControls()
     lblPoi->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     MSFData = new GridView(&m_resultGrid, this);
     MSFMonit = new GridView(&m_monitorGrid, this);
+    lblPositions = new PositionsIndicator(m_context, this);
     // Titles and readings are cut at the cell's edge rather than shortened with dots.
     MSFData->setTextElideMode(Qt::ElideNone);
     MSFMonit->setTextElideMode(Qt::ElideNone);
@@ -199,6 +201,7 @@ void frmMemoryCardData2::PlaceControls(int w, int h)
     Place(Label2[1], p.RatioCaption);
     Place(lblPoi, p.RatioValue);
     Place(Label1, p.Status);
+    Place(lblPositions, p.Positions);
     Place(cmdSetting, p.Setting);
     Place(cmdPrint, p.Print);
     Place(cmdNo, p.No);

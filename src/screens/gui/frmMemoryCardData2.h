@@ -12,6 +12,7 @@ struct ResultsContext;
 class GridView;
 class LiveMonitor;
 class MeasurementSession;
+class PositionsIndicator;
 class QLabel;
 class QPushButton;
 
@@ -40,6 +41,8 @@ public:
     QLabel* Label1 = nullptr;          // status line
     GridView* MSFData = nullptr;       // results grid
     GridView* MSFMonit = nullptr;      // live monitor grid
+    // GPS: whether the drops get their positions.
+    PositionsIndicator* lblPositions = nullptr;
 
     QLabel* StatusLine() const { return Label1; }
 
