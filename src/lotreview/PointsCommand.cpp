@@ -372,10 +372,12 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         const CoordinateColumns columns = places.Columns(placesOfDay);
         csv += PointsCsvLines(points, request.Need, number + 1, CsvColumns::Points,
                               places.Wanted() ? &columns : nullptr);
-        if (!request.Places.GeoJson.isEmpty())
-            for (const QJsonValue& feature :
-                 PointFeatures(points, request.Need, placesOfDay, number + 1))
+        if (!request.Places.GeoJson.isEmpty()) {
+            const QJsonArray dayFeatures =
+                PointFeatures(points, request.Need, placesOfDay, number + 1);
+            for (const auto& feature : dayFeatures)
                 features.append(feature);
+        }
         said << PointsWithoutVerdict(points, request.Need, number + 1, language);
         number += int(points.size());
     }
