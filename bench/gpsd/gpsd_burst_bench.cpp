@@ -49,7 +49,7 @@ int main()
         ReceiverFixes fixes;
         QElapsedTimer timer;
         timer.start();
-        const QByteArray read = burst; // what the socket hands over, copied as a read copies it
+        const QByteArray read(burst.constData(), burst.size()); // as a read of the socket copies it
         for (const TpvReport& report : NewestTpvOfEachDevice(read))
             fixes.Take(report, 0);
         best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
