@@ -65,18 +65,18 @@ int main(int argc, char** argv)
         gpsd = std::make_unique<GpsdFixSource>(GpsdEndpointOfEnvironment());
         positions = std::make_unique<PositionsRecorder>(
             *gpsd, ServiceFolderOf(context.UserFolder) + QLatin1String(GpsdStatusFileName));
-        QObject::connect(gpsd.get(), &GpsdFixSource::Changed,
-                         [&positions] { positions->KeepStatus(); });
+        positions->KeepStatusCurrent();
         context.Positions = positions.get();
         gpsd->Start();
     };
     hooks.ReleaseLink = [&] {
         if (context.Link)
             context.Link->Connect(false);
-        // Its socket goes while the application that runs it is still there.
+        // Its socket goes while the application that runs it is still there, after the
+        // recorder has kept its last status.
         context.Positions = nullptr;
-        gpsd.reset();
         positions.reset();
+        gpsd.reset();
     };
     hooks.TakePortInventory = [&] { EnumerateSerialPorts(context.Ports, context.UserFolder); };
     hooks.OpenPortSettings = [&](AppContext&) -> QWidget* { return new frmRS232C(context); };

@@ -75,10 +75,9 @@ PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes)
     file.Path = path;
     const QString text = QString::fromUtf8(bytes);
     const QList<QStringView> lines = LinesOf(text);
-    const QString heading = PositionsHeading();
     for (int i = 0; i < lines.size(); ++i) {
         const QStringView line = lines.at(i);
-        if (line.trimmed().isEmpty() || (i == 0 && line.trimmed() == heading))
+        if (line.trimmed().isEmpty() || (i == 0 && IsPositionsHeading(line)))
             continue;
         FieldPosition read;
         read.LineNumber = i + 1;

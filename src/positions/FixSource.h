@@ -1,15 +1,17 @@
 #pragma once
 
 #include "PositionLine.h"
+#include "ReceiverFixes.h"
 
 #include <optional>
+#include <vector>
 
-// What the receiver says now, as the results and the screen need it.
+// What the receivers say now, as the results and the screen need it.
 struct FixStatus {
     bool EverReached = false; // gpsd has answered at least once since the program started
-    bool Connected = false;
-    std::optional<int> LastMode; // of the latest TPV report
-    std::optional<DropFix> Fix;  // the latest with a position, AgeSeconds as of now
+    bool Connected = false;   // as of now
+    std::vector<ReceiverStatus> Receivers;
+    std::optional<DropFix> Fix; // the one a drop stored now takes (BestFix), ages as of now
 };
 
 // Where positions come from. The program's comes from gpsd (GpsdFixSource); nothing that

@@ -3,14 +3,19 @@
 namespace
 {
 
-// gpsd's reports are a few hundred bytes; a longer run without a line end is no report.
+// A longer run without a line end is no report: it is let go rather than kept growing.
 constexpr qsizetype LongestReport = 64 * 1024;
+// What the socket holds for the program between reads; past it gpsd's bytes wait in the
+// system, and gpsd lets a client that does not keep up go.
+constexpr qint64 ReadBufferBytes = 1024 * 1024;
 
 } // namespace
 
 GpsdFixSource::GpsdFixSource(GpsdEndpoint where, QObject* parent)
     : QObject(parent), m_where(std::move(where))
 {
+    m_steady.start();
+    m_socket.setReadBufferSize(ReadBufferBytes);
     m_retry.setInterval(RetryMs);
     connect(&m_retry, &QTimer::timeout, this, &GpsdFixSource::TryConnect);
     connect(&m_socket, &QTcpSocket::connected, this, &GpsdFixSource::OnConnected);
@@ -36,11 +41,9 @@ FixStatus GpsdFixSource::Status() const
 {
     FixStatus status;
     status.EverReached = m_everReached;
-    status.Connected = m_socket.state() == QAbstractSocket::ConnectedState;
-    status.LastMode = m_mode;
-    status.Fix = m_fix;
-    if (status.Fix)
-        status.Fix->AgeSeconds = double(m_fixReceived.elapsed()) / 1000.0;
+    status.Connected = m_connected;
+    status.Receivers = m_fixes.Judge(QDateTime::currentDateTimeUtc(), m_steady.elapsed());
+    status.Fix = BestFix(status.Receivers);
     return status;
 }
 
@@ -57,49 +60,42 @@ void GpsdFixSource::TryConnect()
 void GpsdFixSource::OnConnected()
 {
     m_everReached = true;
-    m_wasConnected = true;
+    m_connected = true;
+    // A gpsd started again reports its receivers anew; those of the last one are gone.
+    m_fixes = ReceiverFixes();
     m_socket.write(GpsdWatchCommand());
     emit Changed();
 }
 
 void GpsdFixSource::OnReadyRead()
 {
-    m_pending += m_socket.readAll();
-    qsizetype end = 0;
-    while ((end = m_pending.indexOf('\n')) >= 0) {
-        TakeReport(m_pending.left(end));
-        m_pending.remove(0, end + 1);
+    const QByteArray arrived = m_socket.readAll();
+    const qsizetype lastEnd = arrived.lastIndexOf('\n');
+    if (lastEnd < 0) {
+        m_pending += arrived;
+        if (m_pending.size() > LongestReport)
+            m_pending.clear();
+        return;
     }
+    m_pending += arrived.first(lastEnd + 1);
+    const QByteArray lines = std::exchange(m_pending, arrived.sliced(lastEnd + 1));
     if (m_pending.size() > LongestReport)
         m_pending.clear();
-}
-
-void GpsdFixSource::TakeReport(const QByteArray& line)
-{
-    const std::optional<TpvReport> tpv = ParseTpv(line);
-    if (!tpv)
-        return;
-    // gpsd also reports a 2D or 3D mode without a position (from a GSA sentence alone): the
-    // latest fix stays and ages. Only a report of no fix takes it away.
-    std::optional<DropFix> fix = m_fix;
-    if (tpv->Fix || tpv->Mode < 2)
-        fix = tpv->Fix;
-    const bool changed = m_mode != tpv->Mode || m_fix.has_value() != fix.has_value();
-    m_mode = tpv->Mode;
-    if (tpv->Fix)
-        m_fixReceived.start();
-    m_fix = fix;
+    const qint64 now = m_steady.elapsed();
+    bool changed = false;
+    for (const TpvReport& report : NewestTpvOfEachDevice(lines))
+        changed = m_fixes.Take(report, now) || changed;
     if (changed)
         emit Changed();
 }
 
 void GpsdFixSource::OnLost()
 {
-    // The fix stays as it was and ages: a drop just after gpsd went may still use it.
-    // The socket is left alone here: it may still be inside its own signal. A refused try
-    // while gpsd is away changes nothing.
-    if (!m_wasConnected)
+    // The fixes stay as they were: a drop just after gpsd went may still use one, until its
+    // time has stood still too long. The socket is left alone here: it may still be inside
+    // its own signal. A refused try while gpsd is away changes nothing.
+    if (!m_connected)
         return;
-    m_wasConnected = false;
+    m_connected = false;
     emit Changed();
 }

@@ -2,15 +2,18 @@
 
 #include "FixSource.h"
 #include "GpsdReport.h"
+#include "ReceiverFixes.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTcpSocket>
 #include <QTimer>
 
-// The receiver through gpsd on TCP. Everything happens in the event loop: connecting,
-// reading and trying again never wait, so measuring goes on whatever gpsd does. While
-// gpsd cannot be reached it is tried again every RetryMs.
+// The receivers through gpsd on TCP. Everything happens in the event loop: connecting,
+// reading and trying again never wait, so measuring goes on whatever gpsd does. A read takes
+// what has come, keeps the newest report of each receiver and lets the rest go, so a gpsd
+// that floods the program costs it a scan of the bytes, never a backlog. While gpsd cannot
+// be reached it is tried again every RetryMs.
 class GpsdFixSource : public QObject, public FixSource
 {
     Q_OBJECT
@@ -26,7 +29,8 @@ public:
     static constexpr int RetryMs = 3000;
 
 signals:
-    // The connection came or went, or the fix mode changed (not every report).
+    // The connection came or went, a receiver came, or a receiver's mode or whether it has
+    // a position changed: at most once a read, however many reports it held.
     void Changed();
 
 private:
@@ -34,15 +38,13 @@ private:
     void OnConnected();
     void OnReadyRead();
     void OnLost();
-    void TakeReport(const QByteArray& line);
 
     GpsdEndpoint m_where;
     QTcpSocket m_socket;
     QTimer m_retry;
     QByteArray m_pending; // a report not yet complete
     bool m_everReached = false;
-    bool m_wasConnected = false;
-    std::optional<int> m_mode;
-    std::optional<DropFix> m_fix;
-    QElapsedTimer m_fixReceived; // monotonic: the fix's age never jumps with the clock
+    bool m_connected = false;
+    ReceiverFixes m_fixes;
+    QElapsedTimer m_steady; // the fixes' standing still is told on it, never on the clock
 };

@@ -17,14 +17,21 @@ QString PositionsFilePath(const QString& dayFilePath)
     return day.dir().filePath(day.completeBaseName() + QStringLiteral(".pos"));
 }
 
-QString PositionsHeading()
-{
-    return QStringLiteral(
-        "No.,Date Time,Latitude,Longitude,Altitude(m),Fix,Horizontal error(m),Age(s)");
-}
-
 namespace
 {
+
+const char* const HeadingBeforeDevices =
+    "No.,Date Time,Latitude,Longitude,Altitude(m),Fix,Horizontal error(m),Age(s)";
+constexpr qsizetype FieldsBeforeDevices = 8;
+
+QString DeviceField(QString device)
+{
+    for (QChar& c : device) {
+        if (c == QLatin1Char(',') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char('_');
+    }
+    return device;
+}
 
 QString OptionalText(const std::optional<double>& value)
 {
@@ -53,6 +60,17 @@ bool ReadOptional(QStringView text, std::optional<double>* value)
 
 } // namespace
 
+QString PositionsHeading()
+{
+    return QLatin1String(HeadingBeforeDevices) + QStringLiteral(",Device");
+}
+
+bool IsPositionsHeading(QStringView line)
+{
+    const QStringView trimmed = line.trimmed();
+    return trimmed == PositionsHeading() || trimmed == QLatin1String(HeadingBeforeDevices);
+}
+
 QString PositionLine(const DropPosition& position)
 {
     const DropFix& fix = position.Fix;
@@ -63,14 +81,16 @@ QString PositionLine(const DropPosition& position)
                        OptionalText(fix.Altitude),
                        fix.ThreeD ? QStringLiteral("3D") : QStringLiteral("2D"),
                        OptionalText(fix.HorizontalError),
-                       QString::number(fix.AgeSeconds, 'f', 1)}
+                       QString::number(fix.AgeSeconds, 'f', 1),
+                       DeviceField(fix.Device)}
         .join(QLatin1Char(','));
 }
 
 bool ParsePositionLine(QStringView line, DropPosition* position)
 {
     const QList<QStringView> fields = line.trimmed().split(QLatin1Char(','));
-    if (fields.size() != 8 || fields[0].trimmed().isEmpty() || fields[1].trimmed().isEmpty())
+    if ((fields.size() != FieldsBeforeDevices && fields.size() != FieldsBeforeDevices + 1) ||
+        fields[0].trimmed().isEmpty() || fields[1].trimmed().isEmpty())
         return false;
     DropPosition read;
     read.No = fields[0].trimmed().toString();
@@ -85,6 +105,8 @@ bool ParsePositionLine(QStringView line, DropPosition* position)
         !ReadOptional(fields[4], &fix.Altitude) || !ReadOptional(fields[6], &fix.HorizontalError) ||
         !ReadNumber(fields[7], &fix.AgeSeconds))
         return false;
+    if (fields.size() > FieldsBeforeDevices)
+        fix.Device = fields[FieldsBeforeDevices].trimmed().toString();
     *position = read;
     return true;
 }

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -73,7 +75,11 @@ QString OutcomeName(PositionOutcome outcome)
     case PositionOutcome::NoFix:
         return QStringLiteral("not written: no fix");
     case PositionOutcome::StaleFix:
-        return QStringLiteral("not written: the fix was older than %1 s")
+        return QStringLiteral("not written: the fix was old, its time had stood still over %1 s")
+            .arg(NewestFixSeconds, 0, 'f', 0);
+    case PositionOutcome::ClockApart:
+        return QStringLiteral("not written: the receiver's time and the computer's clock "
+                              "differed by more than %1 s")
             .arg(NewestFixSeconds, 0, 'f', 0);
     case PositionOutcome::CannotWrite:
         return QStringLiteral("not written: the positions file cannot be written");
@@ -81,15 +87,62 @@ QString OutcomeName(PositionOutcome outcome)
     return {};
 }
 
+QString Seconds(double seconds)
+{
+    return QString::number(seconds, 'f', 1) + QStringLiteral(" s");
+}
+
+QString StandingName(const ReceiverStatus& r)
+{
+    switch (r.Standing) {
+    case FixStanding::NoFix:
+        return QStringLiteral("no fix");
+    case FixStanding::NoTime:
+        return QStringLiteral("not used: the fix has no time");
+    case FixStanding::StandsStill:
+        return QStringLiteral("not used: an old fix, its time has stood still for ") +
+               Seconds(r.SecondsStill);
+    case FixStanding::ClockApart:
+        return QStringLiteral("not used: its time and the computer's clock differ by ") +
+               Seconds(r.ClockDifference);
+    case FixStanding::Current:
+        return QStringLiteral("current");
+    }
+    return {};
+}
+
+QString ReceiverLine(const ReceiverStatus& r)
+{
+    QString line =
+        QStringLiteral("receiver %1: mode %2")
+            .arg(r.Device.isEmpty() ? QStringLiteral("(unnamed)") : r.Device, ModeName(r.Mode));
+    if (r.Fix) {
+        line += QStringLiteral(", fix %1, %2")
+                    .arg(QString::number(r.Fix->Where.Latitude, 'f', 7),
+                         QString::number(r.Fix->Where.Longitude, 'f', 7));
+    }
+    if (r.Time && r.Fix) {
+        line += QStringLiteral(", time %1, age %2")
+                    .arg(r.Time->toString(Qt::ISODateWithMs), Seconds(r.Fix->AgeSeconds));
+    }
+    return line + QStringLiteral(": ") + StandingName(r) + QLatin1Char('\n');
+}
+
 } // namespace
 
-PositionOutcome ChoosePositionWrite(const std::optional<DropFix>& fix)
+PositionOutcome ChoosePositionWrite(const FixStatus& status)
 {
-    if (!fix)
-        return PositionOutcome::NoFix;
-    if (!(fix->AgeSeconds <= NewestFixSeconds))
+    if (status.Fix)
+        return PositionOutcome::Written;
+    const auto any = [&](FixStanding standing) {
+        return std::any_of(status.Receivers.begin(), status.Receivers.end(),
+                           [&](const ReceiverStatus& r) { return r.Standing == standing; });
+    };
+    if (any(FixStanding::ClockApart))
+        return PositionOutcome::ClockApart;
+    if (any(FixStanding::StandsStill))
         return PositionOutcome::StaleFix;
-    return PositionOutcome::Written;
+    return PositionOutcome::NoFix;
 }
 
 bool AppendPosition(const QString& positionsFile, const DropPosition& position, Bilingual* reason)
@@ -126,65 +179,101 @@ PositionsRecorder::PositionsRecorder(const FixSource& fixes, QString statusFile)
 {
 }
 
+PositionsRecorder::~PositionsRecorder()
+{
+    if (m_statusTimer.isActive())
+        KeepStatus(true);
+}
+
 PositionOutcome PositionsRecorder::Record(const QString& dayFile, const QString& no,
                                           const QString& dateTime)
 {
-    const std::optional<DropFix> fix = m_fixes.CurrentFix();
-    m_last = ChoosePositionWrite(fix);
+    const FixStatus status = m_fixes.Status();
+    m_last = ChoosePositionWrite(status);
     m_problem = {};
-    if (m_last == PositionOutcome::Written &&
-        !AppendPosition(PositionsFilePath(dayFile), DropPosition{no, dateTime, *fix}, &m_problem)) {
-        m_problem = CannotWrite(PositionsFilePath(dayFile), m_problem);
-        m_last = PositionOutcome::CannotWrite;
+    m_lastDevice.clear();
+    if (m_last == PositionOutcome::Written) {
+        m_lastDevice = status.Fix->Device;
+        if (!AppendPosition(PositionsFilePath(dayFile), DropPosition{no, dateTime, *status.Fix},
+                            &m_problem)) {
+            m_problem = CannotWrite(PositionsFilePath(dayFile), m_problem);
+            m_last = PositionOutcome::CannotWrite;
+        }
     }
-    KeepStatus();
     return m_last;
 }
 
-QString PositionsRecorder::StatusText() const
+QString PositionsRecorder::StatusText(const QDateTime& now, bool ended) const
 {
     const FixStatus s = Fix();
-    QString text = QStringLiteral("gpsd reached since the program started: %1\n"
-                                  "connected now: %2\n")
-                       .arg(s.EverReached ? QStringLiteral("yes") : QStringLiteral("no"),
-                            s.Connected ? QStringLiteral("yes") : QStringLiteral("no"));
-    text += QStringLiteral("last TPV mode: %1\n")
-                .arg(s.LastMode ? ModeName(*s.LastMode) : QStringLiteral("none received"));
-    text += s.Fix ? QStringLiteral("latest fix: %1, %2, age %3 s\n")
-                        .arg(QString::number(s.Fix->Where.Latitude, 'f', 7),
-                             QString::number(s.Fix->Where.Longitude, 'f', 7),
-                             QString::number(s.Fix->AgeSeconds, 'f', 1))
-                  : QStringLiteral("latest fix: none\n");
-    text += QStringLiteral("last drop's position: %1\n").arg(OutcomeName(m_last));
+    const auto yesNo = [](bool yes) { return yes ? QStringLiteral("yes") : QStringLiteral("no"); };
+    QString text = QStringLiteral("status as of: %1 (UTC %2)\n")
+                       .arg(now.toString(Qt::ISODate), now.toUTC().toString(Qt::ISODate));
+    if (ended)
+        text += QStringLiteral("the program has ended: gpsd is no longer followed\n");
+    text += QStringLiteral("gpsd reached since the program started: %1\n"
+                           "connected now: %2\n")
+                .arg(yesNo(s.EverReached), yesNo(s.Connected && !ended));
+    if (s.Receivers.empty())
+        text += QStringLiteral("receivers: none reported\n");
+    for (const ReceiverStatus& r : s.Receivers)
+        text += ReceiverLine(r);
+    text += s.Fix ? QStringLiteral("a drop now takes: %1, age %2\n")
+                        .arg(s.Fix->Device, Seconds(s.Fix->AgeSeconds))
+                  : QStringLiteral("a drop now takes: no position\n");
+    text += QStringLiteral("last drop's position: %1").arg(OutcomeName(m_last));
+    if (!m_lastDevice.isEmpty())
+        text += QStringLiteral(" (from %1)").arg(m_lastDevice);
+    text += QLatin1Char('\n');
     if (!m_problem.En.isEmpty())
         text += QStringLiteral("last write problem: %1\n").arg(m_problem.En);
-    text += QStringLiteral("status written: %1\n")
-                .arg(QDateTime::currentDateTime().toString(Qt::ISODate));
     return text;
 }
 
-void PositionsRecorder::KeepStatus() const
+void PositionsRecorder::KeepStatus(bool ended) const
 {
     if (m_statusFile.isEmpty() || !Fix().EverReached)
         return;
     QDir().mkpath(QFileInfo(m_statusFile).absolutePath());
+    OutputRules rules;
+    rules.Synced = false;
     Bilingual ignored;
-    WriteOutputFile(m_statusFile, StatusText().toUtf8(), {}, &ignored);
+    WriteOutputFile(m_statusFile, StatusText(QDateTime::currentDateTime(), ended).toUtf8(), rules,
+                    &ignored);
 }
 
-std::optional<Bilingual> PositionsIndicatorText(const FixStatus& status, PositionOutcome last)
+void PositionsRecorder::KeepStatusCurrent()
+{
+    m_statusTimer.setInterval(StatusEveryMs);
+    m_statusTimer.callOnTimeout([this] { KeepStatus(); });
+    m_statusTimer.start();
+}
+
+std::optional<PositionsIndicatorState> PositionsIndicatorFor(const FixStatus& status,
+                                                             PositionOutcome last)
 {
     if (!status.EverReached)
         return std::nullopt;
     if (last == PositionOutcome::CannotWrite)
-        return Words("GPS: 位置を書き込めません", "GPS: positions cannot be written");
+        return PositionsIndicatorState{
+            Words("GPS: 位置を書き込めません", "GPS: positions cannot be written")};
     if (!status.Connected)
-        return Words("GPS: gpsd に接続していません", "GPS: gpsd not connected");
-    if (ChoosePositionWrite(status.Fix) != PositionOutcome::Written)
-        return Words("GPS 測位なし", "GPS no fix");
+        return PositionsIndicatorState{
+            Words("GPS: gpsd に接続していません", "GPS: gpsd not connected")};
+    switch (ChoosePositionWrite(status)) {
+    case PositionOutcome::ClockApart:
+        return PositionsIndicatorState{Words("GPS 時刻ずれ", "GPS clock apart"),
+                                       IndicatorTone::OldFix};
+    case PositionOutcome::StaleFix:
+        return PositionsIndicatorState{Words("GPS 古い測位", "GPS old fix"), IndicatorTone::OldFix};
+    case PositionOutcome::Written:
+        break;
+    default:
+        return PositionsIndicatorState{Words("GPS 測位なし", "GPS no fix")};
+    }
     const DropFix& fix = *status.Fix;
     QString text = fix.ThreeD ? QStringLiteral("GPS 3D") : QStringLiteral("GPS 2D");
     if (fix.HorizontalError)
         text += QStringLiteral(" ±%1 m").arg(*fix.HorizontalError, 0, 'f', 1);
-    return Both(text);
+    return PositionsIndicatorState{Both(text), IndicatorTone::Fix};
 }

@@ -257,8 +257,9 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bi
                 Present(positions, QStringLiteral("positions-today.pos where today's drops were "
                                                   "made (%1)")
                                        .arg(QFileInfo(s.TodayPositionsFile).fileName())),
-                Present(gpsdStatus, QStringLiteral("gpsd-status.txt     gpsd's last status: "
-                                                   "connection, fix, last write problem")));
+                Present(gpsdStatus, QStringLiteral("gpsd-status.txt     gpsd's status, kept every "
+                                                   "second: connection, each receiver's fix and "
+                                                   "age, the last drop's position")));
     staging.Write(QStringLiteral("README.txt"), readme.toUtf8());
     if (!staging.Failure().En.isEmpty()) {
         const Bilingual text =

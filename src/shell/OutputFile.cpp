@@ -107,14 +107,14 @@ int MakeTemporary(const QString& target, QString* made)
 
 // A regular file, new or replaced: whole or not at all.
 bool ReplaceFile(const QString& target, const struct stat* existing, const QByteArray& bytes,
-                 Bilingual* reason)
+                 bool synced, Bilingual* reason)
 {
     QString temporary;
     const int fd = MakeTemporary(target, &temporary);
     if (fd < 0)
         return FailWithError(reason, errno);
     bool ok = (!existing || ::fchmod(fd, existing->st_mode & 07777) == 0) && WriteAll(fd, bytes) &&
-              ::fsync(fd) == 0;
+              (!synced || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -128,6 +128,8 @@ bool ReplaceFile(const QString& target, const struct stat* existing, const QByte
         ::unlink(Native(temporary).constData());
         return FailWithError(reason, error);
     }
+    if (!synced)
+        return true;
     // The new name on the disk too, so that a power cut cannot bring the old file back.
     const int folder = ::open(Native(QFileInfo(target).absolutePath()).constData(),
                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -164,7 +166,7 @@ bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputR
     if (::stat(Native(target).constData(), &st) != 0) {
         if (errno != ENOENT)
             return FailWithError(reason, errno);
-        return ReplaceFile(target, nullptr, bytes, reason);
+        return ReplaceFile(target, nullptr, bytes, rules.Synced, reason);
     }
     for (const QString& input : rules.Inputs) {
         if (SameFile(st, input))
@@ -177,7 +179,7 @@ bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputR
         return WriteDirectly(target, bytes, reason);
     if (!S_ISREG(st.st_mode))
         return Fail(reason, Words("ソケットです", "it is a socket"));
-    return ReplaceFile(target, &st, bytes, reason);
+    return ReplaceFile(target, &st, bytes, rules.Synced, reason);
 }
 
 Bilingual CannotWrite(const QString& path, const Bilingual& reason)

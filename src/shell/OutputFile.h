@@ -10,6 +10,9 @@
 struct OutputRules {
     QStringList Inputs;          // the files read to make it, whatever path reaches them
     bool StandardOutput = false; // "-" is standard output (the command line's convention)
+    // Waits for the disk. A note rewritten every second that a power cut may take back (a
+    // status kept for the service report) is written without, on the window's thread.
+    bool Synced = true;
 };
 
 // Writes `bytes` to `path` whole or not at all. A regular file (or a new one) is replaced

@@ -2,6 +2,7 @@
 // gpsd fed by gpsfake, reached through VX2968_GPSD. The day file comes out byte for byte as
 // on a day without gpsd; the positions file gets the drop that had a fix.
 #include "GpsFake.h"
+#include "GpsdFlood.h"
 #include "MeasuringDay.h"
 #include "SimProcess.h"
 #include "TempHome.h"
@@ -112,6 +113,47 @@ TEST(PositionsOnAMeasuringDay, TheDayFileStaysAsWithoutGpsdAndTheFixedDropGetsIt
     const QByteArray noAndTime = firstDrop.left(firstDrop.indexOf(',', firstDrop.indexOf(',') + 1));
     EXPECT_TRUE(lines[1].startsWith(noAndTime + ",35.6812350,139.7671250,40.2,3D,"))
         << lines[1].toStdString();
+}
+
+// A gpsd that floods the program with reports, a fix and none in turn, while the operator
+// measures: the monitor keeps polling, Start arms and the drop is stored while the flood
+// goes on, and a line written holds the one place the reports gave.
+TEST(PositionsOnAMeasuringDay, AFloodingGpsdHoldsUpNeitherTheMonitorNorADrop)
+{
+    TempHome home;
+    SimProcess sim;
+    MeasuringDay day;
+    GpsdFlood flood;
+    GpsdFixSource source(GpsdEndpointFrom(flood.Endpoint()));
+    PositionsRecorder recorder(source, day.Context.UserFolder + "/service/gpsd-status.txt");
+    recorder.KeepStatusCurrent();
+    day.Context.Positions = &recorder;
+    source.Start();
+    ASSERT_TRUE(sim.Start({"--com", "1", "--channels", "1,2", "--drop-after", "30", "--no-pace"}))
+        << sim.ErrorText().toStdString();
+    ASSERT_TRUE(day.Open());
+    ASSERT_TRUE(WaitFor([&] { return flood.Sent() > 100000; }, Generous)) << "no flood";
+
+    const auto polls = [&] { return sim.Commands().count(QStringLiteral("MDT")); };
+    const qsizetype before = polls();
+    EXPECT_TRUE(WaitFor([&] { return polls() >= before + 3; }, Generous))
+        << "the monitor stopped while gpsd flooded";
+    const qint64 sentBefore = flood.Sent();
+    EXPECT_TRUE(day.Drop());
+    EXPECT_GT(flood.Sent(), sentBefore) << "the drop waited for the flood to end";
+    EXPECT_TRUE(day.Messages.Shown.empty());
+    flood.Stop();
+
+    const QByteArray positions =
+        Contents(day.Context.G.DataFolder + QDate::currentDate().toString("yyyyMMdd") + ".pos");
+    const QList<QByteArray> lines = positions.trimmed().split('\n');
+    if (recorder.LastOutcome() == PositionOutcome::Written) {
+        ASSERT_EQ(lines.size(), 2) << positions.toStdString();
+        EXPECT_TRUE(lines[1].contains(",35.5000000,139.5000000,40.2,3D,3.0,"));
+        EXPECT_TRUE(lines[1].trimmed().endsWith(",/dev/flood"));
+    } else {
+        EXPECT_EQ(recorder.LastOutcome(), PositionOutcome::NoFix);
+    }
 }
 
 } // namespace

@@ -40,22 +40,25 @@ TEST(MeasurementLayout, ThePositionsLineTakesOnlySpaceNoControlUses)
         return a.Left < b.Left + b.Width && b.Left < a.Left + a.Width && a.Top < b.Top + b.Height &&
                b.Top < a.Top + a.Height;
     };
-    for (const int channels : {2, 3, 4, 5, 6}) {
-        SCOPED_TRACE(channels);
-        const MeasurementArrangement a =
-            ArrangeMeasurement(ScreenW, ScreenH, 9900, 5800, channels, 0);
-        const MeasurementPlaces& p = a.Places;
-        const TwipsRect monitor =
-            MonitorGridGeometry(a.WindowHeight, 0, channels, p.Monitor.Left).Grid;
-        EXPECT_GE(p.Positions.Width, 3500); // "GPS: positions cannot be written"
-        EXPECT_LE(p.Positions.Left + p.Positions.Width, a.WindowWidth);
-        for (const TwipsRect& other :
-             {p.ResultCaption, p.ResultGrid, p.DiameterCaption, p.DiameterValue, p.RatioCaption,
-              p.RatioValue, monitor, p.Status, p.Setting, p.Print, p.No, p.Measure, p.Initial,
-              p.Return})
-            EXPECT_FALSE(overlap(p.Positions, other))
-                << other.Left << "," << other.Top << " " << other.Width << "x" << other.Height;
-    }
+    // The displays it is laid out for, and a laptop's 1366 x 768.
+    const std::pair<int, int> screens[] = {{ScreenW, ScreenH}, {1366 * 15, 768 * 15}};
+    for (const auto& [screenW, screenH] : screens)
+        for (const int channels : {2, 3, 4, 5, 6}) {
+            SCOPED_TRACE(std::to_string(screenW / 15) + " px wide, " + std::to_string(channels));
+            const MeasurementArrangement a =
+                ArrangeMeasurement(screenW, screenH, 9900, 5800, channels, 0);
+            const MeasurementPlaces& p = a.Places;
+            const TwipsRect monitor =
+                MonitorGridGeometry(a.WindowHeight, 0, channels, p.Monitor.Left).Grid;
+            EXPECT_GE(p.Positions.Width, 3500); // "GPS: positions cannot be written"
+            EXPECT_LE(p.Positions.Left + p.Positions.Width, a.WindowWidth);
+            for (const TwipsRect& other :
+                 {p.ResultCaption, p.ResultGrid, p.DiameterCaption, p.DiameterValue, p.RatioCaption,
+                  p.RatioValue, monitor, p.Status, p.Setting, p.Print, p.No, p.Measure, p.Initial,
+                  p.Return})
+                EXPECT_FALSE(overlap(p.Positions, other))
+                    << other.Left << "," << other.Top << " " << other.Width << "x" << other.Height;
+        }
 }
 
 } // namespace

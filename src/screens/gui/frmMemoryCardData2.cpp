@@ -177,6 +177,7 @@ void frmMemoryCardData2::SetCaptionsAndFonts()
     Caption(Label2[1], g.UiFontName, c.RatioCaption);
     Caption(lblPoi, g.UiFontName, c.RatioValue);
     Caption(Label1, g.UiFontName, c.Status);
+    lblPositions->SetCaptionFont(Label2[1]->font()); // the caption beside it
     m_resultGrid.SetFontName(g.UiFontName);
     m_resultGrid.SetFontSize(c.ResultGridPoints);
     m_monitorGrid.SetFontName(g.UiFontName);

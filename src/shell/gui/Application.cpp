@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "LateInputGuard.h"
 #include "QtMessageSink.h"
 #include "SingleInstance.h"
 #include "WindowRules.h"
@@ -42,6 +43,7 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
     QApplication::setApplicationName(QStringLiteral("VX-2968"));
     InstallFontSubstitutes();
     InstallWindowRules(app);
+    InstallLateInputGuard(app);
 
     context.UserFolder = GetUserFolderPath(context.Folders);
 
