@@ -21,7 +21,9 @@ export HOME="$work/home"
 mkdir -p "$HOME"
 
 vx2968 --service-report - >"$work/report.tar.gz" || fail "vx2968 --service-report - failed"
-tar -xzOf "$work/report.tar.gz" README.txt | grep -q 'service report' ||
+# Each output is read whole before it is searched: a grep -q that stops early would end its
+# writer with SIGPIPE, a failure under pipefail.
+readme=$(tar -xzOf "$work/report.tar.gz" README.txt) && grep -q 'service report' <<<"$readme" ||
   fail "the service report written to standard output holds no README.txt"
 echo "clean laptop: service report written ($(wc -c <"$work/report.tar.gz") bytes)"
 
@@ -30,12 +32,14 @@ echo "clean laptop: service report written ($(wc -c <"$work/report.tar.gz") byte
 cp "$here/20240506.csv" "$here/track.gpx" "$work/"
 vx2968-review --points - --crs EPSG:6677 --utc-offset +09:00 --track "$work/track.gpx" \
   "$work/20240506.csv" >"$work/points.csv" || fail "vx2968-review --points failed"
-head -n1 "$work/points.csv" | grep -q ',Northing(m),Easting(m)' || fail "no northing and easting columns"
-sed -n 2p "$work/points.csv" | grep -q ',35.0000000,139.8333333,-110938.674,-0.003' ||
-  fail "the point is not placed in EPSG:6677: $(sed -n 2p "$work/points.csv")"
+grep -q ',Northing(m),Easting(m)$' <(head -n1 "$work/points.csv") || fail "no northing and easting columns"
+point=$(sed -n 2p "$work/points.csv")
+grep -q ',35.0000000,139.8333333,-110938.674,-0.003$' <<<"$point" ||
+  fail "the point is not placed in EPSG:6677: $point"
 echo "clean laptop: the point placed at northing -110938.674, easting -0.003 (EPSG:6677)"
 
-vx-logger-sim --help | grep -q -- '--com' || fail "vx-logger-sim --help says nothing of --com"
+help=$(vx-logger-sim --help 2>&1) || fail "vx-logger-sim --help failed"
+grep -q -- '--com' <<<"$help" || fail "vx-logger-sim --help says nothing of --com"
 echo "clean laptop: vx-logger-sim --help answers"
 
 # The display is the check's own, not the package's.
