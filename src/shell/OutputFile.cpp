@@ -143,6 +143,13 @@ bool WriteStandardOutput(const QByteArray& bytes, Bilingual* reason)
     return WriteAll(STDOUT_FILENO, bytes) || FailWithError(reason, errno);
 }
 
+// A name "*.pos" (any letter case): the positions file the measurement program writes beside
+// a day's results file, field data just as the day is.
+bool IsPositionsFileName(const QString& fileName)
+{
+    return fileName.size() > 4 && fileName.endsWith(QLatin1String(".pos"), Qt::CaseInsensitive);
+}
+
 } // namespace
 
 bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputRules& rules,
@@ -153,12 +160,18 @@ bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputR
     if (rules.StandardOutput && path == QLatin1String("-"))
         return WriteStandardOutput(bytes, reason);
     const QString target = FollowLinks(path);
-    if (DateOfDayFileName(QFileInfo(path).fileName()).isValid() ||
-        DateOfDayFileName(QFileInfo(target).fileName()).isValid())
-        return Fail(reason, Words("日の結果ファイルの名前 (yyyymmdd.csv) です。"
-                                  "結果ファイルは測定プログラムだけが書きます",
-                                  "its name is that of a day's results file (yyyymmdd.csv), "
-                                  "which only the measurement program writes"));
+    for (const QString& name : {QFileInfo(path).fileName(), QFileInfo(target).fileName()}) {
+        if (DateOfDayFileName(name).isValid())
+            return Fail(reason, Words("日の結果ファイルの名前 (yyyymmdd.csv) です。"
+                                      "結果ファイルは測定プログラムだけが書きます",
+                                      "its name is that of a day's results file (yyyymmdd.csv), "
+                                      "which only the measurement program writes"));
+        if (IsPositionsFileName(name))
+            return Fail(reason, Words("位置ファイル (.pos) の名前です。"
+                                      "位置ファイルは測定プログラムだけが書きます",
+                                      "its name is that of a positions file (.pos), which only "
+                                      "the measurement program writes"));
+    }
     struct stat st {
     };
     if (::stat(Native(target).constData(), &st) != 0) {

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Where an output may go. Field data cannot be measured again: an output never replaces
-// a file it was made from, nor anything named as a day's results file.
+// a file it was made from, nor anything named as a day's results file or positions file.
 struct OutputRules {
     QStringList Inputs;          // the files read to make it, whatever path reaches them
     bool StandardOutput = false; // "-" is standard output (the command line's convention)
@@ -17,8 +17,8 @@ struct OutputRules {
 // crash leaves the old file exactly as it was; a symbolic link is followed to its file. A
 // device or FIFO is written directly and never unlinked or renamed over (a FIFO nobody
 // reads is refused rather than waited on); a folder or socket is refused, as are the
-// inputs and day files' names. False with the reason, a phrase completing "cannot be
-// written:", when nothing was written.
+// inputs and the names of day files and positions files (*.pos). False with the reason, a
+// phrase completing "cannot be written:", when nothing was written.
 bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputRules& rules,
                      Bilingual* reason);
 

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace
 {
@@ -116,7 +117,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     }
 }
 
-// The output's name forgotten after a glob: the first day would become the output.
+// The output's name forgotten after a glob: the first day, or its positions, would become
+// the output; a positions file beside a day is never made by an output either.
 TEST(PointsCommand, NeverWritesOverADayFile)
 {
     TempHome home;
@@ -124,13 +126,23 @@ TEST(PointsCommand, NeverWritesOverADayFile)
     const QByteArray day = FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(a, day);
     WriteBytes(b, FixtureDayBytes(3, QDate(2024, 5, 7), UiLanguage::English, false));
+    WriteBytes(PositionsFilePath(a), "field positions");
+    WriteBytes(PositionsFilePath(b), "field positions");
     QFile::link(a, home.Path() + "/latest");
-    for (const QString& out : {a, home.Path() + "/latest"}) {
+    ASSERT_EQ(::link(QFile::encodeName(PositionsFilePath(b)).constData(),
+                     QFile::encodeName(home.Path() + "/copy.csv").constData()),
+              0);
+    for (const QString& out : {a, home.Path() + "/latest", PositionsFilePath(a),
+                               home.Path() + "/20240508.pos", home.Path() + "/copy.csv"}) {
+        SCOPED_TRACE(out.toStdString());
         const Outcome run = Points({"--points", out, b});
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Errors.size(), 1);
         EXPECT_EQ(Read(a), QString::fromLatin1(day));
+        EXPECT_EQ(Read(PositionsFilePath(a)), "field positions");
+        EXPECT_EQ(Read(PositionsFilePath(b)), "field positions");
     }
+    EXPECT_FALSE(QFile::exists(home.Path() + "/20240508.pos"));
 }
 
 // Values no program of ours wrote, and points the requirement cannot judge, are named
