@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <vector>
 
 // Where an output may go. Field data cannot be measured again: an output never replaces
 // a file it was made from, nor anything named as a day's results file or positions file.
@@ -21,6 +22,18 @@ struct OutputRules {
 // phrase completing "cannot be written:", when nothing was written.
 bool WriteOutputFile(const QString& path, const QByteArray& bytes, const OutputRules& rules,
                      Bilingual* reason);
+
+// The outputs of one command, all or none: each is checked as above, and none may go where
+// another goes (both "-", or one file by two names). Every regular file is then made complete
+// beside its name before any takes it, devices and FIFOs are written next and standard output
+// last, so that a refusal or a full disk leaves every old file as it was and nothing on
+// standard output. False with the output that failed (`failed`) and the reason.
+struct Output {
+    QString Path;
+    QByteArray Bytes;
+};
+bool WriteOutputFiles(const std::vector<Output>& outputs, const OutputRules& rules, QString* failed,
+                      Bilingual* reason);
 
 // "OUT cannot be written: the disk is full."
 Bilingual CannotWrite(const QString& path, const Bilingual& reason);

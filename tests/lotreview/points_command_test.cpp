@@ -145,6 +145,38 @@ TEST(PointsCommand, NeverWritesOverADayFile)
     EXPECT_FALSE(QFile::exists(home.Path() + "/20240508.pos"));
 }
 
+// The points and the map are written both or neither: a refused or clashing map leaves the
+// old points file as it was and nothing on standard output.
+TEST(PointsCommand, WritesBothOutputsOrNeither)
+{
+    TempHome home;
+    const QString day = home.Path() + "/20240506.csv", keep = home.Path() + "/keep.csv";
+    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false));
+    const QString alias = home.Path() + "/keep.geojson";
+    QFile::link(keep, alias);
+    const QString twice = "another output of the command goes there too.";
+    const struct {
+        QString Points, Map, Error;
+    } rows[] = {
+        {keep, home.Path() + "/20240507.csv",
+         home.Path() + "/20240507.csv cannot be written: its name is that of a day's results "
+                       "file (yyyymmdd.csv), which only the measurement program writes."},
+        {"-", home.Path(), home.Path() + " cannot be written: it is a folder."},
+        {keep, keep, keep + " cannot be written: " + twice},
+        {keep, alias, alias + " cannot be written: " + twice},
+        {"-", "-", "- cannot be written: " + twice},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Error.toStdString());
+        WriteBytes(keep, "old");
+        const Outcome run = Points({"--points", row.Points, "--geojson", row.Map, day});
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Errors, QStringList{"vx2968-review: " + row.Error});
+        EXPECT_EQ(Read(keep), "old");
+        EXPECT_EQ(run.Output, "");
+    }
+}
+
 // Values no program of ours wrote, and points the requirement cannot judge, are named
 // rather than left out in silence; lone CRs end lines; "-" is standard output.
 TEST(PointsCommand, NamesValuesAndPointsItCannotCount)
