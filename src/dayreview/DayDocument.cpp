@@ -2,6 +2,7 @@
 
 #include "DayProtocol.h"
 #include "DayWorkbook.h"
+#include "positions/PositionLine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +25,7 @@ ReviewDocument DayDocument(const ReviewedDay& day, const DaySelection& selection
                                              : QFileInfo(file.Path).completeBaseName();
     document.SuggestedStem = QDir(folder).filePath(stem);
     document.PrintName = QStringLiteral("report_") + QFileInfo(file.Path).completeBaseName();
-    document.Inputs = {file.Path};
+    document.Inputs = {file.Path, PositionsFilePath(file.Path)};
     document.Print = [&day, &selection, fontName](PrintPage& page) {
         return PrintDayProtocol(page, day, selection, fontName);
     };

@@ -3,6 +3,7 @@
 #include "DayTexts.h"
 #include "days/DayIndex.h"
 #include "outputs/WorkbookFile.h"
+#include "positions/PositionLine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -180,7 +181,7 @@ bool WriteDayWorkbook(const QString& path, const ReviewedDay& day, const DaySele
                       Bilingual* reason)
 {
     return SaveWorkbook(
-        path, OutputRules{{day.File().Path}, false},
+        path, OutputRules{{day.File().Path, PositionsFilePath(day.File().Path)}, false},
         [&](lxw_workbook* book) {
             Formats formats(book);
             WriteResults(book, formats, day, selection);

@@ -61,8 +61,13 @@ std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset)
 {
     if (!when.isValid())
         return std::nullopt;
-    if (!offset)
-        return QDateTime(when.date(), when.time(), Qt::LocalTime).toMSecsSinceEpoch();
+    if (!offset) {
+        // A wall time that this zone skips (clocks put forward) has no moment here.
+        const QDateTime local(when.date(), when.time(), Qt::LocalTime);
+        if (!local.isValid() || local.date() != when.date() || local.time() != when.time())
+            return std::nullopt;
+        return local.toMSecsSinceEpoch();
+    }
     return (when.date().toJulianDay() - Epoch) * MsPerDay + when.time().msecsSinceStartOfDay() -
            qint64(*offset) * 60'000;
 }

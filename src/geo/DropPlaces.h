@@ -41,7 +41,8 @@ std::vector<std::optional<LatLon>> PlaceDrops(const std::vector<LotDrop>& drops,
                                               const Track& track, UtcOffset offset);
 
 // The moment of a drop's wall time `when` in ms since 1970 UTC: `offset` east of UTC, or the
-// computer's own zone on that date with none. None for a moment that is not valid.
+// computer's own zone on that date with none. None for a moment that is not valid, or for a
+// wall time that the computer's zone skips when no offset is given.
 std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset);
 
 // The track's place at `utcMs` (`track` in time order): at a point's own moment that point's,

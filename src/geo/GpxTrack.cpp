@@ -140,7 +140,18 @@ TrackFile ParseGpx(const QString& path, const QByteArray& bytes)
     TrackFile file;
     file.Path = path;
     QXmlStreamReader xml(bytes);
-    if (xml.readNextStartElement() && xml.name() != QLatin1String("gpx")) {
+    // GPX declares no document type; one that does could define entities that a small file
+    // expands into gigabytes, so it is refused before anything in it is read.
+    while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::StartElement) {
+        if (xml.tokenType() == QXmlStreamReader::DTD) {
+            file.Problem = Refusal(path, Words("GPX ファイルではありません (GPX にない文書型宣言 "
+                                               "<!DOCTYPE> があります)。",
+                                               "is no GPX file: it declares a document type "
+                                               "(<!DOCTYPE>), which GPX never does."));
+            return file;
+        }
+    }
+    if (xml.isStartElement() && xml.name() != QLatin1String("gpx")) {
         file.Problem = Refusal(path, Words("GPX ファイルではありません (最上位の要素が <gpx> "
                                            "ではありません)。",
                                            "is no GPX file: its top element is not <gpx>."));

@@ -2,6 +2,7 @@
 
 #include "results/ResultsFile.h"
 #include "results/ResultsLine.h"
+#include "shell/Formatting.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -17,7 +18,7 @@ bool ReadMoment(const QString& dateTime, QDateTime* when)
     ResultLineParts parts;
     if (SplitResultLine(line, &parts) != LineFault::None)
         return false;
-    *when = QDateTime(parts.Day, parts.Clock);
+    *when = WallTime(parts.Day, parts.Clock);
     return true;
 }
 

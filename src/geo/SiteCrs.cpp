@@ -19,6 +19,30 @@ bool DatabaseFound(PJ_CONTEXT* context)
     return path && QFileInfo(QString::fromLocal8Bit(path)).isFile();
 }
 
+using Owned = std::unique_ptr<PJ, decltype(&proj_destroy)>;
+
+// Both axes in metres, one pointing north and one east, in either order: a system in feet,
+// or one counting westwards or southwards, would put other numbers under a heading in metres.
+bool NorthAndEastInMetres(PJ_CONTEXT* context, const PJ* system)
+{
+    const Owned axes(proj_crs_get_coordinate_system(context, system), &proj_destroy);
+    if (!axes || proj_cs_get_axis_count(context, axes.get()) < 2)
+        return false;
+    bool north = false, east = false;
+    for (int axis = 0; axis < 2; ++axis) {
+        const char* direction = nullptr;
+        const char* unit = nullptr;
+        double factor = 0.0;
+        if (!proj_cs_get_axis_info(context, axes.get(), axis, nullptr, nullptr, &direction, &factor,
+                                   &unit, nullptr, nullptr) ||
+            factor != 1.0 || !unit || qstrcmp(unit, "metre") != 0)
+            return false;
+        north = north || qstrcmp(direction, "north") == 0;
+        east = east || qstrcmp(direction, "east") == 0;
+    }
+    return north && east;
+}
+
 } // namespace
 
 void SiteCrs::FreeContext::operator()(pj_ctx* context) const
@@ -57,6 +81,13 @@ std::unique_ptr<SiteCrs> SiteCrs::Open(int epsg, Bilingual* problem)
     if (proj_get_type(system.get()) != PJ_TYPE_PROJECTED_CRS) {
         *problem = Words("%1 (%2) は投影座標系ではないため、メートルの座標になりません",
                          "%1 (%2) is not a projected system: it gives no coordinates in metres")
+                       .Arg(code)
+                       .Arg(name);
+        return nullptr;
+    }
+    if (!NorthAndEastInMetres(context, system.get())) {
+        *problem = Words("%1 (%2) の座標軸はメートルで北と東を向いていません",
+                         "%1 (%2) does not give metres north and east")
                        .Arg(code)
                        .Arg(name);
         return nullptr;

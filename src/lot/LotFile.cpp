@@ -1,6 +1,7 @@
 #include "LotFile.h"
 
 #include "results/ResultsFile.h"
+#include "shell/Formatting.h"
 #include "shell/OutputFile.h"
 
 #include <QCryptographicHash>
@@ -34,12 +35,27 @@ QString FileIdentity(const QString& path)
 const char* const ReasonKeys[ExclusionReasonCount] = {"seating", "plate moved", "weight not caught",
                                                       "other"};
 
+// A drop's wall time as its day file gives it, "2024-05-06T08:00:40", written and read
+// without this computer's zone so that a lot saved anywhere opens anywhere.
+QString WallTimeText(const QDateTime& when)
+{
+    return when.date().toString(Qt::ISODate) + QLatin1Char('T') + when.time().toString(Qt::ISODate);
+}
+
+QDateTime ReadWallTime(const QString& text)
+{
+    const qsizetype t = text.indexOf(QLatin1Char('T'));
+    const QDate day = QDate::fromString(text.left(t), Qt::ISODate);
+    const QTime clock = QTime::fromString(text.mid(t + 1), Qt::ISODate);
+    return t > 0 && day.isValid() && clock.isValid() ? WallTime(day, clock) : QDateTime();
+}
+
 QJsonObject RefJson(const DropRef& r)
 {
     QJsonObject o{{"file", r.File}, {"line", r.Line}};
     if (r.Identified()) {
         o["no"] = r.No;
-        o["time"] = r.When.toString(Qt::ISODate);
+        o["time"] = WallTimeText(r.When);
         o["p0"] = r.P0;
         o["d0"] = r.D0;
         o["k"] = r.K;
@@ -101,7 +117,7 @@ public:
         if (!o.contains("no"))
             return true; // named by its line alone, as the first version did
         r->No = o.value("no").toString();
-        r->When = QDateTime::fromString(o.value("time").toString(), Qt::ISODate);
+        r->When = ReadWallTime(o.value("time").toString());
         const char* const keys[] = {"p0", "d0", "k", "e"};
         double* const values[] = {&r->P0, &r->D0, &r->K, &r->E};
         bool ok = !r->No.isEmpty() && r->When.isValid();

@@ -204,20 +204,21 @@ QStringList SkippedLines(const DayFile& day, UiLanguage language)
     return said;
 }
 
-// The points file and the GeoJSON file, each whole or not at all, never over an input.
+// The points file and the GeoJSON file, both or neither, never over an input.
 bool WriteOutputs(const PointsRequest& request, const QString& csv, const QByteArray& geoJson,
                   const QStringList& inputs, UiLanguage language, const CommandOutput& out)
 {
-    const std::pair<QString, QByteArray> files[] = {{request.Output, csv.toUtf8()},
-                                                    {request.Places.GeoJson, geoJson}};
-    for (const auto& [path, bytes] : files) {
-        Bilingual reason;
-        if (!path.isEmpty() && !WriteOutputFile(path, bytes, OutputRules{inputs, true}, &reason)) {
-            out.Report(CommandLine(language, CannotWrite(path, reason)));
-            return false;
-        }
-    }
-    return true;
+    std::vector<Output> files;
+    if (!request.Output.isEmpty())
+        files.push_back({request.Output, csv.toUtf8()});
+    if (!request.Places.GeoJson.isEmpty())
+        files.push_back({request.Places.GeoJson, geoJson});
+    QString failed;
+    Bilingual reason;
+    if (WriteOutputFiles(files, OutputRules{inputs, true}, &failed, &reason))
+        return true;
+    out.Report(CommandLine(language, CannotWrite(failed, reason)));
+    return false;
 }
 
 int RunLotCommand(const PointsRequest& request, UiLanguage language, const CommandOutput& out)

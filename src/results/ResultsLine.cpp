@@ -210,7 +210,7 @@ LineFault ReadResultLine(QStringView line, UiLanguage uiLanguage, ResultLinePart
     ResultEntry& e = parts->Entry;
     e = ResultEntry{};
     e.No = fields.at(0).toString();
-    parts->When = QDateTime(parts->Day, parts->Clock);
+    parts->When = WallTime(parts->Day, parts->Clock);
     e.DateTime = FormatDateTimeText(parts->When, uiLanguage);
     e.Answer.fill(-1.0);
     e.Answer[1] = FieldValue(fields, 2);

@@ -9,11 +9,13 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <optional>
 
 namespace
@@ -126,7 +128,12 @@ public:
         if (!m_reason.En.isEmpty())
             return;
         QDir(m_dir.path()).mkpath(QFileInfo(member).path());
-        WriteOutputFile(m_dir.filePath(member), bytes, {}, &m_reason);
+        // The report's own new folder holds nothing to keep, so its copies are plain writes:
+        // the copy of today's positions keeps the .pos name that no output may take.
+        QFile copy(m_dir.filePath(member));
+        if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+            copy.write(bytes) != bytes.size())
+            m_reason = ReasonOfError(errno);
     }
 
 private:

@@ -14,6 +14,12 @@ inline QString FormatDateTimeText(const QDateTime& value, int16_t code)
 {
     return FormatDateTimeText(value, UiLanguageOfCode(code));
 }
+// A wall time as a file writes it, bound to no zone of this computer's: it always exists
+// (none falls into a jump of daylight saving time) and two compare as written.
+inline QDateTime WallTime(const QDate& day, const QTime& clock)
+{
+    return QDateTime(day, clock, Qt::UTC);
+}
 bool IsBlankText(const QString& text);
 
 // Number formats of the kind "0", "0.0", "0.000", "00000" with "." as decimal separator,

@@ -1,9 +1,11 @@
 #include "geo/DropPlaces.h"
 #include "geo/PositionsFile.h"
+#include "shell/Formatting.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace
@@ -103,6 +105,34 @@ TEST(DropPlaces, TheFieldsPositionsFileBeforeTheTrack)
               "positions file 20261209.pos is a folder, not a file.");
     EXPECT_TRUE(PositionsFileNote(read.at(2)).En.isEmpty());
     EXPECT_FALSE(PositionsFileNote(read.at(0)).Ja.isEmpty());
+}
+
+// Berlin's clocks jump from 02:00 to 03:00 on 2024-03-31: a drop written at 02:30 has no
+// moment in that zone, only by a stated offset.
+TEST(DropPlaces, AWallTimeTheZoneSkips)
+{
+    const QByteArray old = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QDate day(2024, 3, 31);
+    const qint64 midnightUtc = QDateTime(day, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
+    const struct {
+        const char* Case;
+        QTime Wall;
+        UtcOffset Offset;
+        std::optional<qint64> Utc;
+    } rows[] = {
+        {"before the jump", QTime(1, 59, 40), std::nullopt, midnightUtc + 3'580'000},
+        {"skipped", QTime(2, 30), std::nullopt, std::nullopt},
+        {"skipped, +01:00 stated", QTime(2, 30), 60, midnightUtc + 5'400'000},
+        {"after the jump", QTime(3, 0, 10), std::nullopt, midnightUtc + 3'610'000},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        EXPECT_EQ(UtcMsOf(WallTime(day, row.Wall), row.Offset), row.Utc);
+    }
+    qputenv("TZ", old);
+    tzset();
 }
 
 } // namespace

@@ -50,6 +50,15 @@ TEST(SiteCrs, CodesThatGiveNoMetresAreRefusedByName)
     } rows[] = {
         {999999, {}, "EPSG:999999 is not a known reference system", "EPSG:999999 という"},
         {4326, {}, "EPSG:4326 (WGS 84) is not a projected system", "EPSG:4326 (WGS 84) は投影"},
+        {2227,
+         {},
+         "EPSG:2227 (NAD83 / California zone 3 (ftUS)) does not give metres north and "
+         "east",
+         "EPSG:2227 (NAD83 / California zone 3 (ftUS)) の座標軸は"},
+        {2053,
+         {},
+         "EPSG:2053 (Hartebeesthoek94 / Lo29) does not give metres north and east",
+         "EPSG:2053 (Hartebeesthoek94 / Lo29) の座標軸は"},
         {6677, empty.path(), "EPSG:6677 cannot be used: PROJ's database (proj.db) is not found",
          "EPSG:6677 を使えません: PROJ のデータベース"},
     };

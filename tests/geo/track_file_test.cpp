@@ -79,6 +79,15 @@ TEST(TrackFile, ReadsTimedPointsAndSaysWhatItLeftOut)
          0,
          0,
          "track file a.gpx is no GPX file"},
+        {"a document type, whose entities could expand without end",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY a \"aaaaaaaa\"><!ENTITY b "
+         "\"&a;&a;&a;&a;&a;&a;&a;&a;\">]>\n<gpx>" +
+             Segment(Point("35", "139", "2026-12-08T04:05:09Z&b;&b;&b;&b;")) + "</gpx>",
+         {},
+         0,
+         0,
+         "track file a.gpx is no GPX file: it declares a document type (<!DOCTYPE>), which GPX "
+         "never does."},
     };
     QTemporaryDir dir;
     const QString path = dir.filePath("a.gpx");

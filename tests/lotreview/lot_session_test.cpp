@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <ctime>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -114,6 +116,78 @@ TEST(LotSession, ABlankSiteLayerOrTesterMakesADraft)
         SCOPED_TRACE(row.Case);
         lot.SetHeader(row.Header);
         EXPECT_EQ(lot.DraftReason().En, row.Reason);
+    }
+}
+
+// Drops around 02:00 on 2024-03-31, when Berlin's clocks jump to 03:00: two of them at a
+// wall time that does not exist there.
+QStringList SpringForwardDay()
+{
+    const LoggerSettings s = FixtureSettings(false);
+    QStringList lines{FileHeaderLine1(s), FileHeaderLine2(s, UiLanguage::Japanese)};
+    const QTime times[] = {{1, 59, 40}, {2, 0}, {2, 30}, {2, 59, 50}, {3, 0, 10}};
+    for (int i = 0; i < 5; ++i) {
+        ResultEntry e = FixtureResult(i, QDate(2024, 3, 31), UiLanguage::Japanese, s);
+        e.DateTime = FormatDateTimeText(WallTime(QDate(2024, 3, 31), times[i]), 0);
+        lines << ResultLine(e, s);
+    }
+    return lines;
+}
+
+void SetZone(const QByteArray& zone)
+{
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+}
+
+// The process's zone for one test, given back whichever way the test ends.
+struct ZoneForTest {
+    const QByteArray Old = qgetenv("TZ");
+    ~ZoneForTest() { SetZone(Old); }
+};
+
+TEST(LotSession, TheOfficesZoneNeitherJudgesNorLosesALot)
+{
+    const ZoneForTest zone;
+    QTemporaryDir dir;
+    const QString day = dir.filePath("20240331.csv");
+    WriteDay(day, SpringForwardDay());
+    SetZone("UTC");
+    LotSession utc(UiLanguage::English);
+    utc.New({day});
+    SetZone("Europe/Berlin");
+    const struct {
+        const char* Case;
+        std::function<void(LotSession&)> Edit;
+    } rows[] = {
+        {"none", [](LotSession&) {}},
+        {"split at 02:00:00", [](LotSession& l) { l.SplitAt(1); }},
+        {"join with 02:59:50", [](LotSession& l) { l.JoinWithNext(1); }},
+        {"exclude 02:30:00", [](LotSession& l) { l.Exclude(2, ExclusionReason::Other, "x"); }},
+        {"place 02:30:00", [](LotSession& l) { l.SetLocation(1, "No.3"); }},
+        {"leave out 02:30:00", [](LotSession& l) { l.ExcludePoint(1, "again"); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        LotSession lot(UiLanguage::English);
+        lot.New({day});
+        ASSERT_EQ(lot.Points().size(), 3U);
+        if (QString(row.Case) == "none") {
+            EXPECT_EQ(lot.Summary().Why.En, utc.Summary().Why.En);
+            EXPECT_EQ(FormatDateTimeText(lot.Points().at(1).Values.FirstDrop, 1),
+                      "03/31/2024 02:30:00");
+        }
+        row.Edit(lot);
+        Bilingual problem, notice;
+        ASSERT_TRUE(lot.Save(dir.filePath("lot.json"), &problem));
+        LotSession again(UiLanguage::English);
+        ASSERT_TRUE(again.Open(dir.filePath("lot.json"), &problem, &notice))
+            << problem.En.toStdString();
+        EXPECT_EQ(LotToJson(again.Document()), LotToJson(lot.Document()));
+        EXPECT_TRUE(again.LostEdits().empty());
     }
 }
 

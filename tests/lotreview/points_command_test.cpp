@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace
 {
@@ -116,7 +117,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     }
 }
 
-// The output's name forgotten after a glob: the first day would become the output.
+// The output's name forgotten after a glob: the first day, or its positions, would become
+// the output; a positions file beside a day is never made by an output either.
 TEST(PointsCommand, NeverWritesOverADayFile)
 {
     TempHome home;
@@ -124,12 +126,54 @@ TEST(PointsCommand, NeverWritesOverADayFile)
     const QByteArray day = FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(a, day);
     WriteBytes(b, FixtureDayBytes(3, QDate(2024, 5, 7), UiLanguage::English, false));
+    WriteBytes(PositionsFilePath(a), "field positions");
+    WriteBytes(PositionsFilePath(b), "field positions");
     QFile::link(a, home.Path() + "/latest");
-    for (const QString& out : {a, home.Path() + "/latest"}) {
+    ASSERT_EQ(::link(QFile::encodeName(PositionsFilePath(b)).constData(),
+                     QFile::encodeName(home.Path() + "/copy.csv").constData()),
+              0);
+    for (const QString& out : {a, home.Path() + "/latest", PositionsFilePath(a),
+                               home.Path() + "/20240508.pos", home.Path() + "/copy.csv"}) {
+        SCOPED_TRACE(out.toStdString());
         const Outcome run = Points({"--points", out, b});
         EXPECT_EQ(run.Status, 2);
         EXPECT_EQ(run.Errors.size(), 1);
         EXPECT_EQ(Read(a), QString::fromLatin1(day));
+        EXPECT_EQ(Read(PositionsFilePath(a)), "field positions");
+        EXPECT_EQ(Read(PositionsFilePath(b)), "field positions");
+    }
+    EXPECT_FALSE(QFile::exists(home.Path() + "/20240508.pos"));
+}
+
+// The points and the map are written both or neither: a refused or clashing map leaves the
+// old points file as it was and nothing on standard output.
+TEST(PointsCommand, WritesBothOutputsOrNeither)
+{
+    TempHome home;
+    const QString day = home.Path() + "/20240506.csv", keep = home.Path() + "/keep.csv";
+    WriteBytes(day, FixtureDayBytes(3, QDate(2024, 5, 6), UiLanguage::English, false));
+    const QString alias = home.Path() + "/keep.geojson";
+    QFile::link(keep, alias);
+    const QString twice = "another output of the command goes there too.";
+    const struct {
+        QString Points, Map, Error;
+    } rows[] = {
+        {keep, home.Path() + "/20240507.csv",
+         home.Path() + "/20240507.csv cannot be written: its name is that of a day's results "
+                       "file (yyyymmdd.csv), which only the measurement program writes."},
+        {"-", home.Path(), home.Path() + " cannot be written: it is a folder."},
+        {keep, keep, keep + " cannot be written: " + twice},
+        {keep, alias, alias + " cannot be written: " + twice},
+        {"-", "-", "- cannot be written: " + twice},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Error.toStdString());
+        WriteBytes(keep, "old");
+        const Outcome run = Points({"--points", row.Points, "--geojson", row.Map, day});
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Errors, QStringList{"vx2968-review: " + row.Error});
+        EXPECT_EQ(Read(keep), "old");
+        EXPECT_EQ(run.Output, "");
     }
 }
 

@@ -58,6 +58,8 @@ TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
     QFile::link(d + "input.csv", d + "alias.csv");
     Write(d + "elsewhere.csv", "old");
     QFile::link(d + "elsewhere.csv", d + "link.csv");
+    Write(d + "20240506.pos", "positions");
+    QFile::link(d + "20240506.pos", d + "track.csv");
     QDir().mkdir(d + "folder");
     ASSERT_EQ(::mkfifo(QFile::encodeName(d + "fifo").constData(), 0600), 0);
     const QStringList inputs{d + "input.csv"};
@@ -80,6 +82,14 @@ TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
          "its name is that of a day's results file (yyyymmdd.csv), which only the measurement "
          "program writes",
          "", "", 0},
+        {"a positions file's name", d + "20240507.POS",
+         "its name is that of a positions file (.pos), which only the measurement program "
+         "writes",
+         "", "", 0},
+        {"a link to a positions file", d + "track.csv",
+         "its name is that of a positions file (.pos), which only the measurement program "
+         "writes",
+         d + "20240506.pos", "positions", S_IFLNK},
         {"a folder", d + "folder", "it is a folder", "", "", S_IFDIR},
         {"a FIFO nobody reads", d + "fifo", "no program is reading from it", "", "", S_IFIFO},
         {"a device, written directly", "/dev/full", "the disk is full", "", "", S_IFCHR},
@@ -101,6 +111,7 @@ TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
     }
     EXPECT_EQ(ModeOf(d + "old.csv") & 07777, 0640u) << "a replaced file keeps its permissions";
     EXPECT_FALSE(QFileInfo::exists(d + "20240507.csv"));
+    EXPECT_FALSE(QFileInfo::exists(d + "20240507.POS"));
 
     // A FIFO with a reader is written where it is.
     QByteArray received;
