@@ -1,7 +1,9 @@
 #include "DayColumns.h"
 
-#include "logger/LoggerSettings.h"
-#include "results/ResultsFile.h"
+#include "record/DayFiles.h"
+#include "record/LoggerSettings.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsText.h"
 
 std::vector<ReviewColumn> DayColumns(const DayFile& day, UiLanguage uiLanguage)
 {

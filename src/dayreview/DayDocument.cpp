@@ -2,7 +2,7 @@
 
 #include "DayProtocol.h"
 #include "DayWorkbook.h"
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "DayStatistics.h"
 
-#include "results/ResultComputation.h"
+#include "record/ResultComputation.h"
 
 #include <algorithm>
 #include <cmath>

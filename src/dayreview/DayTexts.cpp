@@ -1,7 +1,9 @@
 #include "DayTexts.h"
 
-#include "logger/LoggerSettings.h"
-#include "results/ResultsFile.h"
+#include "record/DayFiles.h"
+#include "record/LoggerSettings.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsText.h"
 #include "shell/Formatting.h"
 
 #include <QFileInfo>

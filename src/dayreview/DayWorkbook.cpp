@@ -3,7 +3,7 @@
 #include "DayTexts.h"
 #include "days/DayIndex.h"
 #include "outputs/WorkbookFile.h"
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "DayFile.h"
 
-#include "results/ResultComputation.h"
-#include "results/ResultsLine.h"
+#include "record/ResultComputation.h"
+#include "record/ResultsLine.h"
 #include "shell/Formatting.h"
 #include "shell/InputFile.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "results/ResultsFile.h"
+#include "record/DayFiles.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsText.h"
 #include "shell/Bilingual.h"
 #include "shell/FileReasons.h"
 #include "shell/InputFile.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lot/LotPoints.h"
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,8 @@
 #include "PositionsFile.h"
 
-#include "results/ResultsFile.h"
-#include "results/ResultsLine.h"
+#include "record/DayFiles.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsText.h"
 #include "shell/Formatting.h"
 
 #include <QFileInfo>

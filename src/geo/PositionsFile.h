@@ -1,6 +1,6 @@
 #pragma once
 
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 #include "shell/Bilingual.h"
 #include "shell/InputFile.h"
 

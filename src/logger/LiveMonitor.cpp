@@ -2,9 +2,9 @@
 
 #include "LoggerCommands.h"
 #include "LoggerReplies.h"
-#include "LoggerSettings.h"
 #include "MonitorRows.h"
 #include "ReadLoggerSettings.h"
+#include "record/LoggerSettings.h"
 #include "serial/SerialLink.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"

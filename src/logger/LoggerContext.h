@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LoggerSettings.h"
+#include "record/LoggerSettings.h"
 
 #include "serial/SerialContext.h"
 

@@ -1,6 +1,6 @@
 #include "MonitorRows.h"
 
-#include "LoggerSettings.h"
+#include "record/LoggerSettings.h"
 
 #include "shell/Bilingual.h"
 #include "shell/Formatting.h"

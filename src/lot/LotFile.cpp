@@ -1,6 +1,8 @@
 #include "LotFile.h"
 
-#include "results/ResultsFile.h"
+#include "record/DayFiles.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsText.h"
 #include "shell/Formatting.h"
 #include "shell/OutputFile.h"
 

@@ -1,7 +1,7 @@
 #include "LotTexts.h"
 
 #include "lot/LotVerdict.h"
-#include "results/ResultComputation.h"
+#include "record/ResultComputation.h"
 #include "shell/Formatting.h"
 
 namespace

@@ -4,7 +4,7 @@
 #include "LotSession.h"
 #include "days/DayFile.h"
 #include "geo/PointsGeoJson.h"
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 
 #include "lot/PointsCsv.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PositionLine.h"
 #include "ReceiverFixes.h"
+#include "record/PositionLine.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PositionLine.h"
+#include "record/PositionLine.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

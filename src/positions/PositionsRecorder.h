@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FixSource.h"
-#include "PositionLine.h"
+#include "record/PositionLine.h"
 
 #include "shell/Bilingual.h"
 

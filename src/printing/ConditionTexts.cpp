@@ -1,6 +1,6 @@
 #include "ConditionTexts.h"
 
-#include "logger/LoggerSettings.h"
+#include "record/LoggerSettings.h"
 #include "shell/Bilingual.h"
 
 bool TriggerSourceExists(const LoggerSettings& settings)

@@ -3,8 +3,8 @@
 #include "ConditionTexts.h"
 #include "GridSelection.h"
 
-#include "logger/LoggerSettings.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/LoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "shell/Bilingual.h"
 #include "shell/ClipboardSink.h"
 #include "shell/Formatting.h"

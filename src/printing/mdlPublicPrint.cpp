@@ -2,7 +2,7 @@
 
 #include "ConditionTexts.h"
 
-#include "logger/LoggerSettings.h"
+#include "record/LoggerSettings.h"
 #include "shell/Bilingual.h"
 #include "shell/Formatting.h"
 #include "shell/Globals.h"

@@ -1,11 +1,12 @@
 #include "AfterMeasurementRun.h"
 
-#include "ResultComputation.h"
+#include "DropResult.h"
 #include "ResultsContext.h"
 #include "ResultsFile.h"
 
 #include "logger/LoggerCommands.h"
 #include "logger/ReadLoggerSettings.h"
+#include "record/ResultComputation.h"
 
 AfterRun AfterMeasurementRun(ResultsContext& context)
 {

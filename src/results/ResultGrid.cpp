@@ -1,9 +1,9 @@
 #include "ResultGrid.h"
 
-#include "ResultComputation.h"
-#include "ResultsTable.h"
+#include "record/ResultComputation.h"
+#include "record/ResultsTable.h"
 
-#include "logger/LoggerSettings.h"
+#include "record/LoggerSettings.h"
 #include "shell/Formatting.h"
 #include "shell/GridModel.h"
 

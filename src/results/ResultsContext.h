@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResultsTable.h"
+#include "record/ResultsTable.h"
 
 #include "logger/LoggerContext.h"
 #include "positions/PositionsRecorder.h"

@@ -18,7 +18,6 @@ namespace
 
 const QString LineEnd = QStringLiteral("\r\n");
 const QString Comma = QStringLiteral(",");
-constexpr qint64 LargestDayFileBytes = 16 * 1024 * 1024;
 
 UiMessage CannotOpenMessage(const QString& path)
 {
@@ -78,18 +77,6 @@ QStringList SplitFileLines(const QString& text)
 }
 
 } // namespace
-
-InputLimit DayFileLimit()
-{
-    return {LargestDayFileBytes,
-            {QString::fromUtf8("1 日の結果ファイル"), QStringLiteral("a day's results file")}};
-}
-
-QString DailyFilePath(const QString& dataFolder, const QDate& date)
-{
-    return FindIgnoringCase(dataFolder,
-                            date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".csv"));
-}
 
 AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry, QString* written)
 {

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "ResultsLine.h"
-#include "ResultsTable.h"
-#include "ResultsText.h"
-
-#include "shell/InputFile.h"
+#include "record/DayFiles.h"
+#include "record/ResultsLine.h"
+#include "record/ResultsTable.h"
+#include "record/ResultsText.h"
 
 #include <QDate>
 #include <QString>
@@ -13,16 +12,7 @@
 struct ResultsContext;
 
 // The daily results file on the disk: where it lives, appending a result to it durably and
-// loading it into the context. Its lines (ResultsLine.h) and its encoding (ResultsText.h)
-// come with it, for every reader of a day.
-
-// More than any day can hold (32768 results of about 90 bytes); larger files are refused
-// unread, so that a stray disk image on a stick never stalls a reader.
-InputLimit DayFileLimit();
-
-// The results file of `date` in `dataFolder`: yyyymmdd.csv (an existing name in another
-// letter case is used).
-QString DailyFilePath(const QString& dataFolder, const QDate& date);
+// loading it into the context. Its name, lines and encoding (record/) come with it.
 
 enum class AppendOutcome { Written, Cancelled };
 

@@ -2,7 +2,7 @@
 
 #include "MeasurementLayout.h"
 #include "logger/MonitorRows.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "results/ResultsContext.h"
 #include "shell/Bilingual.h"
 #include "shell/Formatting.h"

@@ -1,8 +1,8 @@
 #include "SettingsList.h"
 
-#include "logger/LoggerSettings.h"
 #include "printing/ConditionTexts.h"
 #include "printing/GridSelection.h"
+#include "record/LoggerSettings.h"
 #include "shell/Bilingual.h"
 #include "shell/ClipboardSink.h"
 #include "shell/Formatting.h"

@@ -6,7 +6,7 @@
 #include "logger/LiveMonitor.h"
 #include "logger/MonitorRows.h"
 #include "logger/ReadLoggerSettings.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "serial/QSerialLink.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"

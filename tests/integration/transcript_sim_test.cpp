@@ -5,7 +5,7 @@
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "logger/ReadLoggerSettings.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "screens/SettingsList.h"
 #include "serial/TranscriptLink.h"
 

@@ -2,7 +2,7 @@
 // replies with their accepted values and the firmware check.
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "serial/SerialLink.h"
 
 #include <gtest/gtest.h>

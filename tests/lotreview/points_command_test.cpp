@@ -1,7 +1,7 @@
 #include "LotFixtures.h"
 #include "TempHome.h"
 
-#include "positions/PositionLine.h"
+#include "record/PositionLine.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

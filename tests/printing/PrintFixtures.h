@@ -2,9 +2,9 @@
 
 // Settings, globals and grids the printing and copy tests start from.
 
-#include "logger/LoggerSettings.h"
-#include "logger/ResetLoggerSettings.h"
 #include "printing/RecordingPage.h"
+#include "record/LoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
 

@@ -1,6 +1,7 @@
 #include "logger/LoggerCommands.h"
 #include "logger/LoggerContext.h"
-#include "results/ResultComputation.h"
+#include "record/ResultComputation.h"
+#include "results/DropResult.h"
 #include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
 

@@ -5,7 +5,7 @@
 // clipboard, and today's results file when a test wants one.
 #include "TempHome.h"
 #include "TestContext.h"
-#include "logger/ResetLoggerSettings.h"
+#include "record/ResetLoggerSettings.h"
 #include "shell/ClipboardSink.h"
 
 #include <QFile>

@@ -3,8 +3,8 @@
 // Results files made by the measurement program's own writer, for the review tests and
 // the bench.
 
-#include "logger/LoggerSettings.h"
-#include "results/ResultComputation.h"
+#include "record/LoggerSettings.h"
+#include "record/ResultComputation.h"
 #include "results/ResultsFile.h"
 #include "shell/Formatting.h"
 

@@ -2,7 +2,7 @@
 
 #include "ResultComputation.h"
 
-#include "logger/LoggerSettings.h"
+#include "LoggerSettings.h"
 #include "shell/Formatting.h"
 
 #include <algorithm>

@@ -5,9 +5,6 @@
 #include <QString>
 #include <cstdint>
 
-struct DropAnswers;
-struct LoggerSettings;
-
 // The constants the ground values were defined with. Pi is deliberately the short value
 // the earlier results were computed with, so that results stay comparable across the years.
 inline constexpr double ResultPi = 3.1415927;
@@ -34,7 +31,3 @@ QString FormatPositive(double value, const QString& format);
 
 // The measurement number that follows `measNo`: 32767 is followed by 0.
 int16_t NextMeasNo(int16_t measNo);
-
-// The result of a drop: its peak values with K and E computed from the settings' plate and
-// formula, numbered with the settings' MeasNo.
-ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings);

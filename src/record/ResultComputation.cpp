@@ -1,6 +1,5 @@
 #include "ResultComputation.h"
 
-#include "logger/LoggerContext.h"
 #include "shell/Formatting.h"
 
 #include <algorithm>
@@ -55,19 +54,4 @@ int16_t NextMeasNo(int16_t measNo)
     if (measNo < 0 || measNo >= HighestMeasNo)
         return 0;
     return static_cast<int16_t>(measNo + 1);
-}
-
-ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings)
-{
-    ResultEntry entry;
-    entry.DateTime = drop.DateTime;
-    entry.Answer = drop.Answer;
-    const double p = entry.Answer[1];
-    const double d = entry.Answer[2];
-    const bool loaded = p > 0.0; // false for NaN
-    entry.K = loaded ? CalcK(p, d, settings.PlateDiameter) : -1.0;
-    entry.E = loaded ? CalcE(p, d, settings.PlateDiameter, settings.PoissonRatio, settings.CalcType)
-                     : -1.0;
-    entry.No = FormatNumber(std::max<int16_t>(settings.MeasNo, 0), NoFormat);
-    return entry;
 }
