@@ -1,6 +1,6 @@
 // Results-line splitting: never more fields than the reader holds, and the fields joined
 // again give back the text (when it was not cut short).
-#include "results/ResultsLine.h"
+#include "record/ResultsLine.h"
 
 #include <cstdint>
 #include <cstdlib>
