@@ -28,6 +28,20 @@ inline const char* AimNote(bool met)
     return met ? "" : ", MISSED";
 }
 
+// Whether a cost grows no faster than its work: the time of the whole work against the time of
+// a quarter of it, printed with what a linear and a quadratic cost would give. Work four times
+// the size spills out of the processor's caches, so a linear cost comes out at 4 to 10 times
+// the time here; one that grows with every pair comes out at 16 or more.
+inline bool GrowthAim(const char* what, double quarterMs, double wholeMs)
+{
+    const double ratio = quarterMs > 0.0 ? wholeMs / quarterMs : 0.0;
+    const bool met = quarterMs > 0.0 && ratio < 12.0;
+    std::printf("  %s: %.1f ms for a quarter, %.1f ms for the whole: %.1f times the time for 4 "
+                "times the work (linear 4, every pair 16; aim under 12%s)\n",
+                what, quarterMs, wholeMs, ratio, AimNote(met));
+    return met;
+}
+
 // The bench's last line and exit status: 1 when it did not do its work (`work` says what
 // that is), or when a full run missed an aim; a short run never fails on a figure.
 inline int BenchVerdict(const char* bench, const char* work, bool done, bool aimsMet)

@@ -13,18 +13,43 @@ double Median(std::vector<double> values)
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
-// The defined values of the point's used drops other than drop `skip`.
-std::vector<double> Others(const std::vector<LotDrop>& drops, const LotPoint& point, size_t skip,
-                           double LotDrop::*value)
+// The defined values of a point's used drops in ascending order, from which the median of
+// all but one of them is read without sorting again for every drop: a point of many drops
+// then costs n log n rather than n² log n.
+class UsedValues
 {
-    std::vector<double> out;
-    for (size_t i = 0; i < point.Drops.size(); ++i) {
-        const double v = drops[size_t(point.Drops[i].Index)].*value;
-        if (i != skip && point.Drops[i].State == DropState::Used && v >= 0.0)
-            out.push_back(v);
+public:
+    UsedValues(const std::vector<LotDrop>& drops, const LotPoint& point, double LotDrop::*value)
+    {
+        for (const PointDrop& d : point.Drops) {
+            const double v = drops[size_t(d.Index)].*value;
+            if (d.State == DropState::Used && v >= 0.0)
+                m_sorted.push_back(v);
+        }
+        std::sort(m_sorted.begin(), m_sorted.end());
     }
-    return out;
-}
+
+    // Whether a drop's `value` is far from the others; its own counts among them when the drop
+    // is `used`.
+    bool IsFarFromOthers(double value, bool used) const
+    {
+        if (value < 0.0)
+            return false;
+        const size_t n = m_sorted.size() - (used ? 1 : 0);
+        if (int(n) < FewestOthers)
+            return false;
+        // The others are the values with one copy of the drop's own left out.
+        const size_t own = used ? size_t(std::lower_bound(m_sorted.begin(), m_sorted.end(), value) -
+                                         m_sorted.begin())
+                                : n;
+        const auto other = [&](size_t k) { return m_sorted[k < own ? k : k + 1]; };
+        const double median = n % 2 == 1 ? other(n / 2) : (other(n / 2 - 1) + other(n / 2)) / 2.0;
+        return std::abs(value - median) > FarShare * median;
+    }
+
+private:
+    std::vector<double> m_sorted;
+};
 
 } // namespace
 
@@ -42,11 +67,13 @@ bool IsFar(double value, const std::vector<double>& others)
 
 std::vector<bool> FarDrops(const std::vector<LotDrop>& drops, const LotPoint& point)
 {
+    const UsedValues ks(drops, point, &LotDrop::K), es(drops, point, &LotDrop::E);
     std::vector<bool> far;
-    for (size_t i = 0; i < point.Drops.size(); ++i) {
-        const LotDrop& d = drops[size_t(point.Drops[i].Index)];
-        far.push_back(IsFar(d.K, Others(drops, point, i, &LotDrop::K)) ||
-                      IsFar(d.E, Others(drops, point, i, &LotDrop::E)));
+    far.reserve(point.Drops.size());
+    for (const PointDrop& pd : point.Drops) {
+        const LotDrop& d = drops[size_t(pd.Index)];
+        const bool used = pd.State == DropState::Used;
+        far.push_back(ks.IsFarFromOthers(d.K, used) || es.IsFarFromOthers(d.E, used));
     }
     return far;
 }

@@ -1,8 +1,11 @@
 #include "LotPoints.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <unordered_map>
 
 QStringList MeanTexts(const PointValues& v)
 {
@@ -35,6 +38,40 @@ struct Mean {
         if (Count > 0)
             *out = Sum / Count;
         return Count > 0;
+    }
+};
+
+// What an identified edit and its drop share, whatever line the drop has moved to.
+struct DropName {
+    int File = 0;
+    QString No;
+    QDateTime When;
+    bool operator==(const DropName&) const = default;
+};
+
+struct DropNameHash {
+    size_t operator()(const DropName& name) const
+    {
+        return qHashMulti(0, name.File, name.No, name.When);
+    }
+};
+
+// The lot's drops indexed once, so that each edit is found at once however many drops its
+// day holds: by file and line (an edit of the first version) and by name (several drops when
+// one was written twice).
+struct DropIndex {
+    QHash<std::pair<int, int>, int> AtLine;
+    std::unordered_multimap<DropName, int, DropNameHash> Named;
+
+    explicit DropIndex(const std::vector<LotDrop>& drops)
+    {
+        AtLine.reserve(qsizetype(drops.size()));
+        Named.reserve(drops.size());
+        for (size_t i = 0; i < drops.size(); ++i) {
+            const LotDrop& d = drops[i];
+            AtLine.insert({d.File, d.Line}, int(i)); // of one line twice, the last holds
+            Named.emplace(DropName{d.File, d.No, d.When}, int(i));
+        }
     }
 };
 
@@ -162,38 +199,32 @@ std::vector<const DropRef*> RefsOf(const LotEdits& edits)
 void PlaceEdits(const std::vector<LotDrop>& drops, const std::vector<bool>& unchanged,
                 LotEdits* edits)
 {
-    // Each file's drops lie together, in line order.
-    std::map<int, std::pair<size_t, size_t>> range;
-    for (size_t i = 0; i < drops.size(); ++i) {
-        auto [at, added] = range.try_emplace(drops[i].File, i, i + 1);
-        if (!added)
-            at->second.second = i + 1;
-    }
+    const DropIndex index(drops);
     for (DropRef* ref : RefsOf(edits)) {
         ref->Lost = true;
-        const auto r = range.find(ref->File);
-        if (r == range.end())
-            continue;
-        const auto [begin, end] = r->second;
         if (!ref->Identified()) {
             if (ref->File < int(unchanged.size()) && unchanged[size_t(ref->File)]) {
-                for (size_t i = begin; i < end; ++i) {
-                    if (drops[i].Line == ref->Line)
-                        *ref = RefOf(drops[i]);
-                }
+                if (const auto at = index.AtLine.constFind({ref->File, ref->Line});
+                    at != index.AtLine.cend())
+                    *ref = RefOf(drops[size_t(*at)]);
             }
             continue;
         }
-        // The same drop written twice in a file: the one nearest where it was.
-        size_t best = end;
-        for (size_t i = begin; i < end; ++i) {
-            if (Names(*ref, drops[i]) &&
-                (best == end ||
-                 std::abs(drops[i].Line - ref->Line) < std::abs(drops[best].Line - ref->Line)))
+        // The same drop written twice in a file: the one nearest where it was, the first of
+        // two as near.
+        int best = -1;
+        std::pair<int, int> nearest;
+        for (auto [at, end] = index.Named.equal_range({ref->File, ref->No, ref->When}); at != end;
+             ++at) {
+            const int i = at->second;
+            const std::pair<int, int> distance{std::abs(drops[size_t(i)].Line - ref->Line), i};
+            if (Names(*ref, drops[size_t(i)]) && (best < 0 || distance < nearest)) {
                 best = i;
+                nearest = distance;
+            }
         }
-        if (best != end) {
-            ref->Line = drops[best].Line;
+        if (best >= 0) {
+            ref->Line = drops[size_t(best)].Line;
             ref->Lost = false;
         }
     }

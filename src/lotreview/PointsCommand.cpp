@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
@@ -132,18 +133,25 @@ QString Line(UiLanguage language, const QString& path, const Bilingual& reason)
 }
 
 // The same day named twice (by another path, "./", or a link) would count its points twice.
+// Each path is resolved once: comparing every pair would resolve each again for every other,
+// and a season of days given to a script would take minutes.
 std::optional<Bilingual> SameDayTwice(const QStringList& paths)
 {
+    QHash<QString, int> firstNamed;
+    firstNamed.reserve(paths.size());
     for (int i = 0; i < paths.size(); ++i) {
-        const QFileInfo a(paths.at(i));
-        for (int j = 0; j < i; ++j) {
-            const QFileInfo b(paths.at(j));
-            if (a.exists() && a.canonicalFilePath() == b.canonicalFilePath())
-                return Words("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
-                             "%1 is the same file as %2; a day is counted once")
-                    .Arg(QDir::toNativeSeparators(paths.at(i)))
-                    .Arg(QDir::toNativeSeparators(paths.at(j)));
+        const QString canonical = QFileInfo(paths.at(i)).canonicalFilePath();
+        if (canonical.isEmpty()) // missing: its reading names it
+            continue;
+        const auto earlier = firstNamed.constFind(canonical);
+        if (earlier == firstNamed.cend()) {
+            firstNamed.insert(canonical, i);
+            continue;
         }
+        return Words("%1 は %2 と同じファイルです。1 日は 1 回だけ数えます",
+                     "%1 is the same file as %2; a day is counted once")
+            .Arg(QDir::toNativeSeparators(paths.at(i)))
+            .Arg(QDir::toNativeSeparators(paths.at(*earlier)));
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace
 {
 
@@ -65,6 +67,51 @@ TEST(PointPlaces, MeanAndSpreadOfThePlacedDrops)
         EXPECT_NEAR(p.Where.Longitude, row.Mean.Longitude, 1e-9);
         EXPECT_NEAR(p.SpreadMetres, row.Spread, 0.01);
         EXPECT_EQ(p.Moved(), row.Moved);
+    }
+}
+
+// The spread is found from the hull of the drops' places now, not from every pair of drops:
+// it must still be the largest distance between any two, measured as before on the plane at
+// the earlier drop of the two.
+TEST(PointPlaces, SpreadIsTheLargestDistanceBetweenAnyTwoDrops)
+{
+    const auto metresNE = [](double north, double east) {
+        return LatLon{Station.Latitude + north / 110940.0, Station.Longitude + east / 90370.0};
+    };
+    std::vector<LatLon> cloud;
+    for (int i = 0; i < 400; ++i) // scattered over a few metres, the same order every run
+        cloud.push_back(metresNE(std::fmod(i * 0.7548776662, 1.0) * 3.0,
+                                 std::fmod(i * 0.5698402910, 1.0) * 4.0));
+    const struct {
+        const char* Case;
+        std::vector<LatLon> Drops;
+    } rows[] = {
+        {"one drop", {Station}},
+        {"one place, three drops", {Station, Station, Station}},
+        {"in a line, out of order",
+         {metresNE(1, 1), metresNE(3, 3), metresNE(0, 0), metresNE(2, 2), metresNE(3, 3)}},
+        {"a square with its centre and a corner twice",
+         {metresNE(0, 0), metresNE(2, 2), metresNE(0, 2), metresNE(1, 1), metresNE(2, 0),
+          metresNE(0, 0)}},
+        {"across the 180th meridian",
+         {LatLon{0, 179.99999}, LatLon{0, -179.99998}, LatLon{0.00001, 180.0}}},
+        {"a scattered point", cloud},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        double pairwise = 0.0;
+        for (size_t i = 0; i < row.Drops.size(); ++i)
+            for (size_t j = i + 1; j < row.Drops.size(); ++j) {
+                const EastNorth d = LocalEastNorth(row.Drops[i], row.Drops[j]);
+                pairwise = std::max(pairwise, std::hypot(d.East, d.North));
+            }
+        LotPoint point;
+        std::vector<std::optional<LatLon>> places;
+        for (const LatLon& drop : row.Drops) {
+            point.Drops.push_back({int(places.size())});
+            places.emplace_back(drop);
+        }
+        EXPECT_DOUBLE_EQ(PlacePoints({point}, places).at(0).SpreadMetres, pairwise);
     }
 }
 

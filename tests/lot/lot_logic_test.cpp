@@ -144,6 +144,56 @@ TEST(LotSummary, VerdictsByRule)
     }
 }
 
+// An edit finds its drop by name wherever its line went; of a drop written twice, the copy
+// nearest where it was, the first of two as near; an edit of the first version, by its line in
+// a day unchanged since.
+TEST(LotPoints, EditsFindTheirDropsAsTheDayIsNow)
+{
+    std::vector<LotDrop> drops = Drops({0, 20, 40, 20, 60, 20}); // lines 3 to 8
+    for (const int copy : {3, 5})
+        drops[copy] = drops[1], drops[copy].Line = copy + 3; // No 2 on lines 4, 6 and 8
+    for (size_t i = 0; i < drops.size(); ++i)
+        drops[i].No = QString::number(i + 1);
+    drops[3].No = drops[5].No = "2";
+    drops.push_back(drops[0]);
+    drops.back().File = 1; // file 1, line 3: No 1 again
+    const auto at = [&](size_t drop, int line, int file = -1) {
+        DropRef ref = RefOf(drops[drop]);
+        ref.Line = line;
+        ref.File = file < 0 ? ref.File : file;
+        return ref;
+    };
+    DropRef changed = at(2, 5), firstVersion{0, 5}, firstVersionChanged{1, 3};
+    changed.K = 999.0;
+    const struct {
+        const char* Case;
+        DropRef Ref;
+        int Line; // 0: lost
+    } rows[] = {
+        {"moved", at(2, 9), 5},
+        {"written three times: the nearest", at(1, 9), 8},
+        {"two as near: the first", at(1, 7), 6},
+        {"in its own file only", at(0, 3, 1), 3},
+        {"a file without it", at(0, 3, 2), 0},
+        {"its values changed", changed, 0},
+        {"the first version, its day unchanged", firstVersion, 5},
+        {"the first version, its day changed", firstVersionChanged, 0},
+    };
+    LotEdits edits;
+    for (const auto& row : rows)
+        edits.Splits.push_back(row.Ref);
+    PlaceEdits(drops, {true, false}, &edits);
+    for (size_t r = 0; r < std::size(rows); ++r) {
+        SCOPED_TRACE(rows[r].Case);
+        const DropRef& placed = edits.Splits[r];
+        EXPECT_EQ(placed.Lost, rows[r].Line == 0);
+        if (rows[r].Line != 0) {
+            EXPECT_EQ(placed.Line, rows[r].Line);
+            EXPECT_TRUE(placed.Identified());
+        }
+    }
+}
+
 // The same drops written in each language read into the same points and CSV.
 TEST(LotPoints, DayFilesOfBothLanguagesGiveTheSamePoints)
 {
