@@ -235,12 +235,20 @@ TEST(PointsCommand, JudgesASavedLot)
               "2,2024-05-06T08:01:20,4,4,30203.5,1.038,412.0,108.5,pass,\n"
               "3,2024-05-06T08:12:00,1,0,30296.0,1.010,,,,\n");
 
+    // The same lot with a note among its days, its bytes as recorded.
+    const QString note = dir.filePath("note.txt"), noted = dir.filePath("noted.json");
+    LotDocument doc;
+    Bilingual problem;
+    ASSERT_TRUE(WriteBytes(note, "not a day\n") && ReadLotFile(lot, &doc, &problem));
+    doc.Files.push_back(DescribeDayFile(note));
+    ASSERT_TRUE(WriteLotFile(noted, doc, &problem));
     const struct {
         QStringList Args;
         int Status;
         QString Said; // on standard output, or the one line on standard error
     } rows[] = {
         {{"-h"}, 0, "  vx2968-review --lot LOTFILE [--points OUT.csv]"},
+        {{"--lot", noted}, 0, note + " has no \"Dia=...,Poi=...\" in line 1; it is not a results"},
         {{"--lot", lot, "--points", lot},
          2,
          "lot.json cannot be written: it is one of the files read."},
