@@ -4,6 +4,7 @@
 #include "PositionsFile.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +57,23 @@ LatLon Between(const LatLon& a, const LatLon& b, double f)
 }
 
 } // namespace
+
+void MatchPositions(PositionsFile* positions, std::span<const LotDrop> day)
+{
+    positions->RepeatedLines.clear();
+    positions->UnmatchedLines.clear();
+    QSet<QString> days, placed;
+    for (const LotDrop& drop : day)
+        days.insert(KeyOf(drop.No, drop.When));
+    for (const FieldPosition& p : positions->Positions) {
+        const QString key = KeyOf(p.Line.No, p.When);
+        if (!days.contains(key))
+            positions->UnmatchedLines.push_back(p.LineNumber);
+        else if (placed.contains(key))
+            positions->RepeatedLines.push_back(p.LineNumber);
+        placed.insert(key);
+    }
+}
 
 std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset)
 {

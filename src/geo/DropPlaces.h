@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <optional>
+#include <span>
 #include <vector>
 
 // One fix of a GPS track, at a moment in UTC.
@@ -39,6 +40,10 @@ struct PositionsFile;
 std::vector<std::optional<LatLon>> PlaceDrops(const std::vector<LotDrop>& drops,
                                               const std::vector<PositionsFile>& positions,
                                               const Track& track, UtcOffset offset);
+
+// Marks the lines of `positions` that place none of its day's drops `day`: a second line of
+// one drop, and a line whose number and time name no drop of the day.
+void MatchPositions(PositionsFile* positions, std::span<const LotDrop> day);
 
 // The moment of a drop's wall time `when` in ms since 1970 UTC: `offset` east of UTC, or the
 // computer's own zone on that date with none. None for a moment that is not valid, or for a

@@ -1,7 +1,7 @@
 #include "GpxTrack.h"
 
 #include <QDate>
-#include <QFileInfo>
+#include <QDir>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -65,7 +65,7 @@ std::optional<int> Zone(QStringView zone)
 
 Bilingual Refusal(const QString& path, const Bilingual& why)
 {
-    const QString name = QFileInfo(path).fileName();
+    const QString name = QDir::toNativeSeparators(path);
     return {QString::fromUtf8("トラックファイル %1: %2").arg(name, why.Ja),
             QStringLiteral("track file %1 %2").arg(name, why.En)};
 }
@@ -180,7 +180,11 @@ TrackFile ParseGpx(const QString& path, const QByteArray& bytes)
 
 TrackFile ReadTrackFile(const QString& path)
 {
-    const InputRead read = ReadInputFile(path, TrackFileLimit());
+    return TrackOfInput(path, ReadInputFile(path, TrackFileLimit()));
+}
+
+TrackFile TrackOfInput(const QString& path, const InputRead& read)
+{
     if (read.Ok())
         return ParseGpx(path, read.Bytes);
     TrackFile file;
@@ -193,7 +197,7 @@ Bilingual LeftOutNote(const TrackFile& file)
 {
     if (file.WithoutTime == 0 && file.OutOfRange == 0)
         return {};
-    const QString name = QFileInfo(file.Path).fileName();
+    const QString name = QDir::toNativeSeparators(file.Path);
     const QString untimed = QString::number(file.WithoutTime);
     const QString outside = QString::number(file.OutOfRange);
     Bilingual said{QString::fromUtf8("トラックファイル %1: ").arg(name),

@@ -27,6 +27,8 @@ struct TrackFile {
 InputLimit TrackFileLimit();
 
 TrackFile ReadTrackFile(const QString& path);
+// The track of a file already read (refused with the read's reason when it could not be).
+TrackFile TrackOfInput(const QString& path, const InputRead& read);
 TrackFile ParseGpx(const QString& path, const QByteArray& bytes);
 
 // "3 track points without a time and 1 out of range left out"; empty when none was.

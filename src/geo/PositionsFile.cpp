@@ -95,7 +95,11 @@ PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes)
 
 PositionsFile ReadPositionsFile(const QString& path)
 {
-    const InputRead read = ReadInputFile(path, PositionsFileLimit());
+    return PositionsOfInput(path, ReadInputFile(path, PositionsFileLimit()));
+}
+
+PositionsFile PositionsOfInput(const QString& path, const InputRead& read)
+{
     if (read.Ok())
         return ParsePositionsText(path, read.Bytes);
     PositionsFile file;
@@ -120,12 +124,32 @@ Bilingual PositionsFileNote(const PositionsFile& file)
     if (file.Refused())
         return {QString::fromUtf8("位置ファイル %1: %2").arg(name, file.Problem.Ja),
                 QStringLiteral("positions file %1 %2").arg(name, file.Problem.En)};
-    if (file.DamagedLines.empty())
+    QStringList ja, en;
+    if (!file.DamagedLines.empty()) {
+        const QString list = LineList(file.DamagedLines);
+        ja << QString::fromUtf8("%1 行目が壊れているため読み飛ばしました").arg(list);
+        en << (file.DamagedLines.size() == 1 ? QStringLiteral("line %1 damaged")
+                                             : QStringLiteral("lines %1 damaged"))
+                  .arg(list);
+    }
+    if (!file.RepeatedLines.empty()) {
+        const QString list = LineList(file.RepeatedLines);
+        ja << QString::fromUtf8("%1 行目は前の行と同じ打撃の位置のため使いませんでした").arg(list);
+        en << (file.RepeatedLines.size() == 1
+                   ? QStringLiteral("line %1 is a second line of a drop, not used")
+                   : QStringLiteral("lines %1 are second lines of a drop, not used"))
+                  .arg(list);
+    }
+    if (!file.UnmatchedLines.empty()) {
+        const QString list = LineList(file.UnmatchedLines);
+        ja << QString::fromUtf8("%1 行目の No と日時の打撃が日のファイルにありません").arg(list);
+        en << (file.UnmatchedLines.size() == 1
+                   ? QStringLiteral("line %1 names no drop of the day file")
+                   : QStringLiteral("lines %1 name no drop of the day file"))
+                  .arg(list);
+    }
+    if (en.isEmpty())
         return {};
-    const QString list = LineList(file.DamagedLines);
-    return {QString::fromUtf8("位置ファイル %1: %2 行目が壊れているため読み飛ばしました")
-                .arg(name, list),
-            (file.DamagedLines.size() == 1 ? QStringLiteral("positions file %1: line %2 damaged")
-                                           : QStringLiteral("positions file %1: lines %2 damaged"))
-                .arg(name, list)};
+    return {QString::fromUtf8("位置ファイル %1: ").arg(name) + ja.join(QString::fromUtf8("。")),
+            QStringLiteral("positions file %1: ").arg(name) + en.join(QStringLiteral("; "))};
 }

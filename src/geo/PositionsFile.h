@@ -21,6 +21,9 @@ struct PositionsFile {
     QString Path;
     std::vector<FieldPosition> Positions;
     std::vector<int> DamagedLines; // from 1
+    // Good lines that place no drop, once matched with the day's drops (MatchPositions): a
+    // second line of one drop, and lines that name no drop of the day.
+    std::vector<int> RepeatedLines, UnmatchedLines;
     // Set when the file is there but cannot be read (a folder, too large, no permission).
     Bilingual Problem;
 
@@ -31,10 +34,13 @@ struct PositionsFile {
 InputLimit PositionsFileLimit();
 
 PositionsFile ReadPositionsFile(const QString& path);
+// The positions of a file already read; a missing file is none, which is no fault.
+PositionsFile PositionsOfInput(const QString& path, const InputRead& read);
 PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes);
 // The positions file beside each day file, in the same order.
 std::vector<PositionsFile> ReadPositionsFiles(const std::vector<QString>& dayFiles);
 
 // What the engineer is told of a file: "positions file 20261208.pos: lines 3, 7 damaged",
-// or why it could not be read; empty when it was read whole or is not there.
+// and which lines placed no drop, or why it could not be read; empty when it was read whole
+// and placed its drops, or is not there.
 Bilingual PositionsFileNote(const PositionsFile& file);

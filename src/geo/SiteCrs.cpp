@@ -1,7 +1,11 @@
 #include "SiteCrs.h"
 
-#include <QFileInfo>
+#include "shell/InputFile.h"
+
+#include <QDir>
+#include <QFile>
 #include <cmath>
+#include <limits>
 #include <proj.h>
 
 namespace
@@ -12,11 +16,51 @@ QString CodeText(int epsg)
     return QStringLiteral("EPSG:%1").arg(epsg);
 }
 
-// PROJ without its database knows no code at all: that is said rather than "unknown".
-bool DatabaseFound(PJ_CONTEXT* context)
+// PROJ opens the first proj.db on its search path without asking what it is, and a FIFO
+// there would hold it for ever. So that file is looked at first and handed to PROJ by name;
+// without it PROJ knows no code at all, which is said rather than "unknown".
+// Where PROJ looks: the user's own folder, then those PROJ_DATA (formerly PROJ_LIB) names or
+// else its installed ones. proj_info() lists them too, but keeps the first variable it saw.
+QStringList SearchFolders(PJ_CONTEXT* context)
 {
-    const char* path = proj_context_get_database_path(context);
-    return path && QFileInfo(QString::fromLocal8Bit(path)).isFile();
+    const QStringList own{
+        QString::fromLocal8Bit(proj_context_get_user_writable_directory(context, false))};
+    QByteArray named = qgetenv("PROJ_DATA");
+    if (named.isEmpty())
+        named = qgetenv("PROJ_LIB");
+    const QString rest = named.isEmpty() ? QString::fromLocal8Bit(proj_info().searchpath)
+                                         : QString::fromLocal8Bit(named);
+    return own + rest.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+}
+
+bool OpenDatabase(PJ_CONTEXT* context, const QString& code, Bilingual* problem)
+{
+    for (const QString& folder : SearchFolders(context)) {
+        const QString path = QDir(folder).filePath(QStringLiteral("proj.db"));
+        const InputRead look = CheckInputFile(
+            path, {std::numeric_limits<qint64>::max(), Words("PROJ のデータベース", "a database")});
+        if (look.Fault == InputFault::Missing)
+            continue;
+        if (look.Ok() && proj_context_set_database_path(
+                             context, QFile::encodeName(path).constData(), nullptr, nullptr) != 0)
+            return true;
+        if (look.Ok()) {
+            *problem = Words("%1 を使えません: PROJ のデータベース %2 を開けません",
+                             "%1 cannot be used: PROJ's database %2 cannot be opened")
+                           .Arg(code)
+                           .Arg(path);
+            return false;
+        }
+        *problem = Bilingual{QString::fromUtf8("%1 を使えません: PROJ のデータベース %2: %3")
+                                 .arg(code, path, look.Reason.Ja),
+                             QStringLiteral("%1 cannot be used: PROJ's database %2 %3")
+                                 .arg(code, path, look.Reason.En)};
+        return false;
+    }
+    *problem = Words("%1 を使えません: PROJ のデータベース (proj.db) が見つかりません",
+                     "%1 cannot be used: PROJ's database (proj.db) is not found")
+                   .Arg(code);
+    return false;
 }
 
 using Owned = std::unique_ptr<PJ, decltype(&proj_destroy)>;
@@ -63,12 +107,8 @@ std::unique_ptr<SiteCrs> SiteCrs::Open(int epsg, Bilingual* problem)
     // Our own message says what went wrong; PROJ's would go to standard error.
     proj_log_level(context, PJ_LOG_NONE);
     const QString code = CodeText(epsg);
-    if (!DatabaseFound(context)) {
-        *problem = Words("%1 を使えません: PROJ のデータベース (proj.db) が見つかりません",
-                         "%1 cannot be used: PROJ's database (proj.db) is not found")
-                       .Arg(code);
+    if (!OpenDatabase(context, code, problem))
         return nullptr;
-    }
     const QByteArray number = QByteArray::number(epsg);
     const std::unique_ptr<PJ, FreeTransform> system(proj_create_from_database(
         context, "EPSG", number.constData(), PJ_CATEGORY_CRS, 0, nullptr));

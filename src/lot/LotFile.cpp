@@ -198,6 +198,8 @@ void WritePlaces(const LotPlaceSettings& places, QJsonObject* root)
 {
     if (!places.Tracks.empty())
         (*root)["tracks"] = FilesJson(places.Tracks);
+    if (!places.Positions.empty())
+        (*root)["positions"] = FilesJson(places.Positions);
     if (places.UtcOffset)
         (*root)["utc offset"] = *places.UtcOffset;
     if (places.Epsg != 0)
@@ -209,6 +211,10 @@ bool ReadPlaces(const QJsonObject& root, LotPlaceSettings* places, Reader& r)
     const QJsonValue tracks = root.value("tracks"), offset = root.value("utc offset"),
                      epsg = root.value("epsg");
     if (!tracks.isUndefined() && !ReadFiles(tracks, QStringLiteral("tracks"), &places->Tracks, r))
+        return false;
+    const QJsonValue positions = root.value("positions");
+    if (!positions.isUndefined() &&
+        !ReadFiles(positions, QStringLiteral("positions"), &places->Positions, r))
         return false;
     if (!offset.isUndefined()) {
         int minutes = 0;
@@ -286,10 +292,15 @@ LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes)
                       QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()};
 }
 
+LotDayFile DescribeFile(const QString& path, const InputLimit& limit)
+{
+    const InputRead read = ReadInputFile(path, limit);
+    return read.Ok() ? DescribeDayBytes(path, read.Bytes) : LotDayFile{path, -1, QByteArray()};
+}
+
 LotDayFile DescribeDayFile(const QString& path)
 {
-    const InputRead read = ReadInputFile(path, DayFileLimit());
-    return read.Ok() ? DescribeDayBytes(path, read.Bytes) : LotDayFile{path, -1, QByteArray()};
+    return DescribeFile(path, DayFileLimit());
 }
 
 DayFileState CompareDayFile(const LotDayFile& saved, const InputRead& read, const LotDayFile& now)
@@ -327,6 +338,35 @@ Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const Lo
                      "測点を確かめてから変更を受け入れてください。",
                      "%1 has changed since the lot was saved: the points were formed again "
                      "from what it holds now. Check them, then accept the change.")
+            .Arg(path);
+    }
+    return {};
+}
+
+Bilingual PlacesFileChange(const LotDayFile& saved, const InputRead& read, const LotDayFile& now)
+{
+    const QString path = QDir::toNativeSeparators(saved.Path);
+    switch (CompareDayFile(saved, read, now)) {
+    case DayFileState::Same:
+        break;
+    case DayFileState::Missing:
+        return Words("%1 がありません。打撃の位置はこのファイルなしで求めました。"
+                     "確かめてから変更を受け入れてください。",
+                     "%1 is missing: the drops were placed without it. Check them, then accept "
+                     "the change.")
+            .Arg(path);
+    case DayFileState::Unreadable:
+        return Bilingual{QString::fromUtf8("%1: %2 打撃の位置はこのファイルなしで求めました。"
+                                           "確かめてから変更を受け入れてください。")
+                             .arg(path, read.Reason.Ja),
+                         QStringLiteral("%1 %2 The drops were placed without it. Check them, "
+                                        "then accept the change.")
+                             .arg(path, read.Reason.En)};
+    case DayFileState::Changed:
+        return Words("%1 はロットの保存後に変更されました。打撃の位置は今の内容から求め直しました。"
+                     "位置を確かめてから変更を受け入れてください。",
+                     "%1 has changed since the lot was saved: the drops were placed again from "
+                     "what it holds now. Check them, then accept the change.")
             .Arg(path);
     }
     return {};
@@ -397,13 +437,22 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
         *problem = Words("ロットファイルではありません", "it is not a lot file");
         return false;
     }
-    if (root.value("version").toInt() > FormatVersion) {
+    // Only the versions this program has written are read: any other number, a fraction or
+    // a text would be read as one of them and its fields taken for what they are not.
+    const QJsonValue version = root.value("version");
+    const double number = version.toDouble(-1.0);
+    Reader r(0);
+    if (version.isDouble() && number > FormatVersion && number == std::floor(number)) {
         *problem = Words("新しい版のプログラムで保存されています",
                          "it was saved by a newer version of the program");
         return false;
     }
+    if (number != 1.0 && number != FormatVersion) {
+        r.Fail(QStringLiteral("version"));
+        *problem = r.Problem;
+        return false;
+    }
     LotDocument out;
-    Reader r(0);
     bool ok = ReadFiles(root.value("files"), QStringLiteral("files"), &out.Files, r) &&
               ReadPlaces(root, &out.Places, r);
     Reader refs(int(out.Files.size()));
@@ -485,6 +534,8 @@ bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* proble
     for (const LotDayFile& f : lot.Files)
         days << f.Path;
     for (const LotDayFile& f : lot.Places.Tracks)
+        days << f.Path;
+    for (const LotDayFile& f : lot.Places.Positions)
         days << f.Path;
     Bilingual reason;
     if (WriteOutputFile(path, LotToJson(lot), OutputRules{days, false}, &reason))

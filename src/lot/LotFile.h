@@ -28,12 +28,15 @@ struct LotDayFile {
     bool operator==(const LotDayFile&) const = default;
 };
 
-// Where the lot's drops are placed from, beyond the positions files beside its day files.
+// Where the lot's drops are placed from: the positions files beside its day files and more.
 struct LotPlaceSettings {
     std::vector<LotDayFile> Tracks; // GPS track files the engineer added, as last seen
     std::optional<int> UtcOffset;   // of the drops' clock, minutes east of UTC; none: the
                                     // computer's own zone
     int Epsg = 0;                   // the site's reference system; 0: none
+    // The positions files beside the day files, as last seen; one that was not there then
+    // is not named.
+    std::vector<LotDayFile> Positions;
     bool operator==(const LotPlaceSettings&) const = default;
 };
 // What the window and a lot file accept: the zones of the earth.
@@ -53,6 +56,8 @@ struct LotDocument {
 
 // The day file at `path` as it is now; Size -1 when it cannot be read.
 LotDayFile DescribeDayFile(const QString& path);
+// The same of any file the lot names, read within its own `limit`.
+LotDayFile DescribeFile(const QString& path, const InputLimit& limit);
 // The same of a file's bytes already read.
 LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes);
 
@@ -62,6 +67,8 @@ DayFileState CompareDayFile(const LotDayFile& saved, const InputRead& read, cons
 DayFileState CheckDayFile(const LotDayFile& saved);
 // What became of a day file since the lot was saved, as one line; empty when it is as it was.
 Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const LotDayFile& now);
+// The same of a file the drops are placed from (a track or a positions file).
+Bilingual PlacesFileChange(const LotDayFile& saved, const InputRead& read, const LotDayFile& now);
 // One line per day file that has changed or gone since the lot was saved; empty when all
 // are as they were.
 Bilingual DayFileChanges(const LotDocument& lot);

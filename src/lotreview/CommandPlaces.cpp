@@ -70,7 +70,8 @@ std::vector<PointPlace> CommandPlaces::PlaceDay(const QString& dayFile,
                                                 const std::vector<LotPoint>& points,
                                                 QStringList* notes, UiLanguage uiLanguage) const
 {
-    const PositionsFile positions = ReadPositionsFile(PositionsFilePath(dayFile));
+    PositionsFile positions = ReadPositionsFile(PositionsFilePath(dayFile));
+    MatchPositions(&positions, drops);
     if (const Bilingual note = PositionsFileNote(positions); !note.En.isEmpty())
         *notes << CommandLine(uiLanguage, note);
     return PlacePoints(points, PlaceDrops(drops, {positions}, m_track, m_offset));

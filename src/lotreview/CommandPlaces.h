@@ -38,7 +38,8 @@ public:
     // file beside a day asked for them. Without, it stays as scripts have always read it.
     bool Wanted() const { return m_wanted; }
     bool HasGrid() const { return m_crs != nullptr; }
-    // The places of one day's points; `notes` gains its positions file's damaged lines.
+    // The places of one day's points; `notes` gains its positions file's damaged lines and
+    // those that place no drop.
     std::vector<PointPlace> PlaceDay(const QString& dayFile, const std::vector<LotDrop>& drops,
                                      const std::vector<LotPoint>& points, QStringList* notes,
                                      UiLanguage uiLanguage) const;

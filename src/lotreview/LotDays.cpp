@@ -19,6 +19,13 @@ LotDayRead ReadOne(const LotDayFile& saved, UiLanguage language)
     }
     out.Now = read.Ok() ? now : saved;
     out.Day = DayOfInput(saved.Path, read, language);
+    // A file the lot names that holds no day (a picture, a note) is never counted as a day
+    // without drops, whether its bytes are those the lot saw or not.
+    if (read.Ok() && out.Day.Refused() && !saved.Sha256.isEmpty()) {
+        const InputRead noDay{InputFault::Unreadable, out.Day.Problem, read.Size, {}};
+        out.State = CompareDayFile(saved, noDay, now);
+        out.Change = DayFileChange(saved, noDay, now);
+    }
     return out;
 }
 

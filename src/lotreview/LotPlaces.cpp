@@ -4,6 +4,7 @@
 
 #include "shell/FileReasons.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -12,16 +13,57 @@ LotPlaces::~LotPlaces() = default;
 LotPlaces::LotPlaces(LotPlaces&&) noexcept = default;
 LotPlaces& LotPlaces::operator=(LotPlaces&&) noexcept = default;
 
-void LotPlaces::Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings)
+namespace
+{
+
+PlacesFileRead CheckPlacesFile(const LotDayFile& saved, const InputRead& read)
+{
+    const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
+    PlacesFileRead out{read.Ok() ? now : LotDayFile{saved.Path, -1, {}}, saved, {}, {}};
+    if (saved.Sha256.isEmpty()) {
+        out.Record = now; // not recorded yet: the lot takes it as it is
+        return out;
+    }
+    out.State = CompareDayFile(saved, read, now);
+    out.Change = PlacesFileChange(saved, read, now);
+    return out;
+}
+
+} // namespace
+
+void LotPlaces::Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings,
+                     const std::vector<LotDrop>& drops)
 {
     m_notes.clear();
-    m_positions = ReadPositionsFiles(dayFiles);
-    for (const PositionsFile& file : m_positions)
+    m_positions.clear();
+    m_trackFiles.clear();
+    m_positionsFiles.clear();
+    QHash<QString, const LotDayFile*> recorded;
+    for (const LotDayFile& f : settings.Positions)
+        recorded.insert(f.Path, &f);
+    size_t first = 0;
+    for (size_t day = 0; day < dayFiles.size(); ++day) {
+        const QString path = PositionsFilePath(dayFiles[day]);
+        const InputRead read = ReadInputFile(path, PositionsFileLimit());
+        PositionsFile file = PositionsOfInput(path, read);
+        while (first < drops.size() && drops[first].File < int(day))
+            ++first;
+        size_t end = first;
+        while (end < drops.size() && drops[end].File == int(day))
+            ++end;
+        MatchPositions(&file, std::span(drops).subspan(first, end - first));
+        const LotDayFile* saved = recorded.value(path);
+        if (saved || read.Ok())
+            m_positionsFiles.push_back(CheckPlacesFile(saved ? *saved : LotDayFile{path}, read));
         if (const Bilingual note = PositionsFileNote(file); !note.En.isEmpty())
             m_notes.push_back(note);
+        m_positions.push_back(std::move(file));
+    }
     std::vector<Track> tracks;
     for (const LotDayFile& named : settings.Tracks) {
-        TrackFile file = ReadTrackFile(named.Path);
+        const InputRead read = ReadInputFile(named.Path, TrackFileLimit());
+        m_trackFiles.push_back(CheckPlacesFile(named, read));
+        TrackFile file = TrackOfInput(named.Path, read);
         if (file.Refused()) {
             m_notes.push_back(file.Problem);
             continue;

@@ -11,6 +11,14 @@
 
 #include <memory>
 
+// What became of a file the drops are placed from since the lot recorded it.
+struct PlacesFileRead {
+    LotDayFile Now;    // as read now
+    LotDayFile Record; // what the lot records of it until a change is accepted
+    DayFileState State = DayFileState::Same; // Same for a file the lot had not recorded
+    Bilingual Change;                        // empty when it is as it was
+};
+
 // Where a lot's drops and points lie: the positions files beside its day files and the GPS
 // tracks it names, read when its files change; its drops and points placed again whenever
 // its points are formed; its site coordinates in the reference system it names.
@@ -23,10 +31,10 @@ public:
     LotPlaces& operator=(LotPlaces&&) noexcept;
 
     // Reads the positions files beside `dayFiles` and the tracks `settings` names, and opens
-    // its reference system. What cannot be read is said by Notes(); it places nothing.
-    void Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings);
-    // A track read apart, to be added; refused (its Problem set) when it gives no place.
-    static TrackFile ReadTrack(const QString& path) { return ReadTrackFile(path); }
+    // its reference system. What cannot be read is said by Notes(); it places nothing. The
+    // positions files' lines are matched with `drops`, those of the day files in their order.
+    void Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings,
+              const std::vector<LotDrop>& drops);
     // Places the drops and then the points formed of them.
     void Place(const std::vector<LotDrop>& drops, const std::vector<LotPoint>& points,
                UtcOffset offset);
@@ -44,6 +52,10 @@ public:
     // Damaged lines of positions files, tracks that gave nothing or left points out, an
     // unknown reference system: one line each.
     const std::vector<Bilingual>& Notes() const { return m_notes; }
+    // Each track the settings name, and each positions file the settings name or that is
+    // there now, against what the lot recorded.
+    const std::vector<PlacesFileRead>& TrackFiles() const { return m_trackFiles; }
+    const std::vector<PlacesFileRead>& PositionsFiles() const { return m_positionsFiles; }
 
 private:
     std::vector<PositionsFile> m_positions;
@@ -52,6 +64,7 @@ private:
     int m_epsg = 0;
     std::unique_ptr<SiteCrs> m_crs;
     std::vector<Bilingual> m_notes;
+    std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles;
     std::vector<std::optional<LatLon>> m_drops;
     std::vector<PointPlace> m_points;
 };

@@ -140,6 +140,8 @@ Bilingual LotSession::ReadDays()
     }
     PlaceEdits(m_drops, unchanged, &m_lot.Edits);
     ReadPlaces();
+    for (const Bilingual& change : PlacesChanges())
+        Append(&changes, change);
     Form();
     return changes;
 }
@@ -149,7 +151,22 @@ void LotSession::ReadPlaces()
     std::vector<QString> paths;
     for (const LotDayFile& f : m_lot.Files)
         paths.push_back(f.Path);
-    m_places.Read(paths, m_lot.Places);
+    m_places.Read(paths, m_lot.Places, m_drops);
+    // Positions files are recorded as they are first seen, and forgotten with their day.
+    m_lot.Places.Positions.clear();
+    for (const PlacesFileRead& f : m_places.PositionsFiles())
+        m_lot.Places.Positions.push_back(f.Record);
+}
+
+// The files the drops are placed from, each as it is now where it has changed; one that is
+// gone, or cannot be read, is no longer named.
+static std::vector<LotDayFile> Accepted(const std::vector<PlacesFileRead>& files)
+{
+    std::vector<LotDayFile> out;
+    for (const PlacesFileRead& f : files)
+        if (f.Now.Size >= 0)
+            out.push_back(f.State == DayFileState::Same ? f.Record : f.Now);
+    return out;
 }
 
 void LotSession::Form()
@@ -161,15 +178,18 @@ void LotSession::Form()
 
 bool LotSession::AddTrack(const QString& path, Bilingual* problem, Bilingual* notice)
 {
-    const LotDayFile track = DescribeDayFile(QFileInfo(path).absoluteFilePath());
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     for (const LotDayFile& f : m_lot.Places.Tracks) {
-        if (f.Path == track.Path) {
+        if (f.Path == absolute) {
             *problem = Words("%1 はすでにロットにあります", "%1 is in the lot already")
                            .Arg(QDir::toNativeSeparators(path));
             return false;
         }
     }
-    const TrackFile read = LotPlaces::ReadTrack(track.Path);
+    // Read once, within a track's own limit: what is described is what was read.
+    const InputRead input = ReadInputFile(absolute, TrackFileLimit());
+    const LotDayFile track = DescribeDayBytes(absolute, input.Bytes);
+    const TrackFile read = TrackOfInput(absolute, input);
     if (read.Refused()) {
         *problem = read.Problem;
         return false;
@@ -227,18 +247,44 @@ std::vector<Bilingual> LotSession::Problems() const
     for (const Bilingual& p : m_fileProblems)
         if (!p.En.isEmpty())
             out.push_back(p);
+    const std::vector<Bilingual> places = PlacesChanges();
+    out.insert(out.end(), places.begin(), places.end());
     const std::vector<Bilingual> lost = LostEdits();
     out.insert(out.end(), lost.begin(), lost.end());
     return out;
 }
 
+std::vector<Bilingual> LotSession::PlacesChanges() const
+{
+    std::vector<Bilingual> out;
+    for (const auto* files : {&m_places.PositionsFiles(), &m_places.TrackFiles()})
+        for (const PlacesFileRead& f : *files)
+            if (!f.Change.En.isEmpty())
+                out.push_back(f.Change);
+    return out;
+}
+
+bool LotSession::HasChangedPlaces() const
+{
+    const auto changed = [](const PlacesFileRead& f) { return f.State != DayFileState::Same; };
+    return std::any_of(m_places.PositionsFiles().begin(), m_places.PositionsFiles().end(),
+                       changed) ||
+           std::any_of(m_places.TrackFiles().begin(), m_places.TrackFiles().end(), changed);
+}
+
 bool LotSession::HasChangedDays() const
 {
-    return std::find(m_states.begin(), m_states.end(), DayFileState::Changed) != m_states.end();
+    return std::find(m_states.begin(), m_states.end(), DayFileState::Changed) != m_states.end() ||
+           HasChangedPlaces();
 }
 
 void LotSession::AcceptChangedDays()
 {
+    if (HasChangedPlaces()) {
+        m_lot.Places.Positions = Accepted(m_places.PositionsFiles());
+        m_lot.Places.Tracks = Accepted(m_places.TrackFiles());
+        ReadPlaces();
+    }
     for (size_t f = 0; f < m_states.size(); ++f) {
         if (m_states[f] != DayFileState::Changed)
             continue;

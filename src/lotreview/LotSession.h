@@ -18,8 +18,9 @@ public:
     void New(const QStringList& dayFiles);
     // Adds a day file; false (with the reason) when it is in the lot already or unreadable.
     bool AddDayFile(const QString& path, Bilingual* problem);
-    // Opens a lot file. `notice` says which day files changed or went, and which edits
-    // name drops no longer there; the points are formed from what the files hold now.
+    // Opens a lot file. `notice` says which day files (tracks, positions files) changed or
+    // went, and which edits name drops no longer there; the points are formed from what the
+    // files hold now.
     bool Open(const QString& path, Bilingual* problem, Bilingual* notice);
     // Saves to `path` (the lot's own file when empty); a damaged file there is kept.
     bool Save(const QString& path, Bilingual* problem);
@@ -54,7 +55,8 @@ public:
     // verdict is none while there is any.
     std::vector<Bilingual> Problems() const;
     // The day files that changed since the lot was saved, once their points are looked at,
-    // are taken as they are now.
+    // are taken as they are now; so are the tracks and positions files that changed, and
+    // those gone or unreadable are no longer named.
     bool HasChangedDays() const;
     void AcceptChangedDays();
     // Day files that are missing or unreadable, and their edits, are taken out of the lot.
@@ -88,9 +90,13 @@ public:
     const std::vector<DayFile>& Days() const { return m_days; }
 
 private:
-    // Reads every day file; says which ones have changed or gone since the lot was saved.
+    // Reads every day file; says which ones, and which tracks and positions files, have
+    // changed or gone since the lot was saved.
     Bilingual ReadDays();
     void ReadPlaces();
+    // The tracks and positions files changed or gone since the lot recorded them.
+    std::vector<Bilingual> PlacesChanges() const;
+    bool HasChangedPlaces() const;
     void Form();
     void Judge();
     void Forget(const DropRef& ref);

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <sys/stat.h>
 
 namespace
 {
@@ -96,6 +97,18 @@ std::optional<InputRead> ReadSource(const QString& path, const SourceFolder& fol
                            info.isSymLink() ? QStringLiteral("is a link to")
                                             : QStringLiteral("leads through a link to"),
                            real, QLatin1String(folder.Name));
+        return std::nullopt;
+    }
+    // A hard link is the same file under a second name, maybe one outside the folder: the
+    // name inside says nothing of where else the file lies.
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(real).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        st.st_nlink > 1) {
+        *notes << QStringLiteral("%1 has %2 names (hard links), maybe outside %3: not included.")
+                      .arg(shown)
+                      .arg(st.st_nlink)
+                      .arg(QLatin1String(folder.Name));
         return std::nullopt;
     }
     InputRead read = ReadInputTail(real, most);
@@ -199,7 +212,7 @@ bool WriteServiceReport(const ServiceReportSources& s, const QString& target, Bi
         staging.Write(member, read->Bytes);
         if (read->Size > most)
             notes << QStringLiteral("%1 is %2 MB: only its last %3 MB are included.")
-                         .arg(member, Megabytes(read->Size), Megabytes(most));
+                         .arg(member, MegabytesBeyond(read->Size, most, 1), Megabytes(most));
         return true;
     };
     staging.Write(QStringLiteral("version.txt"), VersionText().toUtf8());

@@ -58,7 +58,8 @@ InputRead TooLarge(qint64 size, const InputLimit& limit)
 {
     const Bilingual text = Words("%1 MB あり、%3として読める %2 MB を超えています。読みません。",
                                  "is %1 MB, larger than the %2 MB %3 can be; it was not read.");
-    const QString mb = Megabytes(size), most = Megabytes(limit.Bytes);
+    const QString mb = MegabytesBeyond(size, limit.Bytes, Megabytes(size).contains('.') ? 1 : 0);
+    const QString most = Megabytes(limit.Bytes);
     return Failed(InputFault::TooLarge,
                   {text.Ja.arg(mb, most, limit.What.Ja), text.En.arg(mb, most, limit.What.En)});
 }
@@ -172,4 +173,13 @@ InputRead ReadInputTail(const QString& path, qint64 tailBytes)
     }
     read.Bytes = std::move(bytes);
     return read;
+}
+
+QString MegabytesBeyond(qint64 size, qint64 limit, int decimals)
+{
+    const double mb = double(size) / (1024.0 * 1024.0), most = double(limit) / (1024.0 * 1024.0);
+    QString text = QString::number(mb, 'f', decimals);
+    while (text.toDouble() <= most && decimals < 6)
+        text = QString::number(mb, 'f', ++decimals);
+    return text;
 }

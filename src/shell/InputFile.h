@@ -31,5 +31,8 @@ InputRead ReadInputFile(const QString& path, const InputLimit& limit);
 // Only the last `tailBytes` of a regular file of any size, from the start of a line when
 // the cut falls inside one: what a support engineer needs of a long transcript.
 InputRead ReadInputTail(const QString& path, qint64 tailBytes);
+// `size` in MB as a message gives it beside a `limit` it exceeds, with `decimals` or as many
+// more as it takes never to read as the limit itself ("16 MB, larger than the 16 MB").
+QString MegabytesBeyond(qint64 size, qint64 limit, int decimals);
 // Whether `path` could be read, and its size, without reading it.
 InputRead CheckInputFile(const QString& path, const InputLimit& limit);

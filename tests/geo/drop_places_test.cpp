@@ -98,12 +98,18 @@ TEST(DropPlaces, TheFieldsPositionsFileBeforeTheTrack)
     ExpectPlace(places.at(3), LatLon{35.001, 139.002});
     ExpectPlace(places.at(4), LatLon{35.001, 139.002});
 
-    const std::vector<PositionsFile> read = ReadPositionsFiles({day, stick, dir.filePath("x.csv")});
+    QFile large(dir.filePath("x.pos")); // 16.2 MB, named as more than the 16 MB a file may be
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(17'000'000));
+    const std::vector<PositionsFile> read =
+        ReadPositionsFiles({day, stick, dir.filePath("y.csv"), dir.filePath("x.csv")});
     EXPECT_EQ(PositionsFileNote(read.at(0)).En.toStdString(),
               "positions file 20261208.pos: lines 5, 6 damaged");
     EXPECT_EQ(PositionsFileNote(read.at(1)).En.toStdString(),
               "positions file 20261209.pos is a folder, not a file.");
     EXPECT_TRUE(PositionsFileNote(read.at(2)).En.isEmpty());
+    EXPECT_EQ(PositionsFileNote(read.at(3)).En.toStdString(),
+              "positions file x.pos is 16.2 MB, larger than the 16 MB a positions file can be; it "
+              "was not read.");
     EXPECT_FALSE(PositionsFileNote(read.at(0)).Ja.isEmpty());
 }
 

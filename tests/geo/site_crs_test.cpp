@@ -3,6 +3,7 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -41,11 +42,12 @@ TEST(SiteCrs, NorthingAndEastingByMeaningWhateverTheAxisOrder)
 
 TEST(SiteCrs, CodesThatGiveNoMetresAreRefusedByName)
 {
-    const QTemporaryDir empty;
+    const QTemporaryDir empty, fifo;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo.filePath("proj.db")).constData(), 0600), 0);
     const struct {
         int Epsg;
         QString ProjData; // where PROJ looks for its database; empty: where it is installed
-        const char* En;
+        QString En;
         const char* Ja;
     } rows[] = {
         {999999, {}, "EPSG:999999 is not a known reference system", "EPSG:999999 という"},
@@ -60,6 +62,10 @@ TEST(SiteCrs, CodesThatGiveNoMetresAreRefusedByName)
          "EPSG:2053 (Hartebeesthoek94 / Lo29) does not give metres north and east",
          "EPSG:2053 (Hartebeesthoek94 / Lo29) の座標軸は"},
         {6677, empty.path(), "EPSG:6677 cannot be used: PROJ's database (proj.db) is not found",
+         "EPSG:6677 を使えません: PROJ のデータベース"},
+        // Never opened: PROJ would wait on it for ever.
+        {6677, fifo.path(),
+         "EPSG:6677 cannot be used: PROJ's database " + fifo.filePath("proj.db") + " is a FIFO",
          "EPSG:6677 を使えません: PROJ のデータベース"},
     };
     for (const auto& row : rows) {

@@ -330,6 +330,11 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
         {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
              "k": 1.28, "rule": "every point", "tracks": [{"path": "/d/t.gpx"}]})",
          "\"tracks\" is not valid"},
+        // Only the versions the program writes: any other would be read as one of them.
+        {R"({"format": "VX-2968 lot", "version": 3.5})", "\"version\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": "99"})", "\"version\" is not valid"},
+        {R"({"format": "VX-2968 lot"})", "\"version\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 1e10})", "saved by a newer version"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Reason);

@@ -191,4 +191,55 @@ TEST(LotSession, TheOfficesZoneNeitherJudgesNorLosesALot)
     }
 }
 
+// Every file the lot is made of is looked at whenever it is opened: a track or positions file
+// changed or gone since, or a file that holds no day, keeps the lot from a verdict until the
+// engineer has seen to it. A track may be larger than a day file.
+TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    WriteDay(d.filePath("20240506.csv"), DayLines());
+    const QString lotPath = SaveLot(d), pos = d.filePath("20240506.pos");
+    const QString track = d.filePath("track.gpx"), note = d.filePath("note.txt");
+    ASSERT_TRUE(WriteBytes(pos, PositionsHeading().toUtf8() + "\n00001,2024/05/06 08:00:00,"
+                                                              "35.0,139.8,,2D,,0.5\n"));
+    ASSERT_TRUE(WriteBytes(track, "<gpx>" + QByteArray(20 << 20, ' ') +
+                                      "<trk><trkseg><trkpt lat=\"35\" lon=\"139\"><time>"
+                                      "2024-05-05T23:00:00Z</time></trkpt></trkseg></trk></gpx>"));
+    LotSession lot(UiLanguage::English);
+    Bilingual problem, notice;
+    ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
+    ASSERT_TRUE(lot.AddTrack(track, &problem, &notice) && lot.Save({}, &problem));
+    const struct {
+        QString File;
+        QByteArray Now; // empty: removed
+        const char* Why;
+    } rows[] = {
+        {pos, "00001,x", "20240506.pos has changed since the lot was saved: the drops were placed"},
+        {track, "<gpx/>", "track.gpx has changed since the lot was saved"},
+        {track, {}, "track.gpx is missing: the drops were placed without it."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Why);
+        ASSERT_TRUE(row.Now.isEmpty() ? QFile::remove(row.File) : WriteBytes(row.File, row.Now));
+        ASSERT_TRUE(lot.Open(lotPath, &problem, &notice)) << problem.En.toStdString();
+        EXPECT_TRUE(notice.En.contains(row.Why) && lot.Summary().Result == Verdict::None);
+        EXPECT_TRUE(lot.Summary().Why.En.contains(row.Why)) << lot.Summary().Why.En.toStdString();
+        EXPECT_TRUE(lot.HasChangedDays());
+        lot.AcceptChangedDays();
+        EXPECT_EQ(lot.Summary().Result, Verdict::Pass) << lot.Summary().Why.En.toStdString();
+        ASSERT_TRUE(lot.Save({}, &problem));
+    }
+    // A note whose bytes are the ones the lot recorded is still no day.
+    ASSERT_TRUE(WriteBytes(note, "not a day\n"));
+    LotDocument doc = lot.Document();
+    doc.Files.push_back(DescribeDayFile(note));
+    ASSERT_TRUE(WriteLotFile(lotPath, doc, &problem) && lot.Open(lotPath, &problem, &notice));
+    EXPECT_TRUE(lot.Summary().Why.En.startsWith(
+        note + " has no \"Dia=...,Poi=...\" in line 1; it is not a results file."))
+        << lot.Summary().Why.En.toStdString();
+    lot.RemoveMissingDays();
+    EXPECT_EQ(lot.Summary().Result, Verdict::Pass);
+}
+
 } // namespace

@@ -96,10 +96,10 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         {{day, "--points"}, "--points needs a value"},
         {{"--gap", "30", day}, "--points OUT.csv is missing"},
         {{"--points", out, "--track", bad, day},
-         "track file bad.gpx is not well-formed XML at line 2 (Opening and ending tag "
-         "mismatch.)."},
+         "track file " + bad +
+             " is not well-formed XML at line 2 (Opening and ending tag mismatch.)."},
         {{"--points", out, "--track", home.Path() + "/none.gpx", day},
-         "track file none.gpx does not exist."},
+         "track file " + home.Path() + "/none.gpx does not exist."},
         {{"--points", out, "--crs", "EPSG:999999", day},
          "EPSG:999999 is not a known reference system"},
         {{"--points", out, "--crs", "Tokyo", day},
@@ -235,12 +235,20 @@ TEST(PointsCommand, JudgesASavedLot)
               "2,2024-05-06T08:01:20,4,4,30203.5,1.038,412.0,108.5,pass,\n"
               "3,2024-05-06T08:12:00,1,0,30296.0,1.010,,,,\n");
 
+    // The same lot with a note among its days, its bytes as recorded.
+    const QString note = dir.filePath("note.txt"), noted = dir.filePath("noted.json");
+    LotDocument doc;
+    Bilingual problem;
+    ASSERT_TRUE(WriteBytes(note, "not a day\n") && ReadLotFile(lot, &doc, &problem));
+    doc.Files.push_back(DescribeDayFile(note));
+    ASSERT_TRUE(WriteLotFile(noted, doc, &problem));
     const struct {
         QStringList Args;
         int Status;
         QString Said; // on standard output, or the one line on standard error
     } rows[] = {
         {{"-h"}, 0, "  vx2968-review --lot LOTFILE [--points OUT.csv]"},
+        {{"--lot", noted}, 0, note + " has no \"Dia=...,Poi=...\" in line 1; it is not a results"},
         {{"--lot", lot, "--points", lot},
          2,
          "lot.json cannot be written: it is one of the files read."},
@@ -272,7 +280,9 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
     WriteBytes(b, FixtureDayBytes(2, QDate(2024, 5, 7), UiLanguage::Japanese, false));
     WriteBytes(home.Path() + "/20240506.pos",
                (PositionsHeading() + "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"
-                                     "damaged\n")
+                                     "damaged\n"
+                                     "00001,2024/05/06 08:00:00,36.0000000,139.8333333,,2D,,0.5\n"
+                                     "00001,2024/05/06 09:00:00,36.0000000,139.8333333,,2D,,0.5\n")
                    .toUtf8());
     const QString track = home.Path() + "/track.gpx";
     WriteBytes(track,
@@ -286,8 +296,10 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
                                 "--crs", "EPSG:6677", "--geojson", map, a, b});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Errors.join("|").toStdString(),
-              "vx2968-review: track file track.gpx: 1 track point out of range left out|"
-              "vx2968-review: positions file 20240506.pos: line 3 damaged");
+              "vx2968-review: track file " + track.toStdString() +
+                  ": 1 track point out of range left out|"
+                  "vx2968-review: positions file 20240506.pos: line 3 damaged; line 4 is a second "
+                  "line of a drop, not used; line 5 names no drop of the day file");
     const QStringList lines = Read(out).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].endsWith(",Result,Latitude,Longitude,Northing(m),Easting(m)"));

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -69,6 +70,9 @@ TEST(ServiceReport, HoldsTheTranscriptSettingsAndTheEndOfTodaysResults)
     home.WriteFile(QString(Today()).replace(".csv", ".pos"), "No.,Date Time\r\n00001,pos\r\n");
     home.WriteFile("Documents/VX-2968/service/gpsd-status.txt", "connected now: no\n");
     home.WriteFile("outside.txt", "not for the report");
+    ASSERT_EQ(::link(QFile::encodeName(home.Path() + "/outside.txt").constData(),
+                     QFile::encodeName(service + "line.log.4").constData()),
+              0);
 
     const QString report = home.Path() + "/report.tar.gz";
     const Outcome write = Execute(Program, {"--service-report", report});
@@ -92,7 +96,8 @@ TEST(ServiceReport, HoldsTheTranscriptSettingsAndTheEndOfTodaysResults)
          {"version.txt", "serial-devices.txt", "fwdstr.ini", "service/line.log",
           "results-today.csv", "service/line.log is 5.0 MB: only its last 2.0 MB are included.",
           "service/line.log.2 is a FIFO (named pipe), not a file; it was not opened.",
-          "service/line.log.3 is a link to", "outside.txt, outside the user folder: not included."})
+          "service/line.log.3 is a link to", "outside.txt, outside the user folder: not included.",
+          "service/line.log.4 has 2 names (hard links), maybe outside the user folder"})
         EXPECT_TRUE(readme.contains(part)) << part;
 
     const Outcome piped = Execute(Program, {"--service-report", "-"});

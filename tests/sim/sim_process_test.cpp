@@ -117,6 +117,9 @@ const RefusedRow RefusedRows[] = {
     {"an escape never written", R"(T COM1 "MDT" -> "\q" status 2)", R"( line 1: "\q" is not an)"},
     {"a byte without hex digits", R"(T COM1 "M\xZZ" sent)", R"( line 1: "\xZZ" is not an)"},
     {"a reply cut short", "\nT COM1 \"MDT\" -> \"+00", " line 2: the reply's quote is never"},
+    {"a reply longer than the program keeps",
+     "T COM1 \"MDT\" -> \"" + QByteArray(5001, '1') + "\\r\\n\" status 5003",
+     " line 1: the reply is 5003 bytes, more than the 5000 bytes"},
     {"more repeats than a day", R"(T COM1 "MDT" repeated 86401 more times, last -> "1")",
      R"( line 1: the repeat count "86401" is not 1 to 86400)"},
 };

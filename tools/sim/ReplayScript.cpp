@@ -134,6 +134,10 @@ std::optional<ReplayScript::Entry> ReplyAt(Cursor& at, ReplayScript::Entry entry
     const std::optional<std::string> reply = QuotedField(at, "reply's");
     if (!reply)
         return std::nullopt;
+    if (reply->size() > ReplayScript::MaxReplyBytes)
+        return at.Fail("the reply is " + std::to_string(reply->size()) + " bytes, more than the " +
+                       std::to_string(ReplayScript::MaxReplyBytes) +
+                       " bytes the program's receive buffer holds");
     entry.Reply = *reply;
     entry.Answer = !reply->empty();
     return entry;

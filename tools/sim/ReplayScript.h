@@ -25,6 +25,8 @@ public:
     // The program receives a binary block into a buffer of this many bytes, and records
     // no more than it kept.
     static constexpr long long MaxBinaryBytes = 10001;
+    // It keeps no more of a reply line than its receive buffer holds, nor records more.
+    static constexpr size_t MaxReplyBytes = 5000;
 
     struct Entry {
         std::string Command;
