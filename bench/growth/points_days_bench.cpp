@@ -6,7 +6,7 @@
 // VX_BENCH_SHORT=1: 1,000 days, the aims printed but not judged (for CI).
 #include "BenchRun.h"
 #include "ReviewFixtures.h"
-#include "lotreview/PointsCommand.h"
+#include "lotcommand/PointsCommand.h"
 
 #include <QDir>
 #include <QElapsedTimer>

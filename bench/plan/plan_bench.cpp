@@ -4,8 +4,8 @@
 
 #include "BenchRun.h"
 
-#include "lotreview/LotChart.h"
-#include "lotreview/SitePlanDrawing.h"
+#include "lotreport/LotChart.h"
+#include "siteplan/SitePlanDrawing.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "LotModels.h"
 
-#include "LotTexts.h"
+#include "lotreport/LotTexts.h"
 
 #include "lot/DropSpread.h"
 

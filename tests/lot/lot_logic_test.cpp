@@ -1,7 +1,7 @@
 #include "ReviewFixtures.h"
 #include "lot/LotFile.h"
 #include "lot/PointsCsv.h"
-#include "lotreview/LotDrops.h"
+#include "lotsession/LotDrops.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "../printing/PdfTools.h"
 #include "LotFixtures.h"
-#include "lotreview/LotProtocol.h"
-#include "lotreview/LotWorkbook.h"
+#include "lotreport/LotProtocol.h"
+#include "lotreport/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
 

@@ -1,5 +1,5 @@
 #include "LotFixtures.h"
-#include "lotreview/LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "lotreview/SitePlanLayout.h"
+#include "siteplan/SitePlanLayout.h"
 
 #include <QPolygonF>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
-#include "lotreview/LotChart.h"
+#include "lotreport/LotChart.h"
 #include "lotreview/gui/PointsView.h"
 #include "review/gui/ReviewWindow.h"
 

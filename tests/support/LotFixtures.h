@@ -3,7 +3,7 @@
 // A saved lot of one day, for the tests of the lot and its command line.
 
 #include "ReviewFixtures.h"
-#include "lotreview/LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include <gtest/gtest.h>
 

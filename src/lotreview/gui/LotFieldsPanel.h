@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lotreview/LotTexts.h"
+#include "lotreport/LotTexts.h"
 
 #include <QWidget>
 

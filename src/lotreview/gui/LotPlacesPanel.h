@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lotreview/LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include <QWidget>
 

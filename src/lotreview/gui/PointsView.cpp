@@ -1,15 +1,15 @@
 #include "PointsView.h"
 
 #include "DropCommands.h"
-#include "LotChartView.h"
 #include "LotFieldsPanel.h"
 #include "LotPlacesPanel.h"
 #include "LotProblemsPanel.h"
 #include "PointMarkPanel.h"
-#include "SitePlanView.h"
+#include "lotreport/gui/LotChartView.h"
+#include "siteplan/gui/SitePlanView.h"
 
-#include "lotreview/LotDocument.h"
-#include "lotreview/LotTexts.h"
+#include "lotreport/LotDocument.h"
+#include "lotreport/LotTexts.h"
 #include "outputs/gui/ReviewOutput.h"
 #include "shell/AppContext.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LotPreferences.h"
-#include "SitePlanView.h"
+#include "siteplan/gui/SitePlanView.h"
 
 #include "lotreview/LotModels.h"
 

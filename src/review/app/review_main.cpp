@@ -1,4 +1,4 @@
-#include "lotreview/PointsCommand.h"
+#include "lotcommand/PointsCommand.h"
 #include "review/gui/ReviewWindow.h"
 
 #include "shell/AppContext.h"

@@ -1,9 +1,9 @@
 #include "PointsCommand.h"
 
-#include "LotDrops.h"
-#include "LotSession.h"
 #include "days/DayFile.h"
 #include "geo/PointsGeoJson.h"
+#include "lotsession/LotDrops.h"
+#include "lotsession/LotSession.h"
 #include "record/PositionLine.h"
 
 #include "lot/PointsCsv.h"

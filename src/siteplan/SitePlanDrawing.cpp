@@ -1,6 +1,6 @@
 #include "SitePlanDrawing.h"
 
-#include "LotChart.h"
+#include "PointMarkColours.h"
 
 #include "printing/PrintPage.h"
 

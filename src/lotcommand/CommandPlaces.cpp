@@ -1,7 +1,7 @@
 #include "CommandPlaces.h"
 
-#include "LotPlaces.h"
-#include "LotSession.h"
+#include "lotsession/LotPlaces.h"
+#include "lotsession/LotSession.h"
 
 #include "geo/GpxTrack.h"
 #include "geo/PositionsFile.h"

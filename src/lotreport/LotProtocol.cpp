@@ -3,8 +3,8 @@
 #include "LotChart.h"
 #include "LotRecord.h"
 #include "LotTexts.h"
-#include "SitePlanDrawing.h"
 #include "outputs/PagePlot.h"
+#include "siteplan/SitePlanDrawing.h"
 
 #include "shell/Formatting.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include "lot/PointsCsv.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include "geo/SitePlanData.h"
 #include "printing/PrintPage.h"

@@ -1,6 +1,6 @@
 #include "SitePlanView.h"
 
-#include "lotreview/SitePlanDrawing.h"
+#include "siteplan/SitePlanDrawing.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lotreview/LotChart.h"
+#include "lotreport/LotChart.h"
 
 #include <QChartView>
 

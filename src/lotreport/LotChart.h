@@ -1,8 +1,9 @@
 #pragma once
 
-#include "LotSession.h"
+#include "lotsession/LotSession.h"
 
 #include "outputs/ChartAxis.h"
+#include "siteplan/PointMarkColours.h"
 
 #include <QPointF>
 #include <optional>
@@ -31,8 +32,5 @@ struct LotChartData {
     ChartAxis X;
     ChartAxis Y;
 };
-
-inline constexpr uint32_t LotPassingColour = 0x1f5fbf;
-inline constexpr uint32_t LotFailingColour = 0xd01010;
 
 LotChartData BuildLotChart(const LotSession& lot, bool modulus, UiLanguage uiLanguage);
