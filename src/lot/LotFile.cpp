@@ -25,6 +25,8 @@ const QString FormatName = QStringLiteral("VX-2968 lot");
 constexpr int FormatVersion = 2;
 // A lot of a season's day files with every drop edited stays far below this.
 constexpr qint64 LargestLotFileBytes = 32 * 1024 * 1024;
+// The largest whole number a JSON number holds exactly, far beyond any file's size.
+constexpr double LargestExactSize = 0x1p53;
 
 // One name for a file whatever path reached it; for a file that is gone, its path.
 QString FileIdentity(const QString& path)
@@ -49,7 +51,11 @@ QDateTime ReadWallTime(const QString& text)
     const qsizetype t = text.indexOf(QLatin1Char('T'));
     const QDate day = QDate::fromString(text.left(t), Qt::ISODate);
     const QTime clock = QTime::fromString(text.mid(t + 1), Qt::ISODate);
-    return t > 0 && day.isValid() && clock.isValid() ? WallTime(day, clock) : QDateTime();
+    const QDateTime when =
+        t > 0 && day.isValid() && clock.isValid() ? WallTime(day, clock) : QDateTime();
+    // Only as written: a fraction of a second would be dropped on saving, and the edit would
+    // then name another drop than the one it was read with.
+    return WallTimeText(when) == text ? when : QDateTime();
 }
 
 QJsonObject RefJson(const DropRef& r)
@@ -164,9 +170,13 @@ bool ReadFiles(const QJsonValue& v, const QString& key, std::vector<LotDayFile>*
     QSet<QString> seen;
     for (const auto& item : v.toArray()) {
         const QJsonObject o = item.toObject();
-        LotDayFile f{o.value("path").toString(), qint64(o.value("size").toDouble(-1)),
+        // Checked before it is made a whole number: a double beyond qint64 has none.
+        const QJsonValue size = o.value("size");
+        if (!InWindowRange(size, LargestExactSize))
+            return r.Fail(key);
+        LotDayFile f{o.value("path").toString(), qint64(size.toDouble()),
                      o.value("sha256").toString().toLatin1()};
-        if (f.Path.isEmpty() || f.Size < 0 || f.Sha256.size() != 64)
+        if (f.Path.isEmpty() || f.Sha256.size() != 64)
             return r.Fail(key);
         // The window never takes a file twice; a lot file that names a day twice would count
         // its points twice.

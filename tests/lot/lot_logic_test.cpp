@@ -318,6 +318,17 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
              {"path": "/d/./20240506.csv", "size": 1, "sha256": ")" +
              QByteArray(64, 'a') + R"("}]})",
          "names /d/./20240506.csv twice"},
+        {R"({"format": "VX-2968 lot", "version": 1, "gap": 60, "seating": 0, "k": 1.28,
+             "rule": "every point", "files": [{"path": "/d/20240506.csv", "size": 1e300,
+             "sha256": ")" +
+             QByteArray(64, 'a') + R"("}]})",
+         "\"files\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 2, "gap": 60, "seating": 0, "k": 1.28,
+             "rule": "every point", "files": [{"path": "/d/20240506.csv", "size": 1,
+             "sha256": ")" +
+             QByteArray(64, 'a') + R"("}], "splits": [{"file": 0, "line": 3,
+             "no": "1", "time": "2024-05-06T08:00:40.5", "p0": 1, "d0": 1, "k": 1, "e": 1}]})",
+         "\"splits\" is not valid"},
         {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
              "k": 1.28, "rule": "every point", "utc offset": 900})",
          "\"utc offset\" is not valid"},
