@@ -1,7 +1,7 @@
 // A --crs text of any content: a code is read only as a positive number, and PROJ either
 // opens it as a projected system in metres with a name or refuses it with a reason.
 #include "geo/SiteCrs.h"
-#include "lotreview/LotPlaces.h"
+#include "lotsession/LotPlaces.h"
 
 #include <cstdint>
 #include <cstdlib>
