@@ -75,6 +75,7 @@ PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes)
 {
     PositionsFile file;
     file.Path = path;
+    file.Present = true;
     const QString text = QString::fromUtf8(bytes);
     const QList<QStringView> lines = LinesOf(text);
     for (int i = 0; i < lines.size(); ++i) {
@@ -104,7 +105,8 @@ PositionsFile PositionsOfInput(const QString& path, const InputRead& read)
         return ParsePositionsText(path, read.Bytes);
     PositionsFile file;
     file.Path = path;
-    if (read.Fault != InputFault::Missing)
+    file.Present = read.Fault != InputFault::Missing;
+    if (file.Present)
         file.Problem = read.Reason;
     return file;
 }

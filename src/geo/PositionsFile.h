@@ -26,6 +26,9 @@ struct PositionsFile {
     std::vector<int> RepeatedLines, UnmatchedLines;
     // Set when the file is there but cannot be read (a folder, too large, no permission).
     Bilingual Problem;
+    // Whether there is a file at Path, whatever it holds: the field's receiver was on that
+    // day, so the day's points have places to show, or say why they have none.
+    bool Present = false;
 
     bool Refused() const { return !Problem.En.isEmpty(); }
 };

@@ -35,7 +35,8 @@ public:
     // False with one line naming the track file and its line, or the code.
     bool Open(const PlacesRequest& request, const QStringList& dayFiles, Bilingual* problem);
     // Whether the points file ends in the places' columns: a track, a system or a positions
-    // file beside a day asked for them. Without, it stays as scripts have always read it.
+    // file beside a day (whatever it holds) asked for them, as in a lot's tables. Without, it
+    // stays as scripts have always read it.
     bool Wanted() const { return m_wanted; }
     bool HasGrid() const { return m_crs != nullptr; }
     // The places of one day's points; `notes` gains its positions file's damaged lines and

@@ -94,9 +94,8 @@ void LotPlaces::Place(const std::vector<LotDrop>& drops, const std::vector<LotPo
 bool LotPlaces::HasSource() const
 {
     return m_hasTracks || m_epsg != 0 ||
-           std::any_of(m_positions.begin(), m_positions.end(), [](const PositionsFile& file) {
-               return !file.Positions.empty() || !file.DamagedLines.empty() || file.Refused();
-           });
+           std::any_of(m_positions.begin(), m_positions.end(),
+                       [](const PositionsFile& file) { return file.Present; });
 }
 
 std::optional<CoordinateColumns> LotPlaces::Columns() const

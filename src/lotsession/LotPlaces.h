@@ -40,8 +40,9 @@ public:
                UtcOffset offset);
 
     // Whether the lot has anything to place its drops from: a track, a reference system or a
-    // positions file beside one of its days. Without, its tables keep the columns they always
-    // had.
+    // positions file beside one of its days, whatever it holds (the command line's rule too,
+    // so that the points file, the workbook and the GeoJSON agree). Without, its tables keep
+    // the columns they always had.
     bool HasSource() const;
     const std::vector<std::optional<LatLon>>& DropPlaces() const { return m_drops; }
     const std::vector<PointPlace>& PointPlaces() const { return m_points; }

@@ -1,4 +1,5 @@
 #include "LotFixtures.h"
+#include "lotcommand/CommandPlaces.h"
 #include "lotsession/LotSession.h"
 
 #include <QJsonArray>
@@ -240,6 +241,26 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
         << lot.Summary().Why.En.toStdString();
     lot.RemoveMissingDays();
     EXPECT_EQ(lot.Summary().Result, Verdict::Pass);
+}
+
+TEST(LotSession, APositionsFileBesideADayGivesThePlacesColumnsWhateverItHolds)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString day = d.filePath("20240506.csv");
+    WriteDay(day, DayLines());
+    const QString lotPath = SaveLot(d);
+    for (const QByteArray& pos : {QByteArray(), PositionsHeading().toUtf8() + "\n"}) {
+        SCOPED_TRACE(pos.isEmpty() ? "an empty file" : "its heading alone");
+        ASSERT_TRUE(WriteBytes(d.filePath("20240506.pos"), pos));
+        LotSession lot(UiLanguage::English);
+        Bilingual problem, notice;
+        ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
+        CommandPlaces script;
+        ASSERT_TRUE(script.Open({}, {day}, &problem));
+        EXPECT_TRUE(lot.Places().Columns().has_value()) << "the workbook and the report";
+        EXPECT_TRUE(script.Wanted()) << "the points file";
+    }
 }
 
 } // namespace
