@@ -12,14 +12,11 @@
 namespace
 {
 
-constexpr qint64 MsPerDay = 86'400'000;
-constexpr qint64 Epoch = 2440588; // the Julian day of 1970-01-01
-
 // A drop and its line in the positions file meet on the number and the wall time written,
 // never on a conversion to UTC that a change of daylight saving time could make ambiguous.
 QString KeyOf(const QString& no, const QDateTime& when)
 {
-    const qint64 wall = when.date().toJulianDay() * MsPerDay + when.time().msecsSinceStartOfDay();
+    const qint64 wall = WallMs(when.date(), when.time().msecsSinceStartOfDay());
     return no.trimmed() + QLatin1Char('@') + QString::number(wall);
 }
 
@@ -75,6 +72,13 @@ void MatchPositions(PositionsFile* positions, std::span<const LotDrop> day)
     }
 }
 
+qint64 WallMs(const QDate& date, qint64 msOfDay)
+{
+    constexpr qint64 MsPerDay = 86'400'000;
+    constexpr qint64 Epoch = 2440588; // the Julian day of 1970-01-01
+    return (date.toJulianDay() - Epoch) * MsPerDay + msOfDay;
+}
+
 std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset)
 {
     if (!when.isValid())
@@ -86,8 +90,7 @@ std::optional<qint64> UtcMsOf(const QDateTime& when, UtcOffset offset)
             return std::nullopt;
         return local.toMSecsSinceEpoch();
     }
-    return (when.date().toJulianDay() - Epoch) * MsPerDay + when.time().msecsSinceStartOfDay() -
-           qint64(*offset) * 60'000;
+    return WallMs(when.date(), when.time().msecsSinceStartOfDay()) - qint64(*offset) * 60'000;
 }
 
 std::optional<LatLon> TrackPlaceAt(const Track& track, qint64 utcMs)

@@ -4,6 +4,7 @@
 #include "record/PositionLine.h"
 #include "shell/Bilingual.h"
 
+#include <QDate>
 #include <QString>
 #include <optional>
 #include <span>
@@ -44,6 +45,10 @@ std::vector<std::optional<LatLon>> PlaceDrops(const std::vector<LotDrop>& drops,
 // Marks the lines of `positions` that place none of its day's drops `day`: a second line of
 // one drop, and a line whose number and time name no drop of the day.
 void MatchPositions(PositionsFile* positions, std::span<const LotDrop> day);
+
+// A date and a time of day counted in ms from 1970-01-01 00:00 with no zone: the one count
+// that tracks (in UTC) and the day files' wall times are compared in.
+qint64 WallMs(const QDate& date, qint64 msOfDay);
 
 // The moment of a drop's wall time `when` in ms since 1970 UTC: `offset` east of UTC, or the
 // computer's own zone on that date with none. None for a moment that is not valid, or for a

@@ -11,8 +11,6 @@ namespace
 {
 
 constexpr qint64 LargestTrackBytes = 64 * 1024 * 1024;
-constexpr qint64 MsPerDay = 86'400'000;
-constexpr qint64 Epoch = 2440588; // the Julian day of 1970-01-01
 
 // The number of `digits` digits at `at`, or -1.
 int Digits(QStringView text, qsizetype at, int digits)
@@ -131,8 +129,7 @@ std::optional<qint64> ReadGpxTime(QStringView text)
     const std::optional<int> zone = Zone(text.sliced(at));
     if (!zone)
         return std::nullopt;
-    return (date.toJulianDay() - Epoch) * MsPerDay +
-           ((hour * 60 + minute - *zone) * 60 + second) * qint64(1000) + ms;
+    return WallMs(date, ((hour * 60 + minute - *zone) * 60 + second) * qint64(1000) + ms);
 }
 
 TrackFile ParseGpx(const QString& path, const QByteArray& bytes)
