@@ -90,25 +90,6 @@ bool IsMostlyBinary(const QByteArray& bytes)
     return odd * 4 > counted;
 }
 
-// The lines of a file whatever ends them: CR LF (the program's own), LF, or a lone CR (an
-// editor of another system), so that a day saved by one is not read as a single line.
-QList<QStringView> SplitLines(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    lines.append(text.sliced(start));
-    return lines;
-}
-
 // A value as the program writes it: an optional minus, at most ten digits, and a fraction.
 // Ten digits hold every load, displacement, K and E many times over; a longer number, an
 // exponent, "inf" or a quote is damage or another program's hand, and could overflow a mean.
@@ -226,7 +207,7 @@ DayFile ParseDayText(const QString& path, const QByteArray& bytes, UiLanguage ui
     // The lines are views into the text: a year of files is read without a string made per
     // line or per field.
     const QString text = DayFileText(bytes);
-    const QList<QStringView> lines = SplitLines(text);
+    const QList<QStringView> lines = FileLines(text);
     QStringList items;
     const bool heading =
         SplitFields(lines.at(0).toString(), Comma, items, FileFieldCapacity) >= 0 &&

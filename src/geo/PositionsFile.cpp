@@ -34,23 +34,6 @@ bool HasControl(QStringView line)
     return false;
 }
 
-// The lines whatever ends them: CR LF, LF or a lone CR.
-QList<QStringView> LinesOf(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QLatin1Char('\n') && text[i] != QLatin1Char('\r'))
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (text[i] == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    lines.append(text.sliced(start));
-    return lines;
-}
-
 // "3, 7, 9": at most ten, then how many more, so that a file of noise gives a short note.
 QString LineList(const std::vector<int>& lines)
 {
@@ -77,7 +60,7 @@ PositionsFile ParsePositionsText(const QString& path, const QByteArray& bytes)
     file.Path = path;
     file.Present = true;
     const QString text = QString::fromUtf8(bytes);
-    const QList<QStringView> lines = LinesOf(text);
+    const QList<QStringView> lines = FileLines(text);
     for (int i = 0; i < lines.size(); ++i) {
         const QStringView line = lines.at(i);
         if (line.trimmed().isEmpty() || (i == 0 && IsPositionsHeading(line)))

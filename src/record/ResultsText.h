@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 // The daily files' text encoding, CP932: what the operators' spreadsheets read.
@@ -15,3 +17,7 @@ enum class FileEncoder { Qt, Iconv };
 std::optional<QByteArray> EncodeFileText(const QString& text, const QByteArray& encoding,
                                          FileEncoder encoder = FileEncoder::Qt);
 QString DecodeFileText(const QByteArray& bytes);
+
+// The lines of a file whatever ends them: CR LF (the program's own), LF, or a lone CR (an
+// editor of another system), so that a day saved by one is not read as a single line.
+QList<QStringView> FileLines(QStringView text);

@@ -65,17 +65,6 @@ QString ResultsFolder(const ResultsContext& context)
     return FindIgnoringCase(context.UserFolder, QStringLiteral("data")) + QLatin1Char('/');
 }
 
-// The lines of a file's text, each without its line end (CR LF or LF).
-QStringList SplitFileLines(const QString& text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
-}
-
 } // namespace
 
 AppendOutcome AppendResult(ResultsContext& context, const ResultEntry& entry, QString* written)
@@ -127,9 +116,10 @@ int32_t ReadResultsFile(ResultsContext& context, const QString& path, int32_t* d
     if (bytes.isEmpty())
         return 0; // a file made but never written: no results yet
 
-    const QStringList lines = SplitFileLines(DecodeFileText(bytes));
+    const QString text = DecodeFileText(bytes);
+    const QList<QStringView> lines = FileLines(text);
     QStringList items;
-    if (SplitFields(lines.at(0), Comma, items, FileFieldCapacity) < 0) {
+    if (SplitFields(lines.at(0).toString(), Comma, items, FileFieldCapacity) < 0) {
         context.Messages->Show(FormatErrorMessage(path));
         return -1;
     }

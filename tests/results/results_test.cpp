@@ -258,6 +258,9 @@ TEST_F(ResultsFile, ReadingKeepsTheLastTenResultsAndOnlyValidValues)
     } rows[] = {
         {Heading + ResultLines(1, 25), En, 10, "00016", "04/07/2021 13:16:00", 300, 0.35, 8},
         {Heading + ResultLines(1, 3), Ja, 3, "00001", "2021/04/07 13:01:00", 300, 0.35, 8},
+        // a day saved by an editor that ends lines with a lone CR, as the office reads it
+        {QByteArray(Heading + ResultLines(1, 3)).replace("\r\n", "\r"), En, 3, "00001",
+         "04/07/2021 13:01:00", 300, 0.35, 8},
         {"Poi=0.250,Dia=450\r\n\r\n00001,2021/4/9 7:05,1\r\n", En, 1, "00001",
          "04/09/2021 07:05:00", 450, 0.25, 2},
         {"Dia=0,Poi=0\r\n" + junk + ResultLines(1, 1), En, 1, "00001", nullptr, 300, 0.35, 8},
