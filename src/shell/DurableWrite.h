@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <sys/types.h>
 
-// Writing that what is reported written is on the disk: the one way every file the program
+// Writing so that what is reported written is on the disk: the one way every file the program
 // keeps (a day's results, the positions beside it, an output) gets its bytes. Each function
 // fails with errno kept, for the caller to put in words.
 
