@@ -1,5 +1,6 @@
 #include "PositionsRecorder.h"
 
+#include "shell/DurableWrite.h"
 #include "shell/FileReasons.h"
 #include "shell/OutputFile.h"
 
@@ -24,25 +25,6 @@ bool Fail(Bilingual* reason, int error)
 {
     *reason = ReasonOfError(error);
     return false;
-}
-
-// Writes all of `bytes` to `fd` at its end, or takes back what part of it went out.
-bool WriteWhole(int fd, const QByteArray& bytes, off_t sizeBefore)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            (void)::ftruncate(fd, sizeBefore);
-            errno = error;
-            return false;
-        }
-        done += n;
-    }
-    return true;
 }
 
 bool EndsInsideLine(int fd, off_t size)
@@ -150,7 +132,8 @@ bool AppendPosition(const QString& positionsFile, const DropPosition& position, 
     const QByteArray path = QFile::encodeName(positionsFile);
     struct stat before {
     };
-    if (::stat(path.constData(), &before) == 0 && !S_ISREG(before.st_mode))
+    const bool existed = ::stat(path.constData(), &before) == 0;
+    if (existed && !S_ISREG(before.st_mode))
         return Fail(reason, S_ISDIR(before.st_mode) ? EISDIR : EINVAL);
     // Non-blocking: whatever appears at the name meanwhile is never waited on.
     const int fd =
@@ -168,7 +151,8 @@ bool AppendPosition(const QString& positionsFile, const DropPosition& position, 
     else if (ok && EndsInsideLine(fd, opened.st_size))
         bytes = LineEnd; // a line cut by a power failure stays apart from the new one
     bytes += PositionLine(position).toUtf8() + LineEnd;
-    ok = ok && WriteWhole(fd, bytes, opened.st_size) && ::fsync(fd) == 0;
+    // A file made here gets its folder synced too, or a power cut could take the name away.
+    ok = ok && AppendDurably(fd, bytes, opened.st_size, positionsFile, !existed);
     const int error = errno;
     ::close(fd);
     return ok || Fail(reason, error);

@@ -1,5 +1,7 @@
 #include "DurableAppend.h"
 
+#include "shell/DurableWrite.h"
+
 #include <QFileInfo>
 
 #include <cerrno>
@@ -73,20 +75,11 @@ bool DurableAppend::Write(const QByteArray& bytes)
     }
     struct stat st {
     };
-    const off_t before = ::fstat(m_fd, &st) == 0 ? st.st_size : -1;
-    ssize_t written = 0;
-    do {
-        written = ::write(m_fd, bytes.constData(), static_cast<size_t>(bytes.size()));
-    } while (written < 0 && errno == EINTR);
-    if (written == bytes.size())
-        return true;
-    const int reason = written < 0 ? errno : ENOSPC; // a short write means the disk is full
-    if (written > 0 && before >= 0 && ::ftruncate(m_fd, before) != 0) {
-        // Nothing more can be done here; the reader skips a line it cannot read.
-    }
-    errno = reason;
-    Fail("write");
-    return false;
+    const bool ok = ::fstat(m_fd, &st) == 0 ? AppendWhole(m_fd, bytes, st.st_size)
+                                            : WriteWhole(m_fd, bytes, ENOSPC);
+    if (!ok)
+        Fail("write");
+    return ok;
 }
 
 bool DurableAppend::SyncAndClose()
@@ -104,15 +97,8 @@ bool DurableAppend::SyncAndClose()
     // not be repeated (the descriptor is gone either way), so it is not one.
     ::close(m_fd);
     m_fd = -1;
-    if (m_created) {
-        // The new name itself must survive a power cut, not only the data behind it.
-        const QByteArray folder = QFileInfo(m_path).absolutePath().toLocal8Bit();
-        const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
+    if (m_created)
+        SyncFolderOf(m_path); // the new name must survive a power cut, not only its data
     return true;
 }
 

@@ -4,9 +4,9 @@
 #include <QString>
 
 // Appends to one file so that what is reported written is on the disk, and a failure or a
-// crash never leaves part of a line behind: each piece goes out in one write, is taken
-// back (truncated) when the write falls short, and is synced before the step ends. The
-// steps are separate so that a caller can repeat just the one that failed.
+// crash never leaves part of a line behind: each piece goes out whole or is taken back
+// (truncated), and is synced before the step ends. The steps are separate so that a caller
+// can repeat just the one that failed.
 class DurableAppend
 {
 public:

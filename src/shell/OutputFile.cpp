@@ -1,5 +1,6 @@
 #include "OutputFile.h"
 
+#include "DurableWrite.h"
 #include "FileReasons.h"
 
 #include <QDir>
@@ -57,23 +58,6 @@ bool SameFile(const struct stat& a, const QString& other)
            st.st_ino == a.st_ino;
 }
 
-bool WriteAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 // A device or FIFO: written where it is, as a shell's redirection would.
 bool WriteDirectly(const QString& target, const QByteArray& bytes, Bilingual* reason)
 {
@@ -82,7 +66,7 @@ bool WriteDirectly(const QString& target, const QByteArray& bytes, Bilingual* re
         return FailWithError(reason, errno);
     const int flags = ::fcntl(fd, F_GETFL);
     const bool ok =
-        flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && WriteAll(fd, bytes);
+        flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && WriteWhole(fd, bytes);
     const int error = errno;
     ::close(fd);
     return ok || FailWithError(reason, error);
@@ -114,8 +98,8 @@ bool StageFile(const QString& target, const struct stat* existing, const QByteAr
     const int fd = MakeTemporary(target, temporary);
     if (fd < 0)
         return FailWithError(reason, errno);
-    bool ok = (!existing || ::fchmod(fd, existing->st_mode & 07777) == 0) && WriteAll(fd, bytes) &&
-              (!synced || ::fsync(fd) == 0);
+    bool ok = (!existing || ::fchmod(fd, existing->st_mode & 07777) == 0) &&
+              WriteWhole(fd, bytes) && (!synced || ::fsync(fd) == 0);
     int error = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -139,18 +123,13 @@ bool CommitFile(const QString& temporary, const QString& target, bool synced, Bi
     }
     if (!synced)
         return true;
-    const int folder = ::open(Native(QFileInfo(target).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolderOf(target);
     return true;
 }
 
 bool WriteStandardOutput(const QByteArray& bytes, Bilingual* reason)
 {
-    return WriteAll(STDOUT_FILENO, bytes) || FailWithError(reason, errno);
+    return WriteWhole(STDOUT_FILENO, bytes) || FailWithError(reason, errno);
 }
 
 // A name "*.pos" (any letter case): the positions file the measurement program writes beside
