@@ -16,7 +16,9 @@ bool ReceiverFixes::Take(const TpvReport& report, qint64 steadyMs)
                 m_receivers.begin(), m_receivers.end(),
                 [](const Receiver& a, const Receiver& b) { return a.HeardMs < b.HeardMs; }));
         }
-        m_receivers.push_back(Receiver{report.Device});
+        Receiver heard;
+        heard.Device = report.Device;
+        m_receivers.push_back(heard);
         it = std::prev(m_receivers.end());
     }
     Receiver& r = *it;

@@ -100,14 +100,17 @@ TEST(OutputFile, WritesWholeOrRefusesAndNeverReplacesWhatItMustNot)
         Bilingual reason;
         g_synced.clear();
         const bool written = WriteOutputFile(row.Path, "new", OutputRules{inputs, false}, &reason);
-        if (written && row.Type == S_IFREG) // whole on the disk before it takes the name
+        if (written && row.Type == S_IFREG) { // whole on the disk before it takes the name
             EXPECT_EQ(g_synced.filter("/." + QFileInfo(row.Path).fileName() + ".").size(), 1);
+        }
         EXPECT_EQ(written, row.Refused.isEmpty());
         EXPECT_EQ(reason.En, row.Refused);
-        if (!row.Holds.isEmpty())
+        if (!row.Holds.isEmpty()) {
             EXPECT_EQ(Read(row.Holds), row.Expected);
-        if (row.Type != 0)
+        }
+        if (row.Type != 0) {
             EXPECT_EQ(ModeOf(row.Path) & S_IFMT, row.Type);
+        }
     }
     EXPECT_EQ(ModeOf(d + "old.csv") & 07777, 0640u) << "a replaced file keeps its permissions";
     EXPECT_FALSE(QFileInfo::exists(d + "20240507.csv"));
