@@ -104,7 +104,7 @@ private:
     float m_top = Sheet::Top;
 };
 
-// Begins nothing: lays `lay` out on the begun `page` to count the sheets, then again to draw
-// them, each numbered. False when `lay` was (a sheet refused).
+// Lays `lay` out on `page`, which the caller begins and ends: once to count the sheets, then
+// again to draw them, each numbered. False when the drawing `lay` gave false (a sheet refused).
 bool DrawPageFlow(PrintPage& page, UiLanguage language, const std::function<bool(PageFlow&)>& lay,
                   const PageFlow::Head& head = {});
