@@ -4,18 +4,6 @@
 
 #include "printing/PrintPage.h"
 
-#include <cstdint>
-
-// Where the protocol's blocks fall: how many table rows each sheet holds, and on which
-// sheet the statistics and the chart begin.
-struct DayProtocolPlan {
-    std::vector<int> RowsOnPage; // one entry per sheet that holds table rows
-    int StatisticsPage = 0;      // counted from 0
-    int ChartPage = 0;
-    int Pages = 1;
-};
-DayProtocolPlan PlanDayProtocol(int rows, int quantities);
-
 // The test report of a day on A4 portrait: a title with the day, whether it covers the
 // whole day or the chosen rows of `selection`, and the settings of line 1; the table over as
 // many sheets as it needs with its heading on each, the rows whose K or E stands out in the

@@ -3,11 +3,7 @@
 #include "lotsession/LotPlaces.h"
 #include "lotsession/LotSession.h"
 
-#include "geo/GpxTrack.h"
-#include "geo/PositionsFile.h"
 #include "geo/UtcOffsetText.h"
-
-#include <QFileInfo>
 
 bool IsPlacesOption(const QString& option)
 {
@@ -43,25 +39,21 @@ bool ReadPlacesOption(const QString& option, const QString& value, PlacesRequest
 bool CommandPlaces::Open(const PlacesRequest& request, const QStringList& dayFiles,
                          Bilingual* problem)
 {
-    std::vector<Track> tracks;
-    for (const QString& path : request.Tracks) {
-        TrackFile file = ReadTrackFile(path);
-        if (file.Refused()) {
-            *problem = file.Problem;
-            return false;
-        }
-        if (const Bilingual note = LeftOutNote(file); !note.En.isEmpty())
-            m_trackNotes.push_back(note);
-        tracks.push_back(std::move(file.Read));
+    LotPlaceSettings settings;
+    for (const QString& path : request.Tracks)
+        settings.Tracks.push_back(LotDayFile{path, 0, {}});
+    settings.Epsg = request.Epsg;
+    TracksRead tracks = ReadTracks(settings.Tracks);
+    if (tracks.Refused) {
+        *problem = *tracks.Refused;
+        return false;
     }
     if (request.Epsg != 0 && !(m_crs = SiteCrs::Open(request.Epsg, problem)))
         return false;
-    m_track = MergeTracks(tracks);
+    m_trackNotes = std::move(tracks.Notes);
+    m_track = std::move(tracks.Merged);
     m_offset = request.Offset;
-    m_wanted = !request.Tracks.isEmpty() || m_crs ||
-               std::any_of(dayFiles.begin(), dayFiles.end(), [](const QString& day) {
-                   return QFileInfo::exists(PositionsFilePath(day));
-               });
+    m_wanted = HasPlaceSource(settings, {dayFiles.begin(), dayFiles.end()});
     return true;
 }
 
@@ -70,11 +62,10 @@ std::vector<PointPlace> CommandPlaces::PlaceDay(const QString& dayFile,
                                                 const std::vector<LotPoint>& points,
                                                 QStringList* notes, UiLanguage uiLanguage) const
 {
-    PositionsFile positions = ReadPositionsFile(PositionsFilePath(dayFile));
-    MatchPositions(&positions, drops);
-    if (const Bilingual note = PositionsFileNote(positions); !note.En.isEmpty())
-        *notes << CommandLine(uiLanguage, note);
-    return PlacePoints(points, PlaceDrops(drops, {positions}, m_track, m_offset));
+    const DayPositionsRead positions = ReadDayPositions(dayFile, drops);
+    if (!positions.Note.En.isEmpty())
+        *notes << CommandLine(uiLanguage, positions.Note);
+    return PlacePoints(points, PlaceDrops(drops, {positions.File}, m_track, m_offset));
 }
 
 CoordinateColumns CommandPlaces::Columns(const std::vector<PointPlace>& places) const

@@ -27,16 +27,16 @@ bool IsPlacesOption(const QString& option);
 bool ReadPlacesOption(const QString& option, const QString& value, PlacesRequest* request,
                       Bilingual* problem);
 
-// The places of a script's day files, a day at a time: the tracks read and merged and the
-// reference system opened before any day, so that a refusal comes before anything is written.
+// The places of a script's day files, a day at a time, read as a lot reads them (LotPlaces.h):
+// the tracks read and merged and the reference system opened before any day, so that a
+// refusal comes before anything is written.
 class CommandPlaces
 {
 public:
     // False with one line naming the track file and its line, or the code.
     bool Open(const PlacesRequest& request, const QStringList& dayFiles, Bilingual* problem);
-    // Whether the points file ends in the places' columns: a track, a system or a positions
-    // file beside a day (whatever it holds) asked for them, as in a lot's tables. Without, it
-    // stays as scripts have always read it.
+    // Whether the points file ends in the places' columns: HasPlaceSource, as in a lot's
+    // tables. Without, it stays as scripts have always read it.
     bool Wanted() const { return m_wanted; }
     bool HasGrid() const { return m_crs != nullptr; }
     // The places of one day's points; `notes` gains its positions file's damaged lines and

@@ -6,260 +6,65 @@
 #include "outputs/PagePlot.h"
 #include "siteplan/SitePlanDrawing.h"
 
-#include "shell/Formatting.h"
+#include "printing/PageFlow.h"
 
 #include <algorithm>
 
 namespace
 {
 
-constexpr float Left = 15.0f;
-constexpr float Right = 195.0f;
-constexpr float Top = 15.0f;
-constexpr float Bottom = 275.0f;
-constexpr float FooterY = 286.0f;
-constexpr float Pitch = 5.0f;
-constexpr float LinePitch = 3.6f; // a further line of a wrapped cell at the table's size
+using namespace Sheet;
+
 constexpr float Gap = 6.0f;
 constexpr float ChartHeight = 84.0f;
 constexpr int TableSize = 8;
 constexpr int BannerLines = 4; // of the draft's reason on each sheet; all of it on the first
-constexpr uint32_t Black = 0x000000;
 constexpr uint32_t Red = 0xd01010;
 
-// Lays the protocol out twice: once to count the sheets, once to draw with "Page n of N".
-// A draft carries its mark and reason at the top of every sheet.
-class Sheets
+// The draft's mark and its reason's lines boxed in red at the top of a sheet; where the
+// sheet's content begins below them.
+float DrawBanner(PrintPage& page, const QStringList& banner, bool drawing)
 {
-public:
-    Sheets(PrintPage& page, UiLanguage language, int pages, QStringList banner)
-        : m_page(page), m_language(language), m_pages(pages), m_banner(std::move(banner))
-    {
-        StartSheet();
+    const int size = page.FontSize();
+    const float bottom = 7.0f + Pitch + 3.4f * float(banner.size() - 1) + 1.0f;
+    if (drawing) {
+        page.SetFontSize(12);
+        page.Text(Left + 1.5f, 7.5f, banner.front());
+        page.SetFontSize(8);
+        for (int i = 1; i < banner.size(); ++i)
+            page.Text(Left + 1.5f, 8.0f + Pitch + 3.4f * float(i - 1), banner.at(i));
+        page.Box(Left, 6.5f, Right, bottom, Red);
+        page.Box(Left - 0.3f, 6.2f, Right + 0.3f, bottom + 0.3f, Red);
     }
-    bool Drawing() const { return m_pages > 0; }
-    int Count() const { return m_index + 1; }
-    float Y() const { return m_y; }
-    bool AtTop() const { return m_y == m_top; }
-    void Down(float h) { m_y += h; }
-    PrintPage& Page() { return m_page; }
-
-    // Room for `h` millimetres on this sheet, or a fresh sheet.
-    bool Need(float h)
-    {
-        if (m_y + h <= Bottom || AtTop())
-            return true;
-        Footer();
-        ++m_index;
-        if (Drawing() && !m_page.NewPage())
-            return false;
-        StartSheet();
-        return true;
-    }
-    void Footer()
-    {
-        if (!Drawing())
-            return;
-        const int size = m_page.FontSize();
-        m_page.SetFontSize(9);
-        const QString text =
-            Tr(m_language, "%1 / %2 ページ", "Page %1 of %2").arg(m_index + 1).arg(m_pages);
-        m_page.Text((Left + Right) / 2 - m_page.TextWidth(text) / 2, FooterY, text);
-        m_page.SetFontSize(size);
-    }
-    void Text(float x, const QString& text, float dy = 0.8f)
-    {
-        if (Drawing())
-            m_page.Text(x, m_y + dy, text);
-    }
-    // Wrapped lines from `x` to the right edge, `pitch` apart.
-    void Lines(float x, const QStringList& lines, float pitch)
-    {
-        for (const QString& line : lines) {
-            Text(x, line);
-            Down(pitch);
-        }
-    }
-
-private:
-    void StartSheet()
-    {
-        m_y = Top;
-        if (m_banner.isEmpty()) {
-            m_top = m_y;
-            return;
-        }
-        const int size = m_page.FontSize();
-        const float bottom = 7.0f + Pitch + 3.4f * float(m_banner.size() - 1) + 1.0f;
-        if (Drawing()) {
-            m_page.SetFontSize(12);
-            m_page.Text(Left + 1.5f, 7.5f, m_banner.front());
-            m_page.SetFontSize(8);
-            for (int i = 1; i < m_banner.size(); ++i)
-                m_page.Text(Left + 1.5f, 8.0f + Pitch + 3.4f * float(i - 1), m_banner.at(i));
-            m_page.Box(Left, 6.5f, Right, bottom, Red);
-            m_page.Box(Left - 0.3f, 6.2f, Right + 0.3f, bottom + 0.3f, Red);
-        }
-        m_page.SetFontSize(size);
-        m_y = std::max(Top, bottom + 4.0f);
-        m_top = m_y;
-    }
-
-    PrintPage& m_page;
-    UiLanguage m_language;
-    int m_pages;          // 0 while counting
-    QStringList m_banner; // the draft's mark, then its reason's lines
-    int m_index = 0;
-    float m_y = Top;
-    float m_top = Top;
-};
-
-// The text in lines no wider than `width`, broken at spaces where it can be and anywhere
-// in a word (or a Japanese sentence) that is wider itself.
-QStringList Wrap(const PrintPage& page, const QString& text, float width)
-{
-    if (page.TextWidth(text) <= width)
-        return {text};
-    QStringList lines;
-    QString line;
-    for (const QChar c : text) {
-        line += c;
-        if (line.size() < 2 || c == QLatin1Char(' ') || page.TextWidth(line) <= width)
-            continue;
-        const qsizetype space = line.lastIndexOf(QLatin1Char(' '), line.size() - 2);
-        const qsizetype cut = space > 0 ? space : line.size() - 1;
-        lines << line.left(cut).trimmed();
-        line = line.mid(space > 0 ? cut + 1 : cut);
-    }
-    if (!line.trimmed().isEmpty() || lines.isEmpty())
-        lines << line.trimmed();
-    return lines;
-}
-
-constexpr float NarrowestWrapped = 16.0f;
-
-// Each column as wide as its widest cell. Where they do not fit, the columns that may wrap
-// (`wrapping`, or all when those cannot take it: `fitted` false) are narrowed to one width
-// and the rest keep theirs. Spare room widens them all alike.
-std::vector<float> Widths(const PrintPage& page, const std::vector<QStringList>& rows, float width,
-                          std::vector<bool> wrapping = {}, bool* fitted = nullptr)
-{
-    std::vector<float> w;
-    for (const QStringList& row : rows) {
-        w.resize(std::max(w.size(), size_t(row.size())), 0.0f);
-        for (int i = 0; i < row.size(); ++i)
-            w[size_t(i)] = std::max(w[size_t(i)], page.TextWidth(row.at(i)) + 2.5f);
-    }
-    wrapping.resize(w.size(), false);
-    float sum = 0.0f, fixed = 0.0f;
-    std::vector<float> narrowed;
-    for (size_t i = 0; i < w.size(); ++i) {
-        sum += w[i];
-        if (wrapping[i])
-            narrowed.push_back(w[i]);
-        else
-            fixed += w[i];
-    }
-    if (sum <= width) {
-        for (float& x : w)
-            x *= width / std::max(sum, 1.0f);
-        return w;
-    }
-    if (narrowed.empty() || fixed + NarrowestWrapped * float(narrowed.size()) > width) {
-        if (fitted)
-            *fitted = false;
-        narrowed = w;
-        fixed = 0.0f;
-        wrapping.assign(w.size(), true);
-    }
-    std::sort(narrowed.begin(), narrowed.end());
-    float below = 0.0f, cap = (width - fixed) / float(narrowed.size());
-    for (size_t i = 0; i < narrowed.size(); ++i) {
-        const float rest = (width - fixed - below) / float(narrowed.size() - i);
-        if (narrowed[i] > rest) {
-            cap = rest;
-            break;
-        }
-        below += narrowed[i];
-    }
-    for (size_t i = 0; i < w.size(); ++i)
-        w[i] = wrapping[i] ? std::min(w[i], cap) : w[i];
-    return w;
-}
-
-// A row's cells wrapped to their columns, and the height that takes.
-struct FittedRow {
-    std::vector<QStringList> Lines;
-    float Height = Pitch;
-};
-
-FittedRow Fit(const PrintPage& page, const std::vector<float>& widths, const QStringList& cells)
-{
-    FittedRow row;
-    for (size_t i = 0; i < widths.size(); ++i) {
-        row.Lines.push_back(Wrap(page, cells.value(int(i)), widths[i] - 2.0f));
-        row.Height = std::max(row.Height, Pitch + LinePitch * float(row.Lines.back().size() - 1));
-    }
-    return row;
-}
-
-// A row of boxed cells, numbers right and other texts left (a heading centred); `frame`
-// other than black frames the whole row in that colour.
-void Row(Sheets& s, const std::vector<float>& widths, const FittedRow& row, bool heading,
-         uint32_t frame = Black)
-{
-    PrintPage& page = s.Page();
-    float x = Left;
-    for (size_t i = 0; s.Drawing() && i < widths.size(); ++i) {
-        page.Box(x, s.Y(), x + widths[i], s.Y() + row.Height, Black);
-        double number = 0.0;
-        const bool left = !ParseNumber(row.Lines[i].value(0), &number);
-        for (int l = 0; l < row.Lines[i].size(); ++l) {
-            const QString& text = row.Lines[i].at(l);
-            const float w = page.TextWidth(text);
-            const float tx = heading ? x + (widths[i] - w) / 2
-                             : left  ? x + 1.0f
-                                     : x + widths[i] - 1.0f - w;
-            page.Text(tx, s.Y() + 0.8f + LinePitch * float(l), text);
-        }
-        x += widths[i];
-    }
-    if (s.Drawing() && frame != Black) {
-        page.Box(Left - 0.4f, s.Y() + 0.2f, x + 0.4f, s.Y() + row.Height - 0.2f, frame);
-        page.Box(Left - 0.6f, s.Y(), x + 0.6f, s.Y() + row.Height, frame);
-    }
-    s.Down(row.Height);
+    page.SetFontSize(size);
+    return std::max(Top, bottom + 4.0f);
 }
 
 // The table with its heading, again at the top of each further sheet; rows `framed` in red.
 // Only the columns that may wrap do, in a smaller type where the others would not fit.
-bool Table(Sheets& s, const std::vector<QStringList>& cells, float width,
+bool Table(PageFlow& s, const std::vector<QStringList>& cells, float width,
            const std::vector<bool>& wrapping, const std::vector<bool>& framed = {})
 {
     PrintPage& page = s.Page();
-    std::vector<float> widths;
+    FlowTable table;
     for (int size = TableSize; size >= TableSize - 2; --size) {
         page.SetFontSize(size);
         bool fitted = true;
-        widths = Widths(page, cells, width, wrapping, &fitted);
+        table.Widths = WrappingWidths(page, cells, width, wrapping, &fitted);
         if (fitted)
             break;
     }
-    const FittedRow heading = Fit(page, widths, cells.front());
     for (size_t r = 0; r < cells.size(); ++r) {
-        const FittedRow row = r == 0 ? heading : Fit(page, widths, cells[r]);
-        if (!s.Need(row.Height + (r == 0 ? Pitch : 0.0f)))
-            return false;
-        if (r > 0 && s.AtTop())
-            Row(s, widths, heading, true);
-        const bool red = r > 0 && framed.size() >= r && framed[r - 1];
-        Row(s, widths, row, r == 0, red ? Red : Black);
+        table.Rows.push_back(WrapRow(page, table.Widths, cells[r]));
+        table.Align.push_back(NumbersRight(table.Rows.back()));
+        table.Frames.push_back(r > 0 && framed.size() >= r && framed[r - 1] ? Red : Black);
     }
+    const bool laid = s.Table(table);
     page.SetFontSize(TableSize);
-    return true;
+    return laid;
 }
 
-bool Heading(Sheets& s, const QString& text, float below)
+bool Heading(PageFlow& s, const QString& text, float below)
 {
     if (!s.Need(Pitch + below))
         return false;
@@ -271,7 +76,7 @@ bool Heading(Sheets& s, const QString& text, float below)
 }
 
 // Label/value pairs in two columns, a value wrapping within its own.
-void Pairs(Sheets& s, const std::vector<QStringList>& pairs)
+void Pairs(PageFlow& s, const std::vector<QStringList>& pairs)
 {
     PrintPage& page = s.Page();
     constexpr float Column = (Right - Left) / 2, LabelWidth = 30.0f;
@@ -279,7 +84,7 @@ void Pairs(Sheets& s, const std::vector<QStringList>& pairs)
         int most = 1;
         for (size_t j = i; j < std::min(i + 2, pairs.size()); ++j) {
             const float x = Left + Column * float(j - i);
-            const QStringList value = Wrap(page, pairs[j].at(1), Column - LabelWidth - 3.0f);
+            const QStringList value = WrapText(page, pairs[j].at(1), Column - LabelWidth - 3.0f);
             s.Text(x, pairs[j].at(0));
             for (int l = 0; l < value.size(); ++l)
                 s.Text(x + LabelWidth, value.at(l), 0.8f + 4.0f * float(l));
@@ -289,7 +94,7 @@ void Pairs(Sheets& s, const std::vector<QStringList>& pairs)
     }
 }
 
-bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language)
+bool LayHeader(PageFlow& s, const LotSession& lot, const QDate& issued, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(14);
@@ -300,20 +105,20 @@ bool LayHeader(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage
     Pairs(s, RecordHeader(lot, issued, language));
     const QString remarks = HeaderValue(lot.Document().Header, HeaderField::Remarks);
     s.Text(Left, HeaderLabel(HeaderField::Remarks, language));
-    s.Lines(Left + 30.0f, Wrap(page, remarks, Right - Left - 30.0f), 4.0f);
+    s.Lines(Left + 30.0f, WrapText(page, remarks, Right - Left - 30.0f), 4.0f);
     s.Down(Gap / 2);
     Pairs(s, RecordRules(lot, language));
     const QString draft = DraftText(lot, language);
     if (!draft.isEmpty()) {
         s.Down(Gap / 2);
         s.Text(Left, DraftMark(language));
-        s.Lines(Left + 30.0f, Wrap(page, draft, Right - Left - 30.0f), 4.0f);
+        s.Lines(Left + 30.0f, WrapText(page, draft, Right - Left - 30.0f), 4.0f);
     }
     s.Down(Gap / 2);
     return true;
 }
 
-bool LayDays(Sheets& s, const LotSession& lot, UiLanguage language)
+bool LayDays(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "日のファイル", "Day files"), Pitch * 2))
         return false;
@@ -323,7 +128,7 @@ bool LayDays(Sheets& s, const LotSession& lot, UiLanguage language)
     return Table(s, cells, (Right - Left) * 0.85f, {true, true});
 }
 
-bool LayPoints(Sheets& s, const LotSession& lot, UiLanguage language)
+bool LayPoints(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "測点", "Points"), Pitch * 2))
         return false;
@@ -350,7 +155,7 @@ bool LayPoints(Sheets& s, const LotSession& lot, UiLanguage language)
     return true;
 }
 
-bool LayEdits(Sheets& s, const LotSession& lot, UiLanguage language)
+bool LayEdits(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "手による変更", "Edits by hand"), Pitch * 2))
         return false;
@@ -368,7 +173,7 @@ bool LayEdits(Sheets& s, const LotSession& lot, UiLanguage language)
     return Table(s, cells, Right - Left, wrapping);
 }
 
-bool LaySummary(Sheets& s, const LotSession& lot, UiLanguage language)
+bool LaySummary(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     PrintPage& page = s.Page();
     const std::vector<QStringList> summary = LotSummaryRows(lot, language);
@@ -377,9 +182,13 @@ bool LaySummary(Sheets& s, const LotSession& lot, UiLanguage language)
     s.Text(Left, summary.front().join(QStringLiteral("   ")));
     s.Down(Pitch + 1.0f);
     const std::vector<QStringList> stats(summary.begin() + 1, summary.end());
-    const std::vector<float> widths = Widths(page, stats, (Right - Left) * 0.8f);
-    for (const QStringList& row : stats)
-        Row(s, widths, Fit(page, widths, row), &row == &stats.front());
+    const std::vector<float> widths = WrappingWidths(page, stats, (Right - Left) * 0.8f);
+    for (const QStringList& row : stats) {
+        const FittedRow fitted = WrapRow(page, widths, row);
+        s.Row(widths, fitted,
+              &row == &stats.front() ? std::vector<CellAlign>(widths.size(), CellAlign::Centre)
+                                     : NumbersRight(fitted));
+    }
     page.SetFontSize(10);
     s.Down(2.0f);
     const QString draft = DraftText(lot, language);
@@ -388,7 +197,7 @@ bool LaySummary(Sheets& s, const LotSession& lot, UiLanguage language)
             ? LotVerdictLine(lot, language)
             : DraftMark(language) + Tr(language, " — 下書きのためロットの判定はありません",
                                        " — a draft gives no verdict on the lot");
-    s.Lines(Left, Wrap(page, verdict, Right - Left), Pitch);
+    s.Lines(Left, WrapText(page, verdict, Right - Left), Pitch);
     s.Down(Gap);
     return true;
 }
@@ -433,7 +242,7 @@ void Legend(PrintPage& page, const LotChartData& c, float x, float y)
     }
 }
 
-void DrawChart(Sheets& s, const LotChartData& c)
+void DrawChart(PageFlow& s, const LotChartData& c)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(8);
@@ -458,7 +267,7 @@ void DrawChart(Sheets& s, const LotChartData& c)
     }
 }
 
-bool LayCharts(Sheets& s, const LotSession& lot, UiLanguage language)
+bool LayCharts(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     const Requirement& need = lot.Document().Judgement.Need;
     for (bool modulus : {false, true}) {
@@ -473,7 +282,7 @@ bool LayCharts(Sheets& s, const LotSession& lot, UiLanguage language)
     return true;
 }
 
-bool LaySignatures(Sheets& s, UiLanguage language)
+bool LaySignatures(PageFlow& s, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(10);
@@ -498,7 +307,7 @@ bool LaySignatures(Sheets& s, UiLanguage language)
 }
 
 // The site plan on a sheet of its own after the rest, under a heading naming the lot.
-bool LayPlan(Sheets& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
+bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
 {
     if (!s.Need(Bottom))
         return false;
@@ -523,7 +332,7 @@ bool LayPlan(Sheets& s, const LotSession& lot, const SitePlanData& plan, UiLangu
     return true;
 }
 
-bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage language,
+bool Lay(PageFlow& s, const LotSession& lot, const QDate& issued, UiLanguage language,
          const SitePlanData* plan)
 {
     bool laid = LayHeader(s, lot, issued, language) && LayDays(s, lot, language);
@@ -534,7 +343,6 @@ bool Lay(Sheets& s, const LotSession& lot, const QDate& issued, UiLanguage langu
     laid = laid && LayCharts(s, lot, language) && LaySignatures(s, language);
     if (plan && HasPlacedPoint(*plan))
         laid = laid && LayPlan(s, lot, *plan, language);
-    s.Footer();
     return laid;
 }
 
@@ -546,7 +354,7 @@ QStringList Banner(PrintPage& page, const LotSession& lot, UiLanguage language)
     if (draft.isEmpty())
         return {};
     page.SetFontSize(8);
-    QStringList lines = Wrap(page, draft, Right - Left - 3.0f);
+    QStringList lines = WrapText(page, draft, Right - Left - 3.0f);
     if (lines.size() > BannerLines)
         lines = lines.mid(0, BannerLines - 1)
                 << Tr(language, "(全文は 1 ページ目)", "(in full on page 1)");
@@ -561,9 +369,10 @@ bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issue
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
     const QStringList banner = Banner(page, lot, language);
-    Sheets count(page, language, 0, banner);
-    Lay(count, lot, issued, language, plan);
-    Sheets draw(page, language, count.Count(), banner);
-    const bool drawn = Lay(draw, lot, issued, language, plan);
+    PageFlow::Head head;
+    if (!banner.isEmpty())
+        head = [&](PrintPage& sheet, bool drawing) { return DrawBanner(sheet, banner, drawing); };
+    const bool drawn = DrawPageFlow(
+        page, language, [&](PageFlow& s) { return Lay(s, lot, issued, language, plan); }, head);
     return page.End() && drawn;
 }

@@ -4,6 +4,7 @@
 
 #include "shell/FileReasons.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
@@ -31,54 +32,83 @@ PlacesFileRead CheckPlacesFile(const LotDayFile& saved, const InputRead& read)
 
 } // namespace
 
+TracksRead ReadTracks(const std::vector<LotDayFile>& named)
+{
+    TracksRead out;
+    std::vector<Track> tracks;
+    for (const LotDayFile& file : named) {
+        const InputRead read = ReadInputFile(file.Path, TrackFileLimit());
+        out.Files.push_back(CheckPlacesFile(file, read));
+        TrackFile track = TrackOfInput(file.Path, read);
+        if (track.Refused()) {
+            out.Notes.push_back(track.Problem);
+            if (!out.Refused)
+                out.Refused = track.Problem;
+            continue;
+        }
+        if (const Bilingual note = LeftOutNote(track); !note.En.isEmpty())
+            out.Notes.push_back(note);
+        tracks.push_back(std::move(track.Read));
+    }
+    out.Merged = MergeTracks(tracks);
+    return out;
+}
+
+DayPositionsRead ReadDayPositions(const QString& dayFile, std::span<const LotDrop> drops)
+{
+    const QString path = PositionsFilePath(dayFile);
+    DayPositionsRead out;
+    out.Input = ReadInputFile(path, PositionsFileLimit());
+    out.File = PositionsOfInput(path, out.Input);
+    MatchPositions(&out.File, drops);
+    out.Note = PositionsFileNote(out.File);
+    return out;
+}
+
+bool HasPlaceSource(const LotPlaceSettings& settings, const std::vector<QString>& dayFiles)
+{
+    return !settings.Tracks.empty() || settings.Epsg != 0 ||
+           std::any_of(dayFiles.begin(), dayFiles.end(), [](const QString& day) {
+               return QFileInfo::exists(PositionsFilePath(day));
+           });
+}
+
 void LotPlaces::Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings,
                      const std::vector<LotDrop>& drops)
 {
     m_notes.clear();
     m_positions.clear();
-    m_trackFiles.clear();
     m_positionsFiles.clear();
     QHash<QString, const LotDayFile*> recorded;
     for (const LotDayFile& f : settings.Positions)
         recorded.insert(f.Path, &f);
     size_t first = 0;
     for (size_t day = 0; day < dayFiles.size(); ++day) {
-        const QString path = PositionsFilePath(dayFiles[day]);
-        const InputRead read = ReadInputFile(path, PositionsFileLimit());
-        PositionsFile file = PositionsOfInput(path, read);
         while (first < drops.size() && drops[first].File < int(day))
             ++first;
         size_t end = first;
         while (end < drops.size() && drops[end].File == int(day))
             ++end;
-        MatchPositions(&file, std::span(drops).subspan(first, end - first));
+        DayPositionsRead read =
+            ReadDayPositions(dayFiles[day], std::span(drops).subspan(first, end - first));
+        const QString path = PositionsFilePath(dayFiles[day]);
         const LotDayFile* saved = recorded.value(path);
-        if (saved || read.Ok())
-            m_positionsFiles.push_back(CheckPlacesFile(saved ? *saved : LotDayFile{path}, read));
-        if (const Bilingual note = PositionsFileNote(file); !note.En.isEmpty())
-            m_notes.push_back(note);
-        m_positions.push_back(std::move(file));
+        if (saved || read.Input.Ok())
+            m_positionsFiles.push_back(
+                CheckPlacesFile(saved ? *saved : LotDayFile{path, 0, {}}, read.Input));
+        if (!read.Note.En.isEmpty())
+            m_notes.push_back(read.Note);
+        m_positions.push_back(std::move(read.File));
     }
-    std::vector<Track> tracks;
-    for (const LotDayFile& named : settings.Tracks) {
-        const InputRead read = ReadInputFile(named.Path, TrackFileLimit());
-        m_trackFiles.push_back(CheckPlacesFile(named, read));
-        TrackFile file = TrackOfInput(named.Path, read);
-        if (file.Refused()) {
-            m_notes.push_back(file.Problem);
-            continue;
-        }
-        if (const Bilingual note = LeftOutNote(file); !note.En.isEmpty())
-            m_notes.push_back(note);
-        tracks.push_back(std::move(file.Read));
-    }
-    m_hasTracks = !settings.Tracks.empty();
-    m_track = MergeTracks(tracks);
-    m_epsg = settings.Epsg;
+    TracksRead tracks = ReadTracks(settings.Tracks);
+    m_trackFiles = std::move(tracks.Files);
+    m_notes.insert(m_notes.end(), tracks.Notes.begin(), tracks.Notes.end());
+    m_track = std::move(tracks.Merged);
+    m_hasSource = HasPlaceSource(settings, dayFiles);
     m_crs.reset();
-    if (m_epsg != 0) {
+    if (settings.Epsg != 0) {
         Bilingual problem;
-        m_crs = SiteCrs::Open(m_epsg, &problem);
+        m_crs = SiteCrs::Open(settings.Epsg, &problem);
         if (!m_crs)
             m_notes.push_back(problem);
     }
@@ -89,13 +119,6 @@ void LotPlaces::Place(const std::vector<LotDrop>& drops, const std::vector<LotPo
 {
     m_drops = PlaceDrops(drops, m_positions, m_track, offset);
     m_points = PlacePoints(points, m_drops);
-}
-
-bool LotPlaces::HasSource() const
-{
-    return m_hasTracks || m_epsg != 0 ||
-           std::any_of(m_positions.begin(), m_positions.end(),
-                       [](const PositionsFile& file) { return file.Present; });
 }
 
 std::optional<CoordinateColumns> LotPlaces::Columns() const

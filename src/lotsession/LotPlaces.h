@@ -19,6 +19,30 @@ struct PlacesFileRead {
     Bilingual Change;                        // empty when it is as it was
 };
 
+// The tracks a lot names, read one by one and merged; each against what the lot recorded.
+struct TracksRead {
+    Track Merged;
+    std::vector<PlacesFileRead> Files;
+    std::vector<Bilingual> Notes;     // a refused track's problem or what a read one left out
+    std::optional<Bilingual> Refused; // the first refused track's problem
+};
+TracksRead ReadTracks(const std::vector<LotDayFile>& named);
+
+// The positions file beside `dayFile`, its lines matched with the day's `drops`, the bytes
+// as read, and a line on its damaged lines and those that place no drop (empty: none).
+struct DayPositionsRead {
+    PositionsFile File;
+    InputRead Input;
+    Bilingual Note;
+};
+DayPositionsRead ReadDayPositions(const QString& dayFile, std::span<const LotDrop> drops);
+
+// Whether a lot has anything to place its drops from: a track, a reference system or a
+// positions file beside one of its days, whatever it holds. The lot's tables and the
+// command line's points file end in the places' columns only then, so that the points file,
+// the workbook and the GeoJSON agree; without, they keep the columns they always had.
+bool HasPlaceSource(const LotPlaceSettings& settings, const std::vector<QString>& dayFiles);
+
 // Where a lot's drops and points lie: the positions files beside its day files and the GPS
 // tracks it names, read when its files change; its drops and points placed again whenever
 // its points are formed; its site coordinates in the reference system it names.
@@ -39,11 +63,8 @@ public:
     void Place(const std::vector<LotDrop>& drops, const std::vector<LotPoint>& points,
                UtcOffset offset);
 
-    // Whether the lot has anything to place its drops from: a track, a reference system or a
-    // positions file beside one of its days, whatever it holds (the command line's rule too,
-    // so that the points file, the workbook and the GeoJSON agree). Without, its tables keep
-    // the columns they always had.
-    bool HasSource() const;
+    // HasPlaceSource of the files and settings last read.
+    bool HasSource() const { return m_hasSource; }
     const std::vector<std::optional<LatLon>>& DropPlaces() const { return m_drops; }
     const std::vector<PointPlace>& PointPlaces() const { return m_points; }
     const SiteCrs* Crs() const { return m_crs.get(); }
@@ -61,8 +82,7 @@ public:
 private:
     std::vector<PositionsFile> m_positions;
     Track m_track;
-    bool m_hasTracks = false;
-    int m_epsg = 0;
+    bool m_hasSource = false;
     std::unique_ptr<SiteCrs> m_crs;
     std::vector<Bilingual> m_notes;
     std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles;

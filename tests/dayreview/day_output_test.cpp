@@ -72,13 +72,13 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
         EXPECT_TRUE(PdfText(pdf, 1).contains(row.Covers)) << PdfText(pdf, 1).toStdString();
     }
     const QString pdf = dir.filePath("4.pdf");
-    EXPECT_EQ(PlanDayProtocol(120, 6).RowsOnPage, (std::vector<int>{46, 51, 23}));
     const auto has = [&](int page, const char* word) {
         return pdftools::Find(pdftools::WordsOf(pdf, page), word) != nullptr;
     };
     for (int p = 1; p <= 3; ++p)
         EXPECT_TRUE(has(p, "No")) << "sheet " << p << " repeats the heading";
     EXPECT_TRUE(has(1, "00046") && !has(1, "00047") && has(2, "00047"));
+    EXPECT_TRUE(has(2, "00097") && !has(2, "00098") && has(3, "00098"));
     EXPECT_TRUE(PdfText(pdf, 3).contains(QString::fromUtf8("Mean SD (n−1) CV (%)")));
     EXPECT_TRUE(PdfText(dir.filePath("1.pdf"), 1).contains("00010 ")) << "a chosen row";
     EXPECT_FALSE(PdfText(dir.filePath("1.pdf"), 1).contains("00004 ")) << "a row not chosen";

@@ -1,5 +1,4 @@
 #include "LotFixtures.h"
-#include "lotcommand/CommandPlaces.h"
 #include "lotsession/LotSession.h"
 
 #include <QJsonArray>
@@ -256,10 +255,7 @@ TEST(LotSession, APositionsFileBesideADayGivesThePlacesColumnsWhateverItHolds)
         LotSession lot(UiLanguage::English);
         Bilingual problem, notice;
         ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
-        CommandPlaces script;
-        ASSERT_TRUE(script.Open({}, {day}, &problem));
-        EXPECT_TRUE(lot.Places().Columns().has_value()) << "the workbook and the report";
-        EXPECT_TRUE(script.Wanted()) << "the points file";
+        EXPECT_TRUE(lot.Places().Columns().has_value()) << "the workbook, report and points file";
     }
 }
 
