@@ -1,6 +1,7 @@
 #include "LotTexts.h"
 
 #include "lot/LotVerdict.h"
+#include "record/PlaceFormat.h"
 #include "record/ResultComputation.h"
 #include "shell/Formatting.h"
 
@@ -210,9 +211,9 @@ QString PointPlaceText(const LotSession& lot, int p, UiLanguage uiLanguage)
     if (p < 0 || size_t(p) >= places.size() || !places[size_t(p)].HasPlace)
         return {};
     const PointPlace& place = places[size_t(p)];
-    const QString where = Tr(uiLanguage, "%1, %2 (ばらつき %3 m)", "%1, %2 (spread %3 m)")
-                              .arg(place.Where.Latitude, 0, 'f', 7)
-                              .arg(place.Where.Longitude, 0, 'f', 7)
-                              .arg(place.SpreadMetres, 0, 'f', 1);
+    const QString where =
+        Tr(uiLanguage, "%1, %2 (ばらつき %3 m)", "%1, %2 (spread %3 m)")
+            .arg(DegreesText(place.Where.Latitude), DegreesText(place.Where.Longitude))
+            .arg(place.SpreadMetres, 0, 'f', 1);
     return place.Moved() ? where + Tr(uiLanguage, " 載荷板が移動", " plate moved") : where;
 }

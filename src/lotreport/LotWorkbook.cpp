@@ -4,6 +4,7 @@
 #include "LotTexts.h"
 #include "outputs/WorkbookFile.h"
 
+#include "record/PlaceFormat.h"
 #include <xlsxwriter.h>
 
 namespace
@@ -84,11 +85,13 @@ void WritePlaces(lxw_workbook* book, lxw_worksheet* sheet, int first,
     format_set_num_format(degrees, "0.0000000");
     for (int p = 0; p < int(places.Points.size()); ++p) {
         const PointCoordinates& c = places.Points[p];
-        Number(sheet, p + 1, first, If(c.HasPlace, c.Latitude), degrees);
-        Number(sheet, p + 1, first + 1, If(c.HasPlace, c.Longitude), degrees);
+        Number(sheet, p + 1, first, If(c.HasPlace, DegreesRounded(c.Latitude)), degrees);
+        Number(sheet, p + 1, first + 1, If(c.HasPlace, DegreesRounded(c.Longitude)), degrees);
         if (places.Grid) {
-            Number(sheet, p + 1, first + 2, If(c.HasGrid, c.Northing), f.ThreeDecimals);
-            Number(sheet, p + 1, first + 3, If(c.HasGrid, c.Easting), f.ThreeDecimals);
+            Number(sheet, p + 1, first + 2, If(c.HasGrid, GridMetresRounded(c.Northing)),
+                   f.ThreeDecimals);
+            Number(sheet, p + 1, first + 3, If(c.HasGrid, GridMetresRounded(c.Easting)),
+                   f.ThreeDecimals);
         }
     }
 }
