@@ -32,10 +32,10 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
         QStringLiteral("<span style='background-color: %1'>&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
             .arg(FarTint.name(),
                  Tr(lang,
-                    "K または E が測点の他の採用打撃の中央値から 20 % を超えて離れた打撃 "
-                    "(印のみ、除外はしません)",
-                    "K or E more than 20 % from the median of the point's other used drops "
-                    "(a mark only: nothing is left out)")),
+                    "K または E が測点の採用打撃 (3 打撃以上) の中央値から 20 % を超えて離れた"
+                    "打撃 (印のみ、除外はしません)",
+                    "K or E more than 20 % from the median of the point's used drops (three or "
+                    "more; a mark only: nothing is left out)")),
         this);
     legend->setWordWrap(true);
 
