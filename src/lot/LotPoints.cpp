@@ -110,6 +110,11 @@ Bilingual NoEMeanReason()
 Bilingual PointNoteOf(const LotPoint& point)
 {
     const PointValues& v = point.Values;
+    if (v.ShortOf > 0)
+        return Words("採用した打撃が %1 回のみです (規則は %2 回以上)",
+                     "only %1 used drop(s), where the rules ask for %2")
+            .Arg(QString::number(v.Used))
+            .Arg(QString::number(v.ShortOf));
     if (v.MixedFormula)
         return NoEMeanReason();
     if (v.Used > 0 || v.Drops == 0)
@@ -277,7 +282,13 @@ std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointR
             p.Mark = m->second;
         p.Drops.push_back(pd);
     }
-    for (LotPoint& p : points)
+    for (LotPoint& p : points) {
         p.Values = PointValuesOf(drops, p.Drops);
+        PointValues& v = p.Values;
+        if (v.Used > 0 && v.Used < rules.LeastUsed) {
+            v.HasP0 = v.HasD0 = v.HasK = v.HasE = false;
+            v.ShortOf = rules.LeastUsed;
+        }
+    }
     return points;
 }

@@ -90,11 +90,13 @@ struct LotEdits {
 struct PointRules {
     int GapSeconds = 60; // more than this between two drops starts a new point
     int Seating = 0;     // drops at the start of every point left out of its means
+    int LeastUsed = 1;   // used drops a point needs for its values; fewer give it none
     bool operator==(const PointRules&) const = default;
 };
 // What the window accepts, and so what a lot file or a script may ask for.
 inline constexpr int LongestGapSeconds = 24 * 3600;
 inline constexpr int MostSeatingDrops = 99;
+inline constexpr int MostLeastUsed = 99;
 
 enum class DropState { Used, Seating, Excluded };
 
@@ -112,6 +114,8 @@ struct PointValues {
     double P0 = 0.0, D0 = 0.0, K = 0.0, E = 0.0;
     // Burmister and Boussinesq drops among the used ones: no E mean then.
     bool MixedFormula = false;
+    // The rules' least used drops when the point fell short of them: no means then.
+    int ShortOf = 0;
 };
 
 // The means P0, D0, K and E as every table of a lot writes them, on the screen, on paper and

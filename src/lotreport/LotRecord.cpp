@@ -133,6 +133,9 @@ std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage language)
              .arg(doc.Rules.GapSeconds)},
         {Tr(language, "予備打撃", "Seating drops"),
          Tr(language, "各測点の最初の %1 回", "the first %1 of each point").arg(doc.Rules.Seating)},
+        {Tr(language, "最少採用打撃数", "Least used drops"),
+         Tr(language, "各測点 %1 回以上", "at least %1 a point")
+             .arg(doc.Rules.LeastUsed)},
     };
 }
 

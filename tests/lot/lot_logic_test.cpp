@@ -68,23 +68,35 @@ TEST(LotPoints, MeansLeaveOutSeatingExcludedAndUndefinedValues)
         std::vector<DropChoice> Choices;
         int Used;
         std::optional<double> K;
+        int LeastUsed = 1;
+        const char* Note = "";
     } rows[] = {
         {"all used", {100, 110, 120, 130}, 0, {}, 4, 115},
         {"two seating drops", {100, 110, 120, 130}, 2, {}, 2, 125},
         {"undefined K left out", {100, -1, 120, 130}, 0, {}, 3, 350.0 / 3},
         {"excluded by hand", {100, 110, 120, 130}, 0, {plate}, 3, 340.0 / 3},
         {"seating drop taken back", {100, 110, 120, 130}, 2, {back}, 3, 350.0 / 3},
-        {"no used drop", {-1, 110, 120, 130}, 3, {last}, 0, std::nullopt},
+        {"no used drop", {-1, 110, 120, 130}, 3, {last}, 0, std::nullopt, 1, "no drop used"},
+        {"as many used as the rules ask", {100, 110, 120, 130}, 2, {}, 2, 125, 2},
+        {"fewer used than the rules ask",
+         {100, 110, 120, 130},
+         2,
+         {},
+         2,
+         std::nullopt,
+         3,
+         "only 2 used drop(s), where the rules ask for 3"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);
-        const auto points =
-            FormPoints(Drops({0, 10, 20, 30}, row.Ks), {60, row.Seating}, {{}, {}, row.Choices});
+        const auto points = FormPoints(Drops({0, 10, 20, 30}, row.Ks),
+                                       {60, row.Seating, row.LeastUsed}, {{}, {}, row.Choices});
         ASSERT_EQ(points.size(), 1u);
         const PointValues& v = points[0].Values;
         EXPECT_EQ(v.Used, row.Used);
         EXPECT_EQ(v.HasK ? std::optional(v.K) : std::nullopt, row.K);
         EXPECT_EQ(JudgePoint(v, {100.0, {}}).Result, row.K ? Verdict::Pass : Verdict::None);
+        EXPECT_EQ(PointNoteOf(points[0]).En, row.Note);
     }
 }
 
@@ -262,7 +274,7 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     LotDocument lot;
     lot.Header = {"Site", QString::fromUtf8("第2工区"), "Base", "Op", "r", "Gravel", "Rain", "12"};
     lot.Judgement = {{80.0, 40.0}, 1.5, LotRule::Characteristic};
-    lot.Rules = {45, 3};
+    lot.Rules = {45, 3, 2};
     lot.Edits = {{drop(4)},
                  {drop(5)},
                  {{drop(3), true, ExclusionReason::PlateMoved, "mud"}},
@@ -341,6 +353,9 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
         {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
              "k": 1.28, "rule": "every point", "tracks": [{"path": "/d/t.gpx"}]})",
          "\"tracks\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 3, "files": [], "gap": 60, "seating": 0,
+             "least used": 0, "k": 1.28, "rule": "every point"})",
+         "\"least used\" is not valid"},
         // Only the versions the program writes: any other would be read as one of them.
         {R"({"format": "VX-2968 lot", "version": 3.5})", "\"version\" is not valid"},
         {R"({"format": "VX-2968 lot", "version": "99"})", "\"version\" is not valid"},

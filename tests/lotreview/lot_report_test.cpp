@@ -24,10 +24,10 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     WriteBytes(day, bytes);
     LotSession lot(language);
     lot.New({day});
-    lot.SetRules({99, 1});
+    lot.SetRules({99, 1, 2});
     for (int i = 5; i < 300; i += 5)
         lot.SplitAt(i);
-    lot.SetJudgement({{415.0, std::nullopt}, 1.28, LotRule::EveryPoint});
+    lot.SetJudgement({{415.0, std::nullopt}, 1.645, LotRule::EveryPoint});
     lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", ""});
     lot.Include(5);
     lot.Exclude(12, ExclusionReason::Other, "slipped");
@@ -71,7 +71,8 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          UiLanguage::English,
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
-          "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)"},
+          "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
+          "Factor k 1.645", "Least used drops at least 2 a point"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",
@@ -172,7 +173,7 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         {"with a reference system",
          &grid,
          {"Latitude", "Longitude", "Northing(m)", "Easting(m)"},
-         {35.681236, 139.767125, -35363.2377, -5992.9196}},
+         {35.681236, 139.767125, -35363.238, -5992.92}}, // as the points file writes them
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);

@@ -89,6 +89,7 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         {{"--points", out, "--gap", "2147483648", day},
          "--gap: \"2147483648\" is more than the largest allowed, 86400"},
         {{"--points", out, home.Path(), day}, home.Path() + " is a folder, not a file."},
+        {{"--points", out, "--least-used", "0", day}, "--least-used is at least 1"},
         {{"--points", out, "--require-e", "-3", day},
          "--require-e: \"-3\" is not a number of 0 or more"},
         {{"--points", out, "--colour", "red", day}, "unknown option --colour"},

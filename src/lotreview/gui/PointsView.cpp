@@ -282,7 +282,7 @@ void PointsView::ApplyFields()
     m_lot.SetHeader(m_fields->Header());
     const PointRules rules = m_fields->Rules();
     const PointRules& now = m_lot.Document().Rules;
-    if (rules.GapSeconds != now.GapSeconds || rules.Seating != now.Seating)
+    if (rules != now)
         m_lot.SetRules(rules);
     m_lot.SetJudgement(m_fields->Judgement());
     m_points.Refresh();
