@@ -134,8 +134,7 @@ std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage language)
         {Tr(language, "予備打撃", "Seating drops"),
          Tr(language, "各測点の最初の %1 回", "the first %1 of each point").arg(doc.Rules.Seating)},
         {Tr(language, "最少採用打撃数", "Least used drops"),
-         Tr(language, "各測点 %1 回以上", "at least %1 a point")
-             .arg(doc.Rules.LeastUsed)},
+         Tr(language, "各測点 %1 回以上", "at least %1 a point").arg(doc.Rules.LeastUsed)},
     };
 }
 
@@ -150,6 +149,13 @@ QString DraftText(const LotSession& lot, UiLanguage language)
     if (why.isEmpty())
         return QString();
     return Tr(language, "確定した記録ではありません。%1", "Not a final record: %1").arg(why);
+}
+
+QString LotStateLine(const LotSession& lot, UiLanguage language)
+{
+    const QString draft = DraftText(lot, language);
+    return draft.isEmpty() ? LotVerdictLine(lot, language)
+                           : DraftMark(language) + QStringLiteral(" — ") + draft;
 }
 
 std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)

@@ -27,6 +27,9 @@ std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage uiLanguag
 QString DraftMark(UiLanguage uiLanguage);
 // Why the record is a draft and has no verdict; empty when it is final.
 QString DraftText(const LotSession& lot, UiLanguage uiLanguage);
+// The lot's state in one line: its verdict when the record would be final, else DRAFT and why,
+// so that the window never shows a verdict the record withholds.
+QString LotStateLine(const LotSession& lot, UiLanguage uiLanguage);
 
 // What each day file was when the points were formed from it.
 struct RecordDay {

@@ -215,5 +215,5 @@ QString PointPlaceText(const LotSession& lot, int p, UiLanguage uiLanguage)
         Tr(uiLanguage, "%1, %2 (ばらつき %3 m)", "%1, %2 (spread %3 m)")
             .arg(DegreesText(place.Where.Latitude), DegreesText(place.Where.Longitude))
             .arg(place.SpreadMetres, 0, 'f', 1);
-    return place.Moved() ? where + Tr(uiLanguage, " 載荷板が移動", " plate moved") : where;
+    return place.Moved() ? where + Tr(uiLanguage, " 載荷板のずれ", " plate moved") : where;
 }

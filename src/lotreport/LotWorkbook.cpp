@@ -227,8 +227,8 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
            nullptr);
     Number(sheet, line(Tr(language, "予備打撃の数", "Seating drops")), 1, doc.Rules.Seating,
            nullptr);
-    Number(sheet, line(Tr(language, "最少採用打撃数", "Least used drops")), 1,
-           doc.Rules.LeastUsed, nullptr);
+    Number(sheet, line(Tr(language, "最少採用打撃数", "Least used drops")), 1, doc.Rules.LeastUsed,
+           nullptr);
     When(sheet, line(Tr(language, "発行日", "Date of issue")), 1, QDateTime(issued, QTime(0, 0)),
          f.Day);
     Text(sheet, line(Tr(language, "プログラム", "Program")), 1, ProgramText());

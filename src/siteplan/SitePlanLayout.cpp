@@ -84,7 +84,7 @@ std::vector<PlanLegendEntry> LegendEntries(const SitePlanData& data, UiLanguage 
     if (std::any_of(data.Points.begin(), data.Points.end(),
                     [](const PlanPoint& p) { return p.HasPlace && p.Moved; }))
         entries.push_back(entry(Verdict::None, true,
-                                Tr(language, "プレート移動: 打撃が 5 m を超えて散らばる",
+                                Tr(language, "載荷板のずれ: 打撃が 5 m を超えて散らばる",
                                    "plate moved: drops spread over 5 m")));
     return entries;
 }

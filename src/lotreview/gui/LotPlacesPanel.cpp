@@ -28,11 +28,13 @@ LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* pa
            "zone"));
     m_system = new QLineEdit(this);
     m_system->setObjectName(QStringLiteral("ReferenceSystem"));
-    m_system->setPlaceholderText(QStringLiteral("EPSG:6677"));
+    // Empty shows as empty: an example in grey would read as a system that is set.
     m_system->setMaximumWidth(m_offset->maximumWidth() * 3 / 2);
-    m_system->setToolTip(Tr(lang, "測点の北距・東距を求める座標参照系の EPSG コード",
+    m_system->setToolTip(Tr(lang,
+                            "測点の北距・東距を求める座標参照系の EPSG コード (例 EPSG:6677)。"
+                            "空欄: なし",
                             "The EPSG code of the reference system for the points' northing and "
-                            "easting"));
+                            "easting (e.g. EPSG:6677); empty: none"));
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("PlacesState"));
     auto* row = new QHBoxLayout(this);

@@ -9,6 +9,7 @@
 #include "siteplan/gui/SitePlanView.h"
 
 #include "lotreport/LotDocument.h"
+#include "lotreport/LotRecord.h"
 #include "lotreport/LotTexts.h"
 #include "outputs/gui/ReviewOutput.h"
 #include "shell/AppContext.h"
@@ -346,12 +347,12 @@ void PointsView::ShowSummary()
     // While a problem holds, the problems panel stands where the verdict would.
     m_problems->Refresh();
     m_verdict->setVisible(m_problems->isHidden());
-    const Verdict v = m_lot.Summary().Result;
+    const Verdict v = m_lot.DraftReason().En.isEmpty() ? m_lot.Summary().Result : Verdict::None;
     const QString colour = v == Verdict::Fail   ? QStringLiteral("#c00000")
                            : v == Verdict::Pass ? QStringLiteral("#006000")
                                                 : QStringLiteral("#404040");
     m_verdict->setText(QStringLiteral("<b style='color:%1'>%2</b>")
-                           .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped()));
+                           .arg(colour, LotStateLine(m_lot, m_language).toHtmlEscaped()));
     m_chart->Show(BuildLotChart(m_lot, m_chartValue->currentIndex() == 1, m_language));
     m_plan->Show(m_lot.Places().Plan(m_lot.Points(), m_lot.Document().Judgement.Need));
 }
