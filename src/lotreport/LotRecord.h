@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-// The lot as a quality record, the same in the protocol and the workbook: who tested what
+// The lot as a quality record, the same in the report and the workbook: who tested what
 // where, under which rules, from which day files as they were read, and every change made
 // by hand to what the gaps formed. Dates follow the day files' own order in each language.
 

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// The texts of a lot as the Points view, the protocol and the workbook show them.
+// The texts of a lot as the Points view, the report and the workbook show them.
 
 // The lot's day files in a line that does not grow with them: up to three by name, more
 // as their count with the first and the last.

@@ -1,6 +1,6 @@
 #include "../printing/PdfTools.h"
 #include "LotFixtures.h"
-#include "lotreport/LotProtocol.h"
+#include "lotreport/LotReport.h"
 #include "lotreport/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
@@ -47,7 +47,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
                    {2, "", Verdict::Pass, true, 30, 40, true},
                    {3, "", Verdict::None, false, 0, 0, false}};
     PdfPage page(pdf);
-    EXPECT_TRUE(PrintLotProtocol(page, lot, QDate(2024, 5, 7), language, "Times New Roman", &plan));
+    EXPECT_TRUE(PrintLotReport(page, lot, QDate(2024, 5, 7), language, "Times New Roman", &plan));
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(12);
 }
 

@@ -140,7 +140,7 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
         "DRAFT — Not a final record: site, layer, tester not filled in"))
         << view->VerdictLine()->text().toStdString();
 
-    // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
+    // The report read by pdftotext, the workbook by openpyxl: readers that are not ours.
     const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
     day.Files.Answers.push_back(pdf);
     PressFileMenu(&window, "Save Lot Report as PDF...");

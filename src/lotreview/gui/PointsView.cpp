@@ -8,8 +8,8 @@
 #include "lotreport/gui/LotChartView.h"
 #include "siteplan/gui/SitePlanView.h"
 
-#include "lotreport/LotDocument.h"
 #include "lotreport/LotRecord.h"
+#include "lotreport/LotReportDocument.h"
 #include "lotreport/LotTexts.h"
 #include "outputs/gui/ReviewOutput.h"
 #include "shell/AppContext.h"
@@ -146,15 +146,15 @@ void PointsView::AddLotActions(QMenu* file)
     using Write = void (ReviewOutput::*)(const ReviewDocument&);
     const auto document = [this](Write write) {
         return [this, write] {
-            (m_output.get()->*write)(LotDocument(m_lot, m_context.Time->Now().date(), m_language,
-                                                 m_context.G.FixedFontName));
+            (m_output.get()->*write)(LotReportDocument(m_lot, m_context.Time->Now().date(),
+                                                       m_language, m_context.G.FixedFontName));
         };
     };
     file->addAction(
         Tr(m_language, "ロットの試験報告書を PDF に保存...", "Save Lot Report as PDF..."), this,
-        document(&ReviewOutput::SaveProtocol));
+        document(&ReviewOutput::SaveReport));
     file->addAction(Tr(m_language, "ロットの試験報告書を印刷...", "Print Lot Report..."), this,
-                    document(&ReviewOutput::PrintProtocol));
+                    document(&ReviewOutput::PrintReport));
     file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
                     this, document(&ReviewOutput::SaveWorkbook));
     m_places->AddActions(file);

@@ -1,4 +1,4 @@
-#include "LotProtocol.h"
+#include "LotReport.h"
 
 #include "LotChart.h"
 #include "LotRecord.h"
@@ -363,8 +363,8 @@ QStringList Banner(PrintPage& page, const LotSession& lot, UiLanguage language)
 
 } // namespace
 
-bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
-                      UiLanguage language, const QString& fontName, const SitePlanData* plan)
+bool PrintLotReport(PrintPage& page, const LotSession& lot, const QDate& issued,
+                    UiLanguage language, const QString& fontName, const SitePlanData* plan)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
