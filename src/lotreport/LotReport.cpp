@@ -208,10 +208,12 @@ void DashedLine(PrintPage& page, float x0, float x1, float y, uint32_t colour, f
         page.Line(x, y, std::min(x + dash, x1), y, colour);
 }
 
-void Cross(PrintPage& page, float x, float y, float r)
+constexpr double ChartMark = 1.0; // mm, the radius of a passed point's disc
+
+// The points of a value with no requirement are not judged, and drawn so.
+Verdict ShownAs(const LotChartData& c, bool failing)
 {
-    page.Line(x - r, y - r, x + r, y + r, LotFailingColour);
-    page.Line(x - r, y + r, x + r, y - r, LotFailingColour);
+    return failing ? Verdict::Fail : c.Required ? Verdict::Pass : Verdict::None;
 }
 
 void Level(PrintPage& page, const LotChartLine& line, float x0, float x1, float y)
@@ -229,11 +231,11 @@ void Legend(PrintPage& page, const LotChartData& c, float x, float y)
         page.Text(x + 6.0f, y - 1.6f, text);
         x += 10.0f + page.TextWidth(text);
     };
-    const float mark = x + 2.5f;
-    page.Box(mark - 0.8f, y - 0.8f, mark + 0.8f, y + 0.8f, LotPassingColour);
+    PagePlanCanvas canvas(page);
+    DrawVerdictMark(canvas, ShownAs(c, false), QPointF(x + 2.5f, y), ChartMark);
     name(c.PassingName);
     if (c.Required) {
-        Cross(page, x + 2.5f, y, 1.2f);
+        DrawVerdictMark(canvas, Verdict::Fail, QPointF(x + 2.5f, y), ChartMark);
         name(c.FailingName);
     }
     for (const LotChartLine& line : c.Lines) {
@@ -256,14 +258,11 @@ void DrawChart(PageFlow& s, const LotChartData& c)
     page.Text((x0 + x1) / 2 - page.TextWidth(c.XTitle) / 2, y1 + 6.5f, c.XTitle);
     for (const LotChartLine& line : c.Lines)
         Level(page, line, x0, x1, plot.PageY(line.Value));
-    for (const QPointF& p : c.Passing) {
-        const float x = plot.PageX(p.x()), y = plot.PageY(p.y());
-        page.Box(x - 0.8f, y - 0.8f, x + 0.8f, y + 0.8f, LotPassingColour);
-    }
-    for (const QPointF& p : c.Failing) {
-        const float x = plot.PageX(p.x()), y = plot.PageY(p.y());
-        Cross(page, x, y, 1.6f);
-        page.Box(x - 2.0f, y - 2.0f, x + 2.0f, y + 2.0f, LotFailingColour);
+    PagePlanCanvas canvas(page);
+    for (bool failing : {false, true}) {
+        for (const QPointF& p : failing ? c.Failing : c.Passing)
+            DrawVerdictMark(canvas, ShownAs(c, failing),
+                            QPointF(plot.PageX(p.x()), plot.PageY(p.y())), ChartMark);
     }
 }
 
