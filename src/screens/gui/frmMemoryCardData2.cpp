@@ -315,16 +315,16 @@ void frmMemoryCardData2::FillResultGridIfAny()
 
 void frmMemoryCardData2::cmdMeasure_Click()
 {
-    const auto run = [this]() -> std::optional<RunOutcome> {
+    const auto run = [this]() -> std::optional<RunResult> {
         ResultsContext& context = m_context;
-        RunOutcome outcome = RunOutcome::Cancelled;
-        if (!ExecWhileHidden(this, [&context, &outcome] {
+        RunResult result;
+        if (!ExecWhileHidden(this, [&context, &result] {
                 frmStart form(context);
                 form.exec();
-                outcome = form.Outcome();
+                result = form.Result();
             }))
             return std::nullopt;
-        return outcome;
+        return result;
     };
     m_session->Measure(run, int(HeaderRowHeight));
 }
