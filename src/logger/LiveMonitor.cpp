@@ -2,12 +2,14 @@
 
 #include "LoggerCommands.h"
 #include "LoggerReplies.h"
-#include "MonitorRows.h"
 #include "ReadLoggerSettings.h"
 #include "record/LoggerSettings.h"
 #include "serial/SerialLink.h"
+#include "shell/Formatting.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
+
+#include <optional>
 
 namespace
 {
@@ -21,6 +23,18 @@ UiMessage NotConnected(const char* titleJa, const char* text)
                      Both(QString::fromUtf8(text)),
                      MessageButtons::Ok,
                      MessageIcon::None};
+}
+
+// One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
+// into N, the others in m/s2), "****" for a field that held no number.
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient)
+{
+    if (!raw)
+        return QStringLiteral("****");
+    const double value = *raw * coefficient;
+    if (channel == 1)
+        return FormatNumber(value * 1000.0, QStringLiteral("0"));
+    return FormatNumber(value, QStringLiteral("0.0"));
 }
 
 } // namespace
@@ -47,12 +61,6 @@ UiMessage CommunicationFailureMessage()
                           QStringLiteral("Check RS-232C Connection.")},
                      MessageButtons::Ok,
                      MessageIcon::None};
-}
-
-Bilingual ConnectedStatusText()
-{
-    return {QString::fromUtf8("QL-860H接続確認。設定値取得中！"),
-            QStringLiteral("QL-860H is connected. Get parameters!")};
 }
 
 LiveMonitor::LiveMonitor(SerialLink* link, MessageSink& messages, const Globals& globals,
@@ -102,7 +110,7 @@ bool LiveMonitor::ConnectionCheck()
         return false;
     }
 
-    m_screen.ShowStatus(ConnectedStatusText().Pick(m_globals.UiLanguage));
+    m_screen.ShowConnected();
     if (!debug) {
         m_link->SetReplyTimeout(CheckReplyTimeoutMs);
         if (ReadLoggerSettings(*m_link, m_messages, m_settings) != 0) {

@@ -43,9 +43,9 @@ public:
     }
     void ShowPrint() override { m_window.cmdPrint->show(); }
     void Close() override { m_window.close(); }
-    void ShowStatus(const QString& text) override
+    void ShowConnected() override
     {
-        m_window.StatusLine()->setText(text);
+        m_window.StatusLine()->setText(ConnectedStatusText().Pick(m_window.Context().G.UiLanguage));
         m_window.StatusLine()->repaint();
     }
     void CompleteScreen() override { m_window.CompleteScreen(); }
