@@ -9,8 +9,6 @@
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
 
-#include <optional>
-
 namespace
 {
 
@@ -25,8 +23,8 @@ UiMessage NotConnected(const char* titleJa, const char* text)
                      MessageIcon::None};
 }
 
-// One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
-// into N, the others in m/s2), "****" for a field that held no number.
+} // namespace
+
 QString MonitorValueText(int channel, std::optional<double> raw, double coefficient)
 {
     if (!raw)
@@ -36,8 +34,6 @@ QString MonitorValueText(int channel, std::optional<double> raw, double coeffici
         return FormatNumber(value * 1000.0, QStringLiteral("0"));
     return FormatNumber(value, QStringLiteral("0.0"));
 }
-
-} // namespace
 
 UiMessage SensorUnitMissingMessage()
 {

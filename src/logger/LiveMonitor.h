@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class GridModel;
 class SerialLink;
@@ -31,6 +32,10 @@ public:
 UiMessage SensorUnitMissingMessage();
 UiMessage LoggerMissingMessage();
 UiMessage CommunicationFailureMessage();
+
+// One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
+// into N, the others in m/s2), "****" for a field that held no number.
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient);
 
 // A reply to "MDT" shorter than this (line end included) is a failed exchange.
 inline constexpr int32_t MinimumReadingStatus = 16;
