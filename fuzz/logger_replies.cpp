@@ -1,8 +1,8 @@
 // Every reader of a logger reply: whatever bytes arrive, a value is taken only inside its
 // accepted set, and nothing crashes.
+#include "logger/LiveMonitor.h"
 #include "logger/LoggerErrors.h"
 #include "logger/LoggerReplies.h"
-#include "logger/MonitorRows.h"
 
 #include <cmath>
 #include <cstdint>

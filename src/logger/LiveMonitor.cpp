@@ -2,10 +2,10 @@
 
 #include "LoggerCommands.h"
 #include "LoggerReplies.h"
-#include "MonitorRows.h"
 #include "ReadLoggerSettings.h"
 #include "record/LoggerSettings.h"
 #include "serial/SerialLink.h"
+#include "shell/Formatting.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
 
@@ -24,6 +24,16 @@ UiMessage NotConnected(const char* titleJa, const char* text)
 }
 
 } // namespace
+
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient)
+{
+    if (!raw)
+        return QStringLiteral("****");
+    const double value = *raw * coefficient;
+    if (channel == 1)
+        return FormatNumber(value * 1000.0, QStringLiteral("0"));
+    return FormatNumber(value, QStringLiteral("0.0"));
+}
 
 UiMessage SensorUnitMissingMessage()
 {
@@ -47,12 +57,6 @@ UiMessage CommunicationFailureMessage()
                           QStringLiteral("Check RS-232C Connection.")},
                      MessageButtons::Ok,
                      MessageIcon::None};
-}
-
-Bilingual ConnectedStatusText()
-{
-    return {QString::fromUtf8("QL-860H接続確認。設定値取得中！"),
-            QStringLiteral("QL-860H is connected. Get parameters!")};
 }
 
 LiveMonitor::LiveMonitor(SerialLink* link, MessageSink& messages, const Globals& globals,
@@ -102,7 +106,7 @@ bool LiveMonitor::ConnectionCheck()
         return false;
     }
 
-    m_screen.ShowStatus(ConnectedStatusText().Pick(m_globals.UiLanguage));
+    m_screen.ShowConnected();
     if (!debug) {
         m_link->SetReplyTimeout(CheckReplyTimeoutMs);
         if (ReadLoggerSettings(*m_link, m_messages, m_settings) != 0) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class GridModel;
 class SerialLink;
@@ -18,8 +19,9 @@ public:
     virtual ~MonitorScreen() = default;
     virtual void StopTimer() = 0;
     virtual void StartTimer(int intervalMs) = 0;
-    // The status line, painted at once: the settings read that follows blocks the loop.
-    virtual void ShowStatus(const QString& text) = 0;
+    // The status line says that the logger answered and its settings are being read,
+    // painted at once: the settings read that follows blocks the loop.
+    virtual void ShowConnected() = 0;
     // Headings, commands, the diameter line and the monitor grid for the channels found.
     virtual void CompleteScreen() = 0;
     // Closes the port and the screen; the main menu comes back.
@@ -30,7 +32,10 @@ public:
 UiMessage SensorUnitMissingMessage();
 UiMessage LoggerMissingMessage();
 UiMessage CommunicationFailureMessage();
-Bilingual ConnectedStatusText();
+
+// One reading of the monitor: the raw reading scaled by the channel's coefficient (CH1
+// into N, the others in m/s2), "****" for a field that held no number.
+QString MonitorValueText(int channel, std::optional<double> raw, double coefficient);
 
 // A reply to "MDT" shorter than this (line end included) is a failed exchange.
 inline constexpr int32_t MinimumReadingStatus = 16;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace
 {
@@ -21,57 +22,23 @@ constexpr int16_t HighestMeasNo = 32767;
 
 } // namespace
 
-const RunCaptions& RunFormCaptions()
+MeasurementRun::MeasurementRun(LoggerContext& context, RefusalWording refusalMessage)
+    : m_context(context), m_refusalMessage(std::move(refusalMessage))
 {
-    static const RunCaptions captions{
-        {QString::fromUtf8("計測モニタ"), QStringLiteral("Measure")},
-        {QString::fromUtf8(" 計測開始"), QStringLiteral(" Start")},
-        {QString::fromUtf8("ファイルナンバ"), QStringLiteral("File No.")},
-        {QString::fromUtf8("計測中"), QStringLiteral("Measuring")},
-        {QString::fromUtf8("トリガ待ち。中止は「計測モニタ」ボタンを押してください。"),
-         QStringLiteral("Wait for Trigger. Click [Measure] button,Return to  Measure.")},
-        {QString::fromUtf8("デバッグモード"), QStringLiteral("Debug mode")},
-        {QString::fromUtf8("データ取込中"), QStringLiteral("Transfer Data")},
-    };
-    return captions;
 }
 
-UiMessage TriggerExceededMessage()
+RunResult MeasurementRun::Result() const
 {
-    return UiMessage{
-        {QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
-        {QString::fromUtf8("現在のデータがトリガレベルを越えています！計測できません！！"),
-         QStringLiteral("The current data is beyond the trigger level!!")},
-        MessageButtons::Ok,
-        MessageIcon::None};
-}
-
-UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel)
-{
-    const QString ch = QString::number(triggerChannel);
-    return UiMessage{{QString::fromUtf8("計測不可能"), QStringLiteral(" Measurement impossible!!")},
-                     {QString::fromUtf8("トリガチャンネル（%1）が CH1～CH6 ではありません。"
-                                        "ロガーのトリガ設定を確認してください。計測できません！！")
-                          .arg(ch),
-                      QStringLiteral("The trigger channel (%1) is not one of CH1 to CH6!! "
-                                     "Check the trigger setting of the logger.")
-                          .arg(ch)},
-                     MessageButtons::Ok,
-                     MessageIcon::None};
-}
-
-MeasurementRun::MeasurementRun(LoggerContext& context) : m_context(context) {}
-
-QString MeasurementRun::Pick(const Bilingual& text) const
-{
-    return text.Pick(m_context.G.UiLanguage);
+    if (m_outcome != RunOutcome::Measured)
+        return RunResult{m_outcome, std::nullopt};
+    return RunResult{m_outcome, m_drop};
 }
 
 void MeasurementRun::Open()
 {
-    const RunCaptions& captions = RunFormCaptions();
     m_view = RunView{};
     m_state = RunState::Opening;
+    m_drop.reset();
     const bool debug = m_context.G.DebugMode == 1;
     if (debug) {
         m_fileNo = DebugFileNo;
@@ -93,15 +60,14 @@ void MeasurementRun::Open()
     }
     m_view.FileNoText = QString::number(m_fileNo);
     m_view.Progress = 0;
-    m_context.MeasurementDone = 0;
     m_view.StartShown = false;
     if (debug) {
-        m_view.Status = Pick(captions.DebugMode);
+        m_view.Status = RunStatusLine::DebugMode;
         m_state = RunState::Debug;
         return;
     }
-    m_view.Status = Pick(captions.WaitForTrigger);
-    m_view.SecondLine.clear();
+    m_view.Status = RunStatusLine::WaitForTrigger;
+    m_view.TransferShown = false;
     m_view.TimerRunning = true;
     m_state = RunState::WaitingToArm;
 }
@@ -130,12 +96,12 @@ int16_t MeasurementRun::ArmLogger()
 {
     SerialLink& link = *m_context.Link;
     const LoggerSettings& settings = m_context.Logger;
-    m_context.MeasurementDone = 0;
     SelectActiveChannels(link, settings);
 
     const int32_t trigger = settings.TriggerChannel;
     if (trigger < LoggerSettings::FirstChannel || trigger > LoggerSettings::LastChannelNumber) {
-        m_context.Messages->Show(TriggerChannelInvalidMessage(trigger));
+        m_context.Messages->Show(
+            m_refusalMessage({ArmRefusal::Reason::TriggerChannelInvalid, trigger}));
         return -1;
     }
     if (link.RSCom(QStringLiteral("MDT")) > 0) {
@@ -143,7 +109,8 @@ int16_t MeasurementRun::ArmLogger()
         const std::optional<double> raw =
             ReadingsReply(link.ReplyText(), settings).Channel[trigger].Raw;
         if (raw && RoundHalfEven(*raw) > RoundHalfEven(settings.Channel[trigger].TriggerLevel)) {
-            m_context.Messages->Show(TriggerExceededMessage());
+            m_context.Messages->Show(
+                m_refusalMessage({ArmRefusal::Reason::TriggerExceeded, trigger}));
             return -1;
         }
     }
@@ -155,7 +122,6 @@ int16_t MeasurementRun::ArmLogger()
     m_armed = true;
     m_silentPolls = 0;
     m_state = RunState::Armed;
-    m_context.MeasurementDone = 1;
     return 0;
 }
 
@@ -189,7 +155,7 @@ void MeasurementRun::BeginTransfer()
 {
     m_view.TimerRunning = false;
     m_view.CancelShown = false;
-    m_view.SecondLine = Pick(RunFormCaptions().TransferData);
+    m_view.TransferShown = true;
     m_state = RunState::Transferring;
     if (Repaint)
         Repaint();
@@ -197,7 +163,6 @@ void MeasurementRun::BeginTransfer()
         LinkLost();
         return;
     }
-    m_context.MeasurementDone = 1;
     Close(RunOutcome::Measured);
 }
 
@@ -235,10 +200,7 @@ bool MeasurementRun::DataTrans()
     const std::optional<PeakValues> peaks = PeakValuesReply(link.ReplyText(), settings);
     if (!peaks)
         return false;
-    // The results take it from here once the run has ended.
-    m_context.LastDrop =
-        DropAnswers{QString::number(m_fileNo),
-                    FormatDateTimeText(settings.MeasTime, m_context.G.UiLanguage), *peaks};
+    m_drop = DropAnswers{settings.MeasTime, *peaks};
     return true;
 }
 
@@ -253,14 +215,12 @@ void MeasurementRun::Cancel()
         }
         SelectActiveChannels(*m_context.Link, m_context.Logger);
     }
-    m_context.MeasurementDone = 0;
     Close(RunOutcome::Cancelled);
 }
 
 void MeasurementRun::LinkLost()
 {
     m_view.TimerRunning = false;
-    m_context.MeasurementDone = 0;
     m_context.Messages->Show(CommunicationFailureMessage());
     Close(RunOutcome::LinkLost);
 }

@@ -1,36 +1,33 @@
 #pragma once
 
-#include "shell/Bilingual.h"
+#include "record/DropAnswers.h"
 #include "shell/MessageSink.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 struct LoggerContext;
 
-// Captions of the run form in both languages.
-struct RunCaptions {
-    Bilingual Cancel; // returns to the monitor
-    Bilingual Start;  // arms by hand when the form could not set itself up
-    Bilingual FileNo; // the label before the number
-    Bilingual Measuring;
-    Bilingual WaitForTrigger;
-    Bilingual DebugMode;
-    Bilingual TransferData;
+// Why a run could not be armed: the trigger channel is not one of CH1 to CH6, or its reading
+// is above its level. The screen words the message; the run shows it where it stops.
+struct ArmRefusal {
+    enum class Reason { TriggerChannelInvalid, TriggerExceeded };
+    Reason Why = Reason::TriggerExceeded;
+    int32_t TriggerChannel = 0;
 };
-const RunCaptions& RunFormCaptions();
+using RefusalWording = std::function<UiMessage(const ArmRefusal&)>;
 
-// The refusals of a run that cannot be armed.
-UiMessage TriggerExceededMessage();
-UiMessage TriggerChannelInvalidMessage(int32_t triggerChannel);
+// What the status line of the run form says; the form words it.
+enum class RunStatusLine { None, WaitForTrigger, DebugMode };
 
 // What the run form shows. The form copies it onto its controls after every step.
 struct RunView {
     QString FileNoText;
-    QString Status;     // the status line
-    QString SecondLine; // the label under it
-    int Progress = 0;   // the recording bar, 0 to 100
+    RunStatusLine Status = RunStatusLine::None;
+    bool TransferShown = false; // the line under it says that the data come in
+    int Progress = 0;           // the recording bar, 0 to 100
     bool StartShown = true;
     bool CancelShown = true;
     bool TimerRunning = false;
@@ -40,12 +37,17 @@ struct RunView {
 enum class RunState { Opening, Manual, Debug, WaitingToArm, Armed, Transferring, Closed };
 enum class RunOutcome { Cancelled, Measured, LinkLost };
 
+// How a run ended, and the drop it fetched when it ended Measured.
+struct RunResult {
+    RunOutcome Outcome = RunOutcome::Cancelled;
+    std::optional<DropAnswers> Drop;
+};
+
 // One measurement run, driven by the run form's 500 ms timer: reads the measurement
 // number, checks that the trigger channel is quiet, balances and arms the logger, follows
-// the recording and fetches the peak values of the drop (LastDrop, for the results to take
-// once the run has ended). Every wait on the logger is bounded: a logger that stops
-// answering ends the run with the communication-failure message, and nothing stored before
-// is touched.
+// the recording and fetches the peak values of the drop, which it hands on in Result().
+// Every wait on the logger is bounded: a logger that stops answering ends the run with the
+// communication-failure message, and nothing stored before is touched.
 class MeasurementRun
 {
 public:
@@ -56,7 +58,7 @@ public:
     static constexpr int TransferPollLimit = 1000;
     static constexpr int TransferTimeLimitMs = 10000;
 
-    explicit MeasurementRun(LoggerContext& context);
+    MeasurementRun(LoggerContext& context, RefusalWording refusalMessage);
 
     // Opening the form: the number, the bars, the status line and the timer.
     void Open();
@@ -69,13 +71,15 @@ public:
 
     // 0 armed; -1 refused (the trigger channel is above its level or is not a channel).
     int16_t ArmLogger();
-    // Fetches the peak values into LastDrop. False when the logger stopped answering;
-    // nothing is handed on then.
+    // Fetches the peak values of the drop. False when the logger stopped answering; nothing
+    // is handed on then.
     bool DataTrans();
 
     const RunView& View() const { return m_view; }
     RunState State() const { return m_state; }
     RunOutcome Outcome() const { return m_outcome; }
+    // The outcome, with the drop when the run ended Measured.
+    RunResult Result() const;
     int16_t FileNo() const { return m_fileNo; }
     bool Armed() const { return m_armed; }
 
@@ -89,12 +93,13 @@ private:
     void Close(RunOutcome outcome);
     void LinkLost();
     int ReadProgress();
-    QString Pick(const Bilingual& text) const;
 
     LoggerContext& m_context;
+    RefusalWording m_refusalMessage;
     RunView m_view;
     RunState m_state = RunState::Opening;
     RunOutcome m_outcome = RunOutcome::Cancelled;
+    std::optional<DropAnswers> m_drop;
     int16_t m_fileNo = 0;
     bool m_armed = false;
     int m_silentPolls = 0;

@@ -1,16 +1,17 @@
 #include "DropResult.h"
 
-#include "logger/LoggerContext.h"
+#include "record/DropAnswers.h"
 #include "record/LoggerSettings.h"
 #include "record/ResultComputation.h"
 #include "shell/Formatting.h"
 
 #include <algorithm>
 
-ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings)
+ResultEntry ComputeResult(const DropAnswers& drop, const LoggerSettings& settings,
+                          UiLanguage language)
 {
     ResultEntry entry;
-    entry.DateTime = drop.DateTime;
+    entry.DateTime = FormatDateTimeText(drop.MeasTime, language);
     entry.Answer = drop.Answer;
     const double p = entry.Answer[1];
     const double d = entry.Answer[2];

@@ -1,7 +1,6 @@
 #include "MeasurementScreen.h"
 
 #include "MeasurementLayout.h"
-#include "logger/MonitorRows.h"
 #include "record/ResetLoggerSettings.h"
 #include "results/ResultsContext.h"
 #include "shell/Bilingual.h"
@@ -105,6 +104,32 @@ void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, UiLangu
         grid.SetAlignment(1, col, UnitAlignment);
         ++col;
     }
+}
+
+Bilingual ConnectedStatusText()
+{
+    return {QString::fromUtf8("QL-860H接続確認。設定値取得中！"),
+            QStringLiteral("QL-860H is connected. Get parameters!")};
+}
+
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, UiLanguage lang)
+{
+    std::vector<MonitorRow> rows;
+    for (int ch = LoggerSettings::FirstChannel; ch <= LoggerSettings::LastChannelNumber; ++ch) {
+        if (!settings.Channel[ch].Active)
+            continue;
+        MonitorRow row;
+        row.Channel = ch;
+        if (ch == 1) {
+            row.Name = Tr(lang, "荷重 P0", "Load P0");
+            row.Unit = QStringLiteral(" N");
+        } else {
+            row.Name = Tr(lang, "加速度 A", "Acc. A") + QString::number(ch - 2);
+            row.Unit = QStringLiteral(" m/s2");
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, UiLanguage lang)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class GridModel;
 struct ResultsContext;
@@ -31,6 +32,9 @@ MeasurementCaptions CaptionsFor(UiLanguage language, const QString& appTitle, do
 
 inline constexpr double BuiltResultGridPoints = 14.0;
 
+// The status line once the logger has answered, while its settings are read.
+Bilingual ConnectedStatusText();
+
 // Which commands the screen offers. Meas. No. and Main Menu are always there; the others
 // come with a working connection, Print only when there are results to print.
 struct OfferedCommands {
@@ -53,6 +57,16 @@ void PrepareTestDay(ResultsContext& context);
 // channel, numbered by channel number - 2.
 void PutFixedHeadings(GridModel& grid, int16_t channelCount, UiLanguage language);
 void PutChannelHeadings(GridModel& grid, const LoggerSettings& settings, UiLanguage language);
+
+// One row of the monitor grid: name and unit of an active channel.
+struct MonitorRow {
+    int Channel = 0;
+    QString Name;
+    QString Unit;
+};
+
+// The rows of the monitor grid, one per active channel in channel order.
+std::vector<MonitorRow> MonitorRows(const LoggerSettings& settings, UiLanguage language);
 
 // Names and units of the monitor grid, one row per active channel; values empty.
 void PutMonitorNames(GridModel& grid, const LoggerSettings& settings, UiLanguage language);

@@ -1,8 +1,10 @@
 #include "MeasurementSession.h"
 
-#include "results/AfterMeasurementRun.h"
+#include "logger/LoggerCommands.h"
+#include "logger/ReadLoggerSettings.h"
 #include "results/ResultGrid.h"
 #include "results/ResultsContext.h"
+#include "results/StoreDrop.h"
 
 MeasurementSession::MeasurementSession(ResultsContext& context, GridModel& resultGrid,
                                        MeasurementWindow& window)
@@ -10,23 +12,47 @@ MeasurementSession::MeasurementSession(ResultsContext& context, GridModel& resul
 {
 }
 
-void MeasurementSession::Measure(const std::function<std::optional<RunOutcome>()>& run,
+void MeasurementSession::Measure(const std::function<std::optional<RunResult>()>& run,
                                  int dataRowHeight)
 {
     m_window.StopTimer();
-    const std::optional<RunOutcome> outcome = run();
-    if (!outcome)
+    const std::optional<RunResult> result = run();
+    if (!result)
         return; // the screen is gone, and this with it
-    if (*outcome == RunOutcome::LinkLost) {
+    if (result->Outcome == RunOutcome::LinkLost) {
         m_window.Close();
         return;
     }
-    const AfterRun after = AfterMeasurementRun(m_context);
-    if (after.RefillGrid)
-        FillResultGrid(m_resultGrid, m_context.Results, m_context.Logger, dataRowHeight);
-    if (after.ShowPrint)
-        m_window.ShowPrint();
+    if (m_context.G.DebugMode != 1) {
+        if (result->Drop)
+            Store(*result->Drop, dataRowHeight);
+        else
+            ReadSettingsAgain();
+    }
     m_window.StartTimer();
+}
+
+void MeasurementSession::Store(const DropAnswers& drop, int dataRowHeight)
+{
+    // The line goes to the disk before the logger is given the next number: a program that
+    // dies in between then repeats a number rather than losing a result. A line the operator
+    // gave up on takes its number all the same. The print command is shown only for a result
+    // on the disk.
+    const bool onDisk = StoreDrop(m_context, drop) == AppendOutcome::Written;
+    if (m_context.Link)
+        SendMeasNo(*m_context.Link, m_context.Logger);
+    FillResultGrid(m_resultGrid, m_context.Results, m_context.Logger, dataRowHeight);
+    if (onDisk)
+        m_window.ShowPrint();
+}
+
+void MeasurementSession::ReadSettingsAgain()
+{
+    // A cancelled run may have been refused for a setting changed at the logger.
+    if (!m_context.Link)
+        return;
+    ReadLoggerSettings(*m_context.Link, *m_context.Messages, m_context.Logger);
+    SelectActiveChannels(*m_context.Link, m_context.Logger);
 }
 
 void MeasurementSession::Paused(const std::function<bool()>& open)

@@ -27,12 +27,13 @@ class MeasurementSession
 public:
     MeasurementSession(ResultsContext& context, GridModel& resultGrid, MeasurementWindow& window);
 
-    // Start: the monitor stops and `run` shows the run form; it returns the run's outcome, or
+    // Start: the monitor stops and `run` shows the run form; it returns how the run ended, or
     // nothing when the screen went meanwhile. A lost logger leaves the screen (the run has
-    // told the operator). Otherwise the results and their grid are brought up to date,
-    // Print is offered when a result was stored, and the monitor runs again: only now, so
-    // that no poll runs while a failed append asks Retry.
-    void Measure(const std::function<std::optional<RunOutcome>()>& run, int dataRowHeight);
+    // told the operator). A measured drop is stored, the logger given the next number and
+    // the grid brought up to date, Print offered when the line is on the disk; after a
+    // cancel the settings are read again. Debug mode's runs leave all as it was. Then the
+    // monitor runs again: only now, so that no poll runs while a failed append asks Retry.
+    void Measure(const std::function<std::optional<RunResult>()>& run, int dataRowHeight);
 
     // Setting and Print: the monitor pauses while `open` shows its window and runs again
     // afterwards only if it was running (debug mode's idle timer stays idle). `open` returns
@@ -47,6 +48,9 @@ public:
     bool MayClose();
 
 private:
+    void Store(const DropAnswers& drop, int dataRowHeight);
+    void ReadSettingsAgain();
+
     ResultsContext& m_context;
     GridModel& m_resultGrid;
     MeasurementWindow& m_window;

@@ -4,9 +4,9 @@
 #include "SimProcess.h"
 #include "TempHome.h"
 #include "logger/LiveMonitor.h"
-#include "logger/MonitorRows.h"
 #include "logger/ReadLoggerSettings.h"
 #include "record/ResetLoggerSettings.h"
+#include "screens/MeasurementScreen.h"
 #include "serial/QSerialLink.h"
 #include "shell/Globals.h"
 #include "shell/GridModel.h"
@@ -20,7 +20,7 @@ namespace
 struct RecordingScreen : MonitorScreen {
     void StopTimer() override {}
     void StartTimer(int intervalMs) override { IntervalMs = intervalMs; }
-    void ShowStatus(const QString&) override {}
+    void ShowConnected() override {}
     void CompleteScreen() override { ++Completed; }
     void LeaveScreen() override { ++Left; }
 

@@ -31,6 +31,13 @@ public:
     int HangUpAfter = -1;
 };
 
+// Names the refusal, so that a test sees which one the run showed.
+UiMessage NamedRefusal(const ArmRefusal& r)
+{
+    const char* why = r.Why == ArmRefusal::Reason::TriggerExceeded ? "exceeded" : "invalid";
+    return UiMessage{{}, {{}, QStringLiteral("%1 CH%2").arg(why).arg(r.TriggerChannel)}};
+}
+
 class MeasurementRunTest : public ::testing::Test
 {
 protected:
@@ -87,14 +94,14 @@ TEST_F(MeasurementRunTest, ArmingRefusesAChannelAboveItsLevelRoundedHalfToEven)
         link.On("MDT", c.Reading);
         link.Sent.clear();
         messages.Shown.clear();
-        MeasurementRun r(ctx);
+        MeasurementRun r(ctx, NamedRefusal);
         r.Open();
         r.Tick();
         EXPECT_EQ(r.Armed(), c.Arms) << c.Level << " " << c.Reading;
         EXPECT_EQ(Count("DTG"), c.Arms ? 1 : 0);
         ASSERT_EQ(messages.Shown.size(), c.Arms ? 0u : 1u);
         if (!c.Arms) { // refused as a cancel: the wait is stopped, the channels selected again
-            EXPECT_EQ(messages.Shown[0].Title.En, " Measurement impossible!!");
+            EXPECT_EQ(messages.Shown[0].Text.En, QStringLiteral("exceeded CH%1").arg(c.Channel));
             EXPECT_EQ(std::vector<QString>(link.Sent.end() - 4, link.Sent.end()),
                       (std::vector<QString>{"RES", "RES", "SET1", "SET2"}));
         }
@@ -122,7 +129,7 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
         link.HangUpAfter = -1;
         link.On("EOC", "800,800");
         messages.Shown.clear();
-        MeasurementRun r(ctx);
+        MeasurementRun r(ctx, NamedRefusal);
         r.Open();
         r.Tick();
         c.Arrange();
@@ -131,7 +138,7 @@ TEST_F(MeasurementRunTest, ALoggerLostWhileArmedOrInTheTransferAddsNothing)
         EXPECT_FALSE(r.View().Closed);
         r.Tick();
         EXPECT_EQ(r.Outcome(), RunOutcome::LinkLost);
-        EXPECT_EQ(ctx.MeasurementDone, 0); // nothing for the results to take
+        EXPECT_FALSE(r.Result().Drop); // nothing for the results to take
         ASSERT_EQ(messages.Shown.size(), 1u);
         EXPECT_EQ(messages.Shown[0].Text.En, CommunicationFailureMessage().Text.En);
     }
@@ -150,14 +157,16 @@ TEST_F(MeasurementRunTest, ProgressFollowsTheCountUpToTheTransfer)
     ctx.Logger.RecordLength = 2000;
     for (const auto& r : rows) {
         link.On("EOC", r.Eoc);
-        MeasurementRun run(ctx);
+        MeasurementRun run(ctx, NamedRefusal);
         run.Open();
         run.Tick();
         run.Tick();
         EXPECT_EQ(run.View().Closed, r.Shown < 0) << r.Eoc;
         EXPECT_EQ(run.View().Progress, r.Shown < 0 ? 100 : r.Shown) << r.Eoc;
-        // The test date (the copy's and printout's Date) is the transfer's.
+        // The test date (the copy's and printout's Date) is the transfer's, and the drop's.
         EXPECT_EQ(ctx.Logger.TestDate, r.Shown < 0 ? clock.Now() : QDateTime()) << r.Eoc;
+        const std::optional<DropAnswers> drop = run.Result().Drop;
+        EXPECT_EQ(drop ? drop->MeasTime : QDateTime(), ctx.Logger.TestDate) << r.Eoc;
         ctx.Logger.TestDate = QDateTime();
     }
 }

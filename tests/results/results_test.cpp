@@ -1,5 +1,5 @@
 #include "logger/LoggerCommands.h"
-#include "logger/LoggerContext.h"
+#include "record/DropAnswers.h"
 #include "record/ResultComputation.h"
 #include "results/DropResult.h"
 #include "results/ResultsContext.h"
@@ -62,7 +62,7 @@ TEST(Results, GroundValuesAndNumbersFollowTheSystemsOwnFigures)
             s.Channel[ch].Active = true;
         DropAnswers drop;
         drop.Answer = {-1, r.P, r.D, -1, -1, -1, -1};
-        const ResultEntry e = ComputeResult(drop, s);
+        const ResultEntry e = ComputeResult(drop, s, UiLanguage::English);
         EXPECT_NEAR(e.K, r.K, std::abs(r.K) * 1e-9);
         EXPECT_NEAR(e.E, r.E, std::abs(r.E) * 1e-9);
         EXPECT_EQ(FormatPositive(e.K, KFormat), r.KShown);

@@ -48,33 +48,48 @@ TEST(MeasurementSession, AfterTheRun)
         std::optional<RunOutcome> Outcome; // none: the screen went during the run
         Steps Expected;
         int GridRows; // 2: headings only, untouched
+        QString Sent;
+        int16_t DebugMode = 0;
     } cases[] = {
-        {RunOutcome::Measured, {"stop", "run", "print", "start"}, 12},
-        {RunOutcome::Cancelled, {"stop", "run", "start"}, 2},
-        {RunOutcome::LinkLost, {"stop", "run", "close", "stop"}, 2},
-        {std::nullopt, {"stop", "run"}, 2},
+        {RunOutcome::Measured, {"stop", "run", "print", "start"}, 12, "RES SET1 MNO12 RES SET1"},
+        {RunOutcome::Cancelled,
+         {"stop", "run", "start"},
+         2,
+         "RES SET1 RES SET2 RES SET3 RES SET4 RES SET5 RES SET6 RES RES"},
+        {RunOutcome::LinkLost, {"stop", "run", "close", "stop"}, 2, ""},
+        {std::nullopt, {"stop", "run"}, 2, ""},
+        {RunOutcome::Measured, {"stop", "run", "start"}, 2, "", 1}, // debug mode keeps nothing
+        {RunOutcome::Cancelled, {"stop", "run", "start"}, 2, "", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Outcome ? int(*c.Outcome) : -1);
         Session s;
+        s.context.G.DebugMode = c.DebugMode;
         s.context.Logger.MeasNo = 11;
         s.context.Logger.PlateDiameter = 300;
+        s.context.Logger.Channel[1].Active = true;
+        s.context.Logger.MaxChannel = 1;
         // MaxResults results before the run; the run leaves its drop, not yet numbered.
         ResultsTable& table = s.context.Results;
         for (; table.ResultCount < 10; ++table.ResultCount)
             table.Entries[table.ResultCount] = {
                 QString::number(table.ResultCount + 100001).mid(1), "", {0, 30000, 1}};
-        s.context.LastDrop.Answer = {0, 30000, 1};
-        s.context.MeasurementDone = c.Outcome == RunOutcome::Measured ? 1 : 0;
         s.session.Measure(
-            [&] {
+            [&]() -> std::optional<RunResult> {
                 s.window.Log("run");
-                return c.Outcome;
+                if (!c.Outcome)
+                    return std::nullopt;
+                RunResult result{*c.Outcome, std::nullopt};
+                if (*c.Outcome == RunOutcome::Measured)
+                    result.Drop = DropAnswers{s.clock.Now(), {0, 30000, 1}};
+                return result;
             },
             200);
         EXPECT_EQ(s.window.Done, c.Expected);
         EXPECT_EQ(s.grid.Rows(), c.GridRows);
         EXPECT_EQ(s.link.PortOpened(), c.Outcome != RunOutcome::LinkLost);
+        // The next number after the stored line; the settings read again after a cancel.
+        EXPECT_EQ(QStringList(s.link.Sent.begin(), s.link.Sent.end()).join(' '), c.Sent);
         if (c.GridRows == 2)
             continue;
         // Ten kept, newest first: the oldest went, the new one is numbered and stored.
@@ -82,8 +97,9 @@ TEST(MeasurementSession, AfterTheRun)
         EXPECT_EQ(s.grid.Text(2, 0) + s.grid.Text(2, 4) + s.grid.Text(11, 0), "0001142400002");
         EXPECT_EQ(s.grid.RowHeight(11), 200);
         QFile file(s.TodaysFile());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly) &&
-                    file.readAll().endsWith("\n00011,,30000,1.000,424,100,,,,,,BO\r\n"))
+        EXPECT_TRUE(
+            file.open(QIODevice::ReadOnly) &&
+            file.readAll().endsWith("\n00011,05/01/2024 09:30:15,30000,1.000,424,100,,,,,,BO\r\n"))
             << s.TodaysFile().toStdString();
     }
 }

@@ -49,12 +49,12 @@ public:
     }
 
     // One drop: Start pressed; the run form is modal, so this returns once the run has
-    // ended. True when it ended with the transfer of a result.
+    // ended. True when it ended with the transfer of a result (which moves the number on).
     bool Drop()
     {
-        Context.MeasurementDone = 0;
+        const int16_t measNo = Context.Logger.MeasNo;
         Press(Screen->cmdMeasure);
-        return Context.MeasurementDone == 1;
+        return Context.Logger.MeasNo != measNo;
     }
 
     ResultsContext Context;

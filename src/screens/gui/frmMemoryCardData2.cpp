@@ -43,9 +43,9 @@ public:
     }
     void ShowPrint() override { m_window.cmdPrint->show(); }
     void Close() override { m_window.close(); }
-    void ShowStatus(const QString& text) override
+    void ShowConnected() override
     {
-        m_window.StatusLine()->setText(text);
+        m_window.StatusLine()->setText(ConnectedStatusText().Pick(m_window.Context().G.UiLanguage));
         m_window.StatusLine()->repaint();
     }
     void CompleteScreen() override { m_window.CompleteScreen(); }
@@ -315,16 +315,16 @@ void frmMemoryCardData2::FillResultGridIfAny()
 
 void frmMemoryCardData2::cmdMeasure_Click()
 {
-    const auto run = [this]() -> std::optional<RunOutcome> {
+    const auto run = [this]() -> std::optional<RunResult> {
         ResultsContext& context = m_context;
-        RunOutcome outcome = RunOutcome::Cancelled;
-        if (!ExecWhileHidden(this, [&context, &outcome] {
+        RunResult result;
+        if (!ExecWhileHidden(this, [&context, &result] {
                 frmStart form(context);
                 form.exec();
-                outcome = form.Outcome();
+                result = form.Result();
             }))
             return std::nullopt;
-        return outcome;
+        return result;
     };
     m_session->Measure(run, int(HeaderRowHeight));
 }

@@ -1,6 +1,7 @@
 #include "frmStart.h"
 
 #include "results/ResultsContext.h"
+#include "screens/RunTexts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,7 +9,7 @@
 #include <QPushButton>
 
 frmStart::frmStart(ResultsContext& context, QWidget* parent)
-    : QDialog(parent), m_context(context), m_run(context)
+    : QDialog(parent), m_context(context), m_run(context, ArmRefusalMessage)
 {
     CreateControls();
     connect(&Interval, &QTimer::timeout, this, &frmStart::OnTick);
@@ -83,8 +84,8 @@ void frmStart::ShowView()
 {
     const RunView& v = m_run.View();
     lblFileNo->setText(v.FileNoText);
-    lblStatus->setText(v.Status);
-    lblMessage->setText(v.SecondLine);
+    lblStatus->setText(RunStatusText(v, m_context.G.UiLanguage));
+    lblMessage->setText(RunSecondLineText(v, m_context.G.UiLanguage));
     pbMeasure->setValue(v.Progress);
     // Without Start the focus rests on the form itself, where Enter presses nothing: not on
     // the cancel command, where the next Enter would cancel the run just armed. Tab reaches it.

@@ -32,6 +32,7 @@ public:
 
     MeasurementRun& Run() { return m_run; }
     RunOutcome Outcome() const { return m_run.Outcome(); }
+    RunResult Result() const { return m_run.Result(); }
 
 protected:
     // Escape and the close box act as the cancel command (QDialog's close event calls it).
