@@ -122,7 +122,7 @@ QStringList DropCells(const LotSession& lot, const PointDrop& drop, UiLanguage l
             value(d.D0, "0.000", false),
             value(d.K, "0", true),
             value(d.E, "0", true),
-            d.Calc == Formula::Burmister ? QStringLiteral("BU") : QStringLiteral("BO"),
+            CalcTypeCode(d.Calc),
             lot.FileName(d.File) + QLatin1Char(':') + QString::number(d.Line)};
 }
 
