@@ -5,6 +5,7 @@
 #include "shell/Formatting.h"
 #include "shell/Version.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -113,8 +114,11 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
     std::vector<QStringList> rows;
     // The remarks, which may run over lines, come after the rules.
     for (F field :
-         {F::Site, F::Section, F::Layer, F::Material, F::Tester, F::Weather, F::Temperature})
+         {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather, F::Temperature})
         rows.push_back({HeaderLabel(field, language), HeaderValue(lot.Document().Header, field)});
+    rows.push_back({Tr(language, "ロットファイル", "Lot file"),
+                    lot.Path().isEmpty() ? Tr(language, "(未保存)", "(not saved)")
+                                         : QFileInfo(lot.Path()).fileName()});
     rows.push_back({Tr(language, "試験日", "Test date"), TestDates(lot, language)});
     rows.push_back({Tr(language, "発行日", "Date of issue"), DateText(issued, language)});
     rows.push_back({Tr(language, "プログラム", "Program"), ProgramText()});
@@ -136,6 +140,21 @@ std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage language)
         {Tr(language, "最少採用打撃数", "Least used drops"),
          Tr(language, "各測点 %1 回以上", "at least %1 a point").arg(doc.Rules.LeastUsed)},
     };
+}
+
+QString LotFooterNote(const LotSession& lot, const QDate& issued, UiLanguage language)
+{
+    QStringList names;
+    for (const HeaderField field : {HeaderField::Site, HeaderField::Section, HeaderField::Layer}) {
+        const QString value = HeaderValue(lot.Document().Header, field).simplified();
+        if (!value.isEmpty())
+            names << value;
+    }
+    if (names.isEmpty() && !lot.Path().isEmpty())
+        names << QFileInfo(lot.Path()).fileName();
+    const QString date = Tr(language, "発行日 %1", "issued %1").arg(DateText(issued, language));
+    return names.isEmpty() ? date
+                           : names.join(QStringLiteral(" / ")) + QStringLiteral(" — ") + date;
 }
 
 QString DraftMark(UiLanguage language)
@@ -162,19 +181,19 @@ std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
 {
     const size_t files = lot.Document().Files.size();
     std::vector<RecordDay> days(files);
-    std::vector<std::array<bool, 2>> formulas(files, {false, false});
+    std::vector<std::array<bool, 2>> calcTypes(files, {false, false});
     for (const LotDrop& d : lot.Drops()) {
         if (size_t(d.File) >= files)
             continue;
         ++days[size_t(d.File)].Drops;
-        formulas[size_t(d.File)][d.Calc == Formula::Burmister ? 0 : 1] = true;
+        calcTypes[size_t(d.File)][d.Calc == CalcType::Burmister ? 0 : 1] = true;
     }
     for (size_t f = 0; f < files; ++f) {
         RecordDay& day = days[f];
         day.Name = lot.FileName(int(f));
         const auto& now =
             f < lot.DayFilesNow().size() ? lot.DayFilesNow()[f] : lot.Document().Files[f];
-        day.Hash = QString::fromLatin1(now.Sha256.left(12));
+        day.Hash = QString::fromLatin1(now.Sha256);
         day.State = StateText(lot.StateOf(int(f)), language);
         if (f < lot.Days().size()) {
             const FileHeader& h = lot.Days()[f].Header;
@@ -184,10 +203,10 @@ std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
                 day.Poisson = h.Poisson;
         }
         QStringList used;
-        if (formulas[f][0])
-            used << QStringLiteral("BU");
-        if (formulas[f][1])
-            used << QStringLiteral("BO");
+        for (CalcType type : {CalcType::Burmister, CalcType::Boussinesq}) {
+            if (calcTypes[f][type == CalcType::Burmister ? 0 : 1])
+                used << CalcTypeCode(type);
+        }
         day.Formulas = used.join(QStringLiteral(", "));
     }
     return days;
@@ -204,8 +223,9 @@ QStringList DayHeadings(UiLanguage language)
 
 QStringList DayCells(const RecordDay& day)
 {
+    const QString hash = day.Hash.left(12);
     return {day.Name,
-            day.State.isEmpty() ? day.Hash : day.Hash + QStringLiteral(" (") + day.State + ')',
+            day.State.isEmpty() ? hash : hash + QStringLiteral(" (") + day.State + ')',
             day.Diameter ? QString::number(*day.Diameter) : QString(),
             day.Poisson ? FormatGeneral(*day.Poisson) : QString(),
             day.Formulas,

@@ -23,6 +23,9 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
 // The rules the points were formed and judged by, as label/value pairs.
 std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage uiLanguage);
 
+// The lot's name and the date of issue, at the foot of every sheet.
+QString LotFooterNote(const LotSession& lot, const QDate& issued, UiLanguage uiLanguage);
+
 // "DRAFT" in both scripts where the report is Japanese.
 QString DraftMark(UiLanguage uiLanguage);
 // Why the record is a draft and has no verdict; empty when it is final.
@@ -34,7 +37,7 @@ QString LotStateLine(const LotSession& lot, UiLanguage uiLanguage);
 // What each day file was when the points were formed from it.
 struct RecordDay {
     QString Name;
-    QString Hash;  // first 12 hex digits of the SHA-256 of the file as read
+    QString Hash;  // the SHA-256 of the file as read, in hex; the report prints its first 12
     QString State; // changed, missing or unreadable since the lot was saved; empty when not
     std::optional<int> Diameter; // mm
     std::optional<double> Poisson;
@@ -43,6 +46,7 @@ struct RecordDay {
 };
 std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage uiLanguage);
 QStringList DayHeadings(UiLanguage uiLanguage);
+// A day's row of the report: its hash to 12 digits.
 QStringList DayCells(const RecordDay& day);
 
 enum class EditKind { Exclusion, Inclusion, Split, Join, PointLeftOut, Location };

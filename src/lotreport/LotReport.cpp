@@ -281,12 +281,18 @@ bool LayCharts(PageFlow& s, const LotSession& lot, UiLanguage language)
     return true;
 }
 
+// The lines to sign, which close the record.
+float SignaturesHeight(UiLanguage language)
+{
+    return Pitch + (Pitch + 4.0f) * float(SignLabels(language).size());
+}
+
 bool LaySignatures(PageFlow& s, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(10);
     const QStringList labels = SignLabels(language);
-    if (!s.Need(Pitch + 9.0f * float(labels.size())))
+    if (!s.Need(SignaturesHeight(language)))
         return false;
     float width = 0.0f;
     for (const QString& label : labels)
@@ -305,9 +311,11 @@ bool LaySignatures(PageFlow& s, UiLanguage language)
     return true;
 }
 
-// The site plan on a sheet of its own after the rest, under a heading naming the lot.
+// The site plan on a sheet of its own after the rest, under a heading naming the lot, with
+// room left at its foot for the signatures.
 bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
 {
+    const float bottom = Bottom - SignaturesHeight(language);
     if (!s.Need(Bottom))
         return false;
     QStringList names;
@@ -325,24 +333,25 @@ bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLan
         return false;
     if (s.Drawing()) {
         PagePlanCanvas canvas(s.Page());
-        DrawSitePlan(canvas, plan, QRectF(Left, s.Y(), Right - Left, Bottom - s.Y()), language);
+        DrawSitePlan(canvas, plan, QRectF(Left, s.Y(), Right - Left, bottom - s.Y()), language);
     }
-    s.Down(Bottom - s.Y());
+    s.Down(bottom - s.Y());
     return true;
 }
 
 bool Lay(PageFlow& s, const LotSession& lot, const QDate& issued, UiLanguage language,
          const SitePlanData* plan)
 {
+    s.SetFooterNote(LotFooterNote(lot, issued, language));
     bool laid = LayHeader(s, lot, issued, language) && LayDays(s, lot, language);
     for (const auto& part : {LayPoints, LayEdits, LaySummary}) {
         s.Down(Gap);
         laid = laid && part(s, lot, language);
     }
-    laid = laid && LayCharts(s, lot, language) && LaySignatures(s, language);
+    laid = laid && LayCharts(s, lot, language);
     if (plan && HasPlacedPoint(*plan))
         laid = laid && LayPlan(s, lot, *plan, language);
-    return laid;
+    return laid && LaySignatures(s, language);
 }
 
 // The draft's mark and its reason's lines, for the top of every sheet; empty for a final

@@ -5,6 +5,8 @@
 #include "outputs/WorkbookFile.h"
 
 #include "record/PlaceFormat.h"
+
+#include <QFileInfo>
 #include <xlsxwriter.h>
 
 namespace
@@ -146,7 +148,7 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
             Number(sheet, y, 4, If(d.D0 > 0.0, d.D0), f.ThreeDecimals);
             Number(sheet, y, 5, If(d.K >= 0.0, d.K), f.Whole);
             Number(sheet, y, 6, If(d.E >= 0.0, d.E), f.Whole);
-            Text(sheet, y, 7, d.Calc == Formula::Burmister ? "BU" : "BO");
+            Text(sheet, y, 7, CalcTypeCode(d.Calc));
             const bool used = pd.State == DropState::Used;
             Text(sheet, y, 8,
                  used ? Tr(language, "採用", "used") : Tr(language, "除外", "left out"));
@@ -218,6 +220,8 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
     const QStringList labels = HeaderLabels(language), values = HeaderValues(doc.Header);
     for (int i = 0; i < labels.size(); ++i)
         Text(sheet, line(labels.at(i)), 1, values.at(i));
+    Text(sheet, line(Tr(language, "ロットファイル", "Lot file")), 1,
+         QFileInfo(lot.Path()).fileName());
     Number(sheet, line(QStringLiteral("K-NWR ≥ (MN/m3)")), 1, doc.Judgement.Need.K, nullptr);
     Number(sheet, line(QStringLiteral("E-NWR ≥ (MN/m2)")), 1, doc.Judgement.Need.E, nullptr);
     Text(sheet, line(Tr(language, "判定方法", "Rule")), 1,

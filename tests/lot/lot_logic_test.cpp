@@ -18,7 +18,7 @@ std::vector<LotDrop> Drops(const std::vector<int>& seconds, std::vector<double> 
     for (size_t i = 0; i < seconds.size(); ++i) {
         const double k = i < ks.size() ? ks[i] : 100.0 + i;
         out.push_back({0, int(i) + 3, QString(), Morning.addSecs(seconds[i]), 30000, 1.0, k, k,
-                       Formula::Burmister});
+                       CalcType::Burmister});
     }
     return out;
 }
@@ -100,12 +100,12 @@ TEST(LotPoints, MeansLeaveOutSeatingExcludedAndUndefinedValues)
     }
 }
 
-TEST(LotPoints, MixedFormulasGiveNoEMeanButKStays)
+TEST(LotPoints, MixedCalcTypesGiveNoEMeanButKStays)
 {
     std::vector<LotDrop> drops = Drops({0, 10, 20});
-    drops[1].Calc = Formula::Boussinesq;
+    drops[1].Calc = CalcType::Boussinesq;
     const PointValues v = FormPoints(drops, {}, {})[0].Values;
-    EXPECT_TRUE(v.MixedFormula && !v.HasE && v.HasK);
+    EXPECT_TRUE(v.MixedCalcTypes && !v.HasE && v.HasK);
     EXPECT_EQ(JudgePoint(v, {100.0, 50.0}).Result, Verdict::None) << "E cannot be judged";
     const PointVerdict k = JudgePoint(v, {102.0, {}});
     EXPECT_EQ(k.Result, Verdict::Fail);
@@ -121,10 +121,36 @@ TEST(LotSummary, VerdictsByRule)
         Verdict Result;
         int Passed;
         std::optional<double> Characteristic;
+        const char* Grounds = ""; // how the verdict's reason ends
     } rows[] = {
-        {"every point holds", {110, 120, 130}, LotRule::EveryPoint, Verdict::Pass, 3, 107.2},
-        {"one point fails", {90, 120, 130}, LotRule::EveryPoint, Verdict::Fail, 2, std::nullopt},
-        {"quantile fails", {95, 120, 130}, LotRule::Characteristic, Verdict::Fail, 2, 91.92},
+        {"every point holds",
+         {110, 120, 130},
+         LotRule::EveryPoint,
+         Verdict::Pass,
+         3,
+         107.2,
+         ": lowest K-NWR 110.0 ≥ 100.0"},
+        {"one point fails",
+         {90, 120, 130},
+         LotRule::EveryPoint,
+         Verdict::Fail,
+         2,
+         std::nullopt,
+         ": lowest K-NWR 90.0 < 100.0"},
+        {"just under, said so",
+         {99.96, 120},
+         LotRule::EveryPoint,
+         Verdict::Fail,
+         1,
+         std::nullopt,
+         ": lowest K-NWR 99.96 < 100.00"},
+        {"quantile fails",
+         {95, 120, 130},
+         LotRule::Characteristic,
+         Verdict::Fail,
+         2,
+         91.92,
+         ": characteristic K-NWR 91.9 < 100.0"},
         {"one under, quantile holds",
          {98, 120, 125, 130, 127},
          LotRule::Characteristic,
@@ -151,6 +177,7 @@ TEST(LotSummary, VerdictsByRule)
         const LotSummary s = SummariseLot(points, {{100.0, {}}, 1.28, row.Rule});
         EXPECT_EQ(s.Result, row.Result) << s.Why.En.toStdString();
         EXPECT_EQ(s.Passed, row.Passed);
+        EXPECT_TRUE(s.Why.En.endsWith(QString::fromUtf8(row.Grounds))) << s.Why.En.toStdString();
         if (row.Characteristic)
             EXPECT_NEAR(*s.K.Characteristic, *row.Characteristic, 0.01);
     }

@@ -72,11 +72,12 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
-          "Factor k 1.645", "Least used drops at least 2 a point"},
+          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",
-          "plate moved: drops spread over 5 m", "System: local (east, north)", "No position: 3"}},
+          "plate moved: drops spread over 5 m", "System: local (east, north)", "No position: 3",
+          "Tested by (signature)"}},
         {"English draft",
          UiLanguage::English,
          true,
@@ -90,7 +91,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          {"発行日 2024/05/07", "打撃の採用", "2024/05/06 08:04:00", "slipped", "試験者 (署名)"},
          "ロットの判定 (",
          "DRAFT",
-         {"測点の配置図", "合格", "座標系: 局所座標 (東, 北)", "位置なし: 3"}},
+         {"測点の配置図", "合格", "座標系: 局所座標 (東, 北)", "位置なし: 3", "試験者 (署名)"}},
         {"Japanese draft",
          UiLanguage::Japanese,
          true,
@@ -114,6 +115,9 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
                 pdftools::RunTool("pdftotext", {"-layout", "-f", n, "-l", n, pdf, "-"})
                     .simplified();
             EXPECT_EQ(text.contains(QString::fromUtf8(row.DraftMark)), row.Draft) << p;
+            EXPECT_TRUE(text.contains("Ring road / Lot 4 / Subbase — issued 05/07/2024") ||
+                        !row.Language)
+                << "the lot and the date of issue on sheet " << p;
             all += text + ' ';
             last = text;
         }

@@ -228,8 +228,9 @@ TEST(PointsCommand, JudgesASavedLot)
     const QString lot = SaveLot(dir), out = dir.filePath("points.csv");
     Outcome run = Points({"--lot", lot, "--points", out});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output.toStdString(), "verdict: pass (2 of 2 points with a value passed (1 "
-                                        "point(s) left out with a reason))\n");
+    EXPECT_EQ(run.Output.toStdString(),
+              "verdict: pass (2 of 2 points with a value passed: lowest K-NWR 412.0 ≥ 400.0 (1 "
+              "point(s) left out with a reason))\n");
     EXPECT_EQ(Read(out).toStdString(),
               "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result,Location\n"
               "1,2024-05-06T08:00:00,4,3,30049.3,1.013,419.7,110.7,pass,No.12+5.0 L 2.0 m\n"

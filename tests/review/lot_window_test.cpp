@@ -158,7 +158,7 @@ cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
     round(c.value, 3) if isinstance(c.value, float) else c.value)
 print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   [cell(c) for c in wb["Points"][3]],
-                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B9"].value,
+                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B10"].value,
                   [cell(c) for c in wb["Edits"][3]]]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
