@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QImage>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPen>
@@ -38,6 +39,7 @@ void LotChartView::Show(const LotChartData& data)
 {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries); // the cross, not a box
     QFont small = chart->legend()->font(); // five entries in a row over a narrow chart
     small.setPointSizeF(small.pointSizeF() * 0.85);
     chart->legend()->setFont(small);
@@ -61,6 +63,7 @@ void LotChartView::Show(const LotChartData& data)
             s->setColor(QColor(QRgb(LotPassingColour)));
             s->setBorderColor(QColor(QRgb(LotPassingColour)));
         } else if (shown == Verdict::Fail) {
+            s->setColor(QColor(QRgb(LotFailingColour)));
             s->setLightMarker(Cross(11));
             s->setMarkerSize(11);
         } else {
