@@ -2,6 +2,9 @@
 
 #include "LotTexts.h"
 
+#include "geo/UtcOffsetText.h"
+#include "lot/PointsCsv.h"
+#include "record/PlaceFormat.h"
 #include "shell/Formatting.h"
 #include "shell/Version.h"
 
@@ -210,6 +213,77 @@ std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
         day.Formulas = used.join(QStringLiteral(", "));
     }
     return days;
+}
+
+std::vector<RecordPlaceFile> RecordPlaceFiles(const LotSession& lot, UiLanguage language)
+{
+    std::vector<RecordPlaceFile> files;
+    const auto add = [&](const std::vector<PlacesFileRead>& read, const QString& kind) {
+        for (const PlacesFileRead& f : read) {
+            files.push_back(
+                {QFileInfo(f.Now.Path).fileName(), kind, QString::fromLatin1(f.Now.Sha256),
+                 f.State == DayFileState::Same ? QString() : StateText(f.State, language)});
+        }
+    };
+    add(lot.Places().TrackFiles(), Tr(language, "GPS トラック", "GPS track"));
+    add(lot.Places().PositionsFiles(), Tr(language, "位置ファイル", "positions file"));
+    return files;
+}
+
+QStringList PlaceFileHeadings(UiLanguage language)
+{
+    return {Tr(language, "位置の元のファイル", "Places from"), QStringLiteral("SHA-256"),
+            Tr(language, "種類", "Kind")};
+}
+
+QStringList PlaceFileCells(const RecordPlaceFile& file)
+{
+    const QString hash = file.Hash.left(12);
+    return {file.Name, file.State.isEmpty() ? hash : hash + QStringLiteral(" (") + file.State + ')',
+            file.Kind};
+}
+
+std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage language)
+{
+    const LotPlaceSettings& places = lot.Document().Places;
+    QString system = Tr(language, "なし", "none");
+    if (places.Epsg != 0) {
+        const SiteCrs* crs = lot.Places().Crs();
+        system = crs ? crs->Name() : QStringLiteral("EPSG:%1").arg(places.Epsg);
+    }
+    return {{Tr(language, "UTC との差", "UTC offset"),
+             places.UtcOffset ? UtcOffsetText(*places.UtcOffset)
+                              : Tr(language, "このコンピューターの時間帯", "this computer's zone")},
+            {Tr(language, "座標系", "Reference system"), system}};
+}
+
+std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage language)
+{
+    const std::optional<CoordinateColumns> columns = lot.Places().Columns();
+    const bool grid = columns && columns->Grid;
+    QStringList headings{Tr(language, "測点", "Point"), Tr(language, "緯度", "Latitude"),
+                         Tr(language, "経度", "Longitude")};
+    if (grid)
+        headings << Tr(language, "北距(m)", "Northing(m)") << Tr(language, "東距(m)", "Easting(m)");
+    headings << Tr(language, "ばらつき(m)", "Spread(m)") << Tr(language, "載荷板", "Plate");
+    std::vector<QStringList> rows{headings};
+    const std::vector<PointPlace>& places = lot.Places().PointPlaces();
+    for (size_t p = 0; p < places.size(); ++p) {
+        const PointPlace& place = places[p];
+        if (!place.HasPlace)
+            continue;
+        QStringList row{QString::number(p + 1), DegreesText(place.Where.Latitude),
+                        DegreesText(place.Where.Longitude)};
+        if (grid) {
+            const PointCoordinates& c = columns->Points[p];
+            row << (c.HasGrid ? GridMetresText(c.Northing) : QString())
+                << (c.HasGrid ? GridMetresText(c.Easting) : QString());
+        }
+        row << QString::number(place.SpreadMetres, 'f', 1)
+            << (place.Moved() ? Tr(language, "ずれ", "moved") : QString());
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 QStringList DayHeadings(UiLanguage language)

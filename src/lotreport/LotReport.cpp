@@ -311,6 +311,28 @@ bool LaySignatures(PageFlow& s, UiLanguage language)
     return true;
 }
 
+// Where the places come from (each file by its hash, the clock, the reference system) and
+// each placed point's coordinates, the spread of its drops and a moved plate.
+bool LayPlaces(PageFlow& s, const LotSession& lot, UiLanguage language)
+{
+    if (!Heading(s, Tr(language, "測点の位置", "Places of the points"), Pitch * 3))
+        return false;
+    Pairs(s, RecordPlaceSettings(lot, language));
+    const std::vector<RecordPlaceFile> files = RecordPlaceFiles(lot, language);
+    if (!files.empty()) {
+        std::vector<QStringList> cells{PlaceFileHeadings(language)};
+        for (const RecordPlaceFile& file : files)
+            cells.push_back(PlaceFileCells(file));
+        if (!Table(s, cells, (Right - Left) * 0.7f, {true, false, false}))
+            return false;
+    }
+    const std::vector<QStringList> points = RecordPointPlaces(lot, language);
+    if (points.size() < 2)
+        return true;
+    s.Down(Gap);
+    return Table(s, points, (Right - Left) * 0.85f, std::vector<bool>(points[0].size(), false));
+}
+
 // The site plan on a sheet of its own after the rest, under a heading naming the lot, with
 // room left at its foot for the signatures.
 bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
@@ -349,6 +371,10 @@ bool Lay(PageFlow& s, const LotSession& lot, const QDate& issued, UiLanguage lan
         laid = laid && part(s, lot, language);
     }
     laid = laid && LayCharts(s, lot, language);
+    if (lot.Places().HasSource()) {
+        s.Down(Gap);
+        laid = laid && LayPlaces(s, lot, language);
+    }
     if (plan && HasPlacedPoint(*plan))
         laid = laid && LayPlan(s, lot, *plan, language);
     return laid && LaySignatures(s, language);

@@ -162,8 +162,9 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
     }
 }
 
-void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
-               const Formats& f)
+// The day files from row `y`; gives the row after them.
+int WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
+              const Formats& f)
 {
     const QStringList headings = DayHeadings(language);
     for (int c = 0; c < headings.size(); ++c)
@@ -178,6 +179,32 @@ void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage la
         Text(sheet, y, 4, day.Formulas);
         worksheet_write_number(sheet, y, 5, day.Drops, nullptr);
         Text(sheet, y, 6, day.State);
+    }
+    return y + 1;
+}
+
+// Where the places come from, from row `y`: the clock, the reference system and each file
+// with its whole hash.
+void WritePlaceSources(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
+                       const Formats& f)
+{
+    for (const QStringList& pair : RecordPlaceSettings(lot, language)) {
+        Text(sheet, y, 0, pair.at(0), f.Bold);
+        Text(sheet, y++, 1, pair.at(1));
+    }
+    const std::vector<RecordPlaceFile> files = RecordPlaceFiles(lot, language);
+    if (files.empty())
+        return;
+    const QStringList headings = PlaceFileHeadings(language);
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, y, c, headings.at(c), f.Bold);
+    Text(sheet, y, int(headings.size()), Tr(language, "状態", "State"), f.Bold);
+    for (const RecordPlaceFile& file : files) {
+        ++y;
+        Text(sheet, y, 0, file.Name);
+        Text(sheet, y, 1, file.Hash);
+        Text(sheet, y, 2, file.Kind);
+        Text(sheet, y, 3, file.State);
     }
 }
 
@@ -266,7 +293,9 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
     Text(sheet, line(Tr(language, "ロットの判定", "Lot verdict")), 1,
          draft.isEmpty() ? VerdictText(s.Result).Pick(language) : DraftMark(language), f.Bold);
     Text(sheet, y - 1, 2, draft.isEmpty() ? s.Why.Pick(language) : draft);
-    WriteDays(sheet, y + 1, lot, language, f);
+    const int after = WriteDays(sheet, y + 1, lot, language, f);
+    if (lot.Places().HasSource())
+        WritePlaceSources(sheet, after + 1, lot, language, f);
 }
 
 } // namespace

@@ -343,5 +343,15 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     const QJsonArray features = QJsonDocument::fromJson(file.readAll())["features"].toArray();
     ASSERT_EQ(features.size(), 1);
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8, 35.0}));
+
+    // The record names where the places come from and lists each point's.
+    const QString pdf = day.Home.Path() + "/lot.pdf";
+    day.Files.Answers.push_back(pdf);
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"}).simplified();
+    for (const char* part :
+         {"Places of the points", "UTC offset +09:00", "Reference system EPSG:6677", "walk.gpx",
+          "GPS track", "35.0000000 139.8000000"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     EXPECT_EQ(day.Messages.Shown.size(), 1u) << "written without a word";
 }
