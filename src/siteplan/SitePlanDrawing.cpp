@@ -184,6 +184,8 @@ void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan)
         DrawVerdictMark(canvas, m.Result, m.At, style.Marker);
         if (m.Moved)
             canvas.Ring(m.At, style.Marker * MovedRingFactor, Black);
+        if (!m.Leader.isNull())
+            canvas.Line(m.Leader.p1(), m.Leader.p2(), FrameGrey);
         if (m.Labelled)
             canvas.Text(m.Label.topLeft(), QString::number(m.Number));
     }
