@@ -145,6 +145,8 @@ void LotPlacesPanel::AddTrack()
 
 void LotPlacesPanel::ExportGeoJson()
 {
+    if (m_lot.Reread()) // a file changed unseen: the points as its files are now
+        emit Changed();
     if (m_lot.Points().empty()) {
         Tell(Words("測点なし", "No Points"),
              Words("ロットに測点がありません。", "The lot has no points yet."));
