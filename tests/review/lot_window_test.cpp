@@ -355,6 +355,10 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
                       "</trkseg></trk></gpx>");
     day.Files.Answers.push_back(track);
     PressFileMenu(&window, "Add GPS Track...");
+    EXPECT_TRUE(view->findChild<QLabel*>("PlacesState")
+                    ->text()
+                    .endsWith("before the drops: set the UTC offset to +09:00?"))
+        << "the track in UTC meets the drops only at +09:00";
     const auto type = [&](const char* field, const QString& text) {
         Press(view->findChild<QWidget*>(field));
         TypeKey(Qt::Key_A, Qt::ControlModifier);
