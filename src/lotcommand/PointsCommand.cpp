@@ -265,6 +265,8 @@ int RunLotCommand(const PointsRequest& request, UiLanguage language, const Comma
         for (const QString& line : SkippedLines(day, language))
             out.Report(line);
     notes.insert(notes.end(), places.Notes().begin(), places.Notes().end());
+    if (!places.TimesNote().En.isEmpty())
+        notes.push_back(places.TimesNote());
     for (const Bilingual& note : notes)
         out.Report(CommandLine(language, note));
     const LotSummary& s = lot.Summary();
@@ -376,6 +378,7 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
     QString csv;
     QJsonArray features;
     QStringList said;
+    std::optional<TimeSpan> dropsWall; // of every day, for a track in another clock
     int number = 0;
     for (const QString& path : request.DayFiles) {
         const DayFile day = ReadDayFile(path, language);
@@ -386,6 +389,7 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         said << SkippedLines(day, language);
         std::vector<LotDrop> drops;
         AppendLotDrops(day, 0, &drops);
+        Widen(&dropsWall, DropWallSpan(drops));
         const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
         const std::vector<PointPlace> placesOfDay =
             placed ? places.PlaceDay(path, drops, points, &said, language)
@@ -411,6 +415,8 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         return 2;
     for (const Bilingual& note : places.TrackNotes())
         report(CommandLine(language, note));
+    if (const Bilingual times = places.TimesNote(dropsWall); !times.En.isEmpty())
+        report(CommandLine(language, times));
     for (const QString& line : said)
         report(line);
     return 0;

@@ -314,4 +314,10 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8333333, 35.0}));
     EXPECT_EQ(features[1]["properties"]["point"], 2);
     EXPECT_TRUE(features[1]["geometry"].isNull());
+
+    // Read as UTC, the first day's drops and the track do not meet: the command says why.
+    const Outcome utc = Points({"--points", out, "--track", track, "--utc-offset", "+00:00", a});
+    EXPECT_TRUE(utc.Errors.contains(
+        "vx2968-review: the track is 9 h before the drops: set the UTC offset to +09:00?"))
+        << utc.Errors.join("|").toStdString();
 }

@@ -10,6 +10,7 @@
 #include "review/gui/ReviewWindow.h"
 
 #include <QAbstractScrollArea>
+#include <QFileSystemWatcher>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -252,6 +253,46 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
     EXPECT_TRUE(day.Messages.Shown.empty()) << "no box that goes away";
 }
 
+// A line of the day file is deleted while its lot is open: the Points tab names the file in
+// place of the verdict as soon as the file system tells; a change it has not told yet still
+// makes the report saved at once a draft.
+TEST(LotWindow, ADayFileChangedWhileTheLotIsOpenWithholdsTheVerdict)
+{
+    NineDrops day;
+    ASSERT_TRUE(day.Shown());
+    ReviewWindow& window = *day.Window;
+    QTabBar* tabs = window.Tabs()->tabBar();
+    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
+    PointsView* view = window.Points();
+    PressFileMenu(&window, "New Lot");
+    Press(view->findChild<QWidget*>("RequireK"));
+    for (const char* field : {"Site", "Layer", "Operator"}) {
+        Press(view->findChild<QWidget*>(field));
+        TypeText("x");
+        TypeKey(Qt::Key_Return);
+    }
+    ASSERT_EQ(view->Lot().Summary().Result, Verdict::Pass);
+    ASSERT_TRUE(view->Lot().DraftReason().En.isEmpty()) << "a final record";
+    const QString dayPath = day.Context.G.DataFolder + "20240506.csv";
+    const QByteArray shorter = FixtureDayBytes(8, QDate(2024, 5, 6), UiLanguage::Japanese, false);
+    ASSERT_TRUE(WriteBytes(dayPath, shorter));
+    QLabel* problems = view->findChild<QLabel*>("Problems");
+    EXPECT_TRUE(WaitFor([&] { return problems->isVisible(); }));
+    EXPECT_TRUE(problems->text().contains("20240506.csv has changed"));
+    Press(view->findChild<QWidget*>("AcceptChanged"));
+    ASSERT_EQ(view->Lot().Summary().Result, Verdict::Pass);
+
+    view->findChild<QFileSystemWatcher*>()->blockSignals(true);
+    ASSERT_TRUE(
+        WriteBytes(dayPath, FixtureDayBytes(7, QDate(2024, 5, 6), UiLanguage::Japanese, false)));
+    const QString pdf = day.Home.Path() + "/lot.pdf";
+    day.Files.Answers.push_back(pdf);
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.contains("DRAFT — a draft gives no verdict on the lot")) << text.toStdString();
+    EXPECT_TRUE(problems->isVisible());
+}
+
 // On a full disk nothing is half written and nothing is said to be saved that was not: the
 // lot, its report and its workbook each keep their old file and say why.
 TEST(LotWindow, FullDiskKeepsEveryOldFileAndTheLotUnsaved)
@@ -314,6 +355,10 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
                       "</trkseg></trk></gpx>");
     day.Files.Answers.push_back(track);
     PressFileMenu(&window, "Add GPS Track...");
+    EXPECT_TRUE(view->findChild<QLabel*>("PlacesState")
+                    ->text()
+                    .endsWith("before the drops: set the UTC offset to +09:00?"))
+        << "the track in UTC meets the drops only at +09:00";
     const auto type = [&](const char* field, const QString& text) {
         Press(view->findChild<QWidget*>(field));
         TypeKey(Qt::Key_A, Qt::ControlModifier);

@@ -75,6 +75,9 @@ void LotPlacesPanel::Load()
         notes << note.Pick(m_language);
     if (!notes.isEmpty())
         state += Tr(m_language, " — 注意 %1 件", " — %1 note(s)").arg(notes.size());
+    // Said where it is seen: a track in another clock than the drops' places nothing.
+    if (const Bilingual& times = placed.TimesNote(); !times.En.isEmpty())
+        state += QStringLiteral(" — ") + times.Pick(m_language);
     m_state->setText(state);
     m_state->setToolTip(notes.join(QLatin1Char('\n')));
 }
@@ -145,6 +148,8 @@ void LotPlacesPanel::AddTrack()
 
 void LotPlacesPanel::ExportGeoJson()
 {
+    if (m_lot.Reread()) // a file changed unseen: the points as its files are now
+        emit Changed();
     if (m_lot.Points().empty()) {
         Tell(Words("測点なし", "No Points"),
              Words("ロットに測点がありません。", "The lot has no points yet."));

@@ -4,14 +4,14 @@
 #include "LotFieldsPanel.h"
 #include "LotPlacesPanel.h"
 #include "LotProblemsPanel.h"
+#include "LotReportActions.h"
+#include "LotWatch.h"
 #include "PointMarkPanel.h"
 #include "lotreport/gui/LotChartView.h"
 #include "siteplan/gui/SitePlanView.h"
 
 #include "lotreport/LotRecord.h"
-#include "lotreport/LotReportDocument.h"
 #include "lotreport/LotTexts.h"
-#include "outputs/gui/ReviewOutput.h"
 #include "shell/AppContext.h"
 
 #include <QComboBox>
@@ -51,7 +51,8 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
       m_points(m_lot, m_language), m_drops(m_lot, m_language)
 {
     const UiLanguage lang = m_language;
-    m_output = std::make_unique<ReviewOutput>(context, this);
+    m_watch = new LotWatch(m_lot, this);
+    m_reports = new LotReportActions(context, m_lot, *m_watch, this);
     m_title = new QLabel(this);
     // However many days the lot holds, the title never widens the window.
     m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -125,6 +126,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     connect(m_places, &LotPlacesPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_mark, &PointMarkPanel::Changed, this, &PointsView::MarkChanged);
     connect(m_problems, &LotProblemsPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
+    connect(m_watch, &LotWatch::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_pointsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowPoint(current.row()); });
     connect(m_chartValue, &QComboBox::currentIndexChanged, this, [this] { ShowSummary(); });
@@ -142,21 +144,7 @@ void PointsView::AddLotActions(QMenu* file)
                     &PointsView::SaveLot);
     file->addAction(Tr(m_language, "名前を付けてロットを保存(&A)...", "Save Lot &As..."), this,
                     &PointsView::SaveLotAs);
-    // Each issued today, on the lot as it stands.
-    using Write = void (ReviewOutput::*)(const ReviewDocument&);
-    const auto document = [this](Write write) {
-        return [this, write] {
-            (m_output.get()->*write)(LotReportDocument(m_lot, m_context.Time->Now().date(),
-                                                       m_language, m_context.G.FixedFontName));
-        };
-    };
-    file->addAction(
-        Tr(m_language, "ロットの試験報告書を PDF に保存...", "Save Lot Report as PDF..."), this,
-        document(&ReviewOutput::SaveReport));
-    file->addAction(Tr(m_language, "ロットの試験報告書を印刷...", "Print Lot Report..."), this,
-                    document(&ReviewOutput::PrintReport));
-    file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
-                    this, document(&ReviewOutput::SaveWorkbook));
+    m_reports->AddTo(file);
     m_places->AddActions(file);
 }
 
@@ -255,6 +243,7 @@ void PointsView::SaveLot()
     }
     Bilingual problem;
     ApplyFields();
+    m_watch->Check();
     if (!m_lot.Save(QString(), &problem))
         Tell(Words("保存エラー", "Save Error"), problem, true);
     else
@@ -269,6 +258,7 @@ void PointsView::SaveLotAs()
         return;
     Bilingual problem;
     ApplyFields();
+    m_watch->Check();
     if (m_lot.Save(path, &problem)) {
         m_begun.clear();
         m_preferences.RememberLotFile(path);
@@ -313,6 +303,7 @@ void PointsView::Refresh(int keepDrop)
     m_fields->Load(m_lot.Document());
     m_fields->setEnabled(m_lot.IsOpen());
     m_places->Load();
+    m_watch->Follow();
     QString title =
         m_lot.IsOpen()
             ? Tr(m_language, "ロット: %1", "Lot: %1")
