@@ -76,7 +76,8 @@ void LotChartView::Show(const LotChartData& data)
         add(s);
     };
     points(data.Passing, data.PassingName, data.Required ? Verdict::Pass : Verdict::None);
-    points(data.Failing, data.FailingName, Verdict::Fail);
+    if (data.Required) // nothing fails where nothing is required
+        points(data.Failing, data.FailingName, Verdict::Fail);
     for (const LotChartLine& level : data.Lines) {
         auto* line = new QLineSeries;
         line->setName(level.Name);

@@ -65,7 +65,6 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     auto* dropPanel = new QWidget(this);
     auto* dropLayout = new QVBoxLayout(dropPanel);
     dropLayout->setContentsMargins(0, 0, 0, 0);
-    dropLayout->addWidget(m_mark);
     dropLayout->addWidget(m_dropsView, 1);
     dropLayout->addWidget(commands);
 
@@ -77,34 +76,45 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_verdict->setObjectName(QStringLiteral("LotVerdict"));
     m_verdict->setWordWrap(true);
     m_problems = new LotProblemsPanel(m_lot, lang, this);
+    auto* statePanel = new QWidget(this);
+    auto* stateLayout = new QVBoxLayout(statePanel);
+    stateLayout->setContentsMargins(0, 0, 0, 0);
+    stateLayout->addWidget(m_mark);
+    stateLayout->addWidget(m_summary);
+    stateLayout->addWidget(m_verdict);
+    stateLayout->addWidget(m_problems);
+    stateLayout->addStretch();
+
     m_chartValue = new QComboBox(this);
     m_chartValue->addItems({QStringLiteral("K-NWR"), QStringLiteral("E-NWR")});
     m_chart = new LotChartView(lang, this);
     auto* chartPanel = new QWidget(this);
-    auto* chartLayout = new QVBoxLayout(chartPanel);
+    auto* chartLayout = new QHBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
-    chartLayout->addWidget(m_summary);
-    chartLayout->addWidget(m_verdict);
-    chartLayout->addWidget(m_problems);
-    chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
-    // The plan in the chart's place, as both need the room.
-    auto* chartOrPlan = new QTabWidget(this);
-    chartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
-    chartOrPlan->addTab(m_chart, Tr(lang, "グラフ", "Chart"));
-    chartOrPlan->addTab(m_plan = new SitePlanView(lang, this), Tr(lang, "配置図", "Site plan"));
-    chartLayout->addWidget(chartOrPlan, 1);
-    m_chart->setMinimumHeight(200);
+    chartLayout->addWidget(m_chartValue, 0, Qt::AlignTop);
+    chartLayout->addWidget(m_chart, 1);
+    // The points, their chart and their plan share the width and the height: the points have
+    // the most columns, and at least ten of their rows stand in view.
+    auto* pointsChartOrPlan = new QTabWidget(this);
+    pointsChartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
+    pointsChartOrPlan->addTab(m_pointsView, Tr(lang, "測点", "Points"));
+    pointsChartOrPlan->addTab(chartPanel, Tr(lang, "グラフ", "Chart"));
+    pointsChartOrPlan->addTab(m_plan = new SitePlanView(lang, this),
+                              Tr(lang, "配置図", "Site plan"));
+    m_pointsView->setMinimumHeight(m_pointsView->horizontalHeader()->sizeHint().height() +
+                                   10 * m_pointsView->verticalHeader()->defaultSectionSize() +
+                                   2 * m_pointsView->frameWidth());
 
-    // The points across the whole width (they have the most columns); below them the drops
-    // of the chosen point beside the lot's summary and chart.
+    // Below them the drops of the chosen point beside what is said of the point and the lot:
+    // its location or why it is left out, the summary and the verdict.
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(dropPanel);
-    lower->addWidget(chartPanel);
-    lower->setSizes({500, 400});
+    lower->addWidget(statePanel);
+    lower->setSizes({560, 440});
     auto* parts = new QSplitter(Qt::Vertical, this);
-    parts->addWidget(m_pointsView);
+    parts->addWidget(pointsChartOrPlan);
     parts->addWidget(lower);
-    parts->setSizes({130, 470});
+    parts->setSizes({300, 300});
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_title, 1);
