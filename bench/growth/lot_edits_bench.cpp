@@ -27,7 +27,7 @@ std::vector<LotDrop> DayOf(int count)
     for (int i = 0; i < count; ++i) {
         const double k = 400 + i % 50;
         drops.push_back({0, i + 3, QString::number(i + 1), start.addSecs(i * 15LL), 30000, 1.0, k,
-                         k / 3.8, Formula::Burmister});
+                         k / 3.8, CalcType::Burmister});
     }
     return drops;
 }

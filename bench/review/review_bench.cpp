@@ -148,7 +148,7 @@ std::vector<LotDrop> LotOf(int points, LotEdits* edits)
             const double k = 400 + (p * 7 + i) % 50;
             drops.push_back({file, line, QString(), start.addSecs((p % 100) * 450 + i * 15), 30000,
                              1.0, k, k / 3.8,
-                             i == 9 && p % 50 == 0 ? Formula::Boussinesq : Formula::Burmister});
+                             i == 9 && p % 50 == 0 ? CalcType::Boussinesq : CalcType::Burmister});
             if (p % 10 == 0 && i == 0)
                 edits->Choices.push_back({{file, line}, false, ExclusionReason::Seating, {}});
         }

@@ -2,8 +2,8 @@
 // to the simulator, unpaced, for 1,000 drops (or the number given). Every 100 drops the
 // operator opens the settings display, prints the results (to a PDF file: no printer) and
 // copies them. Printed: resident memory and open descriptors at the start, after 100 drops
-// and at the end, the complete lines of the results file, and the time per drop.
-// A drop that stored nothing, or a results file without one complete line a drop, exits with
+// and at the end, the complete lines of the day file, and the time per drop.
+// A drop that stored nothing, or a day file without one complete line a drop, exits with
 // 1; in a full run so does a missed aim: under 5 MB of growth from drop 100 to the end, no
 // descriptor leaked. VX_BENCH_SHORT=1: 20 drops, with the operator's work every 10, in
 // seconds, the aims printed but not judged (for CI).

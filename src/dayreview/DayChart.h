@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-// What the chart of a day shows, the same in the window and on the protocol: K and E
+// What the chart of a day shows, the same in the window and on the report: K and E
 // against the result number, each with its mean.
 struct ChartSeries {
     QString Name; // the column heading, unit included

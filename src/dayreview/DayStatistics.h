@@ -10,8 +10,8 @@
 struct Quantity {
     enum class Kind { Answer, K, E };
     Quantity() = default;
-    Quantity(Kind what, int answer, QString formula = {})
-        : What(what), Answer(answer), Formula(std::move(formula))
+    Quantity(Kind what, int answer, QString calcType = {})
+        : What(what), Answer(answer), CalcType(std::move(calcType))
     {
     }
 
@@ -19,10 +19,13 @@ struct Quantity {
     int Answer = 0;
     // "BU" or "BO" for E where the rows mix the two formulas: their moduli are not the same
     // measure, so each is taken apart. Empty for every row.
-    QString Formula;
+    QString CalcType;
 
     double ValueOf(const ResultEntry& e) const;
-    bool Covers(const ReviewRow& row) const { return Formula.isEmpty() || row.CalcType == Formula; }
+    bool Covers(const ReviewRow& row) const
+    {
+        return CalcType.isEmpty() || row.CalcType == CalcType;
+    }
     bool IsKOrE() const { return What != Kind::Answer; }
     const QString& Format() const;
 };

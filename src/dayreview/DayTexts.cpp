@@ -125,7 +125,7 @@ QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity
 {
     for (const ReviewColumn& c : columns) {
         if (c.What == ReviewColumn::Kind::Value && c.Of.What == q.What && c.Of.Answer == q.Answer)
-            return q.Formula.isEmpty() ? c.Heading : c.Heading + QLatin1Char(' ') + q.Formula;
+            return q.CalcType.isEmpty() ? c.Heading : c.Heading + QLatin1Char(' ') + q.CalcType;
     }
     return QString();
 }

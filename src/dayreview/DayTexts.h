@@ -1,6 +1,6 @@
 #pragma once
 
-// The texts and number formats of a reviewed day, the same on the screen, on the protocol,
+// The texts and number formats of a reviewed day, the same on the screen, on the report,
 // in the workbook and on the clipboard: headings, cells, statistics, what an output covers,
 // the notes about formulas and marked rows, the day's settings.
 
@@ -36,7 +36,7 @@ QString QuantityHeading(const std::vector<ReviewColumn>& columns, const Quantity
 QString DayText(const QDate& date, UiLanguage uiLanguage);
 // Which rows an output covers, for its heading: the whole day, or the chosen rows.
 QString ScopeText(const ReviewedDay& day, const DaySelection& selection);
-// The title of the protocol and the workbook: the day and what they cover.
+// The title of the report and the workbook: the day and what they cover.
 QString DayTitle(const ReviewedDay& day, const DaySelection& selection);
 // What the statistics are of.
 QString StatisticsCaption(const ReviewedDay& day, const DaySelection& selection);
@@ -47,7 +47,7 @@ inline constexpr uint32_t MarkedTint = 0xffdec8;
 // What a marked row (tinted on screen, "*" on paper and in the workbook) stands for.
 QString MarkLegend(const ReviewedDay& day);
 
-// Texts about the day shown above its table and on the protocol.
+// Texts about the day shown above its table and on the report.
 QString CalcTypeName(const QString& calcTypes, UiLanguage uiLanguage);
 QString DaySettingsText(const ReviewedDay& day);
 // Why the day was refused, the lines skipped, or that it holds no results yet; empty for a

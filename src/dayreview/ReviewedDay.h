@@ -3,7 +3,7 @@
 // From file to page: ReadDayFile reads a day; the table model (DayTableModel) reviews it once
 // into a ReviewedDay, shared with every output; each choice of rows becomes a DaySelection
 // with its figures (ReviewedDay::Select). The statistics view (StatisticsModel), the chart
-// (BuildDayChart), the protocol (PrintDayProtocol), the workbook (WriteDayWorkbook) and the
+// (BuildDayChart), the report (PrintDayReport), the workbook (WriteDayWorkbook) and the
 // clipboard (TableTabText) read those two and write them with the texts of DayTexts.h.
 
 #include "DayColumns.h"

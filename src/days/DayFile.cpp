@@ -71,7 +71,7 @@ bool IsControl(uint c)
 }
 
 // A picture or a disk image rather than a day: more than a quarter of its bytes are ones no
-// results file holds (control bytes, and bytes above 0x7f past the two heading lines, only
+// day file holds (control bytes, and bytes above 0x7f past the two heading lines, only
 // the Japanese one of which is not ASCII). NUL is not counted: runs of it are what a power
 // cut or a stick pulled out leaves in a day that was being written, and that day is read.
 bool IsMostlyBinary(const QByteArray& bytes)

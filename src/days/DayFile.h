@@ -27,7 +27,7 @@ struct SkippedLine {
     Bilingual Reason;
 };
 
-// A daily results file read whole, for review: nothing of it is ever written back.
+// A day file read whole, for review: nothing of it is ever written back.
 struct DayFile {
     QString Path;
     QDate Date;
@@ -44,7 +44,7 @@ struct DayFile {
 };
 
 // Reads `path` whole. Bad lines, damaged ones with NUL bytes among them, are skipped with
-// their reason; a file that is no results file at all (a folder, empty, mostly binary, too
+// their reason; a file that is no day file at all (a folder, empty, mostly binary, too
 // large, unreadable, no "Dia=" in line 1) is refused with its Problem. Dates are written in
 // `uiLanguage`'s order.
 //

@@ -1,6 +1,7 @@
 #include "PointsGeoJson.h"
 
 #include "lot/PointsCsv.h"
+#include "record/PlaceFormat.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,12 +10,6 @@
 
 namespace
 {
-
-// 7 decimals of a degree are a centimetre: more would only claim what no receiver gives.
-double Rounded(double degrees)
-{
-    return std::round(degrees * 1e7) / 1e7;
-}
 
 // The mean as every table of the lot writes it, so that the map and the points file agree.
 QJsonValue Mean(const QString& text)
@@ -27,8 +22,8 @@ QJsonValue Geometry(const PointPlace* place)
     if (!place || !place->HasPlace)
         return QJsonValue();
     return QJsonObject{{"type", "Point"},
-                       {"coordinates", QJsonArray{Rounded(place->Where.Longitude),
-                                                  Rounded(place->Where.Latitude)}}};
+                       {"coordinates", QJsonArray{DegreesRounded(place->Where.Longitude),
+                                                  DegreesRounded(place->Where.Latitude)}}};
 }
 
 QJsonObject Properties(int number, const LotPoint& point, const Requirement& need,

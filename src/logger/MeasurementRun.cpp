@@ -17,7 +17,7 @@
 namespace
 {
 
-constexpr int16_t DebugFileNo = 200;
+constexpr int16_t DebugMeasNo = 200;
 constexpr int16_t HighestMeasNo = 32767;
 
 } // namespace
@@ -41,7 +41,7 @@ void MeasurementRun::Open()
     m_drop.reset();
     const bool debug = m_context.G.DebugMode == 1;
     if (debug) {
-        m_fileNo = DebugFileNo;
+        m_measNo = DebugMeasNo;
     } else {
         m_context.Link->RSCom(QStringLiteral("MNO?"));
         const QString reply = m_context.Link->ReplyText();
@@ -51,14 +51,14 @@ void MeasurementRun::Open()
             return;
         }
         double number = 0.0;
-        m_fileNo = 0;
+        m_measNo = 0;
         if (LeadingFieldValue(reply, &number)) {
             const double whole = RoundHalfEven(number);
             if (whole > 0 && whole <= HighestMeasNo)
-                m_fileNo = static_cast<int16_t>(whole);
+                m_measNo = static_cast<int16_t>(whole);
         }
     }
-    m_view.FileNoText = QString::number(m_fileNo);
+    m_view.MeasNoText = QString::number(m_measNo);
     m_view.Progress = 0;
     m_view.StartShown = false;
     if (debug) {

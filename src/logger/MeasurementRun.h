@@ -24,7 +24,7 @@ enum class RunStatusLine { None, WaitForTrigger, DebugMode };
 
 // What the run form shows. The form copies it onto its controls after every step.
 struct RunView {
-    QString FileNoText;
+    QString MeasNoText;
     RunStatusLine Status = RunStatusLine::None;
     bool TransferShown = false; // the line under it says that the data come in
     int Progress = 0;           // the recording bar, 0 to 100
@@ -80,7 +80,7 @@ public:
     RunOutcome Outcome() const { return m_outcome; }
     // The outcome, with the drop when the run ended Measured.
     RunResult Result() const;
-    int16_t FileNo() const { return m_fileNo; }
+    int16_t MeasNo() const { return m_measNo; }
     bool Armed() const { return m_armed; }
 
     // Called when the view has changed just before a step that blocks (the transfer), so
@@ -100,7 +100,7 @@ private:
     RunState m_state = RunState::Opening;
     RunOutcome m_outcome = RunOutcome::Cancelled;
     std::optional<DropAnswers> m_drop;
-    int16_t m_fileNo = 0;
+    int16_t m_measNo = 0;
     bool m_armed = false;
     int m_silentPolls = 0;
 };

@@ -22,7 +22,7 @@ namespace
 const QString FormatName = QStringLiteral("VX-2968 lot");
 // 1: edits name a drop by its line. 2: by what the drop is as well (number, moment, values),
 // so that they follow it; points' locations and points left out; more header fields.
-constexpr int FormatVersion = 2;
+constexpr int FormatVersion = 3;
 // A lot of a season's day files with every drop edited stays far below this.
 constexpr qint64 LargestLotFileBytes = 32 * 1024 * 1024;
 // The largest whole number a JSON number holds exactly, far beyond any file's size.
@@ -99,6 +99,12 @@ bool WholeInWindowRange(const QJsonValue& v, int most, int* out)
         return false;
     *out = v.toInt();
     return true;
+}
+
+// Lots of the versions before it asked for one used drop, as this field's default does.
+bool ReadLeastUsed(const QJsonValue& v, PointRules* rules)
+{
+    return WholeInWindowRange(v, MostLeastUsed, &rules->LeastUsed) && rules->LeastUsed >= 1;
 }
 
 // Reading: every field checked, the first fault named.
@@ -422,6 +428,7 @@ QByteArray LotToJson(const LotDocument& lot)
         {"requirement", QJsonObject{{"k", Optional(j.Need.K)}, {"e", Optional(j.Need.E)}}},
         {"gap", lot.Rules.GapSeconds},
         {"seating", lot.Rules.Seating},
+        {"least used", lot.Rules.LeastUsed},
         {"k", j.QuantileFactor},
         {"rule", j.Rule == LotRule::EveryPoint ? "every point" : "characteristic value"},
         {"splits", RefsJson(lot.Edits.Splits)},
@@ -457,7 +464,7 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
                          "it was saved by a newer version of the program");
         return false;
     }
-    if (number != 1.0 && number != FormatVersion) {
+    if (number != 1.0 && number != 2.0 && number != FormatVersion) {
         r.Fail(QStringLiteral("version"));
         *problem = r.Problem;
         return false;
@@ -484,6 +491,8 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
          refs.Fail(QStringLiteral("gap"))) &&
         (WholeInWindowRange(root.value("seating"), MostSeatingDrops, &out.Rules.Seating) ||
          refs.Fail(QStringLiteral("seating"))) &&
+        (number < FormatVersion || ReadLeastUsed(root.value("least used"), &out.Rules) ||
+         refs.Fail(QStringLiteral("least used"))) &&
         (InWindowRange(root.value("k"), LargestQuantileFactor) || refs.Fail(QStringLiteral("k"))) &&
         (rule == QLatin1String("every point") || rule == QLatin1String("characteristic value") ||
          refs.Fail(QStringLiteral("rule"))) &&

@@ -7,7 +7,7 @@
 #include <QByteArray>
 #include <optional>
 
-// What the protocol's header says about the lot.
+// What the report's header says about the lot.
 struct LotHeader {
     QString Site;
     QString Section; // section or lot

@@ -77,6 +77,16 @@ struct DropIndex {
 
 } // namespace
 
+QString CalcTypeCode(CalcType type)
+{
+    return type == CalcType::Burmister ? QStringLiteral("BU") : QStringLiteral("BO");
+}
+
+CalcType CalcTypeOfCode(QStringView code)
+{
+    return code == QLatin1String("BO") ? CalcType::Boussinesq : CalcType::Burmister;
+}
+
 Bilingual ReasonText(ExclusionReason reason)
 {
     switch (reason) {
@@ -110,7 +120,12 @@ Bilingual NoEMeanReason()
 Bilingual PointNoteOf(const LotPoint& point)
 {
     const PointValues& v = point.Values;
-    if (v.MixedFormula)
+    if (v.ShortOf > 0)
+        return Words("採用した打撃が %1 回のみです (規則は %2 回以上)",
+                     "only %1 used drop(s), where the rules ask for %2")
+            .Arg(QString::number(v.Used))
+            .Arg(QString::number(v.ShortOf));
+    if (v.MixedCalcTypes)
         return NoEMeanReason();
     if (v.Used > 0 || v.Drops == 0)
         return {};
@@ -144,15 +159,15 @@ PointValues PointValuesOf(const std::vector<LotDrop>& drops, const std::vector<P
             k.Add(d.K);
         if (d.E >= 0.0) {
             e.Add(d.E);
-            (d.Calc == Formula::Burmister ? burmister : boussinesq) = true;
+            (d.Calc == CalcType::Burmister ? burmister : boussinesq) = true;
         }
         v.Used += d.K >= 0.0 || d.E >= 0.0;
     }
     v.HasP0 = p0.Get(&v.P0);
     v.HasD0 = d0.Get(&v.D0);
     v.HasK = k.Get(&v.K);
-    v.MixedFormula = burmister && boussinesq;
-    v.HasE = !v.MixedFormula && e.Get(&v.E);
+    v.MixedCalcTypes = burmister && boussinesq;
+    v.HasE = !v.MixedCalcTypes && e.Get(&v.E);
     return v;
 }
 
@@ -277,7 +292,13 @@ std::vector<LotPoint> FormPoints(const std::vector<LotDrop>& drops, const PointR
             p.Mark = m->second;
         p.Drops.push_back(pd);
     }
-    for (LotPoint& p : points)
+    for (LotPoint& p : points) {
         p.Values = PointValuesOf(drops, p.Drops);
+        PointValues& v = p.Values;
+        if (v.Used > 0 && v.Used < rules.LeastUsed) {
+            v.HasP0 = v.HasD0 = v.HasK = v.HasE = false;
+            v.ShortOf = rules.LeastUsed;
+        }
+    }
     return points;
 }

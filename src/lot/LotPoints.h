@@ -8,7 +8,10 @@
 #include <vector>
 
 // E after Burmister ("BU") or Boussinesq ("BO"): the two are never averaged together.
-enum class Formula { Burmister, Boussinesq };
+enum class CalcType { Burmister, Boussinesq };
+// "BU" or "BO", as a day file's last column names the calculation type.
+QString CalcTypeCode(CalcType type);
+CalcType CalcTypeOfCode(QStringView code); // anything but "BO" is Burmister
 
 // One drop of a lot, as its day file holds it. -1 (any negative) in K or E: undefined.
 struct LotDrop {
@@ -20,7 +23,7 @@ struct LotDrop {
     double D0 = -1.0;
     double K = -1.0;
     double E = -1.0;
-    Formula Calc = Formula::Burmister;
+    CalcType Calc = CalcType::Burmister;
 };
 
 // A drop named the way it is found again when the lot is reopened: its day file, the line it
@@ -90,11 +93,13 @@ struct LotEdits {
 struct PointRules {
     int GapSeconds = 60; // more than this between two drops starts a new point
     int Seating = 0;     // drops at the start of every point left out of its means
+    int LeastUsed = 1;   // used drops a point needs for its values; fewer give it none
     bool operator==(const PointRules&) const = default;
 };
 // What the window accepts, and so what a lot file or a script may ask for.
 inline constexpr int LongestGapSeconds = 24 * 3600;
 inline constexpr int MostSeatingDrops = 99;
+inline constexpr int MostLeastUsed = 99;
 
 enum class DropState { Used, Seating, Excluded };
 
@@ -111,7 +116,9 @@ struct PointValues {
     bool HasP0 = false, HasD0 = false, HasK = false, HasE = false;
     double P0 = 0.0, D0 = 0.0, K = 0.0, E = 0.0;
     // Burmister and Boussinesq drops among the used ones: no E mean then.
-    bool MixedFormula = false;
+    bool MixedCalcTypes = false;
+    // The rules' least used drops when the point fell short of them: no means then.
+    int ShortOf = 0;
 };
 
 // The means P0, D0, K and E as every table of a lot writes them, on the screen, on paper and

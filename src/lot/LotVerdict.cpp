@@ -7,6 +7,36 @@
 namespace
 {
 
+// "305.7 ≥ 300.0": a value against its requirement, to one decimal unless that would hide
+// which side of it the value lies.
+QString Comparison(double value, double required)
+{
+    const bool holds = value >= required;
+    int decimals = 1;
+    const auto shown = [&](double v) { return QString::number(v, 'f', decimals); };
+    while (decimals < 6 && (shown(value).toDouble() >= shown(required).toDouble()) != holds)
+        ++decimals;
+    return shown(value) + (holds ? QStringLiteral(" ≥ ") : QStringLiteral(" < ")) + shown(required);
+}
+
+// The verdict's grounds as comparisons a reader checks at a glance: "lowest K-NWR 305.7 ≥
+// 300.0", one for each required value.
+void AppendComparisons(Bilingual* why, const Bilingual& which, double k, double e,
+                       const Requirement& need)
+{
+    QStringList ja, en;
+    if (need.K) {
+        ja << which.Ja + QStringLiteral("K-NWR ") + Comparison(k, *need.K);
+        en << which.En + QStringLiteral("K-NWR ") + Comparison(k, *need.K);
+    }
+    if (need.E) {
+        ja << which.Ja + QStringLiteral("E-NWR ") + Comparison(e, *need.E);
+        en << which.En + QStringLiteral("E-NWR ") + Comparison(e, *need.E);
+    }
+    why->Ja += QString::fromUtf8("：") + ja.join(QString::fromUtf8("、"));
+    why->En += QStringLiteral(": ") + en.join(QStringLiteral(", "));
+}
+
 Bilingual Filled(Bilingual b, const QString& a, const QString& c = QString())
 {
     b.Ja = b.Ja.arg(a);
@@ -145,6 +175,7 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
         out.Why = Filled(
             Words("値のある %1 測点のうち %2 測点が合格", "%2 of %1 points with a value passed"),
             QString::number(out.WithValue), QString::number(out.Passed));
+        AppendComparisons(&out.Why, Words("最小の ", "lowest "), out.K.Min, out.E.Min, j.Need);
     } else if ((j.Need.K && !out.K.Characteristic) || (j.Need.E && !out.E.Characteristic)) {
         out.Why = Words("特性値には値のある測点が 2 つ以上必要です",
                         "the characteristic value needs at least two points with a value");
@@ -155,6 +186,9 @@ LotSummary SummariseLot(const std::vector<LotPoint>& points, const LotJudgement&
         out.Why =
             Filled(Words("特性値 = 平均 − %1 × 標準偏差", "characteristic value = mean − %1 × SD"),
                    QString::number(j.QuantileFactor));
+        AppendComparisons(&out.Why, Words("特性値 ", "characteristic "),
+                          out.K.Characteristic.value_or(0.0), out.E.Characteristic.value_or(0.0),
+                          j.Need);
     }
     if (out.Excluded > 0 && j.Need.Any()) {
         const Bilingual note =

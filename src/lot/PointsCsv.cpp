@@ -1,4 +1,5 @@
 #include "PointsCsv.h"
+#include "record/PlaceFormat.h"
 
 namespace
 {
@@ -38,11 +39,11 @@ QStringList CoordinateCells(const CoordinateColumns& places, size_t point)
 {
     const PointCoordinates none;
     const PointCoordinates& c = point < places.Points.size() ? places.Points[point] : none;
-    QStringList cells{c.HasPlace ? QString::number(c.Latitude, 'f', 7) : QString(),
-                      c.HasPlace ? QString::number(c.Longitude, 'f', 7) : QString()};
+    QStringList cells{c.HasPlace ? DegreesText(c.Latitude) : QString(),
+                      c.HasPlace ? DegreesText(c.Longitude) : QString()};
     if (places.Grid)
-        cells << (c.HasGrid ? QString::number(c.Northing, 'f', 3) : QString())
-              << (c.HasGrid ? QString::number(c.Easting, 'f', 3) : QString());
+        cells << (c.HasGrid ? GridMetresText(c.Northing) : QString())
+              << (c.HasGrid ? GridMetresText(c.Easting) : QString());
     return cells;
 }
 

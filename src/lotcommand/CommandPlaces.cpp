@@ -68,6 +68,14 @@ std::vector<PointPlace> CommandPlaces::PlaceDay(const QString& dayFile,
     return PlacePoints(points, PlaceDrops(drops, {positions.File}, m_track, m_offset));
 }
 
+Bilingual CommandPlaces::TimesNote(const std::optional<TimeSpan>& dropsWall) const
+{
+    const std::optional<TimeSpan> track = TrackSpan(m_track);
+    if (!track || !dropsWall)
+        return {};
+    return TrackTimesNote(*track, *dropsWall, OffsetInForce(m_offset, dropsWall->First));
+}
+
 CoordinateColumns CommandPlaces::Columns(const std::vector<PointPlace>& places) const
 {
     return CoordinateColumnsOf(places, m_crs.get());

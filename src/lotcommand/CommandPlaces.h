@@ -3,6 +3,7 @@
 #include "geo/DropPlaces.h"
 #include "geo/PointPlaces.h"
 #include "geo/SiteCrs.h"
+#include "geo/TrackTimes.h"
 
 #include "lot/PointsCsv.h"
 
@@ -47,6 +48,9 @@ public:
     CoordinateColumns Columns(const std::vector<PointPlace>& places) const;
     // What was left out of the tracks, one line each.
     const std::vector<Bilingual>& TrackNotes() const { return m_trackNotes; }
+    // Why the tracks place no drop of days whose drops' wall times span `dropsWall`, as a
+    // lot says it (TrackTimesNote); empty when they meet or there is no track.
+    Bilingual TimesNote(const std::optional<TimeSpan>& dropsWall) const;
 
 private:
     Track m_track;

@@ -26,8 +26,8 @@ const char* const UsageJa =
     "使い方:\n"
     "  vx2968-review [フォルダー | 日のファイル]\n"
     "      結果を見るウィンドウを開きます。\n"
-    "  vx2968-review --points OUT.csv [--gap 秒] [--seating 回数] [--require-k 値]\n"
-    "                [--require-e 値] [位置] 日のファイル...\n"
+    "  vx2968-review --points OUT.csv [--gap 秒] [--seating 回数] [--least-used 回数]\n"
+    "                [--require-k 値] [--require-e 値] [位置] 日のファイル...\n"
     "      日のファイルの測点を OUT.csv に書きます (- で標準出力)。\n"
     "  vx2968-review --lot ロットファイル [--points OUT.csv] [位置]\n"
     "      保存したロットをその設定と編集で判定し、測点を書き、判定を 1 行で出力します:\n"
@@ -43,8 +43,8 @@ const char* const UsageEn =
     "Usage:\n"
     "  vx2968-review [FOLDER | DAYFILE]\n"
     "      Opens the results window.\n"
-    "  vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--require-k VALUE]\n"
-    "                [--require-e VALUE] [PLACES] DAYFILE...\n"
+    "  vx2968-review --points OUT.csv [--gap SECONDS] [--seating N] [--least-used N]\n"
+    "                [--require-k VALUE] [--require-e VALUE] [PLACES] DAYFILE...\n"
     "      Writes the points of the day files to OUT.csv (- for standard output).\n"
     "  vx2968-review --lot LOTFILE [--points OUT.csv] [PLACES]\n"
     "      Judges a saved lot with its own rules and edits, writes its points, and prints\n"
@@ -112,6 +112,16 @@ bool WholeNumber(const QString& option, const QString& text, int most, int* out,
         return false;
     *out = int(v);
     return true;
+}
+
+bool LeastUsed(const QString& option, const QString& text, int* out, Bilingual* problem)
+{
+    if (!WholeNumber(option, text, MostLeastUsed, out, problem))
+        return false;
+    if (*out >= 1)
+        return true;
+    *problem = Words("%1 は 1 以上です", "%1 is at least 1").Arg(option);
+    return false;
 }
 
 bool Number(const QString& option, const QString& text, std::optional<double>* out,
@@ -255,6 +265,8 @@ int RunLotCommand(const PointsRequest& request, UiLanguage language, const Comma
         for (const QString& line : SkippedLines(day, language))
             out.Report(line);
     notes.insert(notes.end(), places.Notes().begin(), places.Notes().end());
+    if (!places.TimesNote().En.isEmpty())
+        notes.push_back(places.TimesNote());
     for (const Bilingual& note : notes)
         out.Report(CommandLine(language, note));
     const LotSummary& s = lot.Summary();
@@ -294,8 +306,8 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
             continue;
         }
         if (arg != Points && arg != LotOption && arg != QLatin1String("--gap") &&
-            arg != QLatin1String("--seating") && arg != QLatin1String("--require-k") &&
-            arg != QLatin1String("--require-e")) {
+            arg != QLatin1String("--seating") && arg != QLatin1String("--least-used") &&
+            arg != QLatin1String("--require-k") && arg != QLatin1String("--require-e")) {
             *problem = Words("%1 という指定はありません", "unknown option %1").Arg(Clipped(arg));
             return false;
         }
@@ -310,6 +322,8 @@ bool ParsePointsRequest(const QStringList& args, PointsRequest* request, Bilingu
             ok = WholeNumber(arg, value, LongestGapSeconds, &request->Rules.GapSeconds, problem);
         else if (arg == QLatin1String("--seating"))
             ok = WholeNumber(arg, value, MostSeatingDrops, &request->Rules.Seating, problem);
+        else if (arg == QLatin1String("--least-used"))
+            ok = LeastUsed(arg, value, &request->Rules.LeastUsed, problem);
         else if (arg == QLatin1String("--require-k"))
             ok = Number(arg, value, &request->Need.K, problem);
         else
@@ -364,6 +378,7 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
     QString csv;
     QJsonArray features;
     QStringList said;
+    std::optional<TimeSpan> dropsWall; // of every day, for a track in another clock
     int number = 0;
     for (const QString& path : request.DayFiles) {
         const DayFile day = ReadDayFile(path, language);
@@ -374,6 +389,7 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         said << SkippedLines(day, language);
         std::vector<LotDrop> drops;
         AppendLotDrops(day, 0, &drops);
+        Widen(&dropsWall, DropWallSpan(drops));
         const std::vector<LotPoint> points = FormPoints(drops, request.Rules, {});
         const std::vector<PointPlace> placesOfDay =
             placed ? places.PlaceDay(path, drops, points, &said, language)
@@ -399,6 +415,8 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         return 2;
     for (const Bilingual& note : places.TrackNotes())
         report(CommandLine(language, note));
+    if (const Bilingual times = places.TimesNote(dropsWall); !times.En.isEmpty())
+        report(CommandLine(language, times));
     for (const QString& line : said)
         report(line);
     return 0;

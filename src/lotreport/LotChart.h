@@ -19,7 +19,7 @@ struct LotChartLine {
 
 // The points' K or E against the point number, with the required value, the lot's mean and
 // its characteristic value as lines; the failing points apart, so that both the window and
-// the protocol make them stand out, under the same legend.
+// the report make them stand out, under the same legend.
 struct LotChartData {
     QString Title; // the value and its unit
     QString XTitle;

@@ -2,9 +2,13 @@
 
 #include "LotTexts.h"
 
+#include "geo/UtcOffsetText.h"
+#include "lot/PointsCsv.h"
+#include "record/PlaceFormat.h"
 #include "shell/Formatting.h"
 #include "shell/Version.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <array>
@@ -113,8 +117,11 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
     std::vector<QStringList> rows;
     // The remarks, which may run over lines, come after the rules.
     for (F field :
-         {F::Site, F::Section, F::Layer, F::Material, F::Tester, F::Weather, F::Temperature})
+         {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather, F::Temperature})
         rows.push_back({HeaderLabel(field, language), HeaderValue(lot.Document().Header, field)});
+    rows.push_back({Tr(language, "ロットファイル", "Lot file"),
+                    lot.Path().isEmpty() ? Tr(language, "(未保存)", "(not saved)")
+                                         : QFileInfo(lot.Path()).fileName()});
     rows.push_back({Tr(language, "試験日", "Test date"), TestDates(lot, language)});
     rows.push_back({Tr(language, "発行日", "Date of issue"), DateText(issued, language)});
     rows.push_back({Tr(language, "プログラム", "Program"), ProgramText()});
@@ -133,7 +140,24 @@ std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage language)
              .arg(doc.Rules.GapSeconds)},
         {Tr(language, "予備打撃", "Seating drops"),
          Tr(language, "各測点の最初の %1 回", "the first %1 of each point").arg(doc.Rules.Seating)},
+        {Tr(language, "最少採用打撃数", "Least used drops"),
+         Tr(language, "各測点 %1 回以上", "at least %1 a point").arg(doc.Rules.LeastUsed)},
     };
+}
+
+QString LotFooterNote(const LotSession& lot, const QDate& issued, UiLanguage language)
+{
+    QStringList names;
+    for (const HeaderField field : {HeaderField::Site, HeaderField::Section, HeaderField::Layer}) {
+        const QString value = HeaderValue(lot.Document().Header, field).simplified();
+        if (!value.isEmpty())
+            names << value;
+    }
+    if (names.isEmpty() && !lot.Path().isEmpty())
+        names << QFileInfo(lot.Path()).fileName();
+    const QString date = Tr(language, "発行日 %1", "issued %1").arg(DateText(issued, language));
+    return names.isEmpty() ? date
+                           : names.join(QStringLiteral(" / ")) + QStringLiteral(" — ") + date;
 }
 
 QString DraftMark(UiLanguage language)
@@ -149,23 +173,30 @@ QString DraftText(const LotSession& lot, UiLanguage language)
     return Tr(language, "確定した記録ではありません。%1", "Not a final record: %1").arg(why);
 }
 
+QString LotStateLine(const LotSession& lot, UiLanguage language)
+{
+    const QString draft = DraftText(lot, language);
+    return draft.isEmpty() ? LotVerdictLine(lot, language)
+                           : DraftMark(language) + QStringLiteral(" — ") + draft;
+}
+
 std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
 {
     const size_t files = lot.Document().Files.size();
     std::vector<RecordDay> days(files);
-    std::vector<std::array<bool, 2>> formulas(files, {false, false});
+    std::vector<std::array<bool, 2>> calcTypes(files, {false, false});
     for (const LotDrop& d : lot.Drops()) {
         if (size_t(d.File) >= files)
             continue;
         ++days[size_t(d.File)].Drops;
-        formulas[size_t(d.File)][d.Calc == Formula::Burmister ? 0 : 1] = true;
+        calcTypes[size_t(d.File)][d.Calc == CalcType::Burmister ? 0 : 1] = true;
     }
     for (size_t f = 0; f < files; ++f) {
         RecordDay& day = days[f];
         day.Name = lot.FileName(int(f));
         const auto& now =
             f < lot.DayFilesNow().size() ? lot.DayFilesNow()[f] : lot.Document().Files[f];
-        day.Hash = QString::fromLatin1(now.Sha256.left(12));
+        day.Hash = QString::fromLatin1(now.Sha256);
         day.State = StateText(lot.StateOf(int(f)), language);
         if (f < lot.Days().size()) {
             const FileHeader& h = lot.Days()[f].Header;
@@ -175,13 +206,84 @@ std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage language)
                 day.Poisson = h.Poisson;
         }
         QStringList used;
-        if (formulas[f][0])
-            used << QStringLiteral("BU");
-        if (formulas[f][1])
-            used << QStringLiteral("BO");
+        for (CalcType type : {CalcType::Burmister, CalcType::Boussinesq}) {
+            if (calcTypes[f][type == CalcType::Burmister ? 0 : 1])
+                used << CalcTypeCode(type);
+        }
         day.Formulas = used.join(QStringLiteral(", "));
     }
     return days;
+}
+
+std::vector<RecordPlaceFile> RecordPlaceFiles(const LotSession& lot, UiLanguage language)
+{
+    std::vector<RecordPlaceFile> files;
+    const auto add = [&](const std::vector<PlacesFileRead>& read, const QString& kind) {
+        for (const PlacesFileRead& f : read) {
+            files.push_back(
+                {QFileInfo(f.Now.Path).fileName(), kind, QString::fromLatin1(f.Now.Sha256),
+                 f.State == DayFileState::Same ? QString() : StateText(f.State, language)});
+        }
+    };
+    add(lot.Places().TrackFiles(), Tr(language, "GPS トラック", "GPS track"));
+    add(lot.Places().PositionsFiles(), Tr(language, "位置ファイル", "positions file"));
+    return files;
+}
+
+QStringList PlaceFileHeadings(UiLanguage language)
+{
+    return {Tr(language, "位置の元のファイル", "Places from"), QStringLiteral("SHA-256"),
+            Tr(language, "種類", "Kind")};
+}
+
+QStringList PlaceFileCells(const RecordPlaceFile& file)
+{
+    const QString hash = file.Hash.left(12);
+    return {file.Name, file.State.isEmpty() ? hash : hash + QStringLiteral(" (") + file.State + ')',
+            file.Kind};
+}
+
+std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage language)
+{
+    const LotPlaceSettings& places = lot.Document().Places;
+    QString system = Tr(language, "なし", "none");
+    if (places.Epsg != 0) {
+        const SiteCrs* crs = lot.Places().Crs();
+        system = crs ? crs->Name() : QStringLiteral("EPSG:%1").arg(places.Epsg);
+    }
+    return {{Tr(language, "UTC との差", "UTC offset"),
+             places.UtcOffset ? UtcOffsetText(*places.UtcOffset)
+                              : Tr(language, "このコンピューターの時間帯", "this computer's zone")},
+            {Tr(language, "座標系", "Reference system"), system}};
+}
+
+std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage language)
+{
+    const std::optional<CoordinateColumns> columns = lot.Places().Columns();
+    const bool grid = columns && columns->Grid;
+    QStringList headings{Tr(language, "測点", "Point"), Tr(language, "緯度", "Latitude"),
+                         Tr(language, "経度", "Longitude")};
+    if (grid)
+        headings << Tr(language, "北距(m)", "Northing(m)") << Tr(language, "東距(m)", "Easting(m)");
+    headings << Tr(language, "ばらつき(m)", "Spread(m)") << Tr(language, "載荷板", "Plate");
+    std::vector<QStringList> rows{headings};
+    const std::vector<PointPlace>& places = lot.Places().PointPlaces();
+    for (size_t p = 0; p < places.size(); ++p) {
+        const PointPlace& place = places[p];
+        if (!place.HasPlace)
+            continue;
+        QStringList row{QString::number(p + 1), DegreesText(place.Where.Latitude),
+                        DegreesText(place.Where.Longitude)};
+        if (grid) {
+            const PointCoordinates& c = columns->Points[p];
+            row << (c.HasGrid ? GridMetresText(c.Northing) : QString())
+                << (c.HasGrid ? GridMetresText(c.Easting) : QString());
+        }
+        row << QString::number(place.SpreadMetres, 'f', 1)
+            << (place.Moved() ? Tr(language, "ずれ", "moved") : QString());
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 QStringList DayHeadings(UiLanguage language)
@@ -195,8 +297,9 @@ QStringList DayHeadings(UiLanguage language)
 
 QStringList DayCells(const RecordDay& day)
 {
+    const QString hash = day.Hash.left(12);
     return {day.Name,
-            day.State.isEmpty() ? day.Hash : day.Hash + QStringLiteral(" (") + day.State + ')',
+            day.State.isEmpty() ? hash : hash + QStringLiteral(" (") + day.State + ')',
             day.Diameter ? QString::number(*day.Diameter) : QString(),
             day.Poisson ? FormatGeneral(*day.Poisson) : QString(),
             day.Formulas,

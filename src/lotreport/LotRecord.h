@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-// The lot as a quality record, the same in the protocol and the workbook: who tested what
+// The lot as a quality record, the same in the report and the workbook: who tested what
 // where, under which rules, from which day files as they were read, and every change made
 // by hand to what the gaps formed. Dates follow the day files' own order in each language.
 
@@ -23,15 +23,21 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
 // The rules the points were formed and judged by, as label/value pairs.
 std::vector<QStringList> RecordRules(const LotSession& lot, UiLanguage uiLanguage);
 
+// The lot's name and the date of issue, at the foot of every sheet.
+QString LotFooterNote(const LotSession& lot, const QDate& issued, UiLanguage uiLanguage);
+
 // "DRAFT" in both scripts where the report is Japanese.
 QString DraftMark(UiLanguage uiLanguage);
 // Why the record is a draft and has no verdict; empty when it is final.
 QString DraftText(const LotSession& lot, UiLanguage uiLanguage);
+// The lot's state in one line: its verdict when the record would be final, else DRAFT and why,
+// so that the window never shows a verdict the record withholds.
+QString LotStateLine(const LotSession& lot, UiLanguage uiLanguage);
 
 // What each day file was when the points were formed from it.
 struct RecordDay {
     QString Name;
-    QString Hash;  // first 12 hex digits of the SHA-256 of the file as read
+    QString Hash;  // the SHA-256 of the file as read, in hex; the report prints its first 12
     QString State; // changed, missing or unreadable since the lot was saved; empty when not
     std::optional<int> Diameter; // mm
     std::optional<double> Poisson;
@@ -40,7 +46,25 @@ struct RecordDay {
 };
 std::vector<RecordDay> RecordDays(const LotSession& lot, UiLanguage uiLanguage);
 QStringList DayHeadings(UiLanguage uiLanguage);
+// A day's row of the report: its hash to 12 digits.
 QStringList DayCells(const RecordDay& day);
+
+// Each file the places come from, GPS tracks and the positions files beside the days, as the
+// places were read from it.
+struct RecordPlaceFile {
+    QString Name;
+    QString Kind;  // "GPS track" or "positions file"
+    QString Hash;  // SHA-256 in hex; the report prints its first 12
+    QString State; // changed, missing or unreadable since the lot was saved; empty when not
+};
+std::vector<RecordPlaceFile> RecordPlaceFiles(const LotSession& lot, UiLanguage uiLanguage);
+QStringList PlaceFileHeadings(UiLanguage uiLanguage);
+QStringList PlaceFileCells(const RecordPlaceFile& file);
+// The clock the drops are placed by and the reference system, as label/value pairs.
+std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage uiLanguage);
+// Each placed point: its number, latitude and longitude, northing and easting where the lot
+// names a reference system, the spread of its drops and whether the plate moved.
+std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage uiLanguage);
 
 enum class EditKind { Exclusion, Inclusion, Split, Join, PointLeftOut, Location };
 

@@ -1,6 +1,7 @@
 #include "LotTexts.h"
 
 #include "lot/LotVerdict.h"
+#include "record/PlaceFormat.h"
 #include "record/ResultComputation.h"
 #include "shell/Formatting.h"
 
@@ -121,7 +122,7 @@ QStringList DropCells(const LotSession& lot, const PointDrop& drop, UiLanguage l
             value(d.D0, "0.000", false),
             value(d.K, "0", true),
             value(d.E, "0", true),
-            d.Calc == Formula::Burmister ? QStringLiteral("BU") : QStringLiteral("BO"),
+            CalcTypeCode(d.Calc),
             lot.FileName(d.File) + QLatin1Char(':') + QString::number(d.Line)};
 }
 
@@ -210,9 +211,9 @@ QString PointPlaceText(const LotSession& lot, int p, UiLanguage uiLanguage)
     if (p < 0 || size_t(p) >= places.size() || !places[size_t(p)].HasPlace)
         return {};
     const PointPlace& place = places[size_t(p)];
-    const QString where = Tr(uiLanguage, "%1, %2 (ばらつき %3 m)", "%1, %2 (spread %3 m)")
-                              .arg(place.Where.Latitude, 0, 'f', 7)
-                              .arg(place.Where.Longitude, 0, 'f', 7)
-                              .arg(place.SpreadMetres, 0, 'f', 1);
-    return place.Moved() ? where + Tr(uiLanguage, " 載荷板が移動", " plate moved") : where;
+    const QString where =
+        Tr(uiLanguage, "%1, %2 (ばらつき %3 m)", "%1, %2 (spread %3 m)")
+            .arg(DegreesText(place.Where.Latitude), DegreesText(place.Where.Longitude))
+            .arg(place.SpreadMetres, 0, 'f', 1);
+    return place.Moved() ? where + Tr(uiLanguage, " 載荷板のずれ", " plate moved") : where;
 }

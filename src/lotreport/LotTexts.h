@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// The texts of a lot as the Points view, the protocol and the workbook show them.
+// The texts of a lot as the Points view, the report and the workbook show them.
 
 // The lot's day files in a line that does not grow with them: up to three by name, more
 // as their count with the first and the last.
@@ -34,7 +34,7 @@ std::vector<QStringList> LotSummaryRows(const LotSession& lot, UiLanguage uiLang
 QString HtmlTable(const std::vector<QStringList>& rows);
 QString LotVerdictLine(const LotSession& lot, UiLanguage uiLanguage);
 // The header's fields in the order the window lays them out.
-enum class HeaderField { Site, Section, Layer, Tester, Remarks, Material, Weather, Temperature };
+enum class HeaderField { Site, Section, Layer, Operator, Remarks, Material, Weather, Temperature };
 inline constexpr int HeaderFields = 8;
 // Every field's label, and every field's value, in the order of HeaderField.
 QStringList HeaderLabels(UiLanguage uiLanguage);

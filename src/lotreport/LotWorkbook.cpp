@@ -4,6 +4,9 @@
 #include "LotTexts.h"
 #include "outputs/WorkbookFile.h"
 
+#include "record/PlaceFormat.h"
+
+#include <QFileInfo>
 #include <xlsxwriter.h>
 
 namespace
@@ -84,11 +87,13 @@ void WritePlaces(lxw_workbook* book, lxw_worksheet* sheet, int first,
     format_set_num_format(degrees, "0.0000000");
     for (int p = 0; p < int(places.Points.size()); ++p) {
         const PointCoordinates& c = places.Points[p];
-        Number(sheet, p + 1, first, If(c.HasPlace, c.Latitude), degrees);
-        Number(sheet, p + 1, first + 1, If(c.HasPlace, c.Longitude), degrees);
+        Number(sheet, p + 1, first, If(c.HasPlace, DegreesRounded(c.Latitude)), degrees);
+        Number(sheet, p + 1, first + 1, If(c.HasPlace, DegreesRounded(c.Longitude)), degrees);
         if (places.Grid) {
-            Number(sheet, p + 1, first + 2, If(c.HasGrid, c.Northing), f.ThreeDecimals);
-            Number(sheet, p + 1, first + 3, If(c.HasGrid, c.Easting), f.ThreeDecimals);
+            Number(sheet, p + 1, first + 2, If(c.HasGrid, GridMetresRounded(c.Northing)),
+                   f.ThreeDecimals);
+            Number(sheet, p + 1, first + 3, If(c.HasGrid, GridMetresRounded(c.Easting)),
+                   f.ThreeDecimals);
         }
     }
 }
@@ -143,7 +148,7 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
             Number(sheet, y, 4, If(d.D0 > 0.0, d.D0), f.ThreeDecimals);
             Number(sheet, y, 5, If(d.K >= 0.0, d.K), f.Whole);
             Number(sheet, y, 6, If(d.E >= 0.0, d.E), f.Whole);
-            Text(sheet, y, 7, d.Calc == Formula::Burmister ? "BU" : "BO");
+            Text(sheet, y, 7, CalcTypeCode(d.Calc));
             const bool used = pd.State == DropState::Used;
             Text(sheet, y, 8,
                  used ? Tr(language, "採用", "used") : Tr(language, "除外", "left out"));
@@ -157,8 +162,9 @@ void WriteDrops(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
     }
 }
 
-void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
-               const Formats& f)
+// The day files from row `y`; gives the row after them.
+int WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
+              const Formats& f)
 {
     const QStringList headings = DayHeadings(language);
     for (int c = 0; c < headings.size(); ++c)
@@ -173,6 +179,32 @@ void WriteDays(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage la
         Text(sheet, y, 4, day.Formulas);
         worksheet_write_number(sheet, y, 5, day.Drops, nullptr);
         Text(sheet, y, 6, day.State);
+    }
+    return y + 1;
+}
+
+// Where the places come from, from row `y`: the clock, the reference system and each file
+// with its whole hash.
+void WritePlaceSources(lxw_worksheet* sheet, int y, const LotSession& lot, UiLanguage language,
+                       const Formats& f)
+{
+    for (const QStringList& pair : RecordPlaceSettings(lot, language)) {
+        Text(sheet, y, 0, pair.at(0), f.Bold);
+        Text(sheet, y++, 1, pair.at(1));
+    }
+    const std::vector<RecordPlaceFile> files = RecordPlaceFiles(lot, language);
+    if (files.empty())
+        return;
+    const QStringList headings = PlaceFileHeadings(language);
+    for (int c = 0; c < headings.size(); ++c)
+        Text(sheet, y, c, headings.at(c), f.Bold);
+    Text(sheet, y, int(headings.size()), Tr(language, "状態", "State"), f.Bold);
+    for (const RecordPlaceFile& file : files) {
+        ++y;
+        Text(sheet, y, 0, file.Name);
+        Text(sheet, y, 1, file.Hash);
+        Text(sheet, y, 2, file.Kind);
+        Text(sheet, y, 3, file.State);
     }
 }
 
@@ -215,6 +247,8 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
     const QStringList labels = HeaderLabels(language), values = HeaderValues(doc.Header);
     for (int i = 0; i < labels.size(); ++i)
         Text(sheet, line(labels.at(i)), 1, values.at(i));
+    Text(sheet, line(Tr(language, "ロットファイル", "Lot file")), 1,
+         QFileInfo(lot.Path()).fileName());
     Number(sheet, line(QStringLiteral("K-NWR ≥ (MN/m3)")), 1, doc.Judgement.Need.K, nullptr);
     Number(sheet, line(QStringLiteral("E-NWR ≥ (MN/m2)")), 1, doc.Judgement.Need.E, nullptr);
     Text(sheet, line(Tr(language, "判定方法", "Rule")), 1,
@@ -223,6 +257,8 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
     Number(sheet, line(Tr(language, "測点の区切り (秒)", "Gap (s)")), 1, doc.Rules.GapSeconds,
            nullptr);
     Number(sheet, line(Tr(language, "予備打撃の数", "Seating drops")), 1, doc.Rules.Seating,
+           nullptr);
+    Number(sheet, line(Tr(language, "最少採用打撃数", "Least used drops")), 1, doc.Rules.LeastUsed,
            nullptr);
     When(sheet, line(Tr(language, "発行日", "Date of issue")), 1, QDateTime(issued, QTime(0, 0)),
          f.Day);
@@ -257,7 +293,9 @@ void WriteLot(lxw_workbook* book, const LotSession& lot, const QDate& issued, Ui
     Text(sheet, line(Tr(language, "ロットの判定", "Lot verdict")), 1,
          draft.isEmpty() ? VerdictText(s.Result).Pick(language) : DraftMark(language), f.Bold);
     Text(sheet, y - 1, 2, draft.isEmpty() ? s.Why.Pick(language) : draft);
-    WriteDays(sheet, y + 1, lot, language, f);
+    const int after = WriteDays(sheet, y + 1, lot, language, f);
+    if (lot.Places().HasSource())
+        WritePlaceSources(sheet, after + 1, lot, language, f);
 }
 
 } // namespace

@@ -6,11 +6,33 @@
 
 #include <QBrush>
 
+#include <cstdlib>
+
 namespace
 {
 
-// The columns of DropCells in the order shown: No, moment, K, E, use, P0, D0, formula, file.
-constexpr int DropColumns[] = {0, 1, 5, 6, 2, 3, 4, 7, 8};
+// The columns of DropCells in the order shown: No, moment, the time since the drop before, K,
+// E, use, P0, D0, formula, file.
+constexpr int SincePrevious = -1;
+constexpr int DropColumns[] = {0, 1, SincePrevious, 5, 6, 2, 3, 4, 7, 8};
+
+// The seconds since the drop before in the same file, and why a point starts or runs on there:
+// the figure that gives a wrong join or split away.
+QString SincePreviousText(const LotSession& lot, const std::vector<PointDrop>& point, int row,
+                          UiLanguage language)
+{
+    const std::vector<LotDrop>& drops = lot.Drops();
+    const int i = point[size_t(row)].Index;
+    if (i == 0 || drops[size_t(i - 1)].File != drops[size_t(i)].File)
+        return QStringLiteral("—");
+    const qint64 seconds = std::llabs(drops[size_t(i - 1)].When.secsTo(drops[size_t(i)].When));
+    const bool gap = seconds > lot.Document().Rules.GapSeconds;
+    const QString text = QString::number(seconds);
+    if (row == 0)
+        return text +
+               (gap ? Tr(language, " (間隔)", " (gap)") : Tr(language, " (分割)", " (split)"));
+    return gap ? text + Tr(language, " (結合)", " (joined)") : text;
+}
 
 // A heading's unit on a line of its own, so that a column is as narrow as its numbers.
 QStringList Wrapped(QStringList headings)
@@ -75,7 +97,7 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return section == m_headings.size() ? Tr(m_language, "位置 (ばらつき)", "Place (spread)")
+    return section == m_headings.size() ? Tr(m_language, "測位 (ばらつき)", "Place (spread)")
                                         : m_headings.value(section);
 }
 
@@ -85,7 +107,8 @@ PointDropsModel::PointDropsModel(const LotSession& lot, UiLanguage uiLanguage, Q
 {
     QStringList shown;
     for (int c : DropColumns)
-        shown << m_headings.value(c);
+        shown << (c == SincePrevious ? Tr(uiLanguage, "前の打撃から\n(秒)", "Since previous\n(s)")
+                                     : m_headings.value(c));
     m_headings = shown;
 }
 
@@ -137,13 +160,15 @@ QVariant PointDropsModel::data(const QModelIndex& index, int role) const
         return {};
     const PointDrop& d = (*Drops())[index.row()];
     const int column = DropColumns[index.column()];
+    if (role == Qt::DisplayRole && column == SincePrevious)
+        return SincePreviousText(m_lot, *Drops(), index.row(), m_language);
     if (role == Qt::DisplayRole)
         return DropCells(m_lot, d, m_language).value(column);
     if (role == Qt::BackgroundRole && m_far[size_t(index.row())])
         return QBrush(FarTint);
     if (role == Qt::BackgroundRole && d.State != DropState::Used)
         return QBrush(LeftOutTint);
-    if (role == Qt::TextAlignmentRole && column >= 3 && column <= 6)
+    if (role == Qt::TextAlignmentRole && (column == SincePrevious || (column >= 3 && column <= 6)))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }

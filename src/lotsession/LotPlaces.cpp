@@ -119,6 +119,11 @@ void LotPlaces::Place(const std::vector<LotDrop>& drops, const std::vector<LotPo
 {
     m_drops = PlaceDrops(drops, m_positions, m_track, offset);
     m_points = PlacePoints(points, m_drops);
+    m_timesNote = {};
+    const std::optional<TimeSpan> track = TrackSpan(m_track);
+    const std::optional<TimeSpan> wall = DropWallSpan(drops);
+    if (track && wall)
+        m_timesNote = TrackTimesNote(*track, *wall, OffsetInForce(offset, wall->First));
 }
 
 std::optional<CoordinateColumns> LotPlaces::Columns() const

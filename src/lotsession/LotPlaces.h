@@ -6,6 +6,7 @@
 #include "geo/PositionsFile.h"
 #include "geo/SiteCrs.h"
 #include "geo/SitePlanData.h"
+#include "geo/TrackTimes.h"
 
 #include "lot/LotFile.h"
 
@@ -74,6 +75,9 @@ public:
     // Damaged lines of positions files, tracks that gave nothing or left points out, an
     // unknown reference system: one line each.
     const std::vector<Bilingual>& Notes() const { return m_notes; }
+    // Why the tracks place no drop, when their times and the drops' do not meet under the
+    // lot's offset (TrackTimesNote); empty when they meet or there is no track.
+    const Bilingual& TimesNote() const { return m_timesNote; }
     // Each track the settings name, and each positions file the settings name or that is
     // there now, against what the lot recorded.
     const std::vector<PlacesFileRead>& TrackFiles() const { return m_trackFiles; }
@@ -85,6 +89,7 @@ private:
     bool m_hasSource = false;
     std::unique_ptr<SiteCrs> m_crs;
     std::vector<Bilingual> m_notes;
+    Bilingual m_timesNote;
     std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles;
     std::vector<std::optional<LatLon>> m_drops;
     std::vector<PointPlace> m_points;

@@ -107,6 +107,24 @@ bool LotSession::Open(const QString& path, Bilingual* problem, Bilingual* notice
     return true;
 }
 
+bool LotSession::Reread()
+{
+    if (!m_open)
+        return false;
+    const std::vector<LotDayFile> before = FilesRead();
+    ReadDays();
+    return FilesRead() != before;
+}
+
+std::vector<LotDayFile> LotSession::FilesRead() const
+{
+    std::vector<LotDayFile> files = m_now;
+    for (const auto* read : {&m_places.PositionsFiles(), &m_places.TrackFiles()})
+        for (const PlacesFileRead& f : *read)
+            files.push_back(f.Now);
+    return files;
+}
+
 bool LotSession::Save(const QString& path, Bilingual* problem)
 {
     const QString target = path.isEmpty() ? m_path : path;

@@ -22,6 +22,10 @@ public:
     // went, and which edits name drops no longer there; the points are formed from what the
     // files hold now.
     bool Open(const QString& path, Bilingual* problem, Bilingual* notice);
+    // Reads the day files, positions files and tracks again, as Open does, against what
+    // the lot has accepted of them: one changed, replaced or gone since keeps the lot from
+    // a verdict and is named by Problems(). True when any of them is not as last read.
+    bool Reread();
     // Saves to `path` (the lot's own file when empty); a damaged file there is kept.
     bool Save(const QString& path, Bilingual* problem);
 
@@ -97,6 +101,8 @@ private:
     // The tracks and positions files changed or gone since the lot recorded them.
     std::vector<Bilingual> PlacesChanges() const;
     bool HasChangedPlaces() const;
+    // Each file as last read, in one list: day files, positions files, tracks.
+    std::vector<LotDayFile> FilesRead() const;
     void Form();
     void Judge();
     void Forget(const DropRef& ref);

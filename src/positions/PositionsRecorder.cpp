@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "record/PlaceFormat.h"
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -100,8 +101,7 @@ QString ReceiverLine(const ReceiverStatus& r)
             .arg(r.Device.isEmpty() ? QStringLiteral("(unnamed)") : r.Device, ModeName(r.Mode));
     if (r.Fix) {
         line += QStringLiteral(", fix %1, %2")
-                    .arg(QString::number(r.Fix->Where.Latitude, 'f', 7),
-                         QString::number(r.Fix->Where.Longitude, 'f', 7));
+                    .arg(DegreesText(r.Fix->Where.Latitude), DegreesText(r.Fix->Where.Longitude));
     }
     if (r.Time && r.Fix) {
         line += QStringLiteral(", time %1, age %2")

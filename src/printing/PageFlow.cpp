@@ -28,6 +28,16 @@ std::vector<float> Scaled(std::vector<float> w, float sum, float width)
     return w;
 }
 
+// `text` cut to `width` with an ellipsis, for a line that must stay one.
+QString Elided(const PrintPage& page, QString text, float width)
+{
+    if (page.TextWidth(text) <= width)
+        return text;
+    while (!text.isEmpty() && page.TextWidth(text + QChar(0x2026)) > width)
+        text.chop(1);
+    return text + QChar(0x2026);
+}
+
 } // namespace
 
 QStringList WrapText(const PrintPage& page, const QString& text, float width)
@@ -160,8 +170,10 @@ void PageFlow::Footer()
     m_page.SetFontSize(9);
     const QString text =
         Tr(m_language, "%1 / %2 ページ", "Page %1 of %2").arg(m_index + 1).arg(m_pages);
-    m_page.Text((Sheet::Left + Sheet::Right) / 2 - m_page.TextWidth(text) / 2, Sheet::FooterY,
-                text);
+    const float x = (Sheet::Left + Sheet::Right) / 2 - m_page.TextWidth(text) / 2;
+    m_page.Text(x, Sheet::FooterY, text);
+    if (!m_note.isEmpty())
+        m_page.Text(Sheet::Left, Sheet::FooterY, Elided(m_page, m_note, x - Sheet::Left - 4.0f));
     m_page.SetFontSize(size);
 }
 

@@ -82,6 +82,8 @@ public:
 
     // Room for `h` millimetres on this sheet, or a fresh sheet.
     bool Need(float h);
+    // What names the document at the foot of every sheet, left of its number.
+    void SetFooterNote(const QString& note) { m_note = note; }
     void Footer();
     void Text(float x, const QString& text, float dy = 0.8f);
     // Lines from `x`, `pitch` apart.
@@ -99,6 +101,7 @@ private:
     UiLanguage m_language;
     int m_pages; // 0 while counting
     Head m_head;
+    QString m_note;
     int m_index = 0;
     float m_y = Sheet::Top;
     float m_top = Sheet::Top;

@@ -12,6 +12,6 @@
 // unread, so that a stray disk image on a stick never stalls a reader.
 InputLimit DayFileLimit();
 
-// The results file of `date` in `dataFolder`: yyyymmdd.csv (an existing name in another
+// The day file of `date` in `dataFolder`: yyyymmdd.csv (an existing name in another
 // letter case is used).
 QString DailyFilePath(const QString& dataFolder, const QDate& date);

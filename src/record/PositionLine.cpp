@@ -1,5 +1,6 @@
 #include "PositionLine.h"
 
+#include "PlaceFormat.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QList>
@@ -76,8 +77,8 @@ QString PositionLine(const DropPosition& position)
     const DropFix& fix = position.Fix;
     return QStringList{position.No,
                        position.DateTime,
-                       QString::number(fix.Where.Latitude, 'f', 7),
-                       QString::number(fix.Where.Longitude, 'f', 7),
+                       DegreesText(fix.Where.Latitude),
+                       DegreesText(fix.Where.Longitude),
                        OptionalText(fix.Altitude),
                        fix.ThreeD ? QStringLiteral("3D") : QStringLiteral("2D"),
                        OptionalText(fix.HorizontalError),

@@ -15,7 +15,7 @@
 
 struct LoggerSettings;
 
-// The lines of a daily results file: the two heading lines, one line per result, and how
+// The lines of a day file: the two heading lines, one line per result, and how
 // they are read back.
 
 // Cuts `text` at every `delimiter` into `fields` and returns the upper field index, or -1

@@ -12,8 +12,8 @@
 // program: what its screens take.
 struct ResultsContext : LoggerContext {
     ResultsTable Results;
-    QString DailyFile; // today's results file
-    // The encoding of the daily results files (the one the operators' spreadsheets read).
+    QString DailyFile; // today file
+    // The encoding of the day files (the one the operators' spreadsheets read).
     QByteArray FileEncoding = "CP932";
     // Where each stored drop was made, when the program keeps positions (none in most
     // tests: then nothing of them is written or shown).

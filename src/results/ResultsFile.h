@@ -11,7 +11,7 @@
 
 struct ResultsContext;
 
-// The daily results file on the disk: where it lives, appending a result to it durably and
+// The day file on the disk: where it lives, appending a result to it durably and
 // loading it into the context. Its name, lines and encoding (record/) come with it.
 
 enum class AppendOutcome { Written, Cancelled };

@@ -31,5 +31,5 @@ struct ServiceReportSources {
 bool WriteServiceReport(const ServiceReportSources& sources, const QString& target,
                         Bilingual* reason);
 
-// The last `count` lines of a file's bytes, as they are (the results file is CP932).
+// The last `count` lines of a file's bytes, as they are (the day file is CP932).
 QByteArray LastLines(const QByteArray& bytes, int count);

@@ -6,7 +6,7 @@
 // The language every text the operator sees is shown in, chosen once at start-up from
 // fwdstr.ini (ReadUiLanguage). Its values are the codes the program has always held. It is
 // written UiLanguage::Japanese and UiLanguage::English; the enumeration beneath is unscoped
-// so that the review program and the results file, which still take the bare code, read it
+// so that the review program and the day file, which still take the bare code, read it
 // as that number.
 struct UiLanguageCodes {
     enum Code : int16_t { Japanese = 0, English = 1 };

@@ -9,7 +9,7 @@
 Bilingual ReasonOfError(int error);
 
 // The date a file name "yyyymmdd.csv" (any letter case) stands for; invalid otherwise. Such
-// a name is a day's results file, which only the measurement program ever writes.
+// a name is a day file, which only the measurement program ever writes.
 QDate DateOfDayFileName(const QString& fileName);
 
 // A text from outside (a field, an argument) as a message may quote it: at most `longest`

@@ -11,7 +11,7 @@
 // whole into memory.
 struct InputLimit {
     qint64 Bytes = 0;
-    Bilingual What; // completes "larger than N MB, the most ... can be": "a day's results file"
+    Bilingual What; // completes "larger than N MB, the most ... can be": "a day file"
 };
 
 enum class InputFault { None, Missing, NotAFile, TooLarge, Unreadable };

@@ -133,7 +133,7 @@ bool WriteStandardOutput(const QByteArray& bytes, Bilingual* reason)
 }
 
 // A name "*.pos" (any letter case): the positions file the measurement program writes beside
-// a day's results file, field data just as the day is.
+// a day file, field data just as the day is.
 bool IsPositionsFileName(const QString& fileName)
 {
     return fileName.size() > 4 && fileName.endsWith(QLatin1String(".pos"), Qt::CaseInsensitive);

@@ -7,7 +7,7 @@
 #include <vector>
 
 // Where an output may go. Field data cannot be measured again: an output never replaces
-// a file it was made from, nor anything named as a day's results file or positions file.
+// a file it was made from, nor anything named as a day file or positions file.
 struct OutputRules {
     QStringList Inputs;          // the files read to make it, whatever path reaches them
     bool StandardOutput = false; // "-" is standard output (the command line's convention)

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-// The colours of a passed and a failed point, the same on the site plan, in the chart and
-// in their legends.
+// The colours of a passed, a failed and a not judged point, the same on the site plan, in the
+// chart and in their legends.
 inline constexpr uint32_t LotPassingColour = 0x1f5fbf;
 inline constexpr uint32_t LotFailingColour = 0xd01010;
+inline constexpr uint32_t NotJudgedGrey = 0x606060;

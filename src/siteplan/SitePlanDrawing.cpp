@@ -14,10 +14,11 @@ namespace
 
 constexpr uint32_t Black = 0x000000;
 constexpr uint32_t FrameGrey = 0x808080;
-constexpr uint32_t NotJudgedGrey = 0x606060;
 constexpr double PageRule = 0.2; // mm, as the printed page draws every line
 
-void Marker(PlanCanvas& canvas, Verdict result, QPointF at, double size)
+} // namespace
+
+void DrawVerdictMark(PlanCanvas& canvas, Verdict result, QPointF at, double size)
 {
     switch (result) {
     case Verdict::Pass:
@@ -32,6 +33,9 @@ void Marker(PlanCanvas& canvas, Verdict result, QPointF at, double size)
         break;
     }
 }
+
+namespace
+{
 
 void NorthArrow(PlanCanvas& canvas, const SitePlanLayout& plan)
 {
@@ -177,9 +181,11 @@ void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan)
     ScaleBar(canvas, plan);
     NorthArrow(canvas, plan);
     for (const PlanMark& m : plan.Marks) {
-        Marker(canvas, m.Result, m.At, style.Marker);
+        DrawVerdictMark(canvas, m.Result, m.At, style.Marker);
         if (m.Moved)
             canvas.Ring(m.At, style.Marker * MovedRingFactor, Black);
+        if (!m.Leader.isNull())
+            canvas.Line(m.Leader.p1(), m.Leader.p2(), FrameGrey);
         if (m.Labelled)
             canvas.Text(m.Label.topLeft(), QString::number(m.Number));
     }
@@ -187,7 +193,7 @@ void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan)
         if (e.Moved)
             canvas.Ring(e.At, style.Marker * MovedRingFactor, Black);
         else
-            Marker(canvas, e.Result, e.At, style.Marker);
+            DrawVerdictMark(canvas, e.Result, e.At, style.Marker);
         for (int i = 0; i < e.Lines.size(); ++i)
             canvas.Text(e.TextAt + QPointF(0, style.LineHeight * i), e.Lines.at(i));
     }

@@ -24,6 +24,10 @@ public:
     PlanStyle Style() const;
 };
 
+// A point's one sign wherever a point is drawn (the plan, the report's chart, their legends):
+// passed a filled disc, failed a cross, not judged a hollow square; `size` is the disc's radius.
+void DrawVerdictMark(PlanCanvas& canvas, Verdict result, QPointF at, double size);
+
 // Draws with a painter in its own pixels, its font as set.
 class PainterPlanCanvas : public PlanCanvas
 {

@@ -84,7 +84,7 @@ std::vector<PlanLegendEntry> LegendEntries(const SitePlanData& data, UiLanguage 
     if (std::any_of(data.Points.begin(), data.Points.end(),
                     [](const PlanPoint& p) { return p.HasPlace && p.Moved; }))
         entries.push_back(entry(Verdict::None, true,
-                                Tr(language, "プレート移動: 打撃が 5 m を超えて散らばる",
+                                Tr(language, "載荷板のずれ: 打撃が 5 m を超えて散らばる",
                                    "plate moved: drops spread over 5 m")));
     return entries;
 }
@@ -179,7 +179,9 @@ private:
 };
 
 // Beside the marker to the right, else left, above or below: the first of them inside the
-// frame and clear of every text placed before.
+// frame and clear of every text placed before; else farther off with a leader line.
+constexpr int LeaderRings = 4;
+
 void PlaceLabel(PlanMark& mark, const PlanStyle& style, const QRectF& frame, Occupied& taken)
 {
     const double w = style.TextWidth(QString::number(mark.Number)), h = style.LineHeight;
@@ -195,6 +197,30 @@ void PlaceLabel(PlanMark& mark, const PlanStyle& style, const QRectF& frame, Occ
         if (frame.contains(r) && taken.Free(r)) {
             mark.Labelled = true;
             mark.Label = r;
+            taken.Take(r);
+            return;
+        }
+    }
+    // A crowd: farther out in eight directions, a leader line back to the marker.
+    constexpr double Diagonal = 0.70710678;
+    const QPointF directions[] = {{1, 0},
+                                  {-1, 0},
+                                  {0, -1},
+                                  {0, 1},
+                                  {Diagonal, -Diagonal},
+                                  {-Diagonal, -Diagonal},
+                                  {Diagonal, Diagonal},
+                                  {-Diagonal, Diagonal}};
+    for (int ring = 1; ring <= LeaderRings; ++ring) {
+        for (const QPointF& d : directions) {
+            const QPointF centre = at + d * (off + h * 1.5 * ring + w / 2);
+            const QRectF r(centre.x() - w / 2, centre.y() - h / 2, w, h);
+            if (!frame.contains(r) || !taken.Free(r))
+                continue;
+            mark.Labelled = true;
+            mark.Label = r;
+            mark.Leader = QLineF(at + d * off, QPointF(std::clamp(at.x(), r.left(), r.right()),
+                                                       std::clamp(at.y(), r.top(), r.bottom())));
             taken.Take(r);
             return;
         }

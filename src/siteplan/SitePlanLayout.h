@@ -24,8 +24,9 @@ struct PlanMark {
     Verdict Result = Verdict::None;
     bool Moved = false;
     QPointF At;
-    bool Labelled = false; // false where the number found no free room beside its marker
+    bool Labelled = false; // false where the number found no free room near its marker
     QRectF Label;          // the number's line box
+    QLineF Leader;         // from the marker to a number set farther off; null beside it
 };
 
 // A legend's entry: its sign drawn as a point of that kind would be, and its text.

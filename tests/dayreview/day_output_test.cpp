@@ -1,7 +1,7 @@
 #include "../printing/PdfTools.h"
 #include "ReviewFixtures.h"
 #include "SmallDisk.h"
-#include "dayreview/DayProtocol.h"
+#include "dayreview/DayReport.h"
 #include "dayreview/DayWorkbook.h"
 
 #include "printing/PdfPage.h"
@@ -43,7 +43,7 @@ QString PdfText(const QString& pdf, int page)
 // 46 rows under the title, 51 on each further sheet, each with the table's heading; the
 // statistics follow the last rows and the chart needs a sheet of its own. Every sheet's
 // footer counts the sheets the PDF really has; the title says what the report covers.
-TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
+TEST(DayReport, TableRunsOverSheetsThenStatisticsAndChart)
 {
     InstallFontSubstitutes();
     QTemporaryDir dir;
@@ -62,7 +62,7 @@ TEST(ReviewProtocol, TableRunsOverSheetsThenStatisticsAndChart)
         const ReviewedDay day = TestDay(UiLanguage::English, UiLanguage::English, row.Results);
         {
             PdfPage page(pdf);
-            ASSERT_TRUE(PrintDayProtocol(page, day, day.Select(row.Chosen), "Times New Roman"));
+            ASSERT_TRUE(PrintDayReport(page, day, day.Select(row.Chosen), "Times New Roman"));
         }
         const QString pages = QString::number(row.Pages);
         EXPECT_TRUE(pdftools::RunTool("pdfinfo", {pdf})

@@ -72,7 +72,7 @@ TEST(ReviewStatistics, MarksDropsAboveAndBelowTakingEachFormulaApart)
     const DaySelection all = day.Select({});
     ASSERT_EQ(all.Quantities.size(), 5u); // P0, D0, K, E of BU, E of BO
     EXPECT_EQ(all.Statistics[2].Count, 18);
-    EXPECT_EQ(all.Quantities[3].Formula, "BU");
+    EXPECT_EQ(all.Quantities[3].CalcType, "BU");
     EXPECT_NEAR(all.Statistics[3].Mean, (9 * 112 + 12) / 10.0, 1e-9);
     EXPECT_NEAR(all.Statistics[4].Mean, (6 * 300 + 100) / 7.0, 1e-9);
     EXPECT_EQ(day.Select({0, 1}).Quantities.size(), 4u) << "chosen rows of one formula: one E";

@@ -1,6 +1,6 @@
 // The fault campaign on the files of a test day, driven through the real measurement screen
 // against the logger simulator: a data folder that cannot be written and then can, a disk
-// that fills, a results file cut in the middle of a line or grown to 100,000 lines, and
+// that fills, a day file cut in the middle of a line or grown to 100,000 lines, and
 // fwd.rs and fwdstr.ini of shapes no settings window writes.
 #include "ScreenOnSimulator.h"
 #include "serial/PortSettings.h"

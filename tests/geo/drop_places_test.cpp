@@ -1,5 +1,6 @@
 #include "geo/DropPlaces.h"
 #include "geo/PositionsFile.h"
+#include "geo/TrackTimes.h"
 #include "shell/Formatting.h"
 
 #include <QDir>
@@ -139,6 +140,39 @@ TEST(DropPlaces, AWallTimeTheZoneSkips)
     }
     qputenv("TZ", old);
     tzset();
+}
+
+// Drops written 08:00:00 to 08:02:40 on 2024-05-06 and a three-minute track: when their times
+// do not meet under the offset in force, the note says how far apart they are and which
+// offset would make them meet.
+TEST(DropPlaces, ATrackInAnotherClockSaysWhichOffsetMeetsIt)
+{
+    const qint64 dropsFirst = WallMs(QDate(2024, 5, 6), 8 * 3'600'000);
+    const TimeSpan drops{dropsFirst, dropsFirst + 160'000};
+    const struct {
+        const char* Case;
+        QDateTime TrackFirst; // UTC
+        int Offset;
+        const char* Note;
+    } rows[] = {
+        {"9 h before", QDateTime(QDate(2024, 5, 5), QTime(23, 0), Qt::UTC), 0,
+         "the track is 9 h before the drops: set the UTC offset to +09:00?"},
+        {"overlapping", QDateTime(QDate(2024, 5, 5), QTime(23, 0), Qt::UTC), 540, ""},
+        {"a track from another day", QDateTime(QDate(2024, 5, 4), QTime(23, 0), Qt::UTC), 0,
+         "the track is 33 h before the drops, and no UTC offset within ±14:00 makes their "
+         "times meet"},
+        {"a negative zone", QDateTime(QDate(2024, 5, 6), QTime(12, 0), Qt::UTC), 0,
+         "the track is 4 h after the drops: set the UTC offset to -04:00?"},
+        {"a half hour, under a wrong offset", QDateTime(QDate(2024, 5, 6), QTime(2, 30), Qt::UTC),
+         540, "the track is 3 h 30 min after the drops: set the UTC offset to +05:30?"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const qint64 first = row.TrackFirst.toMSecsSinceEpoch();
+        const Bilingual note = TrackTimesNote(TimeSpan{first, first + 180'000}, drops, row.Offset);
+        EXPECT_EQ(note.En.toStdString(), row.Note);
+        EXPECT_EQ(note.Ja.isEmpty(), note.En.isEmpty());
+    }
 }
 
 } // namespace

@@ -23,7 +23,7 @@ struct Spread {
     }
 };
 
-TEST(DropSpread, MarksADropFarFromTheMedianOfTheOthersUsed)
+TEST(DropSpread, MarksADropFarFromTheMedianOfTheUsedDrops)
 {
     const DropState seating = DropState::Seating, out = DropState::Excluded, used = DropState::Used;
     const struct {
@@ -35,18 +35,14 @@ TEST(DropSpread, MarksADropFarFromTheMedianOfTheOthersUsed)
         {"steady drops", {100, 104, 98, 101}, {}, {}, {false, false, false, false}},
         {"a moved plate", {100, 102, 60, 101}, {}, {}, {false, false, true, false}},
         {"21 % above is far, 19 % is not",
-         {100, 100, 121, 119},
+         {100, 100, 100, 121, 119},
          {},
          {},
-         {false, false, true, false}},
+         {false, false, false, true, false}},
         {"E alone far", {100, 102, 101, 100}, {50, 51, 52, 80}, {}, {false, false, false, true}},
         {"two drops: no yardstick", {100, 60}, {}, {}, {false, false}},
-        {"four others: the middle two's mean", // 125 for 119; 150 alone would make it far
-         {100, 100, 150, 150, 119},
-         {},
-         {},
-         {true, true, true, true, false}},
-        {"undefined values never far nor counted", {100, -1, 101}, {}, {}, {false, false, false}},
+        {"the odd one of four alone", {270, 342, 152, 342}, {}, {}, {false, false, true, false}},
+        {"undefined values never far nor counted", {100, -1, 60}, {}, {}, {false, false, false}},
         {"left-out drops marked, never counted",
          {200, 210, 100, 102, 101, 60},
          {},

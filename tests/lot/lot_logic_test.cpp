@@ -18,7 +18,7 @@ std::vector<LotDrop> Drops(const std::vector<int>& seconds, std::vector<double> 
     for (size_t i = 0; i < seconds.size(); ++i) {
         const double k = i < ks.size() ? ks[i] : 100.0 + i;
         out.push_back({0, int(i) + 3, QString(), Morning.addSecs(seconds[i]), 30000, 1.0, k, k,
-                       Formula::Burmister});
+                       CalcType::Burmister});
     }
     return out;
 }
@@ -68,32 +68,44 @@ TEST(LotPoints, MeansLeaveOutSeatingExcludedAndUndefinedValues)
         std::vector<DropChoice> Choices;
         int Used;
         std::optional<double> K;
+        int LeastUsed = 1;
+        const char* Note = "";
     } rows[] = {
         {"all used", {100, 110, 120, 130}, 0, {}, 4, 115},
         {"two seating drops", {100, 110, 120, 130}, 2, {}, 2, 125},
         {"undefined K left out", {100, -1, 120, 130}, 0, {}, 3, 350.0 / 3},
         {"excluded by hand", {100, 110, 120, 130}, 0, {plate}, 3, 340.0 / 3},
         {"seating drop taken back", {100, 110, 120, 130}, 2, {back}, 3, 350.0 / 3},
-        {"no used drop", {-1, 110, 120, 130}, 3, {last}, 0, std::nullopt},
+        {"no used drop", {-1, 110, 120, 130}, 3, {last}, 0, std::nullopt, 1, "no drop used"},
+        {"as many used as the rules ask", {100, 110, 120, 130}, 2, {}, 2, 125, 2},
+        {"fewer used than the rules ask",
+         {100, 110, 120, 130},
+         2,
+         {},
+         2,
+         std::nullopt,
+         3,
+         "only 2 used drop(s), where the rules ask for 3"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);
-        const auto points =
-            FormPoints(Drops({0, 10, 20, 30}, row.Ks), {60, row.Seating}, {{}, {}, row.Choices});
+        const auto points = FormPoints(Drops({0, 10, 20, 30}, row.Ks),
+                                       {60, row.Seating, row.LeastUsed}, {{}, {}, row.Choices});
         ASSERT_EQ(points.size(), 1u);
         const PointValues& v = points[0].Values;
         EXPECT_EQ(v.Used, row.Used);
         EXPECT_EQ(v.HasK ? std::optional(v.K) : std::nullopt, row.K);
         EXPECT_EQ(JudgePoint(v, {100.0, {}}).Result, row.K ? Verdict::Pass : Verdict::None);
+        EXPECT_EQ(PointNoteOf(points[0]).En, row.Note);
     }
 }
 
-TEST(LotPoints, MixedFormulasGiveNoEMeanButKStays)
+TEST(LotPoints, MixedCalcTypesGiveNoEMeanButKStays)
 {
     std::vector<LotDrop> drops = Drops({0, 10, 20});
-    drops[1].Calc = Formula::Boussinesq;
+    drops[1].Calc = CalcType::Boussinesq;
     const PointValues v = FormPoints(drops, {}, {})[0].Values;
-    EXPECT_TRUE(v.MixedFormula && !v.HasE && v.HasK);
+    EXPECT_TRUE(v.MixedCalcTypes && !v.HasE && v.HasK);
     EXPECT_EQ(JudgePoint(v, {100.0, 50.0}).Result, Verdict::None) << "E cannot be judged";
     const PointVerdict k = JudgePoint(v, {102.0, {}});
     EXPECT_EQ(k.Result, Verdict::Fail);
@@ -109,10 +121,36 @@ TEST(LotSummary, VerdictsByRule)
         Verdict Result;
         int Passed;
         std::optional<double> Characteristic;
+        const char* Grounds = ""; // how the verdict's reason ends
     } rows[] = {
-        {"every point holds", {110, 120, 130}, LotRule::EveryPoint, Verdict::Pass, 3, 107.2},
-        {"one point fails", {90, 120, 130}, LotRule::EveryPoint, Verdict::Fail, 2, std::nullopt},
-        {"quantile fails", {95, 120, 130}, LotRule::Characteristic, Verdict::Fail, 2, 91.92},
+        {"every point holds",
+         {110, 120, 130},
+         LotRule::EveryPoint,
+         Verdict::Pass,
+         3,
+         107.2,
+         ": lowest K-NWR 110.0 ≥ 100.0"},
+        {"one point fails",
+         {90, 120, 130},
+         LotRule::EveryPoint,
+         Verdict::Fail,
+         2,
+         std::nullopt,
+         ": lowest K-NWR 90.0 < 100.0"},
+        {"just under, said so",
+         {99.96, 120},
+         LotRule::EveryPoint,
+         Verdict::Fail,
+         1,
+         std::nullopt,
+         ": lowest K-NWR 99.96 < 100.00"},
+        {"quantile fails",
+         {95, 120, 130},
+         LotRule::Characteristic,
+         Verdict::Fail,
+         2,
+         91.92,
+         ": characteristic K-NWR 91.9 < 100.0"},
         {"one under, quantile holds",
          {98, 120, 125, 130, 127},
          LotRule::Characteristic,
@@ -139,6 +177,7 @@ TEST(LotSummary, VerdictsByRule)
         const LotSummary s = SummariseLot(points, {{100.0, {}}, 1.28, row.Rule});
         EXPECT_EQ(s.Result, row.Result) << s.Why.En.toStdString();
         EXPECT_EQ(s.Passed, row.Passed);
+        EXPECT_TRUE(s.Why.En.endsWith(QString::fromUtf8(row.Grounds))) << s.Why.En.toStdString();
         if (row.Characteristic)
             EXPECT_NEAR(*s.K.Characteristic, *row.Characteristic, 0.01);
     }
@@ -262,7 +301,7 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     LotDocument lot;
     lot.Header = {"Site", QString::fromUtf8("第2工区"), "Base", "Op", "r", "Gravel", "Rain", "12"};
     lot.Judgement = {{80.0, 40.0}, 1.5, LotRule::Characteristic};
-    lot.Rules = {45, 3};
+    lot.Rules = {45, 3, 2};
     lot.Edits = {{drop(4)},
                  {drop(5)},
                  {{drop(3), true, ExclusionReason::PlateMoved, "mud"}},
@@ -341,6 +380,9 @@ TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
         {R"({"format": "VX-2968 lot", "version": 2, "files": [], "gap": 60, "seating": 0,
              "k": 1.28, "rule": "every point", "tracks": [{"path": "/d/t.gpx"}]})",
          "\"tracks\" is not valid"},
+        {R"({"format": "VX-2968 lot", "version": 3, "files": [], "gap": 60, "seating": 0,
+             "least used": 0, "k": 1.28, "rule": "every point"})",
+         "\"least used\" is not valid"},
         // Only the versions the program writes: any other would be read as one of them.
         {R"({"format": "VX-2968 lot", "version": 3.5})", "\"version\" is not valid"},
         {R"({"format": "VX-2968 lot", "version": "99"})", "\"version\" is not valid"},

@@ -1,6 +1,6 @@
 #include "../printing/PdfTools.h"
 #include "LotFixtures.h"
-#include "lotreport/LotProtocol.h"
+#include "lotreport/LotReport.h"
 #include "lotreport/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
@@ -24,10 +24,10 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     WriteBytes(day, bytes);
     LotSession lot(language);
     lot.New({day});
-    lot.SetRules({99, 1});
+    lot.SetRules({99, 1, 2});
     for (int i = 5; i < 300; i += 5)
         lot.SplitAt(i);
-    lot.SetJudgement({{415.0, std::nullopt}, 1.28, LotRule::EveryPoint});
+    lot.SetJudgement({{415.0, std::nullopt}, 1.645, LotRule::EveryPoint});
     lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", ""});
     lot.Include(5);
     lot.Exclude(12, ExclusionReason::Other, "slipped");
@@ -47,7 +47,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
                    {2, "", Verdict::Pass, true, 30, 40, true},
                    {3, "", Verdict::None, false, 0, 0, false}};
     PdfPage page(pdf);
-    EXPECT_TRUE(PrintLotProtocol(page, lot, QDate(2024, 5, 7), language, "Times New Roman", &plan));
+    EXPECT_TRUE(PrintLotReport(page, lot, QDate(2024, 5, 7), language, "Times New Roman", &plan));
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(12);
 }
 
@@ -71,11 +71,13 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          UiLanguage::English,
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
-          "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)"},
+          "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
+          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",
-          "plate moved: drops spread over 5 m", "System: local (east, north)", "No position: 3"}},
+          "plate moved: drops spread over 5 m", "System: local (east, north)", "No position: 3",
+          "Tested by (signature)"}},
         {"English draft",
          UiLanguage::English,
          true,
@@ -89,7 +91,7 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          {"発行日 2024/05/07", "打撃の採用", "2024/05/06 08:04:00", "slipped", "試験者 (署名)"},
          "ロットの判定 (",
          "DRAFT",
-         {"測点の配置図", "合格", "座標系: 局所座標 (東, 北)", "位置なし: 3"}},
+         {"測点の配置図", "合格", "座標系: 局所座標 (東, 北)", "位置なし: 3", "試験者 (署名)"}},
         {"Japanese draft",
          UiLanguage::Japanese,
          true,
@@ -113,6 +115,9 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
                 pdftools::RunTool("pdftotext", {"-layout", "-f", n, "-l", n, pdf, "-"})
                     .simplified();
             EXPECT_EQ(text.contains(QString::fromUtf8(row.DraftMark)), row.Draft) << p;
+            EXPECT_TRUE(text.contains("Ring road / Lot 4 / Subbase — issued 05/07/2024") ||
+                        !row.Language)
+                << "the lot and the date of issue on sheet " << p;
             all += text + ' ';
             last = text;
         }
@@ -172,7 +177,7 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         {"with a reference system",
          &grid,
          {"Latitude", "Longitude", "Northing(m)", "Easting(m)"},
-         {35.681236, 139.767125, -35363.2377, -5992.9196}},
+         {35.681236, 139.767125, -35363.238, -5992.92}}, // as the points file writes them
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);

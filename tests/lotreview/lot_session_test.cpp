@@ -94,6 +94,25 @@ TEST(LotSession, EditsFollowTheirDropAndNoVerdictStandsOverMissingOrMovedData)
     }
 }
 
+// A day file changed while its lot is open withholds the verdict once read again, as it
+// does when the lot is opened over it.
+TEST(LotSession, ADayFileChangedWhileOpenWithholdsTheVerdictOnceReadAgain)
+{
+    QTemporaryDir dir;
+    const QString dayPath = dir.filePath("20240506.csv");
+    WriteDay(dayPath, DayLines());
+    LotSession lot(UiLanguage::English);
+    Bilingual problem, notice;
+    ASSERT_TRUE(lot.Open(SaveLot(QDir(dir.path())), &problem, &notice));
+    EXPECT_FALSE(lot.Reread()) << "nothing changed";
+    ASSERT_EQ(lot.Summary().Result, Verdict::Pass);
+    WriteDay(dayPath, DayLines().mid(0, 3) + DayLines().mid(4));
+    EXPECT_TRUE(lot.Reread());
+    ASSERT_EQ(lot.Problems().size(), 1u);
+    EXPECT_TRUE(lot.Problems()[0].En.contains("20240506.csv has changed"));
+    EXPECT_EQ(lot.Summary().Result, Verdict::None);
+}
+
 // A record without its site, layer or tester is a draft that says which is blank.
 TEST(LotSession, ABlankSiteLayerOrTesterMakesADraft)
 {

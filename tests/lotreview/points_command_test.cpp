@@ -89,6 +89,7 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
         {{"--points", out, "--gap", "2147483648", day},
          "--gap: \"2147483648\" is more than the largest allowed, 86400"},
         {{"--points", out, home.Path(), day}, home.Path() + " is a folder, not a file."},
+        {{"--points", out, "--least-used", "0", day}, "--least-used is at least 1"},
         {{"--points", out, "--require-e", "-3", day},
          "--require-e: \"-3\" is not a number of 0 or more"},
         {{"--points", out, "--colour", "red", day}, "unknown option --colour"},
@@ -227,8 +228,9 @@ TEST(PointsCommand, JudgesASavedLot)
     const QString lot = SaveLot(dir), out = dir.filePath("points.csv");
     Outcome run = Points({"--lot", lot, "--points", out});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output.toStdString(), "verdict: pass (2 of 2 points with a value passed (1 "
-                                        "point(s) left out with a reason))\n");
+    EXPECT_EQ(run.Output.toStdString(),
+              "verdict: pass (2 of 2 points with a value passed: lowest K-NWR 412.0 ≥ 400.0 (1 "
+              "point(s) left out with a reason))\n");
     EXPECT_EQ(Read(out).toStdString(),
               "Point,First drop,Drops,Used,P0(N),D0(mm),K-NWR(MN/m3),E-NWR(MN/m2),Result,Location\n"
               "1,2024-05-06T08:00:00,4,3,30049.3,1.013,419.7,110.7,pass,No.12+5.0 L 2.0 m\n"
@@ -312,4 +314,10 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8333333, 35.0}));
     EXPECT_EQ(features[1]["properties"]["point"], 2);
     EXPECT_TRUE(features[1]["geometry"].isNull());
+
+    // Read as UTC, the first day's drops and the track do not meet: the command says why.
+    const Outcome utc = Points({"--points", out, "--track", track, "--utc-offset", "+00:00", a});
+    EXPECT_TRUE(utc.Errors.contains(
+        "vx2968-review: the track is 9 h before the drops: set the UTC offset to +09:00?"))
+        << utc.Errors.join("|").toStdString();
 }

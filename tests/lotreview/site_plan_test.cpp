@@ -35,6 +35,16 @@ std::vector<Place> Crowd(int n)
     return crowd;
 }
 
+// A wide site whose first twelve points stand in a cluster of 0.3 by 0.1 m.
+std::vector<Place> Cluster()
+{
+    std::vector<Place> places = Crowd(12);
+    for (Place& p : places)
+        p.East *= 3.0, p.North *= 10.0;
+    places.insert(places.end(), {{400, 0}, {400, 100}});
+    return places;
+}
+
 // The placed points' extent fills the frame at one scale for east and north, north up, a
 // single place in a 10 m window; the scale bar is a round length near a fifth of the width;
 // numbers stay inside the frame and clear of each other; unplaced points are listed.
@@ -46,6 +56,7 @@ TEST(SitePlanLayout, FitsExtentAtOneScaleWithRoundBarAndListsUnplaced)
         double FillsAtLeast; // of the frame's width or height, by the extent
         const char* Bar;
         QStringList Unplaced;
+        bool EveryNumber = false; // each point's number shown, beside it or at a leader's end
     } rows[] = {
         {"wide site",
          {{0, 0}, {400, 0}, {400, 100}, {0, 0, false}},
@@ -60,6 +71,7 @@ TEST(SitePlanLayout, FitsExtentAtOneScaleWithRoundBarAndListsUnplaced)
          {"No position:", "2, 3"}},
         {"one place for all", {{3, 3}, {3, 3}, {3, 3}}, 0.0, "2 m", {}},
         {"a crowd", Crowd(300), 0.0, "2 m", {}},
+        {"a cluster on a wide site", Cluster(), 0.8, "50 m", {}, true},
     };
     const QRectF rect(10, 20, 600, 400); // wide: the legend and the list beside the plan
     for (const auto& row : rows) {
@@ -91,6 +103,7 @@ TEST(SitePlanLayout, FitsExtentAtOneScaleWithRoundBarAndListsUnplaced)
             std::max(marks.width() / plan.Frame.width(), marks.height() / plan.Frame.height()),
             row.FillsAtLeast);
         EXPECT_GT(numbered, 0);
+        EXPECT_TRUE(!row.EveryNumber || numbered == int(plan.Marks.size())) << numbered;
         const double window =
             std::min(plan.Frame.width(), plan.Frame.height()) / plan.UnitsPerMetre;
         EXPECT_TRUE(row.FillsAtLeast > 0.0 || (window >= 10 && window <= 15)) << window;

@@ -10,9 +10,12 @@
 #include "review/gui/ReviewWindow.h"
 
 #include <QAbstractScrollArea>
+#include <QFileSystemWatcher>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -96,9 +99,13 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
         << "the tab is given the width its fields need";
     PressFileMenu(&window, "New Lot");
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 1) << "nine drops, 20 s apart";
+    window.resize(1366, 768); // a laptop's screen: ten points in view
+    ASSERT_TRUE(WaitFor([&] { return window.height() == 768; })) << window.height();
+    EXPECT_GE(view->PointsTable()->viewport()->height(),
+              10 * view->PointsTable()->verticalHeader()->defaultSectionSize());
     view->ShowSitePlan(FifteenPoints());
     QTabBar* chartOrPlan = view->findChild<QTabWidget*>("ChartOrPlan")->tabBar();
-    PressAtWindowPoint(&window, chartOrPlan->mapTo(&window, chartOrPlan->tabRect(1).center()));
+    PressAtWindowPoint(&window, chartOrPlan->mapTo(&window, chartOrPlan->tabRect(2).center()));
     CentreInWindow(view->SitePlan()); // shown in the tab, nothing over it
     const QImage plan = view->SitePlan()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     int passing = 0; // pixels inside the discs of 11 passing points and the legend's
@@ -111,13 +118,15 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     PressCell(view->DropsTable(), 3);
     Press(view->findChild<QWidget*>("Split"));
     ASSERT_EQ(view->PointsTable()->model()->rowCount(), 2);
+    PressAtWindowPoint(&window, chartOrPlan->mapTo(&window, chartOrPlan->tabRect(0).center()));
     PressCell(view->PointsTable(), 1);
+    EXPECT_EQ(Cell(view->DropsTable(), 0, 2), "20 (split)") << "seconds since the drop before";
     PressCell(view->DropsTable(), 1);
     Press(view->findChild<QWidget*>("ReasonText"));
     TypeText("slipped");
     Press(view->findChild<QWidget*>("Exclude"));
-    EXPECT_EQ(Cell(view->DropsTable(), 1, 4), "left out: slipped");
-    EXPECT_EQ(Cell(view->DropsTable(), 1, 6), "1.040") << "D0";
+    EXPECT_EQ(Cell(view->DropsTable(), 1, 5), "left out: slipped");
+    EXPECT_EQ(Cell(view->DropsTable(), 1, 7), "1.040") << "D0";
     EXPECT_EQ(Cell(view->PointsTable(), 1, 4), "5");
 
     Press(view->findChild<QWidget*>("RequireK"));
@@ -132,9 +141,13 @@ TEST(LotWindow, EngineerSplitsExcludesRequiresSavesAndReopens)
     TypeKey(Qt::Key_Return);
     EXPECT_EQ(Cell(view->PointsTable(), 0, 11), "pass"); // 424, 421, 417
     EXPECT_EQ(Cell(view->PointsTable(), 1, 11), "fail");
-    EXPECT_TRUE(view->VerdictLine()->text().contains("Lot verdict (every point): fail"));
+    EXPECT_EQ(view->Lot().Summary().Result, Verdict::Fail);
+    // The header is blank: the window, as the record, shows a draft and no verdict.
+    EXPECT_TRUE(view->VerdictLine()->text().contains(
+        "DRAFT — Not a final record: site, layer, tester not filled in"))
+        << view->VerdictLine()->text().toStdString();
 
-    // The protocol read by pdftotext, the workbook by openpyxl: readers that are not ours.
+    // The report read by pdftotext, the workbook by openpyxl: readers that are not ours.
     const QString pdf = home.Path() + "/lot.pdf", xlsx = home.Path() + "/lot.xlsx";
     day.Files.Answers.push_back(pdf);
     PressFileMenu(&window, "Save Lot Report as PDF...");
@@ -152,7 +165,7 @@ cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
     round(c.value, 3) if isinstance(c.value, float) else c.value)
 print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   [cell(c) for c in wb["Points"][3]],
-                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B9"].value,
+                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B10"].value,
                   [cell(c) for c in wb["Edits"][3]]]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
@@ -228,7 +241,7 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
     TypeText("plate on a stone");
     Press(view->findChild<QWidget*>("LeavePointOut"));
     EXPECT_EQ(Cell(view->PointsTable(), 1, 11), "left out: plate on a stone");
-    EXPECT_TRUE(verdict->text().contains("Lot verdict (every point): pass"));
+    EXPECT_EQ(view->Lot().Summary().Result, Verdict::Pass);
 
     const QString lot = day.Home.Path() + "/lot.json";
     day.Files.Answers.push_back(lot);
@@ -242,8 +255,48 @@ TEST(LotWindow, NoVerdictOverAPointWithoutValueOrAMissingDay)
     EXPECT_TRUE(view->findChild<QWidget*>("AcceptChanged")->isHidden());
     Press(view->findChild<QWidget*>("RemoveMissing"));
     EXPECT_FALSE(problems->isVisible());
-    EXPECT_TRUE(verdict->text().contains("Lot verdict (every point): pass"));
+    EXPECT_EQ(view->Lot().Summary().Result, Verdict::Pass);
     EXPECT_TRUE(day.Messages.Shown.empty()) << "no box that goes away";
+}
+
+// A line of the day file is deleted while its lot is open: the Points tab names the file in
+// place of the verdict as soon as the file system tells; a change it has not told yet still
+// makes the report saved at once a draft.
+TEST(LotWindow, ADayFileChangedWhileTheLotIsOpenWithholdsTheVerdict)
+{
+    NineDrops day;
+    ASSERT_TRUE(day.Shown());
+    ReviewWindow& window = *day.Window;
+    QTabBar* tabs = window.Tabs()->tabBar();
+    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
+    PointsView* view = window.Points();
+    PressFileMenu(&window, "New Lot");
+    Press(view->findChild<QWidget*>("RequireK"));
+    for (const char* field : {"Site", "Layer", "Operator"}) {
+        Press(view->findChild<QWidget*>(field));
+        TypeText("x");
+        TypeKey(Qt::Key_Return);
+    }
+    ASSERT_EQ(view->Lot().Summary().Result, Verdict::Pass);
+    ASSERT_TRUE(view->Lot().DraftReason().En.isEmpty()) << "a final record";
+    const QString dayPath = day.Context.G.DataFolder + "20240506.csv";
+    const QByteArray shorter = FixtureDayBytes(8, QDate(2024, 5, 6), UiLanguage::Japanese, false);
+    ASSERT_TRUE(WriteBytes(dayPath, shorter));
+    QLabel* problems = view->findChild<QLabel*>("Problems");
+    EXPECT_TRUE(WaitFor([&] { return problems->isVisible(); }));
+    EXPECT_TRUE(problems->text().contains("20240506.csv has changed"));
+    Press(view->findChild<QWidget*>("AcceptChanged"));
+    ASSERT_EQ(view->Lot().Summary().Result, Verdict::Pass);
+
+    view->findChild<QFileSystemWatcher*>()->blockSignals(true);
+    ASSERT_TRUE(
+        WriteBytes(dayPath, FixtureDayBytes(7, QDate(2024, 5, 6), UiLanguage::Japanese, false)));
+    const QString pdf = day.Home.Path() + "/lot.pdf";
+    day.Files.Answers.push_back(pdf);
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.contains("DRAFT — a draft gives no verdict on the lot")) << text.toStdString();
+    EXPECT_TRUE(problems->isVisible());
 }
 
 // On a full disk nothing is half written and nothing is said to be saved that was not: the
@@ -308,6 +361,10 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
                       "</trkseg></trk></gpx>");
     day.Files.Answers.push_back(track);
     PressFileMenu(&window, "Add GPS Track...");
+    EXPECT_TRUE(view->findChild<QLabel*>("PlacesState")
+                    ->text()
+                    .endsWith("before the drops: set the UTC offset to +09:00?"))
+        << "the track in UTC meets the drops only at +09:00";
     const auto type = [&](const char* field, const QString& text) {
         Press(view->findChild<QWidget*>(field));
         TypeKey(Qt::Key_A, Qt::ControlModifier);
@@ -315,6 +372,8 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
         TypeKey(Qt::Key_Return);
     };
     type("UtcOffset", "+09:00");
+    EXPECT_TRUE(view->findChild<QLineEdit*>("ReferenceSystem")->placeholderText().isEmpty())
+        << "no system set reads as none, not as a grey example";
     type("ReferenceSystem", "EPSG:999999");
     ASSERT_EQ(day.Messages.Shown.size(), 1u);
     EXPECT_EQ(day.Messages.Shown[0].Text.En, "EPSG:999999 is not a known reference system");
@@ -335,5 +394,15 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     const QJsonArray features = QJsonDocument::fromJson(file.readAll())["features"].toArray();
     ASSERT_EQ(features.size(), 1);
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8, 35.0}));
+
+    // The record names where the places come from and lists each point's.
+    const QString pdf = day.Home.Path() + "/lot.pdf";
+    day.Files.Answers.push_back(pdf);
+    PressFileMenu(&window, "Save Lot Report as PDF...");
+    const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"}).simplified();
+    for (const char* part :
+         {"Places of the points", "UTC offset +09:00", "Reference system EPSG:6677", "walk.gpx",
+          "GPS track", "35.0000000 139.8000000"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     EXPECT_EQ(day.Messages.Shown.size(), 1u) << "written without a word";
 }

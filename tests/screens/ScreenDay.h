@@ -2,7 +2,7 @@
 
 // A day at the measurement screen, shared by the screen and grid tests: the context as
 // start-up leaves it in a TempHome (English unless asked), the test's clock, messages and
-// clipboard, and today's results file when a test wants one.
+// clipboard, and today file when a test wants one.
 #include "TempHome.h"
 #include "TestContext.h"
 #include "record/ResetLoggerSettings.h"

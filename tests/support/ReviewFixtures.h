@@ -1,6 +1,6 @@
 #pragma once
 
-// Results files made by the measurement program's own writer, for the review tests and
+// Day files made by the measurement program's own writer, for the review tests and
 // the bench.
 
 #include "record/LoggerSettings.h"

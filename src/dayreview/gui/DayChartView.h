@@ -5,7 +5,7 @@
 #include <QChartView>
 
 // The chart of a day on the screen: K and E against the result number, each with its
-// mean as a dashed line, from the same data the protocol draws.
+// mean as a dashed line, from the same data the report draws.
 class DayChartView : public QChartView
 {
     Q_OBJECT

@@ -24,7 +24,7 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
     m_reasonText = new QLineEdit(this);
     m_reasonText->setObjectName(QStringLiteral("ReasonText"));
     m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
-    m_reasonText->setMinimumWidth(110);
+    m_reasonText->setMinimumWidth(80);
     // A reason typed is the free text of "other".
     connect(m_reasonText, &QLineEdit::textEdited, this,
             [this] { m_reason->setCurrentIndex(int(ExclusionReason::Other)); });
@@ -32,10 +32,10 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
         QStringLiteral("<span style='background-color: %1'>&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
             .arg(FarTint.name(),
                  Tr(lang,
-                    "K または E が測点の他の採用打撃の中央値から 20 % を超えて離れた打撃 "
-                    "(印のみ、除外はしません)",
-                    "K or E more than 20 % from the median of the point's other used drops "
-                    "(a mark only: nothing is left out)")),
+                    "K または E が測点の採用打撃 (3 打撃以上) の中央値から 20 % を超えて離れた"
+                    "打撃 (印のみ、除外はしません)",
+                    "K or E more than 20 % from the median of the point's used drops (three or "
+                    "more; a mark only: nothing is left out)")),
         this);
     legend->setWordWrap(true);
 
@@ -52,18 +52,17 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
                      reason == ExclusionReason::Other ? m_reasonText->text().trimmed() : QString());
     });
 
-    auto* edits = new QHBoxLayout;
-    edits->addWidget(split);
-    edits->addWidget(join);
-    edits->addStretch();
-    auto* choice = new QHBoxLayout;
-    choice->addWidget(m_reason);
-    choice->addWidget(m_reasonText, 1);
-    choice->addWidget(exclude);
-    choice->addWidget(include);
+    // One row, so that the drops keep the height: the point's edits, then the drop's.
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(split);
+    commands->addWidget(join);
+    commands->addSpacing(12);
+    commands->addWidget(m_reason);
+    commands->addWidget(m_reasonText, 1);
+    commands->addWidget(exclude);
+    commands->addWidget(include);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(legend);
-    layout->addLayout(edits);
-    layout->addLayout(choice);
+    layout->addLayout(commands);
 }

@@ -66,7 +66,10 @@ LotFieldsPanel::LotFieldsPanel(UiLanguage language, QWidget* parent) : QWidget(p
     m_seating = new QSpinBox(this);
     m_seating->setObjectName(QStringLiteral("Seating"));
     m_seating->setRange(0, MostSeatingDrops);
-    for (QSpinBox* box : {m_gap, m_seating}) {
+    m_leastUsed = new QSpinBox(this);
+    m_leastUsed->setObjectName(QStringLiteral("LeastUsed"));
+    m_leastUsed->setRange(1, MostLeastUsed);
+    for (QSpinBox* box : {m_gap, m_seating, m_leastUsed}) {
         box->setKeyboardTracking(false);
         connect(box, &QSpinBox::valueChanged, this, [this] {
             if (!m_loading)
@@ -101,6 +104,7 @@ LotFieldsPanel::LotFieldsPanel(UiLanguage language, QWidget* parent) : QWidget(p
     line(2, "規則", "Rules",
          {{Tr(language, "新しい測点: 間隔 >", "New point after a gap >"), m_gap},
           {Tr(language, "予備打撃の数", "Seating drops"), m_seating},
+          {Tr(language, "最少採用打撃数", "Least used drops"), m_leastUsed},
           {Tr(language, "判定方法", "Rule"), m_rule},
           {Tr(language, "特性値の k", "k"), m_quantile}});
     line(3, "規定値", "Requirement",
@@ -123,6 +127,7 @@ void LotFieldsPanel::Load(const LotDocument& lot)
     m_e->setValue(need.E.value_or(m_e->value()));
     m_gap->setValue(lot.Rules.GapSeconds);
     m_seating->setValue(lot.Rules.Seating);
+    m_leastUsed->setValue(lot.Rules.LeastUsed);
     m_quantile->setValue(lot.Judgement.QuantileFactor);
     m_rule->setCurrentIndex(lot.Judgement.Rule == LotRule::EveryPoint ? 0 : 1);
     m_loading = false;
@@ -148,5 +153,5 @@ LotJudgement LotFieldsPanel::Judgement() const
 
 PointRules LotFieldsPanel::Rules() const
 {
-    return {m_gap->value(), m_seating->value()};
+    return {m_gap->value(), m_seating->value(), m_leastUsed->value()};
 }

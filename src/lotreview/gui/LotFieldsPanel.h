@@ -35,6 +35,7 @@ private:
     QDoubleSpinBox* m_e;
     QSpinBox* m_gap;
     QSpinBox* m_seating;
+    QSpinBox* m_leastUsed;
     QDoubleSpinBox* m_quantile;
     QComboBox* m_rule;
     bool m_loading = false;

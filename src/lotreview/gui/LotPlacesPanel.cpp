@@ -28,11 +28,13 @@ LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* pa
            "zone"));
     m_system = new QLineEdit(this);
     m_system->setObjectName(QStringLiteral("ReferenceSystem"));
-    m_system->setPlaceholderText(QStringLiteral("EPSG:6677"));
+    // Empty shows as empty: an example in grey would read as a system that is set.
     m_system->setMaximumWidth(m_offset->maximumWidth() * 3 / 2);
-    m_system->setToolTip(Tr(lang, "測点の北距・東距を求める座標参照系の EPSG コード",
+    m_system->setToolTip(Tr(lang,
+                            "測点の北距・東距を求める座標参照系の EPSG コード (例 EPSG:6677)。"
+                            "空欄: なし",
                             "The EPSG code of the reference system for the points' northing and "
-                            "easting"));
+                            "easting (e.g. EPSG:6677); empty: none"));
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("PlacesState"));
     auto* row = new QHBoxLayout(this);
@@ -73,6 +75,9 @@ void LotPlacesPanel::Load()
         notes << note.Pick(m_language);
     if (!notes.isEmpty())
         state += Tr(m_language, " — 注意 %1 件", " — %1 note(s)").arg(notes.size());
+    // Said where it is seen: a track in another clock than the drops' places nothing.
+    if (const Bilingual& times = placed.TimesNote(); !times.En.isEmpty())
+        state += QStringLiteral(" — ") + times.Pick(m_language);
     m_state->setText(state);
     m_state->setToolTip(notes.join(QLatin1Char('\n')));
 }
@@ -143,6 +148,8 @@ void LotPlacesPanel::AddTrack()
 
 void LotPlacesPanel::ExportGeoJson()
 {
+    if (m_lot.Reread()) // a file changed unseen: the points as its files are now
+        emit Changed();
     if (m_lot.Points().empty()) {
         Tell(Words("測点なし", "No Points"),
              Words("ロットに測点がありません。", "The lot has no points yet."));

@@ -30,6 +30,8 @@ PointRules LotPreferences::Rules() const
     rules.GapSeconds =
         int(Stored(s, "Lot/GapSeconds", 0, LongestGapSeconds).value_or(rules.GapSeconds));
     rules.Seating = int(Stored(s, "Lot/SeatingDrops", 0, MostSeatingDrops).value_or(rules.Seating));
+    rules.LeastUsed =
+        int(Stored(s, "Lot/LeastUsedDrops", 1, MostLeastUsed).value_or(rules.LeastUsed));
     return rules;
 }
 
@@ -53,6 +55,7 @@ void LotPreferences::Remember(const PointRules& rules, const LotJudgement& judge
     QSettings s(m_file, QSettings::IniFormat);
     s.setValue(QStringLiteral("Lot/GapSeconds"), rules.GapSeconds);
     s.setValue(QStringLiteral("Lot/SeatingDrops"), rules.Seating);
+    s.setValue(QStringLiteral("Lot/LeastUsedDrops"), rules.LeastUsed);
     const auto need = [&](const char* key, const std::optional<double>& value) {
         if (value)
             s.setValue(QLatin1String(key), *value);

@@ -4,13 +4,14 @@
 #include "LotFieldsPanel.h"
 #include "LotPlacesPanel.h"
 #include "LotProblemsPanel.h"
+#include "LotReportActions.h"
+#include "LotWatch.h"
 #include "PointMarkPanel.h"
 #include "lotreport/gui/LotChartView.h"
 #include "siteplan/gui/SitePlanView.h"
 
-#include "lotreport/LotDocument.h"
+#include "lotreport/LotRecord.h"
 #include "lotreport/LotTexts.h"
-#include "outputs/gui/ReviewOutput.h"
 #include "shell/AppContext.h"
 
 #include <QComboBox>
@@ -50,7 +51,8 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
       m_points(m_lot, m_language), m_drops(m_lot, m_language)
 {
     const UiLanguage lang = m_language;
-    m_output = std::make_unique<ReviewOutput>(context, this);
+    m_watch = new LotWatch(m_lot, this);
+    m_reports = new LotReportActions(context, m_lot, *m_watch, this);
     m_title = new QLabel(this);
     // However many days the lot holds, the title never widens the window.
     m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -63,7 +65,6 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     auto* dropPanel = new QWidget(this);
     auto* dropLayout = new QVBoxLayout(dropPanel);
     dropLayout->setContentsMargins(0, 0, 0, 0);
-    dropLayout->addWidget(m_mark);
     dropLayout->addWidget(m_dropsView, 1);
     dropLayout->addWidget(commands);
 
@@ -75,34 +76,45 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_verdict->setObjectName(QStringLiteral("LotVerdict"));
     m_verdict->setWordWrap(true);
     m_problems = new LotProblemsPanel(m_lot, lang, this);
+    auto* statePanel = new QWidget(this);
+    auto* stateLayout = new QVBoxLayout(statePanel);
+    stateLayout->setContentsMargins(0, 0, 0, 0);
+    stateLayout->addWidget(m_mark);
+    stateLayout->addWidget(m_summary);
+    stateLayout->addWidget(m_verdict);
+    stateLayout->addWidget(m_problems);
+    stateLayout->addStretch();
+
     m_chartValue = new QComboBox(this);
     m_chartValue->addItems({QStringLiteral("K-NWR"), QStringLiteral("E-NWR")});
     m_chart = new LotChartView(lang, this);
     auto* chartPanel = new QWidget(this);
-    auto* chartLayout = new QVBoxLayout(chartPanel);
+    auto* chartLayout = new QHBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
-    chartLayout->addWidget(m_summary);
-    chartLayout->addWidget(m_verdict);
-    chartLayout->addWidget(m_problems);
-    chartLayout->addWidget(m_chartValue, 0, Qt::AlignLeft);
-    // The plan in the chart's place, as both need the room.
-    auto* chartOrPlan = new QTabWidget(this);
-    chartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
-    chartOrPlan->addTab(m_chart, Tr(lang, "グラフ", "Chart"));
-    chartOrPlan->addTab(m_plan = new SitePlanView(lang, this), Tr(lang, "配置図", "Site plan"));
-    chartLayout->addWidget(chartOrPlan, 1);
-    m_chart->setMinimumHeight(200);
+    chartLayout->addWidget(m_chartValue, 0, Qt::AlignTop);
+    chartLayout->addWidget(m_chart, 1);
+    // The points, their chart and their plan share the width and the height: the points have
+    // the most columns, and at least ten of their rows stand in view.
+    auto* pointsChartOrPlan = new QTabWidget(this);
+    pointsChartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
+    pointsChartOrPlan->addTab(m_pointsView, Tr(lang, "測点", "Points"));
+    pointsChartOrPlan->addTab(chartPanel, Tr(lang, "グラフ", "Chart"));
+    pointsChartOrPlan->addTab(m_plan = new SitePlanView(lang, this),
+                              Tr(lang, "配置図", "Site plan"));
+    m_pointsView->setMinimumHeight(m_pointsView->horizontalHeader()->sizeHint().height() +
+                                   10 * m_pointsView->verticalHeader()->defaultSectionSize() +
+                                   2 * m_pointsView->frameWidth());
 
-    // The points across the whole width (they have the most columns); below them the drops
-    // of the chosen point beside the lot's summary and chart.
+    // Below them the drops of the chosen point beside what is said of the point and the lot:
+    // its location or why it is left out, the summary and the verdict.
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(dropPanel);
-    lower->addWidget(chartPanel);
-    lower->setSizes({500, 400});
+    lower->addWidget(statePanel);
+    lower->setSizes({560, 440});
     auto* parts = new QSplitter(Qt::Vertical, this);
-    parts->addWidget(m_pointsView);
+    parts->addWidget(pointsChartOrPlan);
     parts->addWidget(lower);
-    parts->setSizes({130, 470});
+    parts->setSizes({300, 300});
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_title, 1);
@@ -124,6 +136,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     connect(m_places, &LotPlacesPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_mark, &PointMarkPanel::Changed, this, &PointsView::MarkChanged);
     connect(m_problems, &LotProblemsPanel::Changed, this, [this] { Refresh(ChosenDrop()); });
+    connect(m_watch, &LotWatch::Changed, this, [this] { Refresh(ChosenDrop()); });
     connect(m_pointsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowPoint(current.row()); });
     connect(m_chartValue, &QComboBox::currentIndexChanged, this, [this] { ShowSummary(); });
@@ -141,21 +154,7 @@ void PointsView::AddLotActions(QMenu* file)
                     &PointsView::SaveLot);
     file->addAction(Tr(m_language, "名前を付けてロットを保存(&A)...", "Save Lot &As..."), this,
                     &PointsView::SaveLotAs);
-    // Each issued today, on the lot as it stands.
-    using Write = void (ReviewOutput::*)(const ReviewDocument&);
-    const auto document = [this](Write write) {
-        return [this, write] {
-            (m_output.get()->*write)(LotDocument(m_lot, m_context.Time->Now().date(), m_language,
-                                                 m_context.G.FixedFontName));
-        };
-    };
-    file->addAction(
-        Tr(m_language, "ロットの試験報告書を PDF に保存...", "Save Lot Report as PDF..."), this,
-        document(&ReviewOutput::SaveProtocol));
-    file->addAction(Tr(m_language, "ロットの試験報告書を印刷...", "Print Lot Report..."), this,
-                    document(&ReviewOutput::PrintProtocol));
-    file->addAction(Tr(m_language, "ロットを Excel ファイルに保存...", "Save Lot as Excel File..."),
-                    this, document(&ReviewOutput::SaveWorkbook));
+    m_reports->AddTo(file);
     m_places->AddActions(file);
 }
 
@@ -254,6 +253,7 @@ void PointsView::SaveLot()
     }
     Bilingual problem;
     ApplyFields();
+    m_watch->Check();
     if (!m_lot.Save(QString(), &problem))
         Tell(Words("保存エラー", "Save Error"), problem, true);
     else
@@ -268,6 +268,7 @@ void PointsView::SaveLotAs()
         return;
     Bilingual problem;
     ApplyFields();
+    m_watch->Check();
     if (m_lot.Save(path, &problem)) {
         m_begun.clear();
         m_preferences.RememberLotFile(path);
@@ -282,7 +283,7 @@ void PointsView::ApplyFields()
     m_lot.SetHeader(m_fields->Header());
     const PointRules rules = m_fields->Rules();
     const PointRules& now = m_lot.Document().Rules;
-    if (rules.GapSeconds != now.GapSeconds || rules.Seating != now.Seating)
+    if (rules != now)
         m_lot.SetRules(rules);
     m_lot.SetJudgement(m_fields->Judgement());
     m_points.Refresh();
@@ -312,6 +313,7 @@ void PointsView::Refresh(int keepDrop)
     m_fields->Load(m_lot.Document());
     m_fields->setEnabled(m_lot.IsOpen());
     m_places->Load();
+    m_watch->Follow();
     QString title =
         m_lot.IsOpen()
             ? Tr(m_language, "ロット: %1", "Lot: %1")
@@ -346,12 +348,12 @@ void PointsView::ShowSummary()
     // While a problem holds, the problems panel stands where the verdict would.
     m_problems->Refresh();
     m_verdict->setVisible(m_problems->isHidden());
-    const Verdict v = m_lot.Summary().Result;
+    const Verdict v = m_lot.DraftReason().En.isEmpty() ? m_lot.Summary().Result : Verdict::None;
     const QString colour = v == Verdict::Fail   ? QStringLiteral("#c00000")
                            : v == Verdict::Pass ? QStringLiteral("#006000")
                                                 : QStringLiteral("#404040");
     m_verdict->setText(QStringLiteral("<b style='color:%1'>%2</b>")
-                           .arg(colour, LotVerdictLine(m_lot, m_language).toHtmlEscaped()));
+                           .arg(colour, LotStateLine(m_lot, m_language).toHtmlEscaped()));
     m_chart->Show(BuildLotChart(m_lot, m_chartValue->currentIndex() == 1, m_language));
     m_plan->Show(m_lot.Places().Plan(m_lot.Points(), m_lot.Document().Judgement.Need));
 }

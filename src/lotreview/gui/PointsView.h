@@ -7,14 +7,14 @@
 
 #include <QWidget>
 #include <functional>
-#include <memory>
 
 struct AppContext;
 class LotChartView;
-class ReviewOutput;
 class LotFieldsPanel;
 class LotPlacesPanel;
 class LotProblemsPanel;
+class LotReportActions;
+class LotWatch;
 class PointMarkPanel;
 class QComboBox;
 class QLabel;
@@ -93,5 +93,6 @@ private:
     QComboBox* m_chartValue;
     LotChartView* m_chart;
     SitePlanView* m_plan;
-    std::unique_ptr<ReviewOutput> m_output;
+    LotWatch* m_watch;
+    LotReportActions* m_reports;
 };

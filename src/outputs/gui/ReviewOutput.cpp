@@ -39,7 +39,7 @@ QString ReviewOutput::AskPath(const ReviewDocument& document, const QString& suf
         FileQuestion{FileQuestion::Kind::Save, document.SuggestedStem + suffix, filter});
 }
 
-void ReviewOutput::SaveProtocol(const ReviewDocument& document)
+void ReviewOutput::SaveReport(const ReviewDocument& document)
 {
     if (!HasContent(document))
         return;
@@ -52,7 +52,7 @@ void ReviewOutput::SaveProtocol(const ReviewDocument& document)
     ReportSaveFailure(*m_context.Messages, ok, path, page.Reason());
 }
 
-void ReviewOutput::PrintProtocol(const ReviewDocument& document)
+void ReviewOutput::PrintReport(const ReviewDocument& document)
 {
     if (!HasContent(document))
         return;

@@ -16,8 +16,8 @@ class ReviewOutput
 {
 public:
     ReviewOutput(AppContext& context, QWidget* parent);
-    void SaveProtocol(const ReviewDocument& document);
-    void PrintProtocol(const ReviewDocument& document);
+    void SaveReport(const ReviewDocument& document);
+    void PrintReport(const ReviewDocument& document);
     void SaveWorkbook(const ReviewDocument& document);
 
 private:

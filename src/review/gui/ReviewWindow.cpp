@@ -6,7 +6,7 @@
 #include "outputs/gui/ReviewOutput.h"
 
 #include "dayreview/DayChart.h"
-#include "dayreview/DayDocument.h"
+#include "dayreview/DayReportDocument.h"
 #include "shell/AppContext.h"
 
 #include <QCloseEvent>
@@ -145,13 +145,13 @@ void ReviewWindow::BuildMenus()
         return [this, output, write] {
             const std::shared_ptr<const ReviewedDay> day = m_table.SharedDay();
             const DaySelection selection = m_selection;
-            (output->*write)(DayDocument(*day, selection, m_context.G.FixedFontName));
+            (output->*write)(DayReportDocument(*day, selection, m_context.G.FixedFontName));
         };
     };
     file->addAction(Tr(m_language, "試験報告書を PDF に保存(&P)...", "Save &Protocol as PDF..."),
-                    this, keeping(&ReviewOutput::SaveProtocol));
+                    this, keeping(&ReviewOutput::SaveReport));
     file->addAction(Tr(m_language, "試験報告書を印刷(&R)...", "P&rint Protocol..."),
-                    QKeySequence::Print, this, keeping(&ReviewOutput::PrintProtocol));
+                    QKeySequence::Print, this, keeping(&ReviewOutput::PrintReport));
     file->addAction(Tr(m_language, "Excel ファイルに保存(&X)...", "Save as E&xcel File..."), this,
                     keeping(&ReviewOutput::SaveWorkbook));
     file->addSeparator();

@@ -19,7 +19,7 @@ class DayChartView;
 
 // The review window: the list of days on the left, the chosen day on the right as its
 // table, its statistics and its chart; the menus open folders and files and write the
-// protocol, the Excel file and the clipboard text. Folders and files can be dropped on it.
+// report, the Excel file and the clipboard text. Folders and files can be dropped on it.
 class ReviewWindow : public QMainWindow
 {
     Q_OBJECT

@@ -8,9 +8,9 @@
 #include "results/ResultGrid.h"
 #include "results/ResultsContext.h"
 #include "results/ResultsFile.h"
+#include "screens/MeasurementCommands.h"
 #include "screens/MeasurementLayout.h"
 #include "screens/MeasurementScreen.h"
-#include "screens/MeasurementSession.h"
 #include "screens/gui/PositionsIndicator.h"
 #include "screens/gui/frmInitial.h"
 #include "screens/gui/frmList.h"
@@ -93,7 +93,7 @@ void Caption(QWidget* widget, const QString& fontName, const CaptionAndFont& c)
 
 frmMemoryCardData2::frmMemoryCardData2(ResultsContext& context, QWidget* parent)
     : QWidget(parent), m_context(context), m_screen(std::make_unique<Screen>(*this)),
-      m_session(std::make_unique<MeasurementSession>(context, m_resultGrid, *m_screen))
+      m_commands(std::make_unique<MeasurementCommands>(context, m_resultGrid, *m_screen))
 {
     CreateControls();
     m_windowWidthTwips = LoadWidthTwips;
@@ -286,7 +286,7 @@ void frmMemoryCardData2::BuildMonitorGrid()
 
 void frmMemoryCardData2::OnIntervalTick()
 {
-    m_session->Tick([this] { m_monitor->Tick(MonitorMode); });
+    m_commands->Tick([this] { m_monitor->Tick(MonitorMode); });
 }
 
 void frmMemoryCardData2::cmdReturn_Click()
@@ -296,7 +296,7 @@ void frmMemoryCardData2::cmdReturn_Click()
 
 void frmMemoryCardData2::closeEvent(QCloseEvent* event)
 {
-    if (m_session->MayClose())
+    if (m_commands->MayClose())
         event->accept();
     else
         event->ignore();
@@ -326,7 +326,7 @@ void frmMemoryCardData2::cmdMeasure_Click()
             return std::nullopt;
         return result;
     };
-    m_session->Measure(run, int(HeaderRowHeight));
+    m_commands->Measure(run, int(HeaderRowHeight));
 }
 
 void frmMemoryCardData2::cmdInitial_Click()
@@ -349,7 +349,7 @@ void frmMemoryCardData2::cmdNo_Click()
 
 void frmMemoryCardData2::cmdSetting_Click()
 {
-    m_session->Paused([this] {
+    m_commands->Paused([this] {
         ResultsContext& context = m_context;
         return ExecWhileHidden(this, [&context] {
             frmList list(context);
@@ -375,7 +375,7 @@ PrintOutput::Printout ResultReportOf(ResultsContext& context, GridModel& grid)
 
 void frmMemoryCardData2::cmdPrint_Click()
 {
-    m_session->Paused([this] {
+    m_commands->Paused([this] {
         PrintOutput(m_context, this)
             .Print(QStringLiteral("Report"), ResultReportOf(m_context, ResultGrid()));
         return true;

@@ -11,7 +11,7 @@
 struct ResultsContext;
 class GridView;
 class LiveMonitor;
-class MeasurementSession;
+class MeasurementCommands;
 class PositionsIndicator;
 class QLabel;
 class QPushButton;
@@ -71,7 +71,7 @@ public:
     void LoadTodaysResults();
     void FillResultGridIfAny();
 
-    // The commands and the grid's keys: each hands over to MeasurementSession and to the
+    // The commands and the grid's keys: each hands over to MeasurementCommands and to the
     // logger, results and printing logic.
     void cmdMeasure_Click();
     void cmdInitial_Click();
@@ -102,7 +102,7 @@ private:
     GridModel m_resultGrid;
     GridModel m_monitorGrid;
     std::unique_ptr<Screen> m_screen;
-    std::unique_ptr<MeasurementSession> m_session;
+    std::unique_ptr<MeasurementCommands> m_commands;
     std::unique_ptr<LiveMonitor> m_monitor;
     int m_windowWidthTwips = 0;
     int m_windowHeightTwips = 0;

@@ -83,7 +83,7 @@ void frmStart::CreateControls()
 void frmStart::ShowView()
 {
     const RunView& v = m_run.View();
-    lblFileNo->setText(v.FileNoText);
+    lblFileNo->setText(v.MeasNoText);
     lblStatus->setText(RunStatusText(v, m_context.G.UiLanguage));
     lblMessage->setText(RunSecondLineText(v, m_context.G.UiLanguage));
     pbMeasure->setValue(v.Progress);

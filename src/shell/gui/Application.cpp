@@ -51,7 +51,7 @@ int Main(int argc, char** argv, AppContext& context, const ApplicationHooks& hoo
     context.G.UiLanguage = ReadUiLanguage(context.UserFolder);
     InstallQtTranslations(app, context.G.UiLanguage);
 
-    // One copy per user: two would share the serial port and today's results file.
+    // One copy per user: two would share the serial port and today file.
     SingleInstance instance;
     if (instance.AlreadyRunning()) {
         ShowMessageNow(

@@ -2,8 +2,8 @@
 // monitor timer around the settings and a printout, and a close asked for during a tick.
 #include "ScreenDay.h"
 #include "ScriptedLink.h"
+#include "screens/MeasurementCommands.h"
 #include "screens/MeasurementScreen.h"
-#include "screens/MeasurementSession.h"
 #include "shell/GridModel.h"
 
 #include <gtest/gtest.h>
@@ -13,36 +13,36 @@ namespace
 
 using Steps = std::vector<std::string>;
 
-// The window as the session sees it; every step is logged. Closing comes back to the
-// session, as the window's close event does.
+// The window as its commands see it; every step is logged. Closing comes back to the
+// commands, as the window's close event does.
 struct Window : MeasurementWindow {
     bool TimerActive() const override { return Active; }
     void StopTimer() override { Active = (Log("stop"), false); }
     void StartTimer() override { Active = (Log("start"), true); }
     void ShowPrint() override { Log("print"); }
-    void Close() override { Closed = (Log("close"), Session->MayClose()); }
+    void Close() override { Closed = (Log("close"), Commands->MayClose()); }
     void Log(const char* step) { Done.push_back(step); }
     bool Active = true;
     bool Closed = false;
-    MeasurementSession* Session = nullptr;
+    MeasurementCommands* Commands = nullptr;
     Steps Done;
 };
 
-struct Session : ScreenDay<> {
-    Session()
+struct Screen : ScreenDay<> {
+    Screen()
     {
         context.Link = &link;
         link.Connect(true);
         PutFixedHeadings(grid, 2, UiLanguage::English);
-        window.Session = &session;
+        window.Commands = &commands;
     }
     ScriptedLink link;
     GridModel grid;
     Window window;
-    MeasurementSession session{context, grid, window};
+    MeasurementCommands commands{context, grid, window};
 };
 
-TEST(MeasurementSession, AfterTheRun)
+TEST(MeasurementCommands, AfterTheRun)
 {
     const struct {
         std::optional<RunOutcome> Outcome; // none: the screen went during the run
@@ -63,7 +63,7 @@ TEST(MeasurementSession, AfterTheRun)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Outcome ? int(*c.Outcome) : -1);
-        Session s;
+        Screen s;
         s.context.G.DebugMode = c.DebugMode;
         s.context.Logger.MeasNo = 11;
         s.context.Logger.PlateDiameter = 300;
@@ -74,7 +74,7 @@ TEST(MeasurementSession, AfterTheRun)
         for (; table.ResultCount < 10; ++table.ResultCount)
             table.Entries[table.ResultCount] = {
                 QString::number(table.ResultCount + 100001).mid(1), "", {0, 30000, 1}};
-        s.session.Measure(
+        s.commands.Measure(
             [&]() -> std::optional<RunResult> {
                 s.window.Log("run");
                 if (!c.Outcome)
@@ -104,7 +104,7 @@ TEST(MeasurementSession, AfterTheRun)
     }
 }
 
-TEST(MeasurementSession, SettingAndPrintPauseTheMonitorAndResumeOnlyWhatRan)
+TEST(MeasurementCommands, SettingAndPrintPauseTheMonitorAndResumeOnlyWhatRan)
 {
     const struct {
         bool Polling, ScreenStays;
@@ -115,9 +115,9 @@ TEST(MeasurementSession, SettingAndPrintPauseTheMonitorAndResumeOnlyWhatRan)
         {true, false, {"stop", "open"}},
     };
     for (const auto& c : cases) {
-        Session s;
+        Screen s;
         s.window.Active = c.Polling;
-        s.session.Paused([&] {
+        s.commands.Paused([&] {
             EXPECT_FALSE(s.window.Active);
             s.window.Log("open");
             return c.ScreenStays;
@@ -126,10 +126,10 @@ TEST(MeasurementSession, SettingAndPrintPauseTheMonitorAndResumeOnlyWhatRan)
     }
 }
 
-TEST(MeasurementSession, ACloseDuringATickWaitsForItsEnd)
+TEST(MeasurementCommands, ACloseDuringATickWaitsForItsEnd)
 {
-    Session s;
-    s.session.Tick([&] {
+    Screen s;
+    s.commands.Tick([&] {
         s.window.Log("tick");
         s.window.Close(); // Main Menu pressed while the check waits for a reply
         EXPECT_FALSE(s.window.Closed);

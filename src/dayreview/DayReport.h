@@ -8,5 +8,5 @@
 // whole day or the chosen rows of `selection`, and the settings of line 1; the table over as
 // many sheets as it needs with its heading on each, the rows whose K or E stands out in the
 // day marked, the statistics and the chart of the rows covered; every sheet numbered.
-bool PrintDayProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
-                      const QString& fontName);
+bool PrintDayReport(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
+                    const QString& fontName);

@@ -1,14 +1,14 @@
-#include "LotDocument.h"
+#include "LotReportDocument.h"
 
-#include "LotProtocol.h"
+#include "LotReport.h"
 #include "LotWorkbook.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, UiLanguage uiLanguage,
-                           const QString& fontName)
+ReviewDocument LotReportDocument(const LotSession& lot, const QDate& issued, UiLanguage uiLanguage,
+                                 const QString& fontName)
 {
     ReviewDocument document;
     if (lot.Points().empty())
@@ -29,7 +29,7 @@ ReviewDocument LotDocument(const LotSession& lot, const QDate& issued, UiLanguag
     document.Inputs = lot.InputFiles();
     document.Print = [&lot, issued, uiLanguage, fontName](PrintPage& page) {
         const SitePlanData plan = lot.Places().Plan(lot.Points(), lot.Document().Judgement.Need);
-        return PrintLotProtocol(page, lot, issued, uiLanguage, fontName, &plan);
+        return PrintLotReport(page, lot, issued, uiLanguage, fontName, &plan);
     };
     document.WriteWorkbook = [&lot, issued, uiLanguage](const QString& path, Bilingual* reason) {
         const std::optional<CoordinateColumns> places = lot.Places().Columns();

@@ -1,4 +1,4 @@
-#include "MeasurementSession.h"
+#include "MeasurementCommands.h"
 
 #include "logger/LoggerCommands.h"
 #include "logger/ReadLoggerSettings.h"
@@ -6,14 +6,14 @@
 #include "results/ResultsContext.h"
 #include "results/StoreDrop.h"
 
-MeasurementSession::MeasurementSession(ResultsContext& context, GridModel& resultGrid,
-                                       MeasurementWindow& window)
+MeasurementCommands::MeasurementCommands(ResultsContext& context, GridModel& resultGrid,
+                                         MeasurementWindow& window)
     : m_context(context), m_resultGrid(resultGrid), m_window(window)
 {
 }
 
-void MeasurementSession::Measure(const std::function<std::optional<RunResult>()>& run,
-                                 int dataRowHeight)
+void MeasurementCommands::Measure(const std::function<std::optional<RunResult>()>& run,
+                                  int dataRowHeight)
 {
     m_window.StopTimer();
     const std::optional<RunResult> result = run();
@@ -32,7 +32,7 @@ void MeasurementSession::Measure(const std::function<std::optional<RunResult>()>
     m_window.StartTimer();
 }
 
-void MeasurementSession::Store(const DropAnswers& drop, int dataRowHeight)
+void MeasurementCommands::Store(const DropAnswers& drop, int dataRowHeight)
 {
     // The line goes to the disk before the logger is given the next number: a program that
     // dies in between then repeats a number rather than losing a result. A line the operator
@@ -46,7 +46,7 @@ void MeasurementSession::Store(const DropAnswers& drop, int dataRowHeight)
         m_window.ShowPrint();
 }
 
-void MeasurementSession::ReadSettingsAgain()
+void MeasurementCommands::ReadSettingsAgain()
 {
     // A cancelled run may have been refused for a setting changed at the logger.
     if (!m_context.Link)
@@ -55,7 +55,7 @@ void MeasurementSession::ReadSettingsAgain()
     SelectActiveChannels(*m_context.Link, m_context.Logger);
 }
 
-void MeasurementSession::Paused(const std::function<bool()>& open)
+void MeasurementCommands::Paused(const std::function<bool()>& open)
 {
     const bool polling = m_window.TimerActive();
     m_window.StopTimer();
@@ -65,7 +65,7 @@ void MeasurementSession::Paused(const std::function<bool()>& open)
         m_window.StartTimer();
 }
 
-void MeasurementSession::Tick(const std::function<void()>& tick)
+void MeasurementCommands::Tick(const std::function<void()>& tick)
 {
     m_inTick = true;
     tick();
@@ -74,7 +74,7 @@ void MeasurementSession::Tick(const std::function<void()>& tick)
         m_window.Close();
 }
 
-bool MeasurementSession::MayClose()
+bool MeasurementCommands::MayClose()
 {
     if (m_inTick) {
         m_closeWanted = true;

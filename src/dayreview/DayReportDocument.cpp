@@ -1,6 +1,6 @@
-#include "DayDocument.h"
+#include "DayReportDocument.h"
 
-#include "DayProtocol.h"
+#include "DayReport.h"
 #include "DayWorkbook.h"
 #include "record/PositionLine.h"
 
@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-ReviewDocument DayDocument(const ReviewedDay& day, const DaySelection& selection,
-                           const QString& fontName)
+ReviewDocument DayReportDocument(const ReviewedDay& day, const DaySelection& selection,
+                                 const QString& fontName)
 {
     const DayFile& file = day.File();
     ReviewDocument document;
@@ -27,7 +27,7 @@ ReviewDocument DayDocument(const ReviewedDay& day, const DaySelection& selection
     document.PrintName = QStringLiteral("report_") + QFileInfo(file.Path).completeBaseName();
     document.Inputs = {file.Path, PositionsFilePath(file.Path)};
     document.Print = [&day, &selection, fontName](PrintPage& page) {
-        return PrintDayProtocol(page, day, selection, fontName);
+        return PrintDayReport(page, day, selection, fontName);
     };
     document.WriteWorkbook = [&day, &selection](const QString& path, Bilingual* reason) {
         return WriteDayWorkbook(path, day, selection, reason);

@@ -1,4 +1,4 @@
-#include "DayProtocol.h"
+#include "DayReport.h"
 
 #include "DayChart.h"
 #include "DayTexts.h"
@@ -131,8 +131,8 @@ bool LayDay(PageFlow& flow, const ReviewedDay& day, const DaySelection& selectio
 
 } // namespace
 
-bool PrintDayProtocol(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
-                      const QString& fontName)
+bool PrintDayReport(PrintPage& page, const ReviewedDay& day, const DaySelection& selection,
+                    const QString& fontName)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;

@@ -22,10 +22,10 @@ public:
 
 // The measurement screen's commands without their widgets: the monitor timer around a run,
 // the settings and a printout, what follows a run, and a close asked for during a tick.
-class MeasurementSession
+class MeasurementCommands
 {
 public:
-    MeasurementSession(ResultsContext& context, GridModel& resultGrid, MeasurementWindow& window);
+    MeasurementCommands(ResultsContext& context, GridModel& resultGrid, MeasurementWindow& window);
 
     // Start: the monitor stops and `run` shows the run form; it returns how the run ended, or
     // nothing when the screen went meanwhile. A lost logger leaves the screen (the run has

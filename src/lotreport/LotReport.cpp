@@ -1,4 +1,4 @@
-#include "LotProtocol.h"
+#include "LotReport.h"
 
 #include "LotChart.h"
 #include "LotRecord.h"
@@ -208,10 +208,12 @@ void DashedLine(PrintPage& page, float x0, float x1, float y, uint32_t colour, f
         page.Line(x, y, std::min(x + dash, x1), y, colour);
 }
 
-void Cross(PrintPage& page, float x, float y, float r)
+constexpr double ChartMark = 1.0; // mm, the radius of a passed point's disc
+
+// The points of a value with no requirement are not judged, and drawn so.
+Verdict ShownAs(const LotChartData& c, bool failing)
 {
-    page.Line(x - r, y - r, x + r, y + r, LotFailingColour);
-    page.Line(x - r, y + r, x + r, y - r, LotFailingColour);
+    return failing ? Verdict::Fail : c.Required ? Verdict::Pass : Verdict::None;
 }
 
 void Level(PrintPage& page, const LotChartLine& line, float x0, float x1, float y)
@@ -229,11 +231,11 @@ void Legend(PrintPage& page, const LotChartData& c, float x, float y)
         page.Text(x + 6.0f, y - 1.6f, text);
         x += 10.0f + page.TextWidth(text);
     };
-    const float mark = x + 2.5f;
-    page.Box(mark - 0.8f, y - 0.8f, mark + 0.8f, y + 0.8f, LotPassingColour);
+    PagePlanCanvas canvas(page);
+    DrawVerdictMark(canvas, ShownAs(c, false), QPointF(x + 2.5f, y), ChartMark);
     name(c.PassingName);
     if (c.Required) {
-        Cross(page, x + 2.5f, y, 1.2f);
+        DrawVerdictMark(canvas, Verdict::Fail, QPointF(x + 2.5f, y), ChartMark);
         name(c.FailingName);
     }
     for (const LotChartLine& line : c.Lines) {
@@ -256,14 +258,11 @@ void DrawChart(PageFlow& s, const LotChartData& c)
     page.Text((x0 + x1) / 2 - page.TextWidth(c.XTitle) / 2, y1 + 6.5f, c.XTitle);
     for (const LotChartLine& line : c.Lines)
         Level(page, line, x0, x1, plot.PageY(line.Value));
-    for (const QPointF& p : c.Passing) {
-        const float x = plot.PageX(p.x()), y = plot.PageY(p.y());
-        page.Box(x - 0.8f, y - 0.8f, x + 0.8f, y + 0.8f, LotPassingColour);
-    }
-    for (const QPointF& p : c.Failing) {
-        const float x = plot.PageX(p.x()), y = plot.PageY(p.y());
-        Cross(page, x, y, 1.6f);
-        page.Box(x - 2.0f, y - 2.0f, x + 2.0f, y + 2.0f, LotFailingColour);
+    PagePlanCanvas canvas(page);
+    for (bool failing : {false, true}) {
+        for (const QPointF& p : failing ? c.Failing : c.Passing)
+            DrawVerdictMark(canvas, ShownAs(c, failing),
+                            QPointF(plot.PageX(p.x()), plot.PageY(p.y())), ChartMark);
     }
 }
 
@@ -282,12 +281,18 @@ bool LayCharts(PageFlow& s, const LotSession& lot, UiLanguage language)
     return true;
 }
 
+// The lines to sign, which close the record.
+float SignaturesHeight(UiLanguage language)
+{
+    return Pitch + (Pitch + 4.0f) * float(SignLabels(language).size());
+}
+
 bool LaySignatures(PageFlow& s, UiLanguage language)
 {
     PrintPage& page = s.Page();
     page.SetFontSize(10);
     const QStringList labels = SignLabels(language);
-    if (!s.Need(Pitch + 9.0f * float(labels.size())))
+    if (!s.Need(SignaturesHeight(language)))
         return false;
     float width = 0.0f;
     for (const QString& label : labels)
@@ -306,9 +311,33 @@ bool LaySignatures(PageFlow& s, UiLanguage language)
     return true;
 }
 
-// The site plan on a sheet of its own after the rest, under a heading naming the lot.
+// Where the places come from (each file by its hash, the clock, the reference system) and
+// each placed point's coordinates, the spread of its drops and a moved plate.
+bool LayPlaces(PageFlow& s, const LotSession& lot, UiLanguage language)
+{
+    if (!Heading(s, Tr(language, "測点の位置", "Places of the points"), Pitch * 3))
+        return false;
+    Pairs(s, RecordPlaceSettings(lot, language));
+    const std::vector<RecordPlaceFile> files = RecordPlaceFiles(lot, language);
+    if (!files.empty()) {
+        std::vector<QStringList> cells{PlaceFileHeadings(language)};
+        for (const RecordPlaceFile& file : files)
+            cells.push_back(PlaceFileCells(file));
+        if (!Table(s, cells, (Right - Left) * 0.7f, {true, false, false}))
+            return false;
+    }
+    const std::vector<QStringList> points = RecordPointPlaces(lot, language);
+    if (points.size() < 2)
+        return true;
+    s.Down(Gap);
+    return Table(s, points, (Right - Left) * 0.85f, std::vector<bool>(points[0].size(), false));
+}
+
+// The site plan on a sheet of its own after the rest, under a heading naming the lot, with
+// room left at its foot for the signatures.
 bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLanguage language)
 {
+    const float bottom = Bottom - SignaturesHeight(language);
     if (!s.Need(Bottom))
         return false;
     QStringList names;
@@ -326,24 +355,29 @@ bool LayPlan(PageFlow& s, const LotSession& lot, const SitePlanData& plan, UiLan
         return false;
     if (s.Drawing()) {
         PagePlanCanvas canvas(s.Page());
-        DrawSitePlan(canvas, plan, QRectF(Left, s.Y(), Right - Left, Bottom - s.Y()), language);
+        DrawSitePlan(canvas, plan, QRectF(Left, s.Y(), Right - Left, bottom - s.Y()), language);
     }
-    s.Down(Bottom - s.Y());
+    s.Down(bottom - s.Y());
     return true;
 }
 
 bool Lay(PageFlow& s, const LotSession& lot, const QDate& issued, UiLanguage language,
          const SitePlanData* plan)
 {
+    s.SetFooterNote(LotFooterNote(lot, issued, language));
     bool laid = LayHeader(s, lot, issued, language) && LayDays(s, lot, language);
     for (const auto& part : {LayPoints, LayEdits, LaySummary}) {
         s.Down(Gap);
         laid = laid && part(s, lot, language);
     }
-    laid = laid && LayCharts(s, lot, language) && LaySignatures(s, language);
+    laid = laid && LayCharts(s, lot, language);
+    if (lot.Places().HasSource()) {
+        s.Down(Gap);
+        laid = laid && LayPlaces(s, lot, language);
+    }
     if (plan && HasPlacedPoint(*plan))
         laid = laid && LayPlan(s, lot, *plan, language);
-    return laid;
+    return laid && LaySignatures(s, language);
 }
 
 // The draft's mark and its reason's lines, for the top of every sheet; empty for a final
@@ -363,8 +397,8 @@ QStringList Banner(PrintPage& page, const LotSession& lot, UiLanguage language)
 
 } // namespace
 
-bool PrintLotProtocol(PrintPage& page, const LotSession& lot, const QDate& issued,
-                      UiLanguage language, const QString& fontName, const SitePlanData* plan)
+bool PrintLotReport(PrintPage& page, const LotSession& lot, const QDate& issued,
+                    UiLanguage language, const QString& fontName, const SitePlanData* plan)
 {
     if (!page.Begin(PageSetup{PageOrientation::Portrait, fontName, 0.0f}))
         return false;
