@@ -352,7 +352,8 @@ void Reader::ReadAlignment()
     current.Name = a.value(QLatin1String("name")).toString();
     current.StaStart = a.value(QLatin1String("staStart")).toDouble();
     names << current.Name;
-    const bool taken = wanted.isEmpty() || wanted == current.Name;
+    // Without a name asked for, only the first is read: a second makes the file refused.
+    const bool taken = wanted.isEmpty() ? names.size() == 1 : wanted == current.Name;
     bool good = true;
     while (good && xml.readNextStartElement()) {
         if (taken && xml.name() == QLatin1String("CoordGeom"))
