@@ -219,8 +219,11 @@ PlanePoint AlignmentElement::At(double s) const
     }
     case ElementKind::Spiral: {
         const double h = PanelLength(*this);
-        const size_t i = std::min(size_t(std::max(0.0, s / h)), Nodes.size() - 2);
-        return Moved(Nodes[i], Displacement(*this, double(i) * h, s));
+        const size_t i = std::min(size_t(std::max(0.0, s / h)), Nodes.size() - 1);
+        if (double(i) * h == s) // a node, as each search starts there
+            return Nodes[i];
+        const size_t from = std::min(i, Nodes.size() - 2);
+        return Moved(Nodes[from], Displacement(*this, double(from) * h, s));
     }
     }
     return Start;
@@ -291,20 +294,24 @@ StationOffset Alignment::Locate(PlanePoint point, double limit) const
     StationOffset result;
     result.Miss = StationMiss::TooFar;
     result.Distance = std::numeric_limits<double>::infinity();
+    // Only elements whose every point could lie within the limit are searched: compared
+    // squared, as the test runs for every element and every point.
     for (size_t i = 0; i < Elements.size(); ++i) {
         const AlignmentElement& e = Elements[i];
-        const double atLeast = Norm(Minus(point, e.Middle)) - e.Length / 2.0;
-        if (atLeast > limit + AsNear) {
-            result.Distance = std::min(result.Distance, atLeast);
-            continue;
-        }
-        FeetOn(e, point, i == 0, i + 1 == Elements.size(), &feet);
+        const Vec d = Minus(point, e.Middle);
+        const double reach = limit + AsNear + e.Length / 2.0;
+        if (Dot(d, d) <= reach * reach)
+            FeetOn(e, point, i == 0, i + 1 == Elements.size(), &feet);
     }
     const auto nearest =
         std::min_element(feet.begin(), feet.end(),
                          [](const Foot& a, const Foot& b) { return a.Distance < b.Distance; });
-    if (nearest == feet.end())
+    if (nearest == feet.end()) {
+        for (const AlignmentElement& e : Elements)
+            result.Distance =
+                std::min(result.Distance, Norm(Minus(point, e.Middle)) - e.Length / 2.0);
         return result;
+    }
     result.Distance = nearest->Distance;
     result.Internal = StaStart + nearest->Along;
     result.Station = StationOf(result.Internal);
