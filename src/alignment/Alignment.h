@@ -61,8 +61,9 @@ struct StationOffset {
     double Internal = 0.0; // staStart plus the length along the chain to the foot
     double Offset = 0.0;   // right of the direction of increasing station positive
     double Distance = 0.0; // to the nearest point of the chain, also when it gives no station
-    // Another part of the road, well apart along it, lies as near (within 1 mm): the
-    // nearer foot is taken all the same.
+    // Another foot, more than 0.1 m away along the chain (another part of a winding road,
+    // not the same joint found from both its elements), lies as near to within 1 mm: the
+    // nearer of the two is taken all the same, and the operator should look.
     bool Ambiguous = false;
 
     bool HasStation() const { return Miss == StationMiss::None; }

@@ -350,8 +350,16 @@ void Reader::ReadAlignment()
     equations.clear();
     const QXmlStreamAttributes a = xml.attributes();
     current.Name = a.value(QLatin1String("name")).toString();
-    current.StaStart = a.value(QLatin1String("staStart")).toDouble();
     names << current.Name;
+    bool startOk = true;
+    if (a.hasAttribute(QLatin1String("staStart")))
+        current.StaStart = a.value(QLatin1String("staStart")).toDouble(&startOk);
+    if (!startOk || !std::isfinite(current.StaStart)) {
+        Fail(Clause(Words("線形 %1 の staStart が数ではありません。",
+                          "alignment %1 has a staStart that is no number.")
+                        .Arg(current.Name)));
+        return;
+    }
     // Without a name asked for, only the first is read: a second makes the file refused.
     const bool taken = wanted.isEmpty() ? names.size() == 1 : wanted == current.Name;
     bool good = true;
