@@ -22,13 +22,14 @@ constexpr int MostElements = 100000;
 Bilingual Refusal(const QString& path, const Bilingual& why)
 {
     const QString name = QDir::toNativeSeparators(path);
-    const bool particle =
-        why.Ja.startsWith(QLatin1Char(':')) || why.Ja.startsWith(u'は') || why.Ja.startsWith(u'に');
     const bool sentence = why.En.startsWith(QLatin1Char(':'));
-    return {
-        QString::fromUtf8(particle ? "線形ファイル %1%2" : "線形ファイル %1: %2").arg(name, why.Ja),
-        QString::fromLatin1(sentence ? "alignment file %1%2" : "alignment file %1 %2")
-            .arg(name, why.En)};
+    const bool particle = !why.Ja.isEmpty() && QString::fromUtf8("はにの").contains(why.Ja[0]);
+    const char* ja = sentence   ? "線形ファイル %1%2"
+                     : particle ? "線形ファイル %1 %2"
+                                : "線形ファイル %1: %2";
+    return {QString::fromUtf8(ja).arg(name, why.Ja),
+            QString::fromLatin1(sentence ? "alignment file %1%2" : "alignment file %1 %2")
+                .arg(name, why.En)};
 }
 
 Bilingual Clause(const Bilingual& sentence)
