@@ -25,8 +25,15 @@ struct LotDayFile {
     QString Path;
     qint64 Size = 0;
     QByteArray Sha256; // hex
+    // A day file's drops in its order, each as "No digest" (DropDigest), so that a change can
+    // be said drop by drop; empty for other files and in lots of versions before 3.
+    QStringList Drops;
     bool operator==(const LotDayFile&) const = default;
 };
+
+// What changed between two days' drops (LotDayFile::Drops), by number: "9 drops then, 8
+// now; gone: 00002". Empty when either list is unknown.
+Bilingual DropChanges(const QStringList& then, const QStringList& now);
 
 // Where the lot's drops are placed from: the positions files beside its day files and more.
 struct LotPlaceSettings {

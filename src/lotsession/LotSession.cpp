@@ -60,7 +60,7 @@ void LotSession::New(const QStringList& dayFiles)
     m_path.clear();
     m_open = true;
     for (const QString& f : dayFiles)
-        m_lot.Files.push_back(LotDayFile{f, 0, QByteArray()});
+        m_lot.Files.push_back(LotDayFile{f, 0, QByteArray(), {}});
     ReadDays();
     m_saved = LotToJson(m_lot);
 }
@@ -87,7 +87,7 @@ bool LotSession::AddDayFile(const QString& path, Bilingual* problem)
     }
     if (!m_open)
         New({});
-    m_lot.Files.push_back(LotDayFile{absolute, 0, QByteArray()});
+    m_lot.Files.push_back(LotDayFile{absolute, 0, QByteArray(), {}});
     ReadDays();
     return true;
 }
@@ -149,6 +149,8 @@ Bilingual LotSession::ReadDays()
         Append(&changes, read[f].Change);
         if (m_lot.Files[f].Sha256.isEmpty()) // just added: it is the lot's as it is
             m_lot.Files[f] = read[f].Now;
+        else if (read[f].State == DayFileState::Same) // a lot saved before its drops were
+            m_lot.Files[f].Drops = read[f].Now.Drops; // remembered learns them unchanged
         m_now.push_back(read[f].Now);
         m_states.push_back(read[f].State);
         m_fileProblems.push_back(read[f].Change);

@@ -327,6 +327,22 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is a folder, not a file."));
 }
 
+// A changed day told drop by drop: each number's drops paired in their order.
+TEST(LotFile, DropChangesSayWhichDropsWentCameOrChanged)
+{
+    const struct {
+        QStringList Then, Now;
+        const char* Said;
+    } rows[] = {
+        {{"1 a", "2 b", "3 c"}, {"1 a", "3 c"}, "3 drops then, 2 now; gone: 2"},
+        {{"1 a", "2 b"}, {"1 a", "2 x", "4 d"}, "2 drops then, 3 now; added: 4; altered: 2"},
+        {{"5 a", "5 b"}, {"5 a"}, "2 drops then, 1 now; gone: 5"},
+        {{}, {"1 a"}, ""}, // a lot saved before drops were remembered
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DropChanges(row.Then, row.Now).En, row.Said);
+}
+
 TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)
 {
     QTemporaryDir dir;
