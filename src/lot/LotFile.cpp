@@ -190,7 +190,7 @@ bool ReadFiles(const QJsonValue& v, const QString& key, std::vector<LotDayFile>*
         const QJsonValue drops = o.value("drops");
         if (!drops.isUndefined() && !drops.isArray())
             return r.Fail(key);
-        for (const QJsonValue& d : drops.toArray()) {
+        for (const auto& d : drops.toArray()) {
             if (!d.isString())
                 return r.Fail(key);
             f.Drops << d.toString();
