@@ -497,7 +497,10 @@ QByteArray LotToJson(const LotDocument& lot)
                                {"operator", h.Operator},
                                {"weather", h.Weather},
                                {"temperature", h.Temperature},
-                               {"remarks", h.Remarks}}},
+                               {"remarks", h.Remarks},
+                               {"standard", h.Standard},
+                               {"logger serial", h.LoggerSerial},
+                               {"calibration", h.Calibration}}},
         {"requirement", QJsonObject{{"k", Optional(j.Need.K)}, {"e", Optional(j.Need.E)}}},
         {"gap", lot.Rules.GapSeconds},
         {"seating", lot.Rules.Seating},
@@ -547,10 +550,12 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
               ReadPlaces(root, &out.Places, r);
     Reader refs(int(out.Files.size()));
     const QJsonObject h = root.value("header").toObject();
-    out.Header = {h.value("site").toString(),    h.value("section").toString(),
-                  h.value("layer").toString(),   h.value("operator").toString(),
-                  h.value("remarks").toString(), h.value("material").toString(),
-                  h.value("weather").toString(), h.value("temperature").toString()};
+    out.Header = {h.value("site").toString(),       h.value("section").toString(),
+                  h.value("layer").toString(),      h.value("operator").toString(),
+                  h.value("remarks").toString(),    h.value("material").toString(),
+                  h.value("weather").toString(),    h.value("temperature").toString(),
+                  h.value("standard").toString(),   h.value("logger serial").toString(),
+                  h.value("calibration").toString()};
     const QJsonObject need = root.value("requirement").toObject();
     ok = ok && refs.Number(need, "k", &out.Judgement.Need.K) &&
          refs.Number(need, "e", &out.Judgement.Need.E);

@@ -17,6 +17,11 @@ struct LotHeader {
     QString Material;
     QString Weather;
     QString Temperature; // °C, as typed
+    // The method, which no day file holds: the test's standard, the logger's serial number
+    // and the date it was last calibrated, as typed.
+    QString Standard;
+    QString LoggerSerial;
+    QString Calibration;
     bool operator==(const LotHeader&) const = default;
 };
 

@@ -116,8 +116,8 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
     using F = HeaderField;
     std::vector<QStringList> rows;
     // The remarks, which may run over lines, come after the rules.
-    for (F field :
-         {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather, F::Temperature})
+    for (F field : {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather,
+                    F::Temperature, F::Standard, F::LoggerSerial, F::Calibration})
         rows.push_back({HeaderLabel(field, language), HeaderValue(lot.Document().Header, field)});
     rows.push_back({Tr(language, "ロットファイル", "Lot file"),
                     lot.Path().isEmpty() ? Tr(language, "(未保存)", "(not saved)")

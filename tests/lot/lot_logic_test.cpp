@@ -299,7 +299,12 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
                        30000.5, 1.25 + line, 400.5 + line,          110.5 + line};
     };
     LotDocument lot;
-    lot.Header = {"Site", QString::fromUtf8("第2工区"), "Base", "Op", "r", "Gravel", "Rain", "12"};
+    lot.Header = {"Site",       QString::fromUtf8("第2工区"),
+                  "Base",       "Op",
+                  "r",          "Gravel",
+                  "Rain",       "12",
+                  "JIS A 1215", "QL-0042",
+                  "2024/04/01"};
     lot.Judgement = {{80.0, 40.0}, 1.5, LotRule::Characteristic};
     lot.Rules = {45, 3, 2};
     lot.Edits = {{drop(4)},

@@ -28,7 +28,8 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     for (int i = 5; i < 300; i += 5)
         lot.SplitAt(i);
     lot.SetJudgement({{415.0, std::nullopt}, 1.645, LotRule::EveryPoint});
-    lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", ""});
+    lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", "", "JIS A 1215",
+                   "QL-0042", "2024/04/01"});
     lot.Include(5);
     lot.Exclude(12, ExclusionReason::Other, "slipped");
     lot.Exclude(297, ExclusionReason::WeightNotCaught, "");
@@ -72,7 +73,8 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
-          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)"},
+          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)",
+          "Standard JIS A 1215", "Calibrated 2024/04/01"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",

@@ -31,11 +31,8 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
     auto* legend = new QLabel(
         QStringLiteral("<span style='background-color: %1'>&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
             .arg(FarTint.name(),
-                 Tr(lang,
-                    "K または E が測点の採用打撃 (3 打撃以上) の中央値から 20 % を超えて離れた"
-                    "打撃 (印のみ、除外はしません)",
-                    "K or E more than 20 % from the median of the point's used drops (three or "
-                    "more; a mark only: nothing is left out)")),
+                 Tr(lang, "K または E が採用打撃 (3 以上) の中央値から 20 % 超 (印のみ)",
+                    "K or E over 20 % from the median of the used drops (3 or more; a mark only)")),
         this);
     legend->setWordWrap(true);
 
