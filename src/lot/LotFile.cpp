@@ -302,6 +302,40 @@ bool ReadMarks(const QJsonValue& v, std::vector<PointMark>* marks, Reader& r)
     return true;
 }
 
+bool ReadNotes(const QJsonValue& v, std::vector<EditNote>* notes, Reader& r)
+{
+    if (!v.isArray() && !v.isUndefined())
+        return r.Fail(QStringLiteral("notes"));
+    for (const auto& item : v.toArray()) {
+        const QJsonObject o = item.toObject();
+        EditNote n;
+        if (!r.Ref(o, &n.Drop, QStringLiteral("notes")))
+            return false;
+        n.Kind = o.value("kind").toString();
+        n.By = o.value("by").toString();
+        n.At = QDateTime::fromString(o.value("at").toString(), Qt::ISODate);
+        n.Reason = o.value("reason").toString();
+        if (n.Kind.isEmpty() || !n.At.isValid())
+            return r.Fail(QStringLiteral("notes"));
+        notes->push_back(n);
+    }
+    return true;
+}
+
+QJsonArray NotesJson(const std::vector<EditNote>& notes)
+{
+    QJsonArray a;
+    for (const EditNote& n : notes) {
+        QJsonObject o = RefJson(n.Drop);
+        o["kind"] = n.Kind;
+        o["by"] = n.By;
+        o["at"] = n.At.toUTC().toString(Qt::ISODate);
+        o["reason"] = n.Reason;
+        a.append(o);
+    }
+    return a;
+}
+
 QJsonArray MarksJson(const std::vector<PointMark>& marks)
 {
     QJsonArray a;
@@ -513,6 +547,8 @@ QByteArray LotToJson(const LotDocument& lot)
         {"points", MarksJson(lot.Edits.Marks)},
         {"files", FilesJson(lot.Files)}};
     WritePlaces(lot.Places, &root);
+    if (!lot.Notes.empty())
+        root["notes"] = NotesJson(lot.Notes);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -577,7 +613,8 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
         refs.Refs(root.value("splits"), &out.Edits.Splits, QStringLiteral("splits")) &&
         refs.Refs(root.value("joins"), &out.Edits.Joins, QStringLiteral("joins")) &&
         ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs) &&
-        ReadMarks(root.value("points"), &out.Edits.Marks, refs);
+        ReadMarks(root.value("points"), &out.Edits.Marks, refs) &&
+        ReadNotes(root.value("notes"), &out.Notes, refs);
     if (!ok) {
         *problem = r.Problem.En.isEmpty() ? refs.Problem : r.Problem;
         return false;

@@ -5,6 +5,7 @@
 #include "shell/InputFile.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <optional>
 
 // What the report's header says about the lot.
@@ -56,6 +57,18 @@ inline constexpr int LargestUtcOffsetMinutes = 14 * 60;
 
 // The engineer's work on a lot: everything needed to form and judge its points again from
 // its day files, which it never writes to.
+// Who made an edit by hand and when, and why where the edit holds no reason of its own (a
+// split, a join): the record's account of each edit, kept for as long as the lot is.
+struct EditNote {
+    QString Kind; // "split", "join", "exclusion", "inclusion", "location", "point left out",
+                  // "point taken back"
+    DropRef Drop;
+    QString By;
+    QDateTime At; // UTC
+    QString Reason;
+    bool operator==(const EditNote&) const = default;
+};
+
 struct LotDocument {
     LotHeader Header;
     LotJudgement Judgement;
@@ -63,6 +76,7 @@ struct LotDocument {
     LotEdits Edits;
     std::vector<LotDayFile> Files;
     LotPlaceSettings Places;
+    std::vector<EditNote> Notes; // in the order the edits were made
     bool operator==(const LotDocument&) const = default;
 };
 

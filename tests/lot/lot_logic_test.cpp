@@ -178,8 +178,9 @@ TEST(LotSummary, VerdictsByRule)
         EXPECT_EQ(s.Result, row.Result) << s.Why.En.toStdString();
         EXPECT_EQ(s.Passed, row.Passed);
         EXPECT_TRUE(s.Why.En.endsWith(QString::fromUtf8(row.Grounds))) << s.Why.En.toStdString();
-        if (row.Characteristic)
+        if (row.Characteristic) {
             EXPECT_NEAR(*s.K.Characteristic, *row.Characteristic, 0.01);
+        }
     }
 }
 
@@ -312,6 +313,8 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
                  {{drop(3), true, ExclusionReason::PlateMoved, "mud"}},
                  {{drop(3), "No.12+5.0 L 2.0 m", true, "tested again"}}};
     lot.Files = {DescribeDayFile(day)};
+    lot.Notes = {{"join", drop(5), "A. Engineer", QDateTime(Morning.date(), QTime(9, 5), Qt::UTC),
+                  "one plate"}};
     EXPECT_FALSE(LotToJson(lot).contains("epsg")) << "a lot without places is written as before";
     ASSERT_TRUE(WriteBytes(dir.filePath("track.gpx"), "<gpx/>"));
     lot.Places = {{DescribeDayFile(dir.filePath("track.gpx"))}, -210, 6677};

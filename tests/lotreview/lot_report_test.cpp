@@ -23,6 +23,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     QByteArray bytes = FixtureDayBytes(300, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(day, bytes);
     LotSession lot(language);
+    lot.SetEditor("K. Sato", [] { return QDateTime(QDate(2024, 5, 7), QTime(9, 30), Qt::UTC); });
     lot.New({day});
     lot.SetRules({99, 1, 2});
     for (int i = 5; i < 300; i += 5)
@@ -33,7 +34,7 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     lot.Include(5);
     lot.Exclude(12, ExclusionReason::Other, "slipped");
     lot.Exclude(297, ExclusionReason::WeightNotCaught, "");
-    lot.JoinWithNext(7);
+    lot.JoinWithNext(7, "one plate, a pause");
     lot.ExcludePoint(3, "plate on rock");
     if (draft) {
         Bilingual problem, notice;
@@ -74,7 +75,8 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
           "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)",
-          "Standard JIS A 1215", "Calibrated 2024/04/01"},
+          "Standard JIS A 1215", "Calibrated 2024/04/01", "one plate, a pause",
+          "K. Sato 05/07/2024 09:30:00"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",

@@ -83,8 +83,9 @@ TEST(LotSession, EditsFollowTheirDropAndNoVerdictStandsOverMissingOrMovedData)
                 if (d.State == DropState::Excluded)
                     excluded = lot.Drops()[d.Index].No.toInt();
         EXPECT_EQ(excluded, row.Excluded) << "the plate-moved exclusion stays on its drop";
-        if (row.Excluded)
+        if (row.Excluded) {
             EXPECT_EQ(lot.Points()[0].Location(), "No.12+5.0 L 2.0 m");
+        }
 
         lot.AcceptChangedDays();
         if (!lot.LostEdits().empty() && row.Accepted != Verdict::None) {

@@ -167,7 +167,7 @@ need = [r[1].value for r in wb["Lot"].iter_rows() if r[0].value == "K-NWR ≥ (M
 print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   [cell(c) for c in wb["Points"][3]],
                   [cell(c) for c in wb["Drops"][6]][:10], need,
-                  [cell(c) for c in wb["Edits"][3]]]))
+                  [cell(c) for c in wb["Edits"][3]][:7] + [wb["Edits"][3][9].value]]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
                   pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())

@@ -23,7 +23,9 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
         m_reason->addItem(ReasonText(ExclusionReason(r)).Pick(lang));
     m_reasonText = new QLineEdit(this);
     m_reasonText->setObjectName(QStringLiteral("ReasonText"));
-    m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    m_reasonText->setPlaceholderText(Tr(lang, "理由", "reason"));
+    m_reasonText->setToolTip(Tr(lang, "除外の「その他」の理由、または分割・結合の理由",
+                                "The reason for \"other\", or for a split or a join"));
     m_reasonText->setMinimumWidth(80);
     // A reason typed is the free text of "other".
     connect(m_reasonText, &QLineEdit::textEdited, this,
@@ -40,8 +42,10 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
     QPushButton* join = button("Join", "次の測点と結合", "Join with next");
     QPushButton* exclude = button("Exclude", "除外", "Exclude");
     QPushButton* include = button("Include", "採用", "Include");
-    connect(split, &QPushButton::clicked, this, &DropCommands::Split);
-    connect(join, &QPushButton::clicked, this, &DropCommands::Join);
+    connect(split, &QPushButton::clicked, this,
+            [this] { emit Split(m_reasonText->text().trimmed()); });
+    connect(join, &QPushButton::clicked, this,
+            [this] { emit Join(m_reasonText->text().trimmed()); });
     connect(include, &QPushButton::clicked, this, &DropCommands::Include);
     connect(exclude, &QPushButton::clicked, this, [this] {
         const auto reason = ExclusionReason(m_reason->currentIndex());
