@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QSet>
 #include <cmath>
 
@@ -180,10 +181,20 @@ bool ReadFiles(const QJsonValue& v, const QString& key, std::vector<LotDayFile>*
         const QJsonValue size = o.value("size");
         if (!InWindowRange(size, LargestExactSize))
             return r.Fail(key);
-        LotDayFile f{o.value("path").toString(), qint64(size.toDouble()),
-                     o.value("sha256").toString().toLatin1()};
+        LotDayFile f{o.value("path").toString(),
+                     qint64(size.toDouble()),
+                     o.value("sha256").toString().toLatin1(),
+                     {}};
         if (f.Path.isEmpty() || f.Sha256.size() != 64)
             return r.Fail(key);
+        const QJsonValue drops = o.value("drops");
+        if (!drops.isUndefined() && !drops.isArray())
+            return r.Fail(key);
+        for (const auto& d : drops.toArray()) {
+            if (!d.isString())
+                return r.Fail(key);
+            f.Drops << d.toString();
+        }
         // The window never takes a file twice; a lot file that names a day twice would count
         // its points twice.
         const QString identity = FileIdentity(f.Path);
@@ -203,9 +214,13 @@ bool ReadFiles(const QJsonValue& v, const QString& key, std::vector<LotDayFile>*
 QJsonArray FilesJson(const std::vector<LotDayFile>& files)
 {
     QJsonArray a;
-    for (const LotDayFile& f : files)
-        a.append(QJsonObject{
-            {"path", f.Path}, {"size", double(f.Size)}, {"sha256", QString::fromLatin1(f.Sha256)}});
+    for (const LotDayFile& f : files) {
+        QJsonObject o{
+            {"path", f.Path}, {"size", double(f.Size)}, {"sha256", QString::fromLatin1(f.Sha256)}};
+        if (!f.Drops.isEmpty())
+            o["drops"] = QJsonArray::fromStringList(f.Drops);
+        a.append(o);
+    }
     return a;
 }
 
@@ -287,6 +302,40 @@ bool ReadMarks(const QJsonValue& v, std::vector<PointMark>* marks, Reader& r)
     return true;
 }
 
+bool ReadNotes(const QJsonValue& v, std::vector<EditNote>* notes, Reader& r)
+{
+    if (!v.isArray() && !v.isUndefined())
+        return r.Fail(QStringLiteral("notes"));
+    for (const auto& item : v.toArray()) {
+        const QJsonObject o = item.toObject();
+        EditNote n;
+        if (!r.Ref(o, &n.Drop, QStringLiteral("notes")))
+            return false;
+        n.Kind = o.value("kind").toString();
+        n.By = o.value("by").toString();
+        n.At = QDateTime::fromString(o.value("at").toString(), Qt::ISODate);
+        n.Reason = o.value("reason").toString();
+        if (n.Kind.isEmpty() || !n.At.isValid())
+            return r.Fail(QStringLiteral("notes"));
+        notes->push_back(n);
+    }
+    return true;
+}
+
+QJsonArray NotesJson(const std::vector<EditNote>& notes)
+{
+    QJsonArray a;
+    for (const EditNote& n : notes) {
+        QJsonObject o = RefJson(n.Drop);
+        o["kind"] = n.Kind;
+        o["by"] = n.By;
+        o["at"] = n.At.toUTC().toString(Qt::ISODate);
+        o["reason"] = n.Reason;
+        a.append(o);
+    }
+    return a;
+}
+
 QJsonArray MarksJson(const std::vector<PointMark>& marks)
 {
     QJsonArray a;
@@ -304,14 +353,16 @@ QJsonArray MarksJson(const std::vector<PointMark>& marks)
 
 LotDayFile DescribeDayBytes(const QString& path, const QByteArray& bytes)
 {
-    return LotDayFile{path, bytes.size(),
-                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()};
+    return LotDayFile{path,
+                      bytes.size(),
+                      QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex(),
+                      {}};
 }
 
 LotDayFile DescribeFile(const QString& path, const InputLimit& limit)
 {
     const InputRead read = ReadInputFile(path, limit);
-    return read.Ok() ? DescribeDayBytes(path, read.Bytes) : LotDayFile{path, -1, QByteArray()};
+    return read.Ok() ? DescribeDayBytes(path, read.Bytes) : LotDayFile{path, -1, QByteArray(), {}};
 }
 
 LotDayFile DescribeDayFile(const QString& path)
@@ -349,12 +400,19 @@ Bilingual DayFileChange(const LotDayFile& saved, const InputRead& read, const Lo
         return Bilingual{
             QString::fromUtf8("%1: %2 その打撃は測点に含まれません。").arg(path, read.Reason.Ja),
             QStringLiteral("%1 %2 Its drops are not in the points.").arg(path, read.Reason.En)};
-    case DayFileState::Changed:
-        return Words("%1 はロットの保存後に変更されました。測点は今の内容から作り直しました。"
-                     "測点を確かめてから変更を受け入れてください。",
-                     "%1 has changed since the lot was saved: the points were formed again "
-                     "from what it holds now. Check them, then accept the change.")
-            .Arg(path);
+    case DayFileState::Changed: {
+        Bilingual what = DropChanges(saved.Drops, now.Drops);
+        if (!what.En.isEmpty())
+            what = Bilingual{QStringLiteral(" (") + what.Ja + ')',
+                             QStringLiteral(" (") + what.En + ')'};
+        return Bilingual{
+            QString::fromUtf8("%1 はロットの保存後に変更されました%2。測点は今の内容から作り直し"
+                              "ました。測点を確かめてから変更を受け入れてください。")
+                .arg(path, what.Ja),
+            QStringLiteral("%1 has changed since the lot was saved%2: the points were formed "
+                           "again from what it holds now. Check them, then accept the change.")
+                .arg(path, what.En)};
+    }
     }
     return {};
 }
@@ -386,6 +444,55 @@ Bilingual PlacesFileChange(const LotDayFile& saved, const InputRead& read, const
             .Arg(path);
     }
     return {};
+}
+
+Bilingual DropChanges(const QStringList& then, const QStringList& now)
+{
+    if (then.isEmpty() || now.isEmpty())
+        return {};
+    // Each number's drops paired in their order: a digest that differs is a drop altered,
+    // one left over on either side a drop gone or added.
+    QMap<QString, QStringList> before, after;
+    const auto split = [](const QString& drop) {
+        return std::pair{drop.section(QLatin1Char(' '), 0, 0), drop.section(QLatin1Char(' '), 1)};
+    };
+    for (const QString& d : then)
+        before[split(d).first] << split(d).second;
+    for (const QString& d : now)
+        after[split(d).first] << split(d).second;
+    QStringList gone, added, altered;
+    for (auto it = before.begin(); it != before.end(); ++it) {
+        const QStringList ahead = after.value(it.key());
+        for (qsizetype i = 0; i < it.value().size(); ++i) {
+            if (i >= ahead.size())
+                gone << it.key();
+            else if (ahead.at(i) != it.value().at(i))
+                altered << it.key();
+        }
+    }
+    for (auto it = after.begin(); it != after.end(); ++it) {
+        for (qsizetype i = before.value(it.key()).size(); i < it.value().size(); ++i)
+            added << it.key();
+    }
+    const auto listed = [](const QStringList& numbers) {
+        constexpr int Shown = 10;
+        return numbers.size() <= Shown ? numbers.join(QStringLiteral(", "))
+                                       : numbers.mid(0, Shown).join(QStringLiteral(", ")) +
+                                             QStringLiteral(", … (%1)").arg(numbers.size());
+    };
+    Bilingual out = Words("打撃数 %1 → %2", "%1 drops then, %2 now")
+                        .Arg(QString::number(then.size()))
+                        .Arg(QString::number(now.size()));
+    const auto add = [&](const QStringList& numbers, const char* ja, const char* en) {
+        if (numbers.isEmpty())
+            return;
+        out.Ja += QString::fromUtf8("、%1: %2").arg(QString::fromUtf8(ja), listed(numbers));
+        out.En += QStringLiteral("; %1: %2").arg(QLatin1String(en), listed(numbers));
+    };
+    add(gone, "削除", "gone");
+    add(added, "追加", "added");
+    add(altered, "変更", "altered");
+    return out;
 }
 
 Bilingual DayFileChanges(const LotDocument& lot)
@@ -424,7 +531,10 @@ QByteArray LotToJson(const LotDocument& lot)
                                {"operator", h.Operator},
                                {"weather", h.Weather},
                                {"temperature", h.Temperature},
-                               {"remarks", h.Remarks}}},
+                               {"remarks", h.Remarks},
+                               {"standard", h.Standard},
+                               {"logger serial", h.LoggerSerial},
+                               {"calibration", h.Calibration}}},
         {"requirement", QJsonObject{{"k", Optional(j.Need.K)}, {"e", Optional(j.Need.E)}}},
         {"gap", lot.Rules.GapSeconds},
         {"seating", lot.Rules.Seating},
@@ -437,6 +547,8 @@ QByteArray LotToJson(const LotDocument& lot)
         {"points", MarksJson(lot.Edits.Marks)},
         {"files", FilesJson(lot.Files)}};
     WritePlaces(lot.Places, &root);
+    if (!lot.Notes.empty())
+        root["notes"] = NotesJson(lot.Notes);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -474,10 +586,12 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
               ReadPlaces(root, &out.Places, r);
     Reader refs(int(out.Files.size()));
     const QJsonObject h = root.value("header").toObject();
-    out.Header = {h.value("site").toString(),    h.value("section").toString(),
-                  h.value("layer").toString(),   h.value("operator").toString(),
-                  h.value("remarks").toString(), h.value("material").toString(),
-                  h.value("weather").toString(), h.value("temperature").toString()};
+    out.Header = {h.value("site").toString(),       h.value("section").toString(),
+                  h.value("layer").toString(),      h.value("operator").toString(),
+                  h.value("remarks").toString(),    h.value("material").toString(),
+                  h.value("weather").toString(),    h.value("temperature").toString(),
+                  h.value("standard").toString(),   h.value("logger serial").toString(),
+                  h.value("calibration").toString()};
     const QJsonObject need = root.value("requirement").toObject();
     ok = ok && refs.Number(need, "k", &out.Judgement.Need.K) &&
          refs.Number(need, "e", &out.Judgement.Need.E);
@@ -499,7 +613,8 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
         refs.Refs(root.value("splits"), &out.Edits.Splits, QStringLiteral("splits")) &&
         refs.Refs(root.value("joins"), &out.Edits.Joins, QStringLiteral("joins")) &&
         ReadChoices(root.value("exclusions"), &out.Edits.Choices, refs) &&
-        ReadMarks(root.value("points"), &out.Edits.Marks, refs);
+        ReadMarks(root.value("points"), &out.Edits.Marks, refs) &&
+        ReadNotes(root.value("notes"), &out.Notes, refs);
     if (!ok) {
         *problem = r.Problem.En.isEmpty() ? refs.Problem : r.Problem;
         return false;

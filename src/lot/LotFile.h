@@ -5,6 +5,7 @@
 #include "shell/InputFile.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <optional>
 
 // What the report's header says about the lot.
@@ -17,6 +18,11 @@ struct LotHeader {
     QString Material;
     QString Weather;
     QString Temperature; // °C, as typed
+    // The method, which no day file holds: the test's standard, the logger's serial number
+    // and the date it was last calibrated, as typed.
+    QString Standard;
+    QString LoggerSerial;
+    QString Calibration;
     bool operator==(const LotHeader&) const = default;
 };
 
@@ -25,8 +31,15 @@ struct LotDayFile {
     QString Path;
     qint64 Size = 0;
     QByteArray Sha256; // hex
+    // A day file's drops in its order, each as "No digest" (DropDigest), so that a change can
+    // be said drop by drop; empty for other files and in lots of versions before 3.
+    QStringList Drops;
     bool operator==(const LotDayFile&) const = default;
 };
+
+// What changed between two days' drops (LotDayFile::Drops), by number: "9 drops then, 8
+// now; gone: 00002". Empty when either list is unknown.
+Bilingual DropChanges(const QStringList& then, const QStringList& now);
 
 // Where the lot's drops are placed from: the positions files beside its day files and more.
 struct LotPlaceSettings {
@@ -44,6 +57,18 @@ inline constexpr int LargestUtcOffsetMinutes = 14 * 60;
 
 // The engineer's work on a lot: everything needed to form and judge its points again from
 // its day files, which it never writes to.
+// Who made an edit by hand and when, and why where the edit holds no reason of its own (a
+// split, a join): the record's account of each edit, kept for as long as the lot is.
+struct EditNote {
+    QString Kind; // "split", "join", "exclusion", "inclusion", "location", "point left out",
+                  // "point taken back"
+    DropRef Drop;
+    QString By;
+    QDateTime At; // UTC
+    QString Reason;
+    bool operator==(const EditNote&) const = default;
+};
+
 struct LotDocument {
     LotHeader Header;
     LotJudgement Judgement;
@@ -51,6 +76,7 @@ struct LotDocument {
     LotEdits Edits;
     std::vector<LotDayFile> Files;
     LotPlaceSettings Places;
+    std::vector<EditNote> Notes; // in the order the edits were made
     bool operator==(const LotDocument&) const = default;
 };
 

@@ -41,7 +41,7 @@ bool CommandPlaces::Open(const PlacesRequest& request, const QStringList& dayFil
 {
     LotPlaceSettings settings;
     for (const QString& path : request.Tracks)
-        settings.Tracks.push_back(LotDayFile{path, 0, {}});
+        settings.Tracks.push_back(LotDayFile{path, 0, {}, {}});
     settings.Epsg = request.Epsg;
     TracksRead tracks = ReadTracks(settings.Tracks);
     if (tracks.Refused) {

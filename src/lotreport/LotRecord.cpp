@@ -93,6 +93,26 @@ RecordEdit EditAt(const LotSession& lot, const DropPlaces& places, EditKind kind
     return e;
 }
 
+// Who made the edit of `kind` at `ref` and when, from the last note of it; the note's reason
+// where the edit holds none (a split, a join).
+void Stamp(const LotSession& lot, const char* kind, const DropRef& ref, RecordEdit* edit)
+{
+    const std::vector<EditNote>& notes = lot.Document().Notes;
+    for (auto n = notes.rbegin(); n != notes.rend(); ++n) {
+        const DropRef& d = n->Drop;
+        const bool same = d.File == ref.File &&
+                          (ref.Identified() && d.Identified() ? d.No == ref.No && d.When == ref.When
+                                                              : d.Line == ref.Line);
+        if (n->Kind != QLatin1String(kind) || !same)
+            continue;
+        edit->By = n->By;
+        edit->At = n->At;
+        if (edit->Reason.isEmpty())
+            edit->Reason = n->Reason;
+        return;
+    }
+}
+
 } // namespace
 
 QString ProgramText()
@@ -116,8 +136,8 @@ std::vector<QStringList> RecordHeader(const LotSession& lot, const QDate& issued
     using F = HeaderField;
     std::vector<QStringList> rows;
     // The remarks, which may run over lines, come after the rules.
-    for (F field :
-         {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather, F::Temperature})
+    for (F field : {F::Site, F::Section, F::Layer, F::Material, F::Operator, F::Weather,
+                    F::Temperature, F::Standard, F::LoggerSerial, F::Calibration})
         rows.push_back({HeaderLabel(field, language), HeaderValue(lot.Document().Header, field)});
     rows.push_back({Tr(language, "ロットファイル", "Lot file"),
                     lot.Path().isEmpty() ? Tr(language, "(未保存)", "(not saved)")
@@ -315,17 +335,23 @@ std::vector<RecordEdit> RecordEdits(const LotSession& lot, UiLanguage language)
         out.push_back(
             EditAt(lot, places, c.Used ? EditKind::Inclusion : EditKind::Exclusion, c.Drop));
         out.back().Reason = c.Shown().Pick(language);
+        Stamp(lot, c.Used ? "inclusion" : "exclusion", c.Drop, &out.back());
     }
-    for (const DropRef& r : edits.Splits)
+    for (const DropRef& r : edits.Splits) {
         out.push_back(EditAt(lot, places, EditKind::Split, r));
-    for (const DropRef& r : edits.Joins)
+        Stamp(lot, "split", r, &out.back());
+    }
+    for (const DropRef& r : edits.Joins) {
         out.push_back(EditAt(lot, places, EditKind::Join, r));
+        Stamp(lot, "join", r, &out.back());
+    }
     for (const PointMark& m : edits.Marks) {
         if (!m.Excluded && !(m.Drop.Lost && !m.Location.isEmpty()))
             continue; // a location is in the points' table already
         out.push_back(
             EditAt(lot, places, m.Excluded ? EditKind::PointLeftOut : EditKind::Location, m.Drop));
         out.back().Reason = m.Excluded ? m.Reason : m.Location;
+        Stamp(lot, m.Excluded ? "point left out" : "location", m.Drop, &out.back());
     }
     std::stable_sort(out.begin(), out.end(), [&](const RecordEdit& a, const RecordEdit& b) {
         if (a.Lost != b.Lost)
@@ -357,12 +383,13 @@ QString EditKindText(const RecordEdit& edit, UiLanguage language)
 QStringList EditHeadings(UiLanguage language)
 {
     if (language == UiLanguage::Japanese)
-        return {QString::fromUtf8("測点"),         QString::fromUtf8("変更"),
-                QString::fromUtf8("日のファイル"), QStringLiteral("No"),
-                QString::fromUtf8("日時"),         QStringLiteral("K-NWR(MN/m3)"),
-                QStringLiteral("E-NWR(MN/m2)"),    QString::fromUtf8("理由")};
-    return {"Point",     "Edit",         "Day file",     "No",
-            "Date Time", "K-NWR(MN/m3)", "E-NWR(MN/m2)", "Reason"};
+        return {QString::fromUtf8("測点"),           QString::fromUtf8("変更"),
+                QString::fromUtf8("日のファイル"),   QStringLiteral("No"),
+                QString::fromUtf8("日時"),           QStringLiteral("K-NWR(MN/m3)"),
+                QStringLiteral("E-NWR(MN/m2)"),      QString::fromUtf8("変更者"),
+                QString::fromUtf8("変更日時 (UTC)"), QString::fromUtf8("理由")};
+    return {"Point",        "Edit",         "Day file", "No",           "Date Time",
+            "K-NWR(MN/m3)", "E-NWR(MN/m2)", "By",       "Edited (UTC)", "Reason"};
 }
 
 QStringList EditCells(const RecordEdit& edit, UiLanguage language)
@@ -379,6 +406,8 @@ QStringList EditCells(const RecordEdit& edit, UiLanguage language)
             edit.When.isValid() ? FormatDateTimeText(edit.When, language) : QString(),
             Value(edit.K),
             Value(edit.E),
+            edit.By,
+            edit.At.isValid() ? FormatDateTimeText(edit.At.toUTC(), language) : QString(),
             reason};
 }
 

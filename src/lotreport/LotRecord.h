@@ -79,6 +79,8 @@ struct RecordEdit {
     std::optional<double> K, E; // of excluded and included drops
     QString Reason;
     bool Lost = false; // its drop is no longer in the file: it applies to nothing
+    QString By;        // who made it and when (UTC), from the lot's notes; empty for an edit
+    QDateTime At;      // made before edits were noted
 };
 // Exclusions and inclusions, splits, joins and points left out in the order of the drops;
 // marks whose drop is lost too, as nothing else shows them.

@@ -168,18 +168,20 @@ QString LotVerdictLine(const LotSession& lot, UiLanguage language)
 QStringList HeaderLabels(UiLanguage language)
 {
     if (language == UiLanguage::Japanese)
-        return {QString::fromUtf8("現場"), QString::fromUtf8("工区・ロット"),
-                QString::fromUtf8("層"),   QString::fromUtf8("測定者"),
-                QString::fromUtf8("備考"), QString::fromUtf8("材料"),
-                QString::fromUtf8("天候"), QString::fromUtf8("気温 (°C)")};
-    return {"Site",    "Section or lot", "Layer",   "Tester",
-            "Remarks", "Material",       "Weather", "Temperature (°C)"};
+        return {QString::fromUtf8("現場"),  QString::fromUtf8("工区・ロット"),
+                QString::fromUtf8("層"),    QString::fromUtf8("測定者"),
+                QString::fromUtf8("備考"),  QString::fromUtf8("材料"),
+                QString::fromUtf8("天候"),  QString::fromUtf8("気温 (°C)"),
+                QString::fromUtf8("規格"),  QString::fromUtf8("ロガー番号"),
+                QString::fromUtf8("校正日")};
+    return {"Site",    "Section or lot",   "Layer",    "Tester",     "Remarks",   "Material",
+            "Weather", "Temperature (°C)", "Standard", "Logger No.", "Calibrated"};
 }
 
 QStringList HeaderValues(const LotHeader& h)
 {
-    return {h.Site,    h.Section,  h.Layer,   h.Operator,
-            h.Remarks, h.Material, h.Weather, h.Temperature};
+    return {h.Site,    h.Section,     h.Layer,    h.Operator,     h.Remarks,    h.Material,
+            h.Weather, h.Temperature, h.Standard, h.LoggerSerial, h.Calibration};
 }
 
 QString HeaderLabel(HeaderField field, UiLanguage language)

@@ -34,8 +34,20 @@ std::vector<QStringList> LotSummaryRows(const LotSession& lot, UiLanguage uiLang
 QString HtmlTable(const std::vector<QStringList>& rows);
 QString LotVerdictLine(const LotSession& lot, UiLanguage uiLanguage);
 // The header's fields in the order the window lays them out.
-enum class HeaderField { Site, Section, Layer, Operator, Remarks, Material, Weather, Temperature };
-inline constexpr int HeaderFields = 8;
+enum class HeaderField {
+    Site,
+    Section,
+    Layer,
+    Operator,
+    Remarks,
+    Material,
+    Weather,
+    Temperature,
+    Standard,
+    LoggerSerial,
+    Calibration
+};
+inline constexpr int HeaderFields = 11;
 // Every field's label, and every field's value, in the order of HeaderField.
 QStringList HeaderLabels(UiLanguage uiLanguage);
 QStringList HeaderValues(const LotHeader& header);

@@ -213,7 +213,7 @@ void WriteEdits(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
     lxw_worksheet* sheet =
         workbook_add_worksheet(book, language == UiLanguage::Japanese ? "変更" : "Edits");
     Headings(sheet, EditHeadings(language), f);
-    worksheet_set_column(sheet, 7, 7, 40, nullptr);
+    worksheet_set_column(sheet, 9, 9, 40, nullptr);
     int y = 0;
     for (const RecordEdit& e : RecordEdits(lot, language)) {
         ++y;
@@ -226,7 +226,10 @@ void WriteEdits(lxw_workbook* book, const LotSession& lot, UiLanguage language, 
         When(sheet, y, 4, e.When, f.When);
         Number(sheet, y, 5, e.K && *e.K >= 0.0 ? e.K : std::nullopt, f.Whole);
         Number(sheet, y, 6, e.E && *e.E >= 0.0 ? e.E : std::nullopt, f.Whole);
-        Text(sheet, y, 7, cells.at(7));
+        Text(sheet, y, 7, e.By);
+        if (e.At.isValid())
+            When(sheet, y, 8, e.At.toUTC(), f.When);
+        Text(sheet, y, 9, cells.at(9));
     }
 }
 

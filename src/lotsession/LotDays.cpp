@@ -1,5 +1,7 @@
 #include "LotDays.h"
 
+#include "LotDrops.h"
+
 #include <QThread>
 
 #include <atomic>
@@ -12,13 +14,15 @@ LotDayRead ReadOne(const LotDayFile& saved, UiLanguage language)
 {
     const InputRead read = ReadInputFile(saved.Path, DayFileLimit());
     LotDayRead out;
-    const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
+    out.Day = DayOfInput(saved.Path, read, language);
+    LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
+    if (read.Ok() && !out.Day.Refused())
+        now.Drops = DropDigests(out.Day);
     if (!saved.Sha256.isEmpty()) { // not a day just added
         out.State = CompareDayFile(saved, read, now);
         out.Change = DayFileChange(saved, read, now);
     }
     out.Now = read.Ok() ? now : saved;
-    out.Day = DayOfInput(saved.Path, read, language);
     // A file the lot names that holds no day (a picture, a note) is never counted as a day
     // without drops, whether its bytes are those the lot saw or not.
     if (read.Ok() && out.Day.Refused() && !saved.Sha256.isEmpty()) {

@@ -20,7 +20,7 @@ namespace
 PlacesFileRead CheckPlacesFile(const LotDayFile& saved, const InputRead& read)
 {
     const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
-    PlacesFileRead out{read.Ok() ? now : LotDayFile{saved.Path, -1, {}}, saved, {}, {}};
+    PlacesFileRead out{read.Ok() ? now : LotDayFile{saved.Path, -1, {}, {}}, saved, {}, {}};
     if (saved.Sha256.isEmpty()) {
         out.Record = now; // not recorded yet: the lot takes it as it is
         return out;
@@ -95,7 +95,7 @@ void LotPlaces::Read(const std::vector<QString>& dayFiles, const LotPlaceSetting
         const LotDayFile* saved = recorded.value(path);
         if (saved || read.Input.Ok())
             m_positionsFiles.push_back(
-                CheckPlacesFile(saved ? *saved : LotDayFile{path, 0, {}}, read.Input));
+                CheckPlacesFile(saved ? *saved : LotDayFile{path, 0, {}, {}}, read.Input));
         if (!read.Note.En.isEmpty())
             m_notes.push_back(read.Note);
         m_positions.push_back(std::move(read.File));

@@ -52,7 +52,24 @@ Bilingual DropNamed(const DropRef& r, const QString& file)
 
 } // namespace
 
-LotSession::LotSession(UiLanguage uiLanguage) : m_language(uiLanguage) {}
+LotSession::LotSession(UiLanguage uiLanguage)
+    : m_language(uiLanguage),
+      m_editor(qEnvironmentVariable("USER", qEnvironmentVariable("LOGNAME"))),
+      m_clock([] { return QDateTime::currentDateTimeUtc(); })
+{
+}
+
+void LotSession::SetEditor(const QString& by, std::function<QDateTime()> now)
+{
+    m_editor = by;
+    m_clock = std::move(now);
+}
+
+void LotSession::Note(const char* kind, const DropRef& drop, const QString& reason)
+{
+    m_lot.Notes.push_back(
+        EditNote{QLatin1String(kind), drop, m_editor, m_clock().toUTC(), reason.trimmed()});
+}
 
 void LotSession::New(const QStringList& dayFiles)
 {
@@ -60,7 +77,7 @@ void LotSession::New(const QStringList& dayFiles)
     m_path.clear();
     m_open = true;
     for (const QString& f : dayFiles)
-        m_lot.Files.push_back(LotDayFile{f, 0, QByteArray()});
+        m_lot.Files.push_back(LotDayFile{f, 0, QByteArray(), {}});
     ReadDays();
     m_saved = LotToJson(m_lot);
 }
@@ -87,7 +104,7 @@ bool LotSession::AddDayFile(const QString& path, Bilingual* problem)
     }
     if (!m_open)
         New({});
-    m_lot.Files.push_back(LotDayFile{absolute, 0, QByteArray()});
+    m_lot.Files.push_back(LotDayFile{absolute, 0, QByteArray(), {}});
     ReadDays();
     return true;
 }
@@ -149,6 +166,8 @@ Bilingual LotSession::ReadDays()
         Append(&changes, read[f].Change);
         if (m_lot.Files[f].Sha256.isEmpty()) // just added: it is the lot's as it is
             m_lot.Files[f] = read[f].Now;
+        else if (read[f].State == DayFileState::Same) // a lot saved before its drops were
+            m_lot.Files[f].Drops = read[f].Now.Drops; // remembered learns them unchanged
         m_now.push_back(read[f].Now);
         m_states.push_back(read[f].State);
         m_fileProblems.push_back(read[f].Change);
@@ -463,17 +482,18 @@ void LotSession::Forget(const DropRef& ref)
     EraseIf(m_lot.Edits.Joins, [&](const DropRef& r) { return !r.Lost && r.SamePlace(ref); });
 }
 
-void LotSession::SplitAt(int drop)
+void LotSession::SplitAt(int drop, const QString& reason)
 {
     if (drop < 0 || drop >= int(m_drops.size()))
         return;
     const DropRef ref = RefAt(drop);
     Forget(ref);
     m_lot.Edits.Splits.push_back(ref);
+    Note("split", ref, reason);
     Form();
 }
 
-bool LotSession::JoinWithNext(int point)
+bool LotSession::JoinWithNext(int point, const QString& reason)
 {
     if (point < 0 || point + 1 >= int(m_points.size()))
         return false;
@@ -497,6 +517,7 @@ bool LotSession::JoinWithNext(int point)
     const DropRef ref = RefAt(next);
     Forget(ref);
     m_lot.Edits.Joins.push_back(ref);
+    Note("join", ref, reason);
     Form();
     return true;
 }
@@ -509,6 +530,7 @@ void LotSession::Exclude(int drop, ExclusionReason reason, const QString& text)
     EraseIf(m_lot.Edits.Choices,
             [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop.SamePlace(ref); });
     m_lot.Edits.Choices.push_back(DropChoice{ref, false, reason, text});
+    Note("exclusion", ref);
     Form();
 }
 
@@ -519,6 +541,7 @@ void LotSession::Include(int drop)
     const DropRef ref = RefAt(drop);
     EraseIf(m_lot.Edits.Choices,
             [&](const DropChoice& c) { return !c.Drop.Lost && c.Drop.SamePlace(ref); });
+    Note("inclusion", ref);
     Form();
     const int p = PointOf(drop);
     for (const PointDrop& pd : p >= 0 ? m_points[p].Drops : std::vector<PointDrop>{}) {
@@ -543,8 +566,9 @@ void LotSession::SetLocation(int point, const QString& location)
 {
     if (point < 0 || point >= int(m_points.size()))
         return;
-    MarkOf(m_lot.Edits, m_points[point], RefAt(m_points[point].Drops.front().Index))->Location =
-        location.trimmed();
+    PointMark* m = MarkOf(m_lot.Edits, m_points[point], RefAt(m_points[point].Drops.front().Index));
+    m->Location = location.trimmed();
+    Note("location", m->Drop, m->Location);
     Form();
 }
 
@@ -555,6 +579,7 @@ bool LotSession::ExcludePoint(int point, const QString& reason)
     PointMark* m = MarkOf(m_lot.Edits, m_points[point], RefAt(m_points[point].Drops.front().Index));
     m->Excluded = true;
     m->Reason = reason.trimmed();
+    Note("point left out", m->Drop, m->Reason);
     Form();
     return true;
 }
@@ -566,5 +591,6 @@ void LotSession::IncludePoint(int point)
     PointMark* m = MarkOf(m_lot.Edits, m_points[point], {});
     m->Excluded = false;
     m->Reason.clear();
+    Note("point taken back", m->Drop);
     Form();
 }

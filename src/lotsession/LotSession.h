@@ -6,6 +6,8 @@
 
 #include "lot/LotFile.h"
 
+#include <functional>
+
 // The lot the engineer works on in the review window: its document, the drops read from
 // its day files, and the points and verdicts formed from them, kept in step after every
 // change. Day files are only ever read.
@@ -44,9 +46,14 @@ public:
     // Where the lot's drops and points lie, placed again with every change of its points.
     const LotPlaces& Places() const { return m_places; }
 
-    // Changes at a drop (an index into Drops()) or a point (into Points()).
-    void SplitAt(int drop);
-    bool JoinWithNext(int point); // false at a file's last point
+    // Who makes the edits from now on, and their clock, for the notes of who edited what and
+    // when (unless set: the computer's user and its clock).
+    void SetEditor(const QString& by, std::function<QDateTime()> now);
+    const QString& Editor() const { return m_editor; }
+    // Changes at a drop (an index into Drops()) or a point (into Points()); a split or a join
+    // may say why.
+    void SplitAt(int drop, const QString& reason = {});
+    bool JoinWithNext(int point, const QString& reason = {}); // false at a file's last point
     void Exclude(int drop, ExclusionReason reason, const QString& text);
     void Include(int drop);
     void SetLocation(int point, const QString& location);
@@ -108,6 +115,7 @@ private:
     void Forget(const DropRef& ref);
     DropRef RefAt(int drop) const;
     bool IsLost(const DropRef& ref) const;
+    void Note(const char* kind, const DropRef& drop, const QString& reason = {});
 
     UiLanguage m_language;
     LotDocument m_lot; // its Files as last accepted: a change stays one until accepted
@@ -122,4 +130,6 @@ private:
     LotSummary m_summary;
     LotPlaces m_places;
     QByteArray m_saved; // the document as last saved, opened or begun
+    QString m_editor;
+    std::function<QDateTime()> m_clock;
 };

@@ -178,8 +178,9 @@ TEST(LotSummary, VerdictsByRule)
         EXPECT_EQ(s.Result, row.Result) << s.Why.En.toStdString();
         EXPECT_EQ(s.Passed, row.Passed);
         EXPECT_TRUE(s.Why.En.endsWith(QString::fromUtf8(row.Grounds))) << s.Why.En.toStdString();
-        if (row.Characteristic)
+        if (row.Characteristic) {
             EXPECT_NEAR(*s.K.Characteristic, *row.Characteristic, 0.01);
+        }
     }
 }
 
@@ -299,7 +300,12 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
                        30000.5, 1.25 + line, 400.5 + line,          110.5 + line};
     };
     LotDocument lot;
-    lot.Header = {"Site", QString::fromUtf8("第2工区"), "Base", "Op", "r", "Gravel", "Rain", "12"};
+    lot.Header = {"Site",       QString::fromUtf8("第2工区"),
+                  "Base",       "Op",
+                  "r",          "Gravel",
+                  "Rain",       "12",
+                  "JIS A 1215", "QL-0042",
+                  "2024/04/01"};
     lot.Judgement = {{80.0, 40.0}, 1.5, LotRule::Characteristic};
     lot.Rules = {45, 3, 2};
     lot.Edits = {{drop(4)},
@@ -307,6 +313,8 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
                  {{drop(3), true, ExclusionReason::PlateMoved, "mud"}},
                  {{drop(3), "No.12+5.0 L 2.0 m", true, "tested again"}}};
     lot.Files = {DescribeDayFile(day)};
+    lot.Notes = {{"join", drop(5), "A. Engineer", QDateTime(Morning.date(), QTime(9, 5), Qt::UTC),
+                  "one plate"}};
     EXPECT_FALSE(LotToJson(lot).contains("epsg")) << "a lot without places is written as before";
     ASSERT_TRUE(WriteBytes(dir.filePath("track.gpx"), "<gpx/>"));
     lot.Places = {{DescribeDayFile(dir.filePath("track.gpx"))}, -210, 6677};
@@ -325,6 +333,22 @@ TEST(LotFile, RoundTripsAndNoticesChangedDayFiles)
     EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is missing"));
     QDir().mkdir(day); // named for what it is, not as missing
     EXPECT_TRUE(DayFileChanges(back).En.contains("20240506.csv is a folder, not a file."));
+}
+
+// A changed day told drop by drop: each number's drops paired in their order.
+TEST(LotFile, DropChangesSayWhichDropsWentCameOrChanged)
+{
+    const struct {
+        QStringList Then, Now;
+        const char* Said;
+    } rows[] = {
+        {{"1 a", "2 b", "3 c"}, {"1 a", "3 c"}, "3 drops then, 2 now; gone: 2"},
+        {{"1 a", "2 b"}, {"1 a", "2 x", "4 d"}, "2 drops then, 3 now; added: 4; altered: 2"},
+        {{"5 a", "5 b"}, {"5 a"}, "2 drops then, 1 now; gone: 5"},
+        {{}, {"1 a"}, ""}, // a lot saved before drops were remembered
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(DropChanges(row.Then, row.Now).En, row.Said);
 }
 
 TEST(LotFile, DamagedFileIsNamedAndNeverOverwritten)

@@ -23,16 +23,18 @@ QString PrintEditedLot(const QTemporaryDir& dir, UiLanguage language, bool draft
     QByteArray bytes = FixtureDayBytes(300, QDate(2024, 5, 6), UiLanguage::English, false);
     WriteBytes(day, bytes);
     LotSession lot(language);
+    lot.SetEditor("K. Sato", [] { return QDateTime(QDate(2024, 5, 7), QTime(9, 30), Qt::UTC); });
     lot.New({day});
     lot.SetRules({99, 1, 2});
     for (int i = 5; i < 300; i += 5)
         lot.SplitAt(i);
     lot.SetJudgement({{415.0, std::nullopt}, 1.645, LotRule::EveryPoint});
-    lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", ""});
+    lot.SetHeader({"Ring road", "Lot 4", "Subbase", "A. Tester", "", "", "", "", "JIS A 1215",
+                   "QL-0042", "2024/04/01"});
     lot.Include(5);
     lot.Exclude(12, ExclusionReason::Other, "slipped");
     lot.Exclude(297, ExclusionReason::WeightNotCaught, "");
-    lot.JoinWithNext(7);
+    lot.JoinWithNext(7, "one plate, a pause");
     lot.ExcludePoint(3, "plate on rock");
     if (draft) {
         Bilingual problem, notice;
@@ -72,7 +74,9 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
          false,
          {"Date of issue 05/07/2024", "VX-2968 2.2.0", "drop included", "joined to previous",
           "05/06/2024 08:04:00", "slipped", "plate on rock", "Tested by (signature)",
-          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)"},
+          "Factor k 1.645", "Least used drops at least 2 a point", "Lot file (not saved)",
+          "Standard JIS A 1215", "Calibrated 2024/04/01", "one plate, a pause",
+          "K. Sato 05/07/2024 09:30:00"},
          "Lot verdict (every point)",
          "DRAFT",
          {"Site plan of the points — Ring road / Lot 4 / Subbase", "pass fail not judged",

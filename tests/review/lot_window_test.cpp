@@ -163,10 +163,11 @@ import json, sys, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
 cell = lambda c: c.value.isoformat() if hasattr(c.value, "isoformat") else (
     round(c.value, 3) if isinstance(c.value, float) else c.value)
+need = [r[1].value for r in wb["Lot"].iter_rows() if r[0].value == "K-NWR ≥ (MN/m3)"][0]
 print(json.dumps([wb.sheetnames, [cell(c) for c in wb["Drops"][1]][:10],
                   [cell(c) for c in wb["Points"][3]],
-                  [cell(c) for c in wb["Drops"][6]][:10], wb["Lot"]["B10"].value,
-                  [cell(c) for c in wb["Edits"][3]]]))
+                  [cell(c) for c in wb["Drops"][6]][:10], need,
+                  [cell(c) for c in wb["Edits"][3]][:7] + [wb["Edits"][3][9].value]]))
 )py";
     EXPECT_EQ(QJsonDocument::fromJson(
                   pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())

@@ -23,7 +23,9 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
         m_reason->addItem(ReasonText(ExclusionReason(r)).Pick(lang));
     m_reasonText = new QLineEdit(this);
     m_reasonText->setObjectName(QStringLiteral("ReasonText"));
-    m_reasonText->setPlaceholderText(Tr(lang, "その他の理由", "other reason"));
+    m_reasonText->setPlaceholderText(Tr(lang, "理由", "reason"));
+    m_reasonText->setToolTip(Tr(lang, "除外の「その他」の理由、または分割・結合の理由",
+                                "The reason for \"other\", or for a split or a join"));
     m_reasonText->setMinimumWidth(80);
     // A reason typed is the free text of "other".
     connect(m_reasonText, &QLineEdit::textEdited, this,
@@ -31,11 +33,8 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
     auto* legend = new QLabel(
         QStringLiteral("<span style='background-color: %1'>&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
             .arg(FarTint.name(),
-                 Tr(lang,
-                    "K または E が測点の採用打撃 (3 打撃以上) の中央値から 20 % を超えて離れた"
-                    "打撃 (印のみ、除外はしません)",
-                    "K or E more than 20 % from the median of the point's used drops (three or "
-                    "more; a mark only: nothing is left out)")),
+                 Tr(lang, "K または E が採用打撃 (3 以上) の中央値から 20 % 超 (印のみ)",
+                    "K or E over 20 % from the median of the used drops (3 or more; a mark only)")),
         this);
     legend->setWordWrap(true);
 
@@ -43,8 +42,10 @@ DropCommands::DropCommands(UiLanguage uiLanguage, QWidget* parent) : QWidget(par
     QPushButton* join = button("Join", "次の測点と結合", "Join with next");
     QPushButton* exclude = button("Exclude", "除外", "Exclude");
     QPushButton* include = button("Include", "採用", "Include");
-    connect(split, &QPushButton::clicked, this, &DropCommands::Split);
-    connect(join, &QPushButton::clicked, this, &DropCommands::Join);
+    connect(split, &QPushButton::clicked, this,
+            [this] { emit Split(m_reasonText->text().trimmed()); });
+    connect(join, &QPushButton::clicked, this,
+            [this] { emit Join(m_reasonText->text().trimmed()); });
     connect(include, &QPushButton::clicked, this, &DropCommands::Include);
     connect(exclude, &QPushButton::clicked, this, [this] {
         const auto reason = ExclusionReason(m_reason->currentIndex());

@@ -16,8 +16,9 @@ public:
     DropCommands(UiLanguage uiLanguage, QWidget* parent = nullptr);
 
 signals:
-    void Split();
-    void Join();
+    // With the reason typed, if any: a split or a join says why in the record.
+    void Split(const QString& reason);
+    void Join(const QString& reason);
     // `text` is the free text of Other, empty for the other reasons.
     void Exclude(ExclusionReason reason, const QString& text);
     void Include();

@@ -12,12 +12,14 @@
 namespace
 {
 
-const char* const HeaderNames[HeaderFields] = {"Site",    "Section",  "Layer",   "Operator",
-                                               "Remarks", "Material", "Weather", "Temperature"};
+const char* const HeaderNames[HeaderFields] = {
+    "Site",    "Section",     "Layer",    "Operator",     "Remarks",    "Material",
+    "Weather", "Temperature", "Standard", "LoggerSerial", "Calibration"};
 // Where each field stands: site, section, layer and tester on the first line; material,
-// weather, temperature and the remarks, which are the longest, on the second.
-const int HeaderRow[HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1};
-const int HeaderColumn[HeaderFields] = {0, 1, 2, 3, 3, 0, 1, 2};
+// weather, temperature and the remarks, which are the longest, on the second; the method on
+// the third.
+const int HeaderRow[HeaderFields] = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2};
+const int HeaderColumn[HeaderFields] = {0, 1, 2, 3, 3, 0, 1, 2, 0, 1, 2};
 
 } // namespace
 
@@ -101,13 +103,13 @@ LotFieldsPanel::LotFieldsPanel(UiLanguage language, QWidget* parent) : QWidget(p
         grid->addWidget(new QLabel(Tr(language, ja, en), this), row, 0);
         grid->addLayout(box, row, 1, 1, 7);
     };
-    line(2, "規則", "Rules",
+    line(3, "規則", "Rules",
          {{Tr(language, "新しい測点: 間隔 >", "New point after a gap >"), m_gap},
           {Tr(language, "予備打撃の数", "Seating drops"), m_seating},
           {Tr(language, "最少採用打撃数", "Least used drops"), m_leastUsed},
           {Tr(language, "判定方法", "Rule"), m_rule},
           {Tr(language, "特性値の k", "k"), m_quantile}});
-    line(3, "規定値", "Requirement",
+    line(4, "規定値", "Requirement",
          {{QString(), m_needK}, {QString(), m_k}, {QString(), m_needE}, {QString(), m_e}});
     for (int c = 1; c < 8; c += 2)
         grid->setColumnStretch(c, 1);
@@ -136,7 +138,8 @@ void LotFieldsPanel::Load(const LotDocument& lot)
 LotHeader LotFieldsPanel::Header() const
 {
     return {m_header[0]->text(), m_header[1]->text(), m_header[2]->text(), m_header[3]->text(),
-            m_header[4]->text(), m_header[5]->text(), m_header[6]->text(), m_header[7]->text()};
+            m_header[4]->text(), m_header[5]->text(), m_header[6]->text(), m_header[7]->text(),
+            m_header[8]->text(), m_header[9]->text(), m_header[10]->text()};
 }
 
 LotJudgement LotFieldsPanel::Judgement() const

@@ -51,6 +51,7 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
       m_points(m_lot, m_language), m_drops(m_lot, m_language)
 {
     const UiLanguage lang = m_language;
+    m_lot.SetEditor(m_lot.Editor(), [this] { return m_context.Time->Now(); });
     m_watch = new LotWatch(m_lot, this);
     m_reports = new LotReportActions(context, m_lot, *m_watch, this);
     m_title = new QLabel(this);
@@ -363,18 +364,18 @@ int PointsView::ChosenDrop() const
     return m_drops.DropAt(m_dropsView->currentIndex().row());
 }
 
-void PointsView::Split()
+void PointsView::Split(const QString& reason)
 {
     const int drop = ChosenDrop();
-    m_lot.SplitAt(drop);
+    m_lot.SplitAt(drop, reason);
     Refresh(drop);
 }
 
-void PointsView::Join()
+void PointsView::Join(const QString& reason)
 {
     const int point = m_drops.Point();
     const int drop = m_drops.DropAt(0);
-    if (!m_lot.JoinWithNext(point))
+    if (!m_lot.JoinWithNext(point, reason))
         Tell(Words("結合できません", "Not Joined"),
              Words("次の測点がないか、別のファイルにあります。測点は 1 "
                    "つのファイルの中だけで結合できます。",

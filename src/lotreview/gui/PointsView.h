@@ -68,8 +68,8 @@ private:
     void ApplyFields();
     void TakeFields();
     void MarkChanged();
-    void Split();
-    void Join();
+    void Split(const QString& reason);
+    void Join(const QString& reason);
     void Exclude(ExclusionReason reason, const QString& text);
     void Include();
 
