@@ -357,6 +357,10 @@ void LotSession::RemoveMissingDays()
     EraseIf(e.Marks, [&](const PointMark& m) { return gone(m.Drop); });
     for (DropRef* r : RefsOf(&e))
         r->File = newIndex[size_t(r->File)];
+    // The notes of a day taken out go with its edits; the others follow their day.
+    EraseIf(m_lot.Notes, [&](const EditNote& n) { return gone(n.Drop); });
+    for (EditNote& n : m_lot.Notes)
+        n.Drop.File = newIndex[size_t(n.Drop.File)];
     m_lot.Files = kept;
     // The files left are read again with the lot's last accepted view of them.
     ReadDays();

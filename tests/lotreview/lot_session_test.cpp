@@ -263,6 +263,33 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
     EXPECT_EQ(lot.Summary().Result, Verdict::Pass);
 }
 
+// A missing day taken out takes its edits' notes with it; the other day's follow it, and the
+// lot saved then opens again.
+TEST(LotSession, ADayTakenOutLeavesTheOthersNotesOnTheirDay)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString first = d.filePath("20240505.csv"), second = d.filePath("20240506.csv");
+    WriteDay(first, DayLines());
+    WriteDay(second, DayLines());
+    LotSession lot(UiLanguage::English);
+    lot.New({first, second});
+    lot.SplitAt(0, "the first day's");
+    lot.SplitAt(int(lot.Drops().size()) - 3, "a new plate");
+    Bilingual problem, notice;
+    const QString path = d.filePath("lot.json");
+    ASSERT_TRUE(lot.Save(path, &problem));
+    QFile::remove(first);
+    ASSERT_TRUE(lot.Open(path, &problem, &notice));
+    lot.RemoveMissingDays();
+    ASSERT_TRUE(lot.Save(path, &problem));
+    LotSession again(UiLanguage::English);
+    ASSERT_TRUE(again.Open(path, &problem, &notice)) << problem.En.toStdString();
+    ASSERT_EQ(again.Document().Notes.size(), 1u);
+    EXPECT_EQ(again.Document().Notes[0].Drop.File, 0);
+    EXPECT_EQ(again.Document().Notes[0].Reason, "a new plate");
+}
+
 TEST(LotSession, APositionsFileBesideADayGivesThePlacesColumnsWhateverItHolds)
 {
     QTemporaryDir dir;
