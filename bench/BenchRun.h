@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdio>
 
 // CI runs every bench in its short mode (VX_BENCH_SHORT=1) on a machine that may be busy with
@@ -26,6 +28,27 @@ inline const char* AimNote(bool met)
     if (ShortRun())
         return met ? ", judged in a full run" : ", missed here, judged in a full run";
     return met ? "" : ", MISSED";
+}
+
+// The best time in ms of `runs` runs of `work`: the one least disturbed by the neighbours.
+template <typename F> double BestMs(int runs, F&& work)
+{
+    double best = 1e12;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+// Prints `what` with its aim, in `unit`; false when it missed it.
+inline bool Aim(double figure, double aim, const char* what, const char* unit = "ms")
+{
+    const bool met = figure < aim;
+    std::printf("%s: %.1f %s (aim %.0f %s%s)\n", what, figure, unit, aim, unit, AimNote(met));
+    return met;
 }
 
 // Whether a cost grows no faster than its work: the time of the whole work against the time of

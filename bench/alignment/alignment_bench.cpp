@@ -110,25 +110,6 @@ std::vector<Probe> Probes(const std::vector<AlignmentElement>& chain, int count)
     return probes;
 }
 
-template <typename F> double BestMs(int runs, F&& work)
-{
-    double best = 1e12;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-bool Aim(double figure, double aim, const char* what)
-{
-    const bool met = figure < aim;
-    std::printf("%s: %.1f ms (aim %.0f ms%s)\n", what, figure, aim, AimNote(met));
-    return met;
-}
-
 } // namespace
 
 int main()

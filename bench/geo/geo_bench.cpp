@@ -50,25 +50,6 @@ std::vector<LotDrop> Drops(int count)
     return drops;
 }
 
-template <typename F> double BestMs(int runs, F&& work)
-{
-    double best = 1e12;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-bool Aim(double figure, double aim, const char* what)
-{
-    const bool met = figure < aim;
-    std::printf("%s: %.1f ms (aim %.0f ms%s)\n", what, figure, aim, AimNote(met));
-    return met;
-}
-
 // Every drop placed where a walk of 1e-5 degrees a second puts it.
 bool PlacedOnTheWalk(const std::vector<std::optional<LatLon>>& places)
 {

@@ -116,26 +116,6 @@ double PeakMemoryMb()
     return -1.0;
 }
 
-// Prints `what` with its aim; false when it missed it.
-bool Aim(double figure, double aim, const char* what, const char* unit)
-{
-    const bool met = figure < aim;
-    std::printf("%s: %.1f %s (aim %.0f %s%s)\n", what, figure, unit, aim, unit, AimNote(met));
-    return met;
-}
-
-template <typename F> double BestMs(int runs, F&& work)
-{
-    double best = 1e12;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
 // A lot of `points` points of ten drops each, 15 s apart, five minutes between points,
 // over several day files, with a seating drop excluded by hand in every tenth point.
 std::vector<LotDrop> LotOf(int points, LotEdits* edits)
