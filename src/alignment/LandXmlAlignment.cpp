@@ -488,7 +488,11 @@ AlignmentFile ParseLandXmlAlignment(const QString& path, const QByteArray& bytes
 
 AlignmentFile ReadAlignmentFile(const QString& path, const QString& name)
 {
-    const InputRead read = ReadInputFile(path, AlignmentFileLimit());
+    return AlignmentOfInput(path, ReadInputFile(path, AlignmentFileLimit()), name);
+}
+
+AlignmentFile AlignmentOfInput(const QString& path, const InputRead& read, const QString& name)
+{
     if (read.Ok())
         return ParseLandXmlAlignment(path, read.Bytes, name);
     AlignmentFile file;

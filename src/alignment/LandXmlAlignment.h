@@ -28,5 +28,8 @@ struct AlignmentFile {
 InputLimit AlignmentFileLimit();
 
 AlignmentFile ReadAlignmentFile(const QString& path, const QString& name = {});
+// The same of a file already read (ReadInputFile within AlignmentFileLimit).
+AlignmentFile AlignmentOfInput(const QString& path, const InputRead& read,
+                               const QString& name = {});
 AlignmentFile ParseLandXmlAlignment(const QString& path, const QByteArray& bytes,
                                     const QString& name = {});

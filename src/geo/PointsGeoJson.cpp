@@ -46,18 +46,28 @@ QJsonObject Properties(int number, const LotPoint& point, const Requirement& nee
     return o;
 }
 
+void AddStation(const PointStation& along, QJsonObject* properties)
+{
+    const bool has = along.HasStation;
+    (*properties)["station_m"] = has ? QJsonValue(GridMetresRounded(along.Station)) : QJsonValue();
+    (*properties)["offset_m"] = has ? QJsonValue(GridMetresRounded(along.Offset)) : QJsonValue();
+    (*properties)["station"] = has ? QJsonValue(along.Text) : QJsonValue();
+}
+
 } // namespace
 
 QJsonArray PointFeatures(const std::vector<LotPoint>& points, const Requirement& need,
-                         const std::vector<PointPlace>& places, int firstNumber)
+                         const std::vector<PointPlace>& places, int firstNumber,
+                         const std::vector<PointStation>& stations)
 {
     QJsonArray features;
     for (size_t i = 0; i < points.size(); ++i) {
         const PointPlace* place = i < places.size() ? &places[i] : nullptr;
-        features.append(
-            QJsonObject{{"type", "Feature"},
-                        {"geometry", Geometry(place)},
-                        {"properties", Properties(firstNumber + int(i), points[i], need, place)}});
+        QJsonObject properties = Properties(firstNumber + int(i), points[i], need, place);
+        if (!stations.empty())
+            AddStation(i < stations.size() ? stations[i] : PointStation{}, &properties);
+        features.append(QJsonObject{
+            {"type", "Feature"}, {"geometry", Geometry(place)}, {"properties", properties}});
     }
     return features;
 }
@@ -69,7 +79,8 @@ QByteArray PointsCollection(const QJsonArray& features)
 }
 
 QByteArray PointsGeoJson(const std::vector<LotPoint>& points, const Requirement& need,
-                         const std::vector<PointPlace>& places)
+                         const std::vector<PointPlace>& places,
+                         const std::vector<PointStation>& stations)
 {
-    return PointsCollection(PointFeatures(points, need, places, 1));
+    return PointsCollection(PointFeatures(points, need, places, 1, stations));
 }

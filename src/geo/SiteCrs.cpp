@@ -168,7 +168,10 @@ CoordinateColumns CoordinateColumnsOf(const std::vector<PointPlace>& places, con
     CoordinateColumns out;
     out.Grid = crs != nullptr;
     for (const PointPlace& p : places) {
-        PointCoordinates c{p.HasPlace, p.Where.Latitude, p.Where.Longitude};
+        PointCoordinates c;
+        c.HasPlace = p.HasPlace;
+        c.Latitude = p.Where.Latitude;
+        c.Longitude = p.Where.Longitude;
         if (p.HasPlace && crs)
             c.HasGrid = crs->ToGrid(p.Where, &c.Northing, &c.Easting);
         out.Points.push_back(c);

@@ -23,7 +23,9 @@ namespace
 const QString FormatName = QStringLiteral("VX-2968 lot");
 // 1: edits name a drop by its line. 2: by what the drop is as well (number, moment, values),
 // so that they follow it; points' locations and points left out; more header fields.
-constexpr int FormatVersion = 3;
+// 3: the used drops a point needs, the day files' drops, the method, the notes of edits.
+// 4: the road's centreline the points are named along.
+constexpr int FormatVersion = 4;
 // A lot of a season's day files with every drop edited stays far below this.
 constexpr qint64 LargestLotFileBytes = 32 * 1024 * 1024;
 // The largest whole number a JSON number holds exactly, far beyond any file's size.
@@ -235,6 +237,36 @@ void WritePlaces(const LotPlaceSettings& places, QJsonObject* root)
         (*root)["utc offset"] = *places.UtcOffset;
     if (places.Epsg != 0)
         (*root)["epsg"] = places.Epsg;
+    if (const std::optional<LotAlignment>& a = places.Alignment) {
+        QJsonObject o = FilesJson({a->File}).first().toObject();
+        o["name"] = a->Name;
+        o["station form"] = a->Form == StationForm::Stakes ? "stakes" : "kilometres";
+        o["station interval"] = a->Interval;
+        o["offset limit"] = a->OffsetLimit;
+        (*root)["alignment"] = o;
+    }
+}
+
+bool ReadAlignment(const QJsonValue& v, std::optional<LotAlignment>* alignment, Reader& r)
+{
+    const QString key = QStringLiteral("alignment");
+    std::vector<LotDayFile> file;
+    if (!ReadFiles(QJsonArray{v}, key, &file, r))
+        return false;
+    const QJsonObject o = v.toObject();
+    LotAlignment a{file.front(), o.value("name").toString(), StationForm::Stakes, 0.0, 0.0};
+    const QString form = o.value("station form").toString();
+    const QJsonValue interval = o.value("station interval"), limit = o.value("offset limit");
+    if (!o.value("name").isString() ||
+        (form != QLatin1String("stakes") && form != QLatin1String("kilometres")) ||
+        !InWindowRange(interval, LargestStationInterval) || interval.toDouble() <= 0.0 ||
+        !InWindowRange(limit, LargestOffsetLimit) || limit.toDouble() <= 0.0)
+        return r.Fail(key);
+    a.Form = form == QLatin1String("stakes") ? StationForm::Stakes : StationForm::Kilometres;
+    a.Interval = interval.toDouble();
+    a.OffsetLimit = limit.toDouble();
+    *alignment = a;
+    return true;
 }
 
 bool ReadPlaces(const QJsonObject& root, LotPlaceSettings* places, Reader& r)
@@ -257,7 +289,8 @@ bool ReadPlaces(const QJsonObject& root, LotPlaceSettings* places, Reader& r)
     }
     if (!epsg.isUndefined() && !WholeInWindowRange(epsg, 999999, &places->Epsg))
         return r.Fail(QStringLiteral("epsg"));
-    return true;
+    const QJsonValue alignment = root.value("alignment");
+    return alignment.isUndefined() || ReadAlignment(alignment, &places->Alignment, r);
 }
 
 bool ReadChoices(const QJsonValue& v, std::vector<DropChoice>* choices, Reader& r)
@@ -576,7 +609,7 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
                          "it was saved by a newer version of the program");
         return false;
     }
-    if (number != 1.0 && number != 2.0 && number != FormatVersion) {
+    if (number != 1.0 && number != 2.0 && number != 3.0 && number != FormatVersion) {
         r.Fail(QStringLiteral("version"));
         *problem = r.Problem;
         return false;
@@ -605,7 +638,7 @@ bool LotFromJson(const QByteArray& json, LotDocument* lot, Bilingual* problem)
          refs.Fail(QStringLiteral("gap"))) &&
         (WholeInWindowRange(root.value("seating"), MostSeatingDrops, &out.Rules.Seating) ||
          refs.Fail(QStringLiteral("seating"))) &&
-        (number < FormatVersion || ReadLeastUsed(root.value("least used"), &out.Rules) ||
+        (number < 3.0 || ReadLeastUsed(root.value("least used"), &out.Rules) ||
          refs.Fail(QStringLiteral("least used"))) &&
         (InWindowRange(root.value("k"), LargestQuantileFactor) || refs.Fail(QStringLiteral("k"))) &&
         (rule == QLatin1String("every point") || rule == QLatin1String("characteristic value") ||
@@ -671,6 +704,8 @@ bool WriteLotFile(const QString& path, const LotDocument& lot, Bilingual* proble
         days << f.Path;
     for (const LotDayFile& f : lot.Places.Positions)
         days << f.Path;
+    if (lot.Places.Alignment)
+        days << lot.Places.Alignment->File.Path;
     Bilingual reason;
     if (WriteOutputFile(path, LotToJson(lot), OutputRules{days, false}, &reason))
         return true;

@@ -41,6 +41,24 @@ struct LotDayFile {
 // now; gone: 00002". Empty when either list is unknown.
 Bilingual DropChanges(const QStringList& then, const QStringList& now);
 
+// How a station is written: "No.12+5.00" in stakes of an interval (20 m on Japanese roads),
+// or "0+245.000" in kilometres and metres.
+enum class StationForm { Stakes, Kilometres };
+
+// The road's centreline the points are named along: a LandXML file's alignment.
+struct LotAlignment {
+    LotDayFile File;        // as last seen, checked as a day file is
+    QString Name;           // the alignment chosen of the file's
+    StationForm Form = StationForm::Stakes;
+    double Interval = 20.0; // m between stakes
+    // A point further than this from the centreline gets no station, m.
+    double OffsetLimit = 50.0;
+    bool operator==(const LotAlignment&) const = default;
+};
+// What the window and a lot file accept.
+inline constexpr double LargestStationInterval = 1000.0;
+inline constexpr double LargestOffsetLimit = 10000.0;
+
 // Where the lot's drops are placed from: the positions files beside its day files and more.
 struct LotPlaceSettings {
     std::vector<LotDayFile> Tracks; // GPS track files the engineer added, as last seen
@@ -50,6 +68,7 @@ struct LotPlaceSettings {
     // The positions files beside the day files, as last seen; one that was not there then
     // is not named.
     std::vector<LotDayFile> Positions;
+    std::optional<LotAlignment> Alignment; // none: the points have no station
     bool operator==(const LotPlaceSettings&) const = default;
 };
 // What the window and a lot file accept: the zones of the earth.

@@ -32,6 +32,8 @@ QStringList CoordinateHeadings(const CoordinateColumns& places)
     QStringList headings{QStringLiteral("Latitude"), QStringLiteral("Longitude")};
     if (places.Grid)
         headings << QStringLiteral("Northing(m)") << QStringLiteral("Easting(m)");
+    if (places.Stations)
+        headings << QStringLiteral("Station(m)") << QStringLiteral("Offset(m)");
     return headings;
 }
 
@@ -44,6 +46,11 @@ QStringList CoordinateCells(const CoordinateColumns& places, size_t point)
     if (places.Grid)
         cells << (c.HasGrid ? GridMetresText(c.Northing) : QString())
               << (c.HasGrid ? GridMetresText(c.Easting) : QString());
+    if (places.Stations) {
+        const PointStation& s = c.Along;
+        cells << (s.HasStation ? GridMetresText(s.Station) : QString())
+              << (s.HasStation ? GridMetresText(s.Offset) : QString());
+    }
     return cells;
 }
 

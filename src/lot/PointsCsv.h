@@ -13,6 +13,17 @@ QString FirstDropText(const PointValues& values);
 // A point's verdict as the files give it: none for a point left out by hand.
 Verdict FileVerdict(const LotPoint& point, const Requirement& need);
 
+// A point named along the road's centreline: the foot of its perpendicular on it.
+struct PointStation {
+    bool HasStation = false;
+    double Station = 0.0; // m
+    double Offset = 0.0;  // m, right of the direction of increasing station positive
+    QString Text;         // as the lot writes stations: "No.12+5.00" or "0+245.000"
+    // Another part of a winding road lies as near: the nearer foot was taken, but look.
+    bool Ambiguous = false;
+    Bilingual Why; // why a placed point has no station; empty otherwise
+};
+
 // Where a point lies, as the tables write it.
 struct PointCoordinates {
     bool HasPlace = false;
@@ -21,13 +32,16 @@ struct PointCoordinates {
     bool HasGrid = false;
     double Northing = 0.0; // m, in the lot's reference system
     double Easting = 0.0;
+    PointStation Along; // its station, where the lot has a centreline
 };
 // The places of a table's points, one per point in the points' order. Given, they add the
 // columns Latitude and Longitude (7 decimals) and, with a reference system, Northing(m) and
-// Easting(m) (3 decimals) after all others; a point without a place leaves them empty.
+// Easting(m) (3 decimals) after all others, and with a centreline Station(m) and Offset(m)
+// (3 decimals, right positive); a point without a place or station leaves them empty.
 struct CoordinateColumns {
     std::vector<PointCoordinates> Points;
     bool Grid = false;
+    bool Stations = false;
 };
 // The headings of those columns, as the points file writes them.
 QStringList CoordinateHeadings(const CoordinateColumns& places);

@@ -5,7 +5,10 @@
 #include "geo/SiteCrs.h"
 #include "geo/TrackTimes.h"
 
+#include "lot/LotFile.h"
 #include "lot/PointsCsv.h"
+
+#include "alignment/Alignment.h"
 
 #include <QJsonArray>
 #include <QStringList>
@@ -20,6 +23,11 @@ struct PlacesRequest {
     UtcOffset Offset;
     int Epsg = 0;
     QString GeoJson;
+    // A LandXML file's centreline to name the points' stations along, the alignment by name
+    // where it holds several, and the stakes' interval (20 m unless given).
+    QString Alignment;
+    QString AlignmentName;
+    std::optional<double> StationInterval;
 };
 
 // Whether `option` is one of the places' options, each taking a value.
@@ -45,7 +53,10 @@ public:
     std::vector<PointPlace> PlaceDay(const QString& dayFile, const std::vector<LotDrop>& drops,
                                      const std::vector<LotPoint>& points, QStringList* notes,
                                      UiLanguage uiLanguage) const;
+    // The columns of these places, with their stations where a centreline is given.
     CoordinateColumns Columns(const std::vector<PointPlace>& places) const;
+    // Their stations; empty without a centreline.
+    std::vector<PointStation> Stations(const std::vector<PointPlace>& places) const;
     // What was left out of the tracks, one line each.
     const std::vector<Bilingual>& TrackNotes() const { return m_trackNotes; }
     // Why the tracks place no drop of days whose drops' wall times span `dropsWall`, as a
@@ -58,6 +69,11 @@ private:
     std::unique_ptr<SiteCrs> m_crs;
     bool m_wanted = false;
     std::vector<Bilingual> m_trackNotes;
+    std::optional<LotAlignment> m_alignment;
+    std::optional<Alignment> m_road;
+
+    bool OpenAlignment(const PlacesRequest& request, LotPlaceSettings* settings,
+                       Bilingual* problem);
 };
 
 // The request's places applied to a lot opened for a script: its tracks added, its clock and

@@ -33,9 +33,11 @@ const char* const UsageJa =
     "      保存したロットをその設定と編集で判定し、測点を書き、判定を 1 行で出力します:\n"
     "      verdict: pass|fail|none (理由)\n"
     "  位置: [--track FILE.gpx]... [--utc-offset ±HH:MM] [--crs EPSG:コード]\n"
+    "        [--alignment FILE.xml [--alignment-name 名前] [--station-interval 20]]\n"
     "        [--geojson OUT.geojson]\n"
     "      GPS トラックで打撃の位置を時刻から求め (日のファイルの横の .pos が優先)、\n"
     "      測点の緯度・経度 (座標系があれば北距・東距) を加え、GeoJSON にも書きます。\n"
+    "      LandXML の中心線があれば、測点の測点番号と中心線からの離れ (右が正) も加えます。\n"
     "  vx2968-review -h | --help\n"
     "      この説明を出力します。\n"
     "終了コード: 0 完了、2 引数の誤りか読み書きできないファイル。\n";
@@ -50,10 +52,12 @@ const char* const UsageEn =
     "      Judges a saved lot with its own rules and edits, writes its points, and prints\n"
     "      its verdict as one line: verdict: pass|fail|none (reason)\n"
     "  PLACES: [--track FILE.gpx]... [--utc-offset ±HH:MM] [--crs EPSG:CODE]\n"
+    "          [--alignment FILE.xml [--alignment-name NAME] [--station-interval 20]]\n"
     "          [--geojson OUT.geojson]\n"
     "      Places the drops on GPS tracks by time (a day file's .pos beside it comes first),\n"
     "      adds the points' latitude and longitude (and northing and easting in the system)\n"
-    "      and writes the points as GeoJSON too.\n"
+    "      and writes the points as GeoJSON too. With a LandXML centreline, adds each\n"
+    "      point's station and its offset from the centreline (right positive).\n"
     "  vx2968-review -h | --help\n"
     "      Prints this text.\n"
     "Exit status: 0 done, 2 a bad argument or a file that cannot be read or written.\n";
@@ -258,7 +262,8 @@ int RunLotCommand(const PointsRequest& request, UiLanguage language, const Comma
                                         columns ? &*columns : nullptr);
     const QByteArray geoJson = request.Places.GeoJson.isEmpty()
                                    ? QByteArray()
-                                   : PointsGeoJson(lot.Points(), need, places.PointPlaces());
+                                   : PointsGeoJson(lot.Points(), need, places.PointPlaces(),
+                                                   places.Stations());
     if (!WriteOutputs(request, csv, geoJson, lot.InputFiles(), language, out))
         return 2;
     for (const DayFile& day : lot.Days())
@@ -398,17 +403,19 @@ int RunPointsCommand(const QStringList& args, UiLanguage language, const Command
         csv += PointsCsvLines(points, request.Need, number + 1, CsvColumns::Points,
                               places.Wanted() ? &columns : nullptr);
         if (!request.Places.GeoJson.isEmpty()) {
-            const QJsonArray dayFeatures =
-                PointFeatures(points, request.Need, placesOfDay, number + 1);
+            const QJsonArray dayFeatures = PointFeatures(points, request.Need, placesOfDay,
+                                                         number + 1, places.Stations(placesOfDay));
             for (const auto& feature : dayFeatures)
                 features.append(feature);
         }
         said << PointsWithoutVerdict(points, request.Need, number + 1, language);
         number += int(points.size());
     }
-    const CoordinateColumns heading{{}, places.HasGrid()};
+    const CoordinateColumns heading = places.Columns({});
     csv.prepend(PointsCsvHeading(CsvColumns::Points, places.Wanted() ? &heading : nullptr));
     QStringList inputs = request.DayFiles + request.Places.Tracks;
+    if (!request.Places.Alignment.isEmpty())
+        inputs << request.Places.Alignment;
     for (const QString& path : request.DayFiles)
         inputs << PositionsFilePath(path);
     if (!WriteOutputs(request, csv, PointsCollection(features), inputs, language, out))

@@ -14,9 +14,6 @@ LotPlaces::~LotPlaces() = default;
 LotPlaces::LotPlaces(LotPlaces&&) noexcept = default;
 LotPlaces& LotPlaces::operator=(LotPlaces&&) noexcept = default;
 
-namespace
-{
-
 PlacesFileRead CheckPlacesFile(const LotDayFile& saved, const InputRead& read)
 {
     const LotDayFile now = DescribeDayBytes(saved.Path, read.Bytes);
@@ -29,8 +26,6 @@ PlacesFileRead CheckPlacesFile(const LotDayFile& saved, const InputRead& read)
     out.Change = PlacesFileChange(saved, read, now);
     return out;
 }
-
-} // namespace
 
 TracksRead ReadTracks(const std::vector<LotDayFile>& named)
 {
@@ -67,7 +62,7 @@ DayPositionsRead ReadDayPositions(const QString& dayFile, std::span<const LotDro
 
 bool HasPlaceSource(const LotPlaceSettings& settings, const std::vector<QString>& dayFiles)
 {
-    return !settings.Tracks.empty() || settings.Epsg != 0 ||
+    return !settings.Tracks.empty() || settings.Epsg != 0 || settings.Alignment ||
            std::any_of(dayFiles.begin(), dayFiles.end(), [](const QString& day) {
                return QFileInfo::exists(PositionsFilePath(day));
            });
@@ -112,6 +107,21 @@ void LotPlaces::Read(const std::vector<QString>& dayFiles, const LotPlaceSetting
         if (!m_crs)
             m_notes.push_back(problem);
     }
+    ReadAlignment(settings);
+}
+
+void LotPlaces::ReadAlignment(const LotPlaceSettings& settings)
+{
+    m_alignment = settings.Alignment;
+    m_alignmentFiles.clear();
+    m_road.reset();
+    if (!m_alignment)
+        return;
+    AlignmentRead read = ReadLotAlignment(*m_alignment, m_crs ? settings.Epsg : 0);
+    m_alignmentFiles.push_back(std::move(read.File));
+    if (!read.Problem.En.isEmpty() && (m_crs || settings.Epsg == 0))
+        m_notes.push_back(read.Problem);
+    m_road = std::move(read.Road);
 }
 
 void LotPlaces::Place(const std::vector<LotDrop>& drops, const std::vector<LotPoint>& points,
@@ -119,6 +129,11 @@ void LotPlaces::Place(const std::vector<LotDrop>& drops, const std::vector<LotPo
 {
     m_drops = PlaceDrops(drops, m_positions, m_track, offset);
     m_points = PlacePoints(points, m_drops);
+    m_stations.clear();
+    if (m_road && m_crs)
+        m_stations = StationPoints(*m_road, *m_alignment, m_points, *m_crs);
+    else if (m_alignment)
+        m_stations.resize(m_points.size());
     m_timesNote = {};
     const std::optional<TimeSpan> track = TrackSpan(m_track);
     const std::optional<TimeSpan> wall = DropWallSpan(drops);
@@ -130,12 +145,19 @@ std::optional<CoordinateColumns> LotPlaces::Columns() const
 {
     if (!HasSource())
         return std::nullopt;
-    return CoordinateColumnsOf(m_points, m_crs.get());
+    CoordinateColumns columns = CoordinateColumnsOf(m_points, m_crs.get());
+    columns.Stations = m_alignment.has_value();
+    for (size_t i = 0; i < m_stations.size() && i < columns.Points.size(); ++i)
+        columns.Points[i].Along = m_stations[i];
+    return columns;
 }
 
 SitePlanData LotPlaces::Plan(const std::vector<LotPoint>& points, const Requirement& need) const
 {
-    return BuildSitePlanData(points, need, m_points, m_crs.get());
+    SitePlanData plan = BuildSitePlanData(points, need, m_points, m_crs.get());
+    if (m_road && m_crs)
+        AddCentreline(*m_road, *m_alignment, &plan);
+    return plan;
 }
 
 bool ReadEpsgCode(const QString& text, int* code, Bilingual* problem)

@@ -10,15 +10,10 @@
 
 #include "lot/LotFile.h"
 
-#include <memory>
+#include "LotStations.h"
+#include "PlacesFileRead.h"
 
-// What became of a file the drops are placed from since the lot recorded it.
-struct PlacesFileRead {
-    LotDayFile Now;    // as read now
-    LotDayFile Record; // what the lot records of it until a change is accepted
-    DayFileState State = DayFileState::Same; // Same for a file the lot had not recorded
-    Bilingual Change;                        // empty when it is as it was
-};
+#include <memory>
 
 // The tracks a lot names, read one by one and merged; each against what the lot recorded.
 struct TracksRead {
@@ -38,8 +33,8 @@ struct DayPositionsRead {
 };
 DayPositionsRead ReadDayPositions(const QString& dayFile, std::span<const LotDrop> drops);
 
-// Whether a lot has anything to place its drops from: a track, a reference system or a
-// positions file beside one of its days, whatever it holds. The lot's tables and the
+// Whether a lot has anything to place its drops from: a track, a reference system, a
+// centreline or a positions file beside one of its days, whatever it holds. The lot's tables and the
 // command line's points file end in the places' columns only then, so that the points file,
 // the workbook and the GeoJSON agree; without, they keep the columns they always had.
 bool HasPlaceSource(const LotPlaceSettings& settings, const std::vector<QString>& dayFiles);
@@ -82,15 +77,28 @@ public:
     // there now, against what the lot recorded.
     const std::vector<PlacesFileRead>& TrackFiles() const { return m_trackFiles; }
     const std::vector<PlacesFileRead>& PositionsFiles() const { return m_positionsFiles; }
+    // The centreline's file, when the lot names one, against what the lot recorded.
+    const std::vector<PlacesFileRead>& AlignmentFiles() const { return m_alignmentFiles; }
+    // The road the points are named along; null without one, or when it cannot name them
+    // (the reason is among Notes()).
+    const Alignment* Road() const { return m_road ? &*m_road : nullptr; }
+    // Each point's station, in the order of PointPlaces(); none has one when the road cannot
+    // be read, and the list is empty when the lot names none.
+    const std::vector<PointStation>& Stations() const { return m_stations; }
 
 private:
+    void ReadAlignment(const LotPlaceSettings& settings);
+
     std::vector<PositionsFile> m_positions;
     Track m_track;
     bool m_hasSource = false;
     std::unique_ptr<SiteCrs> m_crs;
     std::vector<Bilingual> m_notes;
     Bilingual m_timesNote;
-    std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles;
+    std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles, m_alignmentFiles;
+    std::optional<LotAlignment> m_alignment;
+    std::optional<Alignment> m_road;
+    std::vector<PointStation> m_stations;
     std::vector<std::optional<LatLon>> m_drops;
     std::vector<PointPlace> m_points;
 };

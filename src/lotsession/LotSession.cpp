@@ -3,6 +3,8 @@
 #include "LotDays.h"
 #include "LotDrops.h"
 
+#include "alignment/LandXmlAlignment.h"
+
 #include "shell/Formatting.h"
 
 #include <QDir>
@@ -136,7 +138,7 @@ bool LotSession::Reread()
 std::vector<LotDayFile> LotSession::FilesRead() const
 {
     std::vector<LotDayFile> files = m_now;
-    for (const auto* read : {&m_places.PositionsFiles(), &m_places.TrackFiles()})
+    for (const std::vector<PlacesFileRead>* read : PlacesFiles())
         for (const PlacesFileRead& f : *read)
             files.push_back(f.Now);
     return files;
@@ -256,6 +258,54 @@ bool LotSession::SetEpsg(int code, Bilingual* problem)
     return true;
 }
 
+bool LotSession::SetAlignment(const QString& path, const QString& name, Bilingual* problem)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Read once: what is described is what was read.
+    const InputRead input = ReadInputFile(absolute, AlignmentFileLimit());
+    const AlignmentFile file = AlignmentOfInput(absolute, input, name);
+    if (file.Refused()) {
+        *problem = file.Problem;
+        return false;
+    }
+    const int epsg = file.EpsgCode.toInt();
+    if (epsg != 0 && m_lot.Places.Epsg != 0 && epsg != m_lot.Places.Epsg) {
+        *problem = SystemsDiffer(path, epsg, m_lot.Places.Epsg);
+        return false;
+    }
+    if (epsg != 0 && m_lot.Places.Epsg == 0 && !SiteCrs::Open(epsg, problem))
+        return false;
+    if (!m_open)
+        New({});
+    LotAlignment road = m_lot.Places.Alignment.value_or(LotAlignment{});
+    road.File = DescribeDayBytes(absolute, input.Bytes);
+    road.Name = file.Chosen.Name;
+    m_lot.Places.Alignment = road;
+    if (m_lot.Places.Epsg == 0)
+        m_lot.Places.Epsg = epsg;
+    ReadPlaces();
+    Form();
+    return true;
+}
+
+void LotSession::RemoveAlignment()
+{
+    m_lot.Places.Alignment.reset();
+    ReadPlaces();
+    Form();
+}
+
+void LotSession::SetStations(StationForm form, double interval, double offsetLimit)
+{
+    if (!m_lot.Places.Alignment)
+        return;
+    m_lot.Places.Alignment->Form = form;
+    m_lot.Places.Alignment->Interval = interval;
+    m_lot.Places.Alignment->OffsetLimit = offsetLimit;
+    ReadPlaces();
+    Form();
+}
+
 void LotSession::Judge()
 {
     m_summary = SummariseLot(m_points, m_lot.Judgement);
@@ -294,7 +344,7 @@ std::vector<Bilingual> LotSession::Problems() const
 std::vector<Bilingual> LotSession::PlacesChanges() const
 {
     std::vector<Bilingual> out;
-    for (const auto* files : {&m_places.PositionsFiles(), &m_places.TrackFiles()})
+    for (const std::vector<PlacesFileRead>* files : PlacesFiles())
         for (const PlacesFileRead& f : *files)
             if (!f.Change.En.isEmpty())
                 out.push_back(f.Change);
@@ -304,9 +354,11 @@ std::vector<Bilingual> LotSession::PlacesChanges() const
 bool LotSession::HasChangedPlaces() const
 {
     const auto changed = [](const PlacesFileRead& f) { return f.State != DayFileState::Same; };
-    return std::any_of(m_places.PositionsFiles().begin(), m_places.PositionsFiles().end(),
-                       changed) ||
-           std::any_of(m_places.TrackFiles().begin(), m_places.TrackFiles().end(), changed);
+    const auto anyChanged = [&](const std::vector<PlacesFileRead>* files) {
+        return std::any_of(files->begin(), files->end(), changed);
+    };
+    const std::array files = PlacesFiles();
+    return std::any_of(files.begin(), files.end(), anyChanged);
 }
 
 bool LotSession::HasChangedDays() const
@@ -320,6 +372,12 @@ void LotSession::AcceptChangedDays()
     if (HasChangedPlaces()) {
         m_lot.Places.Positions = Accepted(m_places.PositionsFiles());
         m_lot.Places.Tracks = Accepted(m_places.TrackFiles());
+        // A centreline whose file is gone is no longer named, as a track is not.
+        const std::vector<LotDayFile> road = Accepted(m_places.AlignmentFiles());
+        if (road.empty())
+            m_lot.Places.Alignment.reset();
+        else if (m_lot.Places.Alignment)
+            m_lot.Places.Alignment->File = road.front();
         ReadPlaces();
     }
     for (size_t f = 0; f < m_states.size(); ++f) {
@@ -463,6 +521,8 @@ QStringList LotSession::InputFiles() const
         files << f.Path << PositionsFilePath(f.Path);
     for (const LotDayFile& f : m_lot.Places.Tracks)
         files << f.Path;
+    if (m_lot.Places.Alignment)
+        files << m_lot.Places.Alignment->File.Path;
     if (!m_path.isEmpty())
         files << m_path;
     return files;

@@ -6,6 +6,7 @@
 
 #include "lot/LotFile.h"
 
+#include <array>
 #include <functional>
 
 // The lot the engineer works on in the review window: its document, the drops read from
@@ -43,6 +44,15 @@ public:
     // The site's reference system by EPSG code (0: none); false with the reason for a code
     // that gives no coordinates, which leaves the lot's as it was.
     bool SetEpsg(int code, Bilingual* problem);
+    // Names the points along the centreline `name` of the LandXML file at `path` (the file's
+    // only one when empty), keeping the station form and limit set before; false with the
+    // reason for a file that holds none, or one in another reference system than the lot's.
+    // A lot without a reference system takes the file's.
+    bool SetAlignment(const QString& path, const QString& name, Bilingual* problem);
+    void RemoveAlignment();
+    // How stations are written and how far from the centreline a point may lie; nothing
+    // without a centreline.
+    void SetStations(StationForm form, double interval, double offsetLimit);
     // Where the lot's drops and points lie, placed again with every change of its points.
     const LotPlaces& Places() const { return m_places; }
 
@@ -108,6 +118,11 @@ private:
     // The tracks and positions files changed or gone since the lot recorded them.
     std::vector<Bilingual> PlacesChanges() const;
     bool HasChangedPlaces() const;
+    // The positions files, tracks and centreline as last read.
+    std::array<const std::vector<PlacesFileRead>*, 3> PlacesFiles() const
+    {
+        return {&m_places.PositionsFiles(), &m_places.TrackFiles(), &m_places.AlignmentFiles()};
+    }
     // Each file as last read, in one list: day files, positions files, tracks.
     std::vector<LotDayFile> FilesRead() const;
     void Form();

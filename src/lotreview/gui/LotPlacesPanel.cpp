@@ -165,7 +165,7 @@ void LotPlacesPanel::ExportGeoJson()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".geojson");
     const QByteArray json = PointsGeoJson(m_lot.Points(), m_lot.Document().Judgement.Need,
-                                          m_lot.Places().PointPlaces());
+                                          m_lot.Places().PointPlaces(), m_lot.Places().Stations());
     Bilingual reason;
     const bool ok = WriteOutputFile(path, json, OutputRules{m_lot.InputFiles()}, &reason);
     ReportSaveFailure(*m_context.Messages, ok, path, reason);
