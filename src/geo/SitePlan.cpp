@@ -10,7 +10,7 @@ namespace
 {
 
 // Where every point is drawn: in the system, or from the first placed point.
-bool PlanPlace(const PointPlace& place, const SiteCrs* crs, const LatLon& origin, PlanPoint* out)
+bool PlacePoint(const PointPlace& place, const SiteCrs* crs, const LatLon& origin, PlanPoint* out)
 {
     if (!place.HasPlace)
         return false;
@@ -38,7 +38,7 @@ SitePlanData BuildSitePlanData(const std::vector<LotPoint>& points, const Requir
         p.Location = points[i].Location();
         p.Result = FileVerdict(points[i], need);
         if (i < places.size()) {
-            p.HasPlace = PlanPlace(places[i], crs, origin, &p);
+            p.HasPlace = PlacePoint(places[i], crs, origin, &p);
             p.Moved = places[i].Moved();
         }
         plan.Points.push_back(p);
