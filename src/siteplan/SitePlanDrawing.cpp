@@ -59,6 +59,28 @@ void ScaleBar(PlanCanvas& canvas, const SitePlanLayout& plan)
     canvas.Text({bar.p1().x(), bar.p1().y() - tick - canvas.LineHeight()}, plan.BarText);
 }
 
+void Road(PlanCanvas& canvas, const SitePlanLayout& plan)
+{
+    for (const QLineF& piece : plan.Centreline)
+        canvas.Line(piece.p1(), piece.p2(), CentrelineGrey);
+    for (const PlanStakeMark& s : plan.Stakes) {
+        canvas.Line(s.Tick.p1(), s.Tick.p2(), CentrelineGrey);
+        if (s.Labelled)
+            canvas.Text(s.LabelBox.topLeft(), s.Label);
+    }
+}
+
+void DrawLegendSign(PlanCanvas& canvas, const PlanLegendEntry& e, const PlanStyle& style)
+{
+    const double ring = style.Marker * MovedRingFactor;
+    if (e.Centreline)
+        canvas.Line(e.At - QPointF(ring, 0), e.At + QPointF(ring, 0), CentrelineGrey);
+    else if (e.Moved)
+        canvas.Ring(e.At, ring, Black);
+    else
+        DrawVerdictMark(canvas, e.Result, e.At, style.Marker);
+}
+
 } // namespace
 
 PlanStyle PlanCanvas::Style() const
@@ -178,6 +200,7 @@ void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan)
     canvas.Line(f.topRight(), f.bottomRight(), FrameGrey);
     canvas.Line(f.bottomRight(), f.bottomLeft(), FrameGrey);
     canvas.Line(f.bottomLeft(), f.topLeft(), FrameGrey);
+    Road(canvas, plan);
     ScaleBar(canvas, plan);
     NorthArrow(canvas, plan);
     for (const PlanMark& m : plan.Marks) {
@@ -190,10 +213,7 @@ void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan)
             canvas.Text(m.Label.topLeft(), QString::number(m.Number));
     }
     for (const PlanLegendEntry& e : plan.Legend) {
-        if (e.Moved)
-            canvas.Ring(e.At, style.Marker * MovedRingFactor, Black);
-        else
-            DrawVerdictMark(canvas, e.Result, e.At, style.Marker);
+        DrawLegendSign(canvas, e, style);
         for (int i = 0; i < e.Lines.size(); ++i)
             canvas.Text(e.TextAt + QPointF(0, style.LineHeight * i), e.Lines.at(i));
     }

@@ -63,7 +63,8 @@ private:
 };
 
 // Lays out and draws the plan into `rect`: passing points as filled discs, failing ones as
-// crosses, points not judged as hollow squares, a moved plate ringed, with the legend.
+// crosses, points not judged as hollow squares, a moved plate ringed, over the road's
+// centreline and stakes in grey, with the legend.
 void DrawSitePlan(PlanCanvas& canvas, const SitePlanData& data, const QRectF& rect,
                   UiLanguage language);
 void DrawSitePlan(PlanCanvas& canvas, const SitePlanLayout& plan);

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace
 {
 
 constexpr double SmallestWindowMetres = 10.0; // what a single place, or one spot, is shown in
 constexpr int MostUnplacedLines = 4;
-constexpr double WideRatio = 1.4; // wider than this, the legend goes beside the frame
+constexpr double WideRatio = 1.4;        // wider than this, the legend goes beside the frame
+constexpr double StakeTickMarkers = 3.0; // a stake's tick reaches this many markers each side
 
 struct Extent {
     double MinEast = 0, MaxEast = 0, MinNorth = 0, MaxNorth = 0;
@@ -86,6 +88,11 @@ std::vector<PlanLegendEntry> LegendEntries(const SitePlanData& data, UiLanguage 
         entries.push_back(entry(Verdict::None, true,
                                 Tr(language, "載荷板のずれ: 打撃が 5 m を超えて散らばる",
                                    "plate moved: drops spread over 5 m")));
+    // Last, so that it can be taken off again when the road passes by the plan.
+    if (data.Centreline.size() > 1) {
+        entries.push_back(entry(Verdict::None, false, Tr(language, "中心線", "centreline")));
+        entries.back().Centreline = true;
+    }
     return entries;
 }
 
@@ -261,6 +268,87 @@ void LayBelow(SitePlanLayout& plan, const SitePlanData& data, const QRectF& rect
     plan.UnplacedAt = {rect.left(), y + legendHeight + lh};
 }
 
+// Metres east and north to the layout's units: `Centre` shows the middle of the extent.
+struct PlanScale {
+    QPointF Centre;
+    double MidEast = 0, MidNorth = 0, UnitsPerMetre = 1;
+    QPointF operator()(double east, double north) const
+    {
+        return {Centre.x() + (east - MidEast) * UnitsPerMetre,
+                Centre.y() - (north - MidNorth) * UnitsPerMetre};
+    }
+};
+
+// The part of `line` inside `frame` (Liang–Barsky), nothing when it misses the frame.
+std::optional<QLineF> ClipToFrame(const QLineF& line, const QRectF& frame)
+{
+    const double towards[] = {-line.dx(), line.dx(), -line.dy(), line.dy()};
+    const double room[] = {line.x1() - frame.left(), frame.right() - line.x1(),
+                           line.y1() - frame.top(), frame.bottom() - line.y1()};
+    double enter = 0.0, leave = 1.0;
+    for (int side = 0; side < 4; ++side) {
+        if (towards[side] == 0.0) { // parallel to this side: wholly in or out
+            if (room[side] < 0.0)
+                return std::nullopt;
+            continue;
+        }
+        const double t = room[side] / towards[side];
+        if (towards[side] < 0.0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+    }
+    if (enter > leave)
+        return std::nullopt;
+    return QLineF(line.pointAt(enter), line.pointAt(leave));
+}
+
+void LayCentreline(SitePlanLayout& plan, const SitePlanData& data, const PlanScale& scale)
+{
+    for (size_t i = 1; i < data.Centreline.size(); ++i) {
+        const PlanPlace& a = data.Centreline[i - 1];
+        const PlanPlace& b = data.Centreline[i];
+        if (const auto piece =
+                ClipToFrame(QLineF(scale(a.East, a.North), scale(b.East, b.North)), plan.Frame))
+            plan.Centreline.push_back(*piece);
+    }
+}
+
+// Each stake within the frame gets its tick; its label goes beyond the tick's right-hand end
+// where it stays inside the frame and clear of the points' markers and numbers and of the
+// stake labels placed before it.
+void LayStakes(SitePlanLayout& plan, const SitePlanData& data, const PlanScale& scale,
+               const PlanStyle& style, Occupied& taken)
+{
+    for (const PlanMark& m : plan.Marks) {
+        const double half = style.Marker * (m.Moved ? MovedRingFactor : 1.0);
+        taken.Take(QRectF(m.At - QPointF(half, half), m.At + QPointF(half, half)));
+    }
+    for (const PlanStake& s : data.Stakes) {
+        const QPointF at = scale(s.At.East, s.At.North);
+        const double length = std::hypot(s.DirectionEast, s.DirectionNorth);
+        if (!plan.Frame.contains(at) || !(length > 0.0))
+            continue;
+        // Right of the direction of increasing station, in the layout's downward y.
+        const QPointF right(s.DirectionNorth / length, s.DirectionEast / length);
+        const QPointF reach = right * (style.Marker * StakeTickMarkers);
+        PlanStakeMark stake;
+        stake.Tick = ClipToFrame(QLineF(at - reach, at + reach), plan.Frame).value_or(QLineF());
+        stake.Label = s.Label;
+        const double w = style.TextWidth(s.Label), h = style.LineHeight;
+        // Far enough along `right` that the box's nearest corner or side clears the tick.
+        const QPointF centre = at + reach + right * (style.Marker / 2) +
+                               right * (std::abs(right.x()) * w / 2 + std::abs(right.y()) * h / 2);
+        const QRectF box(centre.x() - w / 2, centre.y() - h / 2, w, h);
+        if (plan.Frame.contains(box) && taken.Free(box)) {
+            stake.Labelled = true;
+            stake.LabelBox = box;
+            taken.Take(box);
+        }
+        plan.Stakes.push_back(stake);
+    }
+}
+
 } // namespace
 
 bool HasPlacedPoint(const SitePlanData& data)
@@ -313,9 +401,8 @@ SitePlanLayout LaySitePlan(const SitePlanData& data, const QRectF& rect, const P
     plan.UnitsPerMetre = std::max(
         std::min(std::max(area.width(), 1.0) / spanEast, std::max(area.height(), 1.0) / spanNorth),
         1e-9);
-    const QPointF centre = area.center();
-    const double midEast = (extent.MinEast + extent.MaxEast) / 2;
-    const double midNorth = (extent.MinNorth + extent.MaxNorth) / 2;
+    const PlanScale scale{area.center(), (extent.MinEast + extent.MaxEast) / 2,
+                          (extent.MinNorth + extent.MaxNorth) / 2, plan.UnitsPerMetre};
 
     Occupied taken(plan.Frame, lh * 2);
     plan.BarMetres = RoundBarMetres(std::max(area.width(), 1.0) / 5 / plan.UnitsPerMetre);
@@ -332,15 +419,13 @@ SitePlanLayout LaySitePlan(const SitePlanData& data, const QRectF& rect, const P
     for (const PlanPoint& p : data.Points) {
         if (!p.HasPlace)
             continue;
-        PlanMark mark{p.Number,
-                      p.Result,
-                      p.Moved,
-                      QPointF(centre.x() + (p.East - midEast) * plan.UnitsPerMetre,
-                              centre.y() - (p.North - midNorth) * plan.UnitsPerMetre),
-                      false,
-                      {}};
+        PlanMark mark{p.Number, p.Result, p.Moved, scale(p.East, p.North), false, {}, {}};
         PlaceLabel(mark, style, plan.Frame, taken);
         plan.Marks.push_back(mark);
     }
+    LayCentreline(plan, data, scale);
+    LayStakes(plan, data, scale, style, taken);
+    if (plan.Centreline.empty() && !plan.Legend.empty() && plan.Legend.back().Centreline)
+        plan.Legend.pop_back();
     return plan;
 }

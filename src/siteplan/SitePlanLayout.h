@@ -29,10 +29,20 @@ struct PlanMark {
     QLineF Leader;         // from the marker to a number set farther off; null beside it
 };
 
+// A stake of the road within the frame: a tick across the road, its label beside the tick's
+// end on the road's right (looking towards increasing station).
+struct PlanStakeMark {
+    QLineF Tick;
+    QString Label;
+    bool Labelled = false; // false where the label would cover a point or another stake's label
+    QRectF LabelBox;
+};
+
 // A legend's entry: its sign drawn as a point of that kind would be, and its text.
 struct PlanLegendEntry {
     Verdict Result = Verdict::None;
-    bool Moved = false; // the ring of a moved plate, with no marker inside
+    bool Moved = false;      // the ring of a moved plate, with no marker inside
+    bool Centreline = false; // a short stretch of the centreline, no marker
     QPointF At;
     QString Text;
     QStringList Lines; // the text wrapped to the room it has
@@ -46,6 +56,8 @@ struct SitePlanLayout {
     QRectF Frame;             // the plan's border
     double UnitsPerMetre = 1; // one scale for east and north, north up
     std::vector<PlanMark> Marks;
+    std::vector<QLineF> Centreline; // its pieces within the frame, drawn beneath the points
+    std::vector<PlanStakeMark> Stakes;
     double BarMetres = 0;
     QLineF Bar; // the scale bar, `BarText` above it
     QString BarText;
@@ -64,7 +76,8 @@ bool HasPlacedPoint(const SitePlanData& data);
 double RoundBarMetres(double metres);
 
 // Lays the plan into `rect`: the placed points' extent (at least 10 m each way) fitted into
-// the frame at one scale, centred, with room for markers and numbers; the legend, scale bar
-// and north arrow beside it; the system below; the points without a place listed.
+// the frame at one scale, centred, with room for markers and numbers; the road's centreline
+// and its stakes where they cross the frame; the legend, scale bar and north arrow beside it;
+// the system below; the points without a place listed.
 SitePlanLayout LaySitePlan(const SitePlanData& data, const QRectF& rect, const PlanStyle& style,
                            UiLanguage language);

@@ -1,6 +1,7 @@
 #include "siteplan/SitePlanLayout.h"
 
 #include <QPolygonF>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
@@ -113,6 +114,73 @@ TEST(SitePlanLayout, FitsExtentAtOneScaleWithRoundBarAndListsUnplaced)
         EXPECT_EQ(plan.Unplaced, row.Unplaced);
     }
     EXPECT_TRUE(LaySitePlan(Plan({{0, 0, false}}), rect, FixedStyle(), UiLanguage::English).Empty);
+}
+
+// A straight road crossing the points' square diagonally from a kilometre off to a kilometre
+// beyond, then turning away outside: the plan stays fitted to the points, the road shows as
+// one piece from border to border; the stake within gets a tick across the road and its label
+// on the road's right, unless a point or an earlier stake's label is there; the stake outside
+// gets nothing; the legend names the road only when it crosses the plan.
+TEST(SitePlanLayout, CentrelineClippedToFrameWithStakesAcrossIt)
+{
+    const std::vector<Place> square{{0, 0}, {40, 0}, {0, 40}, {40, 40}};
+    SitePlanData data = Plan(square);
+    data.Centreline = {{-1000, -1000}, {1000, 1000}, {2000, 1500}};
+    constexpr double Diagonal = 0.70710678118654752;
+    data.Stakes = {{{-500, -500}, Diagonal, Diagonal, "No.1"},
+                   {{10, 10}, Diagonal, Diagonal, "No.2"},
+                   {{10.2, 10.2}, Diagonal, Diagonal, "No.3"}};
+    const QRectF rect(10, 20, 600, 400);
+    const auto lay = [&](const SitePlanData& d) {
+        return LaySitePlan(d, rect, FixedStyle(), UiLanguage::English);
+    };
+    const auto namesRoad = [](const SitePlanLayout& p) {
+        return std::any_of(p.Legend.begin(), p.Legend.end(),
+                           [](const PlanLegendEntry& e) { return e.Centreline; });
+    };
+    const SitePlanLayout plan = lay(data), bare = lay(Plan(square));
+    EXPECT_DOUBLE_EQ(plan.UnitsPerMetre, bare.UnitsPerMetre);
+    const auto metres = [&](QPointF q) {
+        const QPointF first = plan.Marks[0].At;
+        return QPointF(q.x() - first.x(), first.y() - q.y()) / plan.UnitsPerMetre;
+    };
+    const QRectF f = plan.Frame;
+    ASSERT_EQ(plan.Centreline.size(), 1u);
+    for (const QPointF end : {plan.Centreline[0].p1(), plan.Centreline[0].p2()}) {
+        EXPECT_NEAR(metres(end).x(), metres(end).y(), 1e-6);
+        EXPECT_TRUE(f.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(end));
+        EXPECT_NEAR(std::min({end.x() - f.left(), f.right() - end.x(), end.y() - f.top(),
+                              f.bottom() - end.y()}),
+                    0.0, 1e-6);
+    }
+
+    ASSERT_EQ(plan.Stakes.size(), 2u);
+    const PlanStakeMark& stake = plan.Stakes[0];
+    EXPECT_EQ(stake.Label, "No.2");
+    EXPECT_NEAR(QPointF::dotProduct(stake.Tick.p2() - stake.Tick.p1(),
+                                    plan.Centreline[0].p2() - plan.Centreline[0].p1()),
+                0.0, 1e-6);
+    EXPECT_NEAR(QLineF(metres(stake.Tick.center()), {10, 10}).length(), 0.0, 1e-6);
+    EXPECT_GE(stake.Tick.length(), 4 * FixedStyle().Marker);
+    ASSERT_TRUE(stake.Labelled);
+    const QPointF right = metres(stake.LabelBox.center()) - QPointF(10, 10); // south-east
+    EXPECT_TRUE(right.x() > 0 && right.y() < 0) << right.x() << ", " << right.y();
+    EXPECT_FALSE(plan.Stakes[1].Labelled);
+    EXPECT_GT(plan.Stakes[1].Tick.length(), 0.0);
+
+    SitePlanData covered = data;
+    // Its marker under the label's end, its number clear beyond.
+    const QPointF under = metres({stake.LabelBox.right() - 1, stake.LabelBox.center().y()});
+    covered.Points.push_back({5, "", Verdict::Pass, true, under.x(), under.y(), false});
+    EXPECT_FALSE(lay(covered).Stakes[0].Labelled);
+
+    SitePlanData north = Plan(square), passingBy = Plan(square);
+    north.Centreline = {{20, -1000}, {20, 1000}};
+    passingBy.Centreline = {{1000, -1000}, {1000, 1000}};
+    EXPECT_EQ(lay(north).Centreline.size(), 1u);
+    EXPECT_TRUE(lay(passingBy).Centreline.empty());
+    EXPECT_TRUE(namesRoad(plan) && namesRoad(lay(north)));
+    EXPECT_FALSE(namesRoad(bare) || namesRoad(lay(passingBy)));
 }
 
 TEST(SitePlanLayout, ScaleBarIsOneTwoOrFiveTimesAPowerOfTen)
