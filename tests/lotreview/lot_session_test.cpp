@@ -222,6 +222,7 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
     WriteDay(d.filePath("20240506.csv"), DayLines());
     const QString lotPath = SaveLot(d), pos = d.filePath("20240506.pos");
     const QString track = d.filePath("track.gpx"), note = d.filePath("note.txt");
+    const QString road = d.filePath("road.xml");
     ASSERT_TRUE(WriteBytes(pos, PositionsHeading().toUtf8() + "\n00001,2024/05/06 08:00:00,"
                                                               "35.0,139.8,,2D,,0.5\n"));
     ASSERT_TRUE(WriteBytes(track, "<gpx>" + QByteArray(20 << 20, ' ') +
@@ -230,7 +231,9 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
     LotSession lot(UiLanguage::English);
     Bilingual problem, notice;
     ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
-    ASSERT_TRUE(lot.AddTrack(track, &problem, &notice) && lot.Save({}, &problem));
+    ASSERT_TRUE(WriteBytes(road, RoadXml()));
+    ASSERT_TRUE(lot.AddTrack(track, &problem, &notice) && lot.SetEpsg(6677, &problem) &&
+                lot.SetAlignment(road, {}, &problem) && lot.Save({}, &problem));
     const struct {
         QString File;
         QByteArray Now; // empty: removed
@@ -239,6 +242,8 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
         {pos, "00001,x", "20240506.pos has changed since the lot was saved: the drops were placed"},
         {track, "<gpx/>", "track.gpx has changed since the lot was saved"},
         {track, {}, "track.gpx is missing: the drops were placed without it."},
+        {road, "<LandXML/>", "road.xml has changed since the lot was saved: the stations"},
+        {road, {}, "road.xml is missing or cannot be read: the points have no station."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Why);
@@ -251,6 +256,7 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
         EXPECT_EQ(lot.Summary().Result, Verdict::Pass) << lot.Summary().Why.En.toStdString();
         ASSERT_TRUE(lot.Save({}, &problem));
     }
+    EXPECT_FALSE(lot.Document().Places.Alignment) << "a centreline gone is named no more";
     // A note whose bytes are the ones the lot recorded is still no day.
     ASSERT_TRUE(WriteBytes(note, "not a day\n"));
     LotDocument doc = lot.Document();
@@ -305,6 +311,52 @@ TEST(LotSession, APositionsFileBesideADayGivesThePlacesColumnsWhateverItHolds)
         ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
         EXPECT_TRUE(lot.Places().Columns().has_value()) << "the workbook, report and points file";
     }
+}
+
+// The fixture's first point lies at latitude 35°, longitude 139.8333333°: 61.326 m along
+// RoadXml()'s centreline and 10.003 m left of it.
+TEST(LotSession, PointsAreNamedAlongTheCentrelineOfTheLotsReferenceSystem)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    WriteDay(d.filePath("20240506.csv"), DayLines());
+    const QString lotPath = SaveLot(d), road = d.filePath("road.xml");
+    ASSERT_TRUE(WriteBytes(d.filePath("20240506.pos"),
+                           PositionsHeading().toUtf8() +
+                               "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"));
+    ASSERT_TRUE(WriteBytes(road, RoadXml()));
+    LotSession lot(UiLanguage::English);
+    Bilingual problem, notice;
+    ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
+    ASSERT_TRUE(lot.SetAlignment(road, {}, &problem)) << problem.En.toStdString();
+    EXPECT_EQ(lot.Document().Places.Epsg, 6677) << "taken from the file";
+    lot.SetStations(StationForm::Stakes, 20.0, 9.0);
+    EXPECT_TRUE(lot.Places().Stations()[0].Why.En.startsWith("lies more than 9 m from the centre"));
+    lot.SetStations(StationForm::Stakes, 20.0, 50.0);
+    ASSERT_TRUE(lot.Save({}, &problem));
+
+    LotSession again(UiLanguage::English);
+    ASSERT_TRUE(again.Open(lotPath, &problem, &notice)) << problem.En.toStdString();
+    EXPECT_EQ(again.Document().Places, lot.Document().Places);
+    const PointStation& first = again.Places().Stations().at(0);
+    EXPECT_EQ(first.Text, "No.3+1.33");
+    EXPECT_NEAR(first.Station, 61.326, 0.001);
+    EXPECT_NEAR(first.Offset, -10.003, 0.001);
+    EXPECT_FALSE(again.Places().Stations().at(1).HasStation) << "a point without a place";
+    const std::optional<CoordinateColumns> columns = again.Places().Columns();
+    ASSERT_TRUE(columns);
+    EXPECT_EQ(CoordinateHeadings(*columns).mid(4), QStringList({"Station(m)", "Offset(m)"}));
+    EXPECT_EQ(CoordinateCells(*columns, 0).mid(4), QStringList({"61.326", "-10.003"}));
+    const SitePlanData plan = again.Places().Plan(again.Points(), {});
+    ASSERT_EQ(plan.Stakes.size(), 11u) << "No.0 to No.10";
+    EXPECT_EQ(plan.Stakes[3].Label, "No.3");
+    EXPECT_NEAR(plan.Stakes[3].At.North, -110940.0, 1e-6);
+
+    // A file in another system than the lot's names both; the lot keeps its centreline.
+    ASSERT_TRUE(WriteBytes(d.filePath("other.xml"), RoadXml(6675)));
+    EXPECT_FALSE(again.SetAlignment(d.filePath("other.xml"), {}, &problem));
+    EXPECT_EQ(problem.En, d.filePath("other.xml") + " is in EPSG:6675, the lot in EPSG:6677.");
+    EXPECT_EQ(again.Document().Places.Alignment, lot.Document().Places.Alignment);
 }
 
 } // namespace

@@ -74,6 +74,8 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
     QFile::link(day, home.Path() + "/latest.csv");
     const QString bad = home.Path() + "/bad.gpx";
     WriteBytes(bad, "<gpx version=\"1.1\">\n<trk></gpx>\n");
+    const QString road = home.Path() + "/road.xml";
+    WriteBytes(road, RoadXml());
     const struct {
         QStringList Args;
         QString Error;
@@ -105,6 +107,16 @@ TEST(PointsCommand, RefusesBadArgumentsAndUnreadableFilesWritingNothing)
          "EPSG:999999 is not a known reference system"},
         {{"--points", out, "--crs", "Tokyo", day},
          "--crs: \"Tokyo\" names no reference system (e.g. EPSG:6677)"},
+        {{"--points", out, "--alignment", bad, day},
+         "alignment file " + bad + " is no LandXML: its top element is not <LandXML>."},
+        {{"--points", out, "--alignment-name", "R1", day},
+         "--alignment-name and --station-interval need --alignment"},
+        {{"--points", out, "--alignment", road, "--station-interval", "0", day},
+         "--station-interval: \"0\" is no interval above 0 and up to 1000 m"},
+        {{"--points", out, "--alignment", road, "--alignment-name", "R2", day},
+         "alignment file " + road + " holds no alignment named R2 (it holds Route 12)."},
+        {{"--points", out, "--alignment", road, "--crs", "EPSG:6675", day},
+         road + " is in EPSG:6677, the lot in EPSG:6675."},
         {{"--points", out, "--utc-offset", "9", day},
          "--utc-offset: the offset from UTC \"9\" cannot be read: write a sign, hours, a colon "
          "and minutes, as in \"+09:00\" or \"-03:30\"."},
@@ -314,6 +326,20 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8333333, 35.0}));
     EXPECT_EQ(features[1]["properties"]["point"], 2);
     EXPECT_TRUE(features[1]["geometry"].isNull());
+
+    // Along the road's centreline, in its file's own system, in stakes of 100 m.
+    const QString road = home.Path() + "/road.xml";
+    WriteBytes(road, RoadXml());
+    const Outcome named = Points({"--points", out, "--alignment", road, "--station-interval",
+                                  "100", "--geojson", map, a});
+    EXPECT_EQ(named.Status, 0) << named.Errors.join("|").toStdString();
+    EXPECT_TRUE(Read(out).contains(",Easting(m),Station(m),Offset(m)\n"));
+    EXPECT_TRUE(Read(out).contains(",-110938.674,-0.003,61.326,-10.003\n")) << Read(out).toStdString();
+    const QJsonObject station =
+        QJsonDocument::fromJson(Read(map).toUtf8())["features"][0]["properties"].toObject();
+    EXPECT_EQ(station["station"], "No.0+61.33");
+    EXPECT_EQ(station["station_m"], 61.326);
+    EXPECT_EQ(station["offset_m"], -10.003);
 
     // Read as UTC, the first day's drops and the track do not meet: the command says why.
     const Outcome utc = Points({"--points", out, "--track", track, "--utc-offset", "+00:00", a});
