@@ -3,6 +3,7 @@
 #include "lotreport/LotTexts.h"
 
 #include "lot/DropSpread.h"
+#include "record/PlaceFormat.h"
 
 #include <QBrush>
 
@@ -72,14 +73,38 @@ int PointsModel::rowCount(const QModelIndex& parent) const
 
 int PointsModel::columnCount(const QModelIndex& parent) const
 {
-    // The place ends the row once the lot has anything to place its points from.
-    return parent.isValid() ? 0 : int(m_headings.size()) + (m_lot.Places().HasSource() ? 1 : 0);
+    // The place ends the row once the lot has anything to place its points from, and the
+    // station and offset once it has a centreline.
+    const bool place = m_lot.Places().HasSource();
+    const bool station = place && !m_lot.Places().Stations().empty();
+    return parent.isValid() ? 0 : int(m_headings.size()) + (place ? 1 : 0) + (station ? 2 : 0);
+}
+
+QVariant PointsModel::StationData(const PointStation& along, int column, int role) const
+{
+    const bool offset = column == StationColumn() + 1;
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && along.Ambiguous)
+        return Tr(m_language, "道路の別の部分も同じくらい近くにあります。近い方の測点です。",
+                  "Another part of the road lies as near: this is the nearer one's station.");
+    if (role == Qt::ToolTipRole)
+        return along.Why.Pick(m_language);
+    if (role != Qt::DisplayRole)
+        return {};
+    if (!along.HasStation)
+        return along.Why.En.isEmpty() ? QString() : QStringLiteral("—");
+    if (offset)
+        return GridMetresText(along.Offset);
+    return along.Ambiguous ? along.Text + QStringLiteral(" (?)") : along.Text;
 }
 
 QVariant PointsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
+    if (index.column() >= StationColumn())
+        return StationData(m_lot.Places().Stations().at(size_t(index.row())), index.column(), role);
     if (role == Qt::DisplayRole && index.column() == m_headings.size())
         return PointPlaceText(m_lot, index.row(), m_language);
     if (role == Qt::DisplayRole)
@@ -97,6 +122,10 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
+    if (section == StationColumn())
+        return Tr(m_language, "追加距離", "Station");
+    if (section == StationColumn() + 1)
+        return Tr(m_language, "離れ (m)\n右が正", "Offset (m)\nright +");
     return section == m_headings.size() ? Tr(m_language, "測位 (ばらつき)", "Place (spread)")
                                         : m_headings.value(section);
 }

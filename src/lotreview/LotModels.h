@@ -28,6 +28,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    // The station's column, after the place's; the offset's follows it.
+    int StationColumn() const { return int(m_headings.size()) + 1; }
+    QVariant StationData(const PointStation& along, int column, int role) const;
+
     const LotSession& m_lot;
     UiLanguage m_language;
     QStringList m_headings;

@@ -88,9 +88,22 @@ QString StationText(double station, const LotAlignment& settings)
                                                 : PlainStationText(station);
 }
 
+Bilingual StationLocation(const PointStation& along)
+{
+    if (!along.HasStation)
+        return {};
+    const QString metres = QString::number(std::abs(along.Offset), 'f', 2);
+    if (metres == QLatin1String("0.00"))
+        return Both(along.Text);
+    const bool right = along.Offset > 0.0;
+    return Bilingual{along.Text + (right ? QString::fromUtf8(" 右 ") : QString::fromUtf8(" 左 ")) +
+                         metres + QStringLiteral(" m"),
+                     along.Text + (right ? QStringLiteral(" R ") : QStringLiteral(" L ")) + metres +
+                         QStringLiteral(" m")};
+}
+
 std::vector<PointStation> StationPoints(const Alignment& road, const LotAlignment& settings,
-                                        const std::vector<PointPlace>& places,
-                                        const SiteCrs& crs)
+                                        const std::vector<PointPlace>& places, const SiteCrs& crs)
 {
     std::vector<PointStation> out(places.size());
     for (size_t i = 0; i < places.size(); ++i) {
@@ -136,7 +149,8 @@ void AddCentreline(const Alignment& road, const LotAlignment& settings, SitePlan
         const double from = std::max(bounds[b], road.StaStart), to = std::min(bounds[b + 1], end);
         const double shift = road.StationOf(from) - from;
         const bool last = b + 2 == bounds.size();
-        for (double station = std::ceil((from + shift) / interval) * interval;; station += interval) {
+        for (double station = std::ceil((from + shift) / interval) * interval;;
+             station += interval) {
             const double internal = station - shift;
             if (internal > to + 1e-9 || (!last && internal >= to - 1e-9))
                 break;

@@ -33,11 +33,14 @@ Bilingual SystemsDiffer(const QString& path, int fileEpsg, int lotEpsg);
 // A station as the lot writes it.
 QString StationText(double station, const LotAlignment& settings);
 
+// A point's location as the engineer would write it from its station: "No.3+1.33 L 10.00 m"
+// (左 and 右 in Japanese); empty without a station.
+Bilingual StationLocation(const PointStation& along);
+
 // Each point's station, in the order of `places`; a point without a place, or one the
 // reference system cannot take, has none and no reason either.
 std::vector<PointStation> StationPoints(const Alignment& road, const LotAlignment& settings,
-                                        const std::vector<PointPlace>& places,
-                                        const SiteCrs& crs);
+                                        const std::vector<PointPlace>& places, const SiteCrs& crs);
 
 // The centreline and its stakes as the site plan draws them, in the lot's reference system.
 void AddCentreline(const Alignment& road, const LotAlignment& settings, SitePlanData* plan);

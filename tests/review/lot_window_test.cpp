@@ -1,13 +1,16 @@
 #include "../printing/PdfTools.h"
+#include "LotFixtures.h"
 #include "ReviewFixtures.h"
 #include "SmallDisk.h"
 #include "TableCells.h"
 #include "TempHome.h"
 #include "TestContext.h"
 #include "WaitFor.h"
+#include "geo/SiteCrs.h"
 #include "lotreport/LotChart.h"
 #include "lotreview/gui/PointsView.h"
 #include "review/gui/ReviewWindow.h"
+#include "siteplan/PointMarkColours.h"
 
 #include <QAbstractScrollArea>
 #include <QFileSystemWatcher>
@@ -395,6 +398,41 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     const QJsonArray features = QJsonDocument::fromJson(file.readAll())["features"].toArray();
     ASSERT_EQ(features.size(), 1);
     EXPECT_EQ(features[0]["geometry"]["coordinates"], QJsonArray({139.8, 35.0}));
+
+    // The design's centreline passes 5 m east of the point, which lies 50 m from its start.
+    double north = 0.0, east = 0.0;
+    Bilingual problem;
+    ASSERT_TRUE(SiteCrs::Open(6677, &problem)->ToGrid({35.0, 139.8}, &north, &east));
+    const QString road = day.Home.Path() + "/road.xml";
+    WriteBytes(road, RoadXml(6677, north - 50.0, east + 5.0));
+    day.Files.Answers.push_back(road);
+    PressFileMenu(&window, "Add Centreline (LandXML)...");
+    const int columns = points->model()->columnCount();
+    EXPECT_EQ(Cell(points, 0, columns - 2), "No.2+10.00");
+    EXPECT_EQ(Cell(points, 0, columns - 1), "-5.000");
+    PressCell(points, 0);
+    auto* location = view->findChild<QLineEdit*>("Location");
+    EXPECT_EQ(location->text(), "No.2+10.00 L 5.00 m") << "offered, not yet taken";
+    EXPECT_TRUE(view->Lot().Points()[0].Location().isEmpty());
+    Press(location);
+    TypeKey(Qt::Key_Return);
+    EXPECT_EQ(view->Lot().Points()[0].Location(), "No.2+10.00 L 5.00 m");
+    QTabBar* chartOrPlan = view->findChild<QTabWidget*>("ChartOrPlan")->tabBar();
+    PressAtWindowPoint(&window, chartOrPlan->mapTo(&window, chartOrPlan->tabRect(2).center()));
+    const QImage plan = view->SitePlan()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Rows of the plan crossed by the road: a light grey pixel away from the frame's edges.
+    int crossed = 0;
+    for (int y = plan.height() / 4; y < plan.height() * 3 / 4; ++y) {
+        for (int x = plan.width() / 8; x < plan.width() * 7 / 8; ++x) {
+            const QRgb c = plan.pixel(x, y);
+            if (qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) >= qRed(CentrelineGrey) &&
+                qRed(c) < 0xf0) {
+                ++crossed;
+                break;
+            }
+        }
+    }
+    EXPECT_GE(crossed, plan.height() / 2 - 2) << "the road across the plan";
 
     // The record names where the places come from and lists each point's.
     const QString pdf = day.Home.Path() + "/lot.pdf";

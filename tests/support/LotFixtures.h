@@ -54,16 +54,19 @@ inline QString SaveLot(const QDir& dir)
 // A road's centreline as a design office delivers it: LandXML, 200 m due north in EPSG:6677
 // along easting 10 m from northing -111000 m, past the place of latitude 35°, longitude
 // 139.8333333° (northing -110938.674, easting -0.003): its station is 61.326 m, 10.003 m
-// left of the centreline.
-inline QByteArray RoadXml(int epsg = 6677)
+// left of the centreline. Elsewhere: from `north` along `east`.
+inline QByteArray RoadXml(int epsg = 6677, double north = -111000.0, double east = 10.0)
 {
     return QStringLiteral(
                "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/"
                "LandXML-1.2\" version=\"1.2\"><Units><Metric linearUnit=\"meter\"/></Units>"
                "<CoordinateSystem epsgCode=\"%1\"/><Alignments><Alignment name=\"Route 12\" "
-               "staStart=\"0\" length=\"200\"><CoordGeom><Line length=\"200\"><Start>-111000 "
-               "10</Start><End>-110800 10</End></Line></CoordGeom></Alignment></Alignments>"
+               "staStart=\"0\" length=\"200\"><CoordGeom><Line length=\"200\"><Start>%2 "
+               "%3</Start><End>%4 %3</End></Line></CoordGeom></Alignment></Alignments>"
                "</LandXML>\n")
         .arg(epsg)
+        .arg(north, 0, 'f', 3)
+        .arg(east, 0, 'f', 3)
+        .arg(north + 200.0, 0, 'f', 3)
         .toUtf8();
 }

@@ -1,4 +1,5 @@
 #include "LotPlacesPanel.h"
+#include "LotRoadPanel.h"
 
 #include "geo/PointsGeoJson.h"
 #include "geo/UtcOffsetText.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* parent)
     : QWidget(parent), m_lot(lot), m_context(context), m_language(context.G.UiLanguage)
@@ -37,8 +39,12 @@ LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* pa
                             "easting (e.g. EPSG:6677); empty: none"));
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("PlacesState"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    m_road = new LotRoadPanel(lot, context, this);
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    rows->addLayout(row);
+    rows->addWidget(m_road);
     row->addWidget(new QLabel(Tr(lang, "UTC との差", "UTC offset"), this));
     row->addWidget(m_offset);
     row->addWidget(new QLabel(Tr(lang, "座標系", "Reference system"), this));
@@ -46,12 +52,14 @@ LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* pa
     row->addWidget(m_state, 1);
     connect(m_offset, &QLineEdit::editingFinished, this, &LotPlacesPanel::TakeOffset);
     connect(m_system, &QLineEdit::editingFinished, this, &LotPlacesPanel::TakeSystem);
+    connect(m_road, &LotRoadPanel::Changed, this, &LotPlacesPanel::Changed);
 }
 
 void LotPlacesPanel::AddActions(QMenu* file)
 {
     file->addAction(Tr(m_language, "GPS トラックを追加...", "Add GPS Track..."), this,
                     &LotPlacesPanel::AddTrack);
+    m_road->AddActions(file);
     file->addAction(Tr(m_language, "測点を GeoJSON に書き出す...", "Export Points as GeoJSON..."),
                     this, &LotPlacesPanel::ExportGeoJson);
 }
@@ -62,6 +70,7 @@ void LotPlacesPanel::Load()
     m_offset->setText(places.UtcOffset ? UtcOffsetText(*places.UtcOffset) : QString());
     m_system->setText(places.Epsg ? QStringLiteral("EPSG:%1").arg(places.Epsg) : QString());
     setEnabled(m_lot.IsOpen());
+    m_road->Load();
     const LotPlaces& placed = m_lot.Places();
     const auto count = std::count_if(placed.PointPlaces().begin(), placed.PointPlaces().end(),
                                      [](const PointPlace& p) { return p.HasPlace; });

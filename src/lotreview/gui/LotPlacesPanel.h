@@ -8,16 +8,18 @@ struct AppContext;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class LotRoadPanel;
 
 // Where the lot's points lie: the drops' clock against UTC, the site's reference system and
-// the GPS tracks the lot adds; what could not be read from them is said beside. Its menu
-// commands add a track and export the points as GeoJSON.
+// the GPS tracks the lot adds; what could not be read from them is said beside; below, the
+// road's centreline the points are named along. Its menu commands add a track and a
+// centreline and export the points as GeoJSON.
 class LotPlacesPanel : public QWidget
 {
     Q_OBJECT
 public:
     LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* parent = nullptr);
-    // File > Add GPS Track and Export Points as GeoJSON.
+    // File > Add GPS Track, Add Centreline and Export Points as GeoJSON.
     void AddActions(QMenu* file);
     void Load();
     void AddTrack();
@@ -38,4 +40,5 @@ private:
     QLineEdit* m_offset;
     QLineEdit* m_system;
     QLabel* m_state;
+    LotRoadPanel* m_road;
 };

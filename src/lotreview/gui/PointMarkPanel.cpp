@@ -36,7 +36,13 @@ PointMarkPanel::PointMarkPanel(LotSession& lot, UiLanguage uiLanguage, QWidget* 
     grid->addWidget(m_note, 2, 0, 1, 4);
     grid->setColumnStretch(1, 1);
 
+    connect(m_location, &QLineEdit::returnPressed, this, [this] {
+        m_taking = true;
+        SetLocation();
+        m_taking = false;
+    });
     connect(m_location, &QLineEdit::editingFinished, this, &PointMarkPanel::SetLocation);
+    connect(m_location, &QLineEdit::textEdited, this, [this] { ShowOffer(false); });
     connect(m_leaveOut, &QPushButton::clicked, this, &PointMarkPanel::LeaveOut);
     connect(m_takeBack, &QPushButton::clicked, this, &PointMarkPanel::TakeBack);
     ShowPoint(-1);
@@ -46,16 +52,38 @@ void PointMarkPanel::ShowPoint(int point)
 {
     m_point = point >= 0 && point < int(m_lot.Points().size()) ? point : -1;
     const LotPoint* p = m_point >= 0 ? &m_lot.Points()[size_t(m_point)] : nullptr;
-    m_location->setText(p ? p->Location() : QString());
+    // A point not named by hand is offered where it lies along the centreline: Return takes it.
+    const std::vector<PointStation>& stations = m_lot.Places().Stations();
+    m_offered = p && size_t(m_point) < stations.size()
+                    ? StationLocation(stations[size_t(m_point)]).Pick(m_language)
+                    : QString();
+    const bool offer = p && p->Location().isEmpty() && !m_offered.isEmpty();
+    m_location->setText(offer ? m_offered : p ? p->Location() : QString());
+    ShowOffer(offer);
     m_reason->setText(p && p->Excluded() ? p->Mark->Reason : QString());
     m_note->hide();
     setEnabled(p != nullptr);
     m_takeBack->setEnabled(p && p->Excluded());
 }
 
+void PointMarkPanel::ShowOffer(bool offered)
+{
+    // Grey until taken or typed over, as a text that is not yet the point's.
+    m_location->setStyleSheet(offered ? QStringLiteral("color: #707070") : QString());
+    m_location->setToolTip(offered ? Tr(m_language, "中心線から求めた位置です。Enter で採ります。",
+                                        "Where the point lies along the centreline: Return "
+                                        "takes it.")
+                                   : QString());
+}
+
 void PointMarkPanel::SetLocation()
 {
-    if (m_point < 0 || m_location->text().trimmed() == m_lot.Points()[size_t(m_point)].Location())
+    if (m_point < 0)
+        return;
+    const QString now = m_lot.Points()[size_t(m_point)].Location();
+    const QString typed = m_location->text().trimmed();
+    // Leaving the field as offered names nothing; Return takes the offer.
+    if (typed == now || (now.isEmpty() && typed == m_offered && !m_taking))
         return;
     m_lot.SetLocation(m_point, m_location->text());
     emit Changed();

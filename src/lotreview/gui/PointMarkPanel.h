@@ -23,6 +23,7 @@ signals:
     void Changed();
 
 private:
+    void ShowOffer(bool offered);
     void SetLocation();
     void LeaveOut();
     void TakeBack();
@@ -30,6 +31,8 @@ private:
     LotSession& m_lot;
     UiLanguage m_language;
     int m_point = -1;
+    QString m_offered; // the chosen point's station, as a location, until it has its own
+    bool m_taking = false;
     QLineEdit* m_location;
     QLineEdit* m_reason;
     QPushButton* m_leaveOut;
