@@ -10,7 +10,8 @@ namespace
 {
 
 // Where every point is drawn: in the system, or from the first placed point.
-bool PlacePlanPoint(const PointPlace& place, const SiteCrs* crs, const LatLon& origin, PlanPoint* out)
+bool PlacePlanPoint(const PointPlace& place, const SiteCrs* crs, const LatLon& origin,
+                    PlanPoint* out)
 {
     if (!place.HasPlace)
         return false;

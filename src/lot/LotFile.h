@@ -47,8 +47,8 @@ enum class StationForm { Stakes, Kilometres };
 
 // The road's centreline the points are named along: a LandXML file's alignment.
 struct LotAlignment {
-    LotDayFile File;        // as last seen, checked as a day file is
-    QString Name;           // the alignment chosen of the file's
+    LotDayFile File; // as last seen, checked as a day file is
+    QString Name;    // the alignment chosen of the file's
     StationForm Form = StationForm::Stakes;
     double Interval = 20.0; // m between stakes
     // A point further than this from the centreline gets no station, m.

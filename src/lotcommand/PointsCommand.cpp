@@ -260,10 +260,10 @@ int RunLotCommand(const PointsRequest& request, UiLanguage language, const Comma
                             ? QString()
                             : PointsCsv(lot.Points(), need, CsvColumns::PointsAndLocation,
                                         columns ? &*columns : nullptr);
-    const QByteArray geoJson = request.Places.GeoJson.isEmpty()
-                                   ? QByteArray()
-                                   : PointsGeoJson(lot.Points(), need, places.PointPlaces(),
-                                                   places.Stations());
+    const QByteArray geoJson =
+        request.Places.GeoJson.isEmpty()
+            ? QByteArray()
+            : PointsGeoJson(lot.Points(), need, places.PointPlaces(), places.Stations());
     if (!WriteOutputs(request, csv, geoJson, lot.InputFiles(), language, out))
         return 2;
     for (const DayFile& day : lot.Days())

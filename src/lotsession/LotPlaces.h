@@ -34,9 +34,9 @@ struct DayPositionsRead {
 DayPositionsRead ReadDayPositions(const QString& dayFile, std::span<const LotDrop> drops);
 
 // Whether a lot has anything to place its drops from: a track, a reference system, a
-// centreline or a positions file beside one of its days, whatever it holds. The lot's tables and the
-// command line's points file end in the places' columns only then, so that the points file,
-// the workbook and the GeoJSON agree; without, they keep the columns they always had.
+// centreline or a positions file beside one of its days, whatever it holds. The lot's tables and
+// the command line's points file end in the places' columns only then, so that the points file, the
+// workbook and the GeoJSON agree; without, they keep the columns they always had.
 bool HasPlaceSource(const LotPlaceSettings& settings, const std::vector<QString>& dayFiles);
 
 // Where a lot's drops and points lie: the positions files beside its day files and the GPS

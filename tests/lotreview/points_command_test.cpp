@@ -330,11 +330,12 @@ TEST(PointsCommand, PlacesPointsFromPositionsFilesAndTracks)
     // Along the road's centreline, in its file's own system, in stakes of 100 m.
     const QString road = home.Path() + "/road.xml";
     WriteBytes(road, RoadXml());
-    const Outcome named = Points({"--points", out, "--alignment", road, "--station-interval",
-                                  "100", "--geojson", map, a});
+    const Outcome named = Points(
+        {"--points", out, "--alignment", road, "--station-interval", "100", "--geojson", map, a});
     EXPECT_EQ(named.Status, 0) << named.Errors.join("|").toStdString();
     EXPECT_TRUE(Read(out).contains(",Easting(m),Station(m),Offset(m)\n"));
-    EXPECT_TRUE(Read(out).contains(",-110938.674,-0.003,61.326,-10.003\n")) << Read(out).toStdString();
+    EXPECT_TRUE(Read(out).contains(",-110938.674,-0.003,61.326,-10.003\n"))
+        << Read(out).toStdString();
     const QJsonObject station =
         QJsonDocument::fromJson(Read(map).toUtf8())["features"][0]["properties"].toObject();
     EXPECT_EQ(station["station"], "No.0+61.33");

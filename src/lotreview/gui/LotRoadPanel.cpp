@@ -71,8 +71,8 @@ void LotRoadPanel::Load()
     if (!road)
         return;
     const QSignalBlocker form(m_form), interval(m_interval), limit(m_limit);
-    m_road->setText(QStringLiteral("%1 (%2)").arg(road->Name,
-                                                  QFileInfo(road->File.Path).fileName()));
+    m_road->setText(
+        QStringLiteral("%1 (%2)").arg(road->Name, QFileInfo(road->File.Path).fileName()));
     m_road->setToolTip(QDir::toNativeSeparators(road->File.Path));
     m_form->setCurrentIndex(road->Form == StationForm::Stakes ? 0 : 1);
     m_interval->setValue(road->Interval);
@@ -82,8 +82,8 @@ void LotRoadPanel::Load()
 
 void LotRoadPanel::TakeStations()
 {
-    const StationForm form = m_form->currentIndex() == 0 ? StationForm::Stakes
-                                                         : StationForm::Kilometres;
+    const StationForm form =
+        m_form->currentIndex() == 0 ? StationForm::Stakes : StationForm::Kilometres;
     m_lot.SetStations(form, m_interval->value(), m_limit->value());
     emit Changed();
 }
@@ -99,10 +99,10 @@ bool LotRoadPanel::ChooseName(const QString& path, QString* name)
         return true;
     }
     bool ok = false;
-    *name = QInputDialog::getItem(window(), Tr(m_language, "線形を選ぶ", "Choose an Alignment"),
-                                  Tr(m_language, "%1 の線形:", "The alignments of %1:")
-                                      .arg(QFileInfo(path).fileName()),
-                                  file.Names, 0, false, &ok);
+    *name = QInputDialog::getItem(
+        window(), Tr(m_language, "線形を選ぶ", "Choose an Alignment"),
+        Tr(m_language, "%1 の線形:", "The alignments of %1:").arg(QFileInfo(path).fileName()),
+        file.Names, 0, false, &ok);
     return ok;
 }
 
@@ -110,12 +110,11 @@ void LotRoadPanel::AddCentreline()
 {
     if (!m_lot.IsOpen())
         return;
-    const QString folder =
-        m_lot.Path().isEmpty()
-            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-            : QFileInfo(m_lot.Path()).absolutePath();
-    const QString path = m_context.Files->Choose(FileQuestion{
-        FileQuestion::Kind::Open, folder, QStringLiteral("LandXML (*.xml *.XML)")});
+    const QString folder = m_lot.Path().isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : QFileInfo(m_lot.Path()).absolutePath();
+    const QString path = m_context.Files->Choose(
+        FileQuestion{FileQuestion::Kind::Open, folder, QStringLiteral("LandXML (*.xml *.XML)")});
     QString name;
     if (path.isEmpty() || !ChooseName(path, &name))
         return;
