@@ -4,6 +4,7 @@
 #include "lotreport/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
+#include "record/PositionLine.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -197,6 +198,50 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         EXPECT_EQ(After(sheet[2], note), row.Second);
         for (const auto& cell : After(sheet[1], note))
             EXPECT_TRUE(cell.isNull()) << "the first point has no place";
+    }
+}
+
+// Two points placed by the positions file beside their day along the centreline of RoadXml():
+// the first at its station 61.326 m, 10.003 m left, the second 81 m right of the road. The
+// report names the road, its file by hash, how its stations are written and each point's
+// station and offset, or why it has none, in either language.
+TEST(LotReport, NamesThePointsAlongTheCentreline)
+{
+    QTemporaryDir dir;
+    const QString day = dir.filePath("20240506.csv"), road = dir.filePath("road.xml");
+    WriteBytes(day, FixtureDayBytes(2, QDate(2024, 5, 6), UiLanguage::Japanese, false));
+    WriteBytes(dir.filePath("20240506.pos"),
+               (PositionsHeading() + "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"
+                                     "00002,2024/05/06 08:00:20,35.0000000,139.8343333,,2D,,0.5\n")
+                   .toUtf8());
+    WriteBytes(road, RoadXml());
+    const QString hash = QCryptographicHash::hash(RoadXml(), QCryptographicHash::Sha256).toHex();
+    const struct {
+        UiLanguage Language;
+        std::vector<const char*> Has;
+    } rows[] = {
+        {UiLanguage::English,
+         {"Centreline Route 12", "Stations stakes of 20 m", "50 m from the centreline",
+          "Offset(m) right +", "No.3+1.33 -10.003", "more than 50 m off", "centreline (LandXML)"}},
+        {UiLanguage::Japanese,
+         {"中心線 Route 12", "No. 杭 20 m 間隔", "右が正", "No.3+1.33 -10.003",
+          "中心線から 50 m 超", "中心線 (LandXML)"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.Language));
+        LotSession lot(row.Language);
+        lot.New({day});
+        lot.SplitAt(1);
+        Bilingual problem;
+        ASSERT_TRUE(lot.SetEpsg(6677, &problem));
+        ASSERT_TRUE(lot.SetAlignment(road, "", &problem)) << problem.En.toStdString();
+        const QString pdf = dir.filePath("report.pdf");
+        PdfPage page(pdf);
+        ASSERT_TRUE(PrintLotReport(page, lot, QDate(2024, 5, 7), row.Language, "Times New Roman"));
+        const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"}).simplified();
+        EXPECT_TRUE(text.contains("road.xml " + hash.left(12))) << text.toStdString();
+        for (const char* part : row.Has)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     }
 }
 
