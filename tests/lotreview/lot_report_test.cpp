@@ -139,17 +139,17 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
     }
 }
 
-// The sheet Points as openpyxl, a reader that is not ours, reads it (Debian's python3): its
-// rows, each cell's value.
-QJsonArray PointsSheet(const QString& xlsx)
+// A sheet as openpyxl, a reader that is not ours, reads it (Debian's python3): its rows, each
+// cell's value.
+QJsonArray WorkbookSheet(const QString& xlsx, const QString& name = "Points")
 {
     const char* script = R"py(
 import json, sys, openpyxl
-sheet = openpyxl.load_workbook(sys.argv[1])["Points"]
+sheet = openpyxl.load_workbook(sys.argv[1])[sys.argv[2]]
 print(json.dumps([[c.value for c in row] for row in sheet.iter_rows()], default=str))
 )py";
     return QJsonDocument::fromJson(
-               pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
+               pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx, name}).toUtf8())
         .array();
 }
 
@@ -189,7 +189,7 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         const QString path = dir.filePath(QString(row.Case) + ".xlsx");
         ASSERT_TRUE(WriteLotWorkbook(path, lot, QDate(2024, 5, 7), UiLanguage::English, &problem,
                                      row.Places));
-        const QJsonArray sheet = PointsSheet(path);
+        const QJsonArray sheet = WorkbookSheet(path);
         ASSERT_EQ(sheet.size(), 4);
         const int note = 12;
         EXPECT_EQ(sheet[0].toArray()[note].toString(), "Note");
@@ -203,8 +203,8 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
 
 // Two points placed by the positions file beside their day along the centreline of RoadXml():
 // the first at its station 61.326 m, 10.003 m left, the second 81 m right of the road. The
-// report names the road, its file by hash, how its stations are written and each point's
-// station and offset, or why it has none, in either language.
+// report and the workbook name the road, its file by hash, how its stations are written and
+// each point's station and offset, or why it has none, in either language.
 TEST(LotReport, NamesThePointsAlongTheCentreline)
 {
     QTemporaryDir dir;
@@ -242,6 +242,17 @@ TEST(LotReport, NamesThePointsAlongTheCentreline)
         EXPECT_TRUE(text.contains("road.xml " + hash.left(12))) << text.toStdString();
         for (const char* part : row.Has)
             EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+        if (row.Language == UiLanguage::Japanese)
+            continue;
+        const QString xlsx = dir.filePath("lot.xlsx");
+        const std::optional<CoordinateColumns> places = lot.Places().Columns();
+        ASSERT_TRUE(WriteLotWorkbook(xlsx, lot, QDate(2024, 5, 7), row.Language, &problem,
+                                     places ? &*places : nullptr));
+        const QJsonArray points = WorkbookSheet(xlsx);
+        EXPECT_EQ(After(points[0], 16), QJsonArray({"Station(m)", "Offset(m)", "Station"}));
+        EXPECT_EQ(After(points[1], 16), QJsonArray({61.326, -10.003, "No.3+1.33"}));
+        const QString sheet = QJsonDocument(WorkbookSheet(xlsx, "Lot")).toJson();
+        EXPECT_TRUE(sheet.contains(hash) && sheet.contains("Route 12"));
     }
 }
 
