@@ -2,6 +2,7 @@
 
 #include "LotTexts.h"
 
+#include "alignment/Alignment.h"
 #include "geo/UtcOffsetText.h"
 #include "lot/PointsCsv.h"
 #include "record/PlaceFormat.h"
@@ -111,6 +112,38 @@ void Stamp(const LotSession& lot, const char* kind, const DropRef& ref, RecordEd
             edit->Reason = n->Reason;
         return;
     }
+}
+
+// Why a placed point has no station, short enough for a table's cell.
+QString StationMissText(const LotSession& lot, const PointCoordinates& at, UiLanguage language)
+{
+    const Alignment* road = lot.Places().Road();
+    const std::optional<LotAlignment>& settings = lot.Document().Places.Alignment;
+    if (!road || !settings || !at.HasGrid)
+        return QString();
+    switch (road->Locate({at.Northing, at.Easting}, settings->OffsetLimit).Miss) {
+    case StationMiss::None:
+        break;
+    case StationMiss::BeforeStart:
+        return Tr(language, "始点より手前", "before the start");
+    case StationMiss::AfterEnd:
+        return Tr(language, "終点より先", "beyond the end");
+    case StationMiss::TooFar:
+        return Tr(language, "中心線から %1 m 超", "more than %1 m off")
+            .arg(FormatGeneral(settings->OffsetLimit));
+    }
+    return QString();
+}
+
+// A point's station, marked where another part of the road is as near, and its offset signed;
+// why it has none where it is placed.
+QStringList StationCells(const LotSession& lot, const PointCoordinates& at, UiLanguage language)
+{
+    const PointStation& s = at.Along;
+    if (!s.HasStation)
+        return {StationMissText(lot, at, language), QString()};
+    return {s.Ambiguous ? s.Text + QStringLiteral(" *") : s.Text,
+            (s.Offset > 0.0 ? QStringLiteral("+") : QString()) + GridMetresText(s.Offset)};
 }
 
 } // namespace
@@ -247,6 +280,7 @@ std::vector<RecordPlaceFile> RecordPlaceFiles(const LotSession& lot, UiLanguage 
     };
     add(lot.Places().TrackFiles(), Tr(language, "GPS トラック", "GPS track"));
     add(lot.Places().PositionsFiles(), Tr(language, "位置ファイル", "positions file"));
+    add(lot.Places().AlignmentFiles(), Tr(language, "中心線 (LandXML)", "centreline (LandXML)"));
     return files;
 }
 
@@ -271,20 +305,37 @@ std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage l
         const SiteCrs* crs = lot.Places().Crs();
         system = crs ? crs->Name() : QStringLiteral("EPSG:%1").arg(places.Epsg);
     }
-    return {{Tr(language, "UTC との差", "UTC offset"),
-             places.UtcOffset ? UtcOffsetText(*places.UtcOffset)
-                              : Tr(language, "このコンピューターの時間帯", "this computer's zone")},
-            {Tr(language, "座標系", "Reference system"), system}};
+    std::vector<QStringList> pairs{
+        {Tr(language, "UTC との差", "UTC offset"),
+         places.UtcOffset ? UtcOffsetText(*places.UtcOffset)
+                          : Tr(language, "このコンピューターの時間帯", "this computer's zone")},
+        {Tr(language, "座標系", "Reference system"), system}};
+    if (const std::optional<LotAlignment>& road = places.Alignment) {
+        pairs.push_back({Tr(language, "中心線", "Centreline"), road->Name});
+        pairs.push_back({Tr(language, "測点番号", "Stations"),
+                         road->Form == StationForm::Stakes
+                             ? Tr(language, "No. 杭 %1 m 間隔", "stakes of %1 m")
+                                   .arg(FormatGeneral(road->Interval))
+                             : QStringLiteral("km+m")});
+        pairs.push_back({Tr(language, "離れの限度", "Offset limit"),
+                         Tr(language, "中心線から %1 m まで", "%1 m from the centreline")
+                             .arg(FormatGeneral(road->OffsetLimit))});
+    }
+    return pairs;
 }
 
 std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage language)
 {
     const std::optional<CoordinateColumns> columns = lot.Places().Columns();
     const bool grid = columns && columns->Grid;
+    const bool stations = columns && columns->Stations;
     QStringList headings{Tr(language, "測点", "Point"), Tr(language, "緯度", "Latitude"),
                          Tr(language, "経度", "Longitude")};
     if (grid)
         headings << Tr(language, "北距(m)", "Northing(m)") << Tr(language, "東距(m)", "Easting(m)");
+    if (stations)
+        headings << Tr(language, "測点番号", "Station")
+                 << Tr(language, "離れ(m) 右が正", "Offset(m) right +");
     headings << Tr(language, "ばらつき(m)", "Spread(m)") << Tr(language, "載荷板", "Plate");
     std::vector<QStringList> rows{headings};
     const std::vector<PointPlace>& places = lot.Places().PointPlaces();
@@ -299,11 +350,23 @@ std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage lan
             row << (c.HasGrid ? GridMetresText(c.Northing) : QString())
                 << (c.HasGrid ? GridMetresText(c.Easting) : QString());
         }
+        if (stations)
+            row << StationCells(lot, columns->Points[p], language);
         row << QString::number(place.SpreadMetres, 'f', 1)
             << (place.Moved() ? Tr(language, "ずれ", "moved") : QString());
         rows.push_back(row);
     }
     return rows;
+}
+
+QString StationFootnote(const LotSession& lot, UiLanguage language)
+{
+    const std::vector<PointStation>& stations = lot.Places().Stations();
+    if (std::none_of(stations.begin(), stations.end(),
+                     [](const PointStation& s) { return s.Ambiguous; }))
+        return QString();
+    return Tr(language, "* 道路の別の部分も同じほど近くにあります。測点番号を確かめてください。",
+              "* Another part of the road lies as near: check the station.");
 }
 
 QStringList DayHeadings(UiLanguage language)

@@ -49,22 +49,28 @@ QStringList DayHeadings(UiLanguage uiLanguage);
 // A day's row of the report: its hash to 12 digits.
 QStringList DayCells(const RecordDay& day);
 
-// Each file the places come from, GPS tracks and the positions files beside the days, as the
-// places were read from it.
+// Each file the places come from, GPS tracks, the positions files beside the days and the
+// centreline's LandXML file, as the places were read from it.
 struct RecordPlaceFile {
     QString Name;
-    QString Kind;  // "GPS track" or "positions file"
+    QString Kind;  // "GPS track", "positions file" or the centreline's
     QString Hash;  // SHA-256 in hex; the report prints its first 12
     QString State; // changed, missing or unreadable since the lot was saved; empty when not
 };
 std::vector<RecordPlaceFile> RecordPlaceFiles(const LotSession& lot, UiLanguage uiLanguage);
 QStringList PlaceFileHeadings(UiLanguage uiLanguage);
 QStringList PlaceFileCells(const RecordPlaceFile& file);
-// The clock the drops are placed by and the reference system, as label/value pairs.
+// The clock the drops are placed by, the reference system and, where the lot has one, the
+// centreline with how its stations are written and how far off a point may lie, as
+// label/value pairs.
 std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage uiLanguage);
 // Each placed point: its number, latitude and longitude, northing and easting where the lot
-// names a reference system, the spread of its drops and whether the plate moved.
+// names a reference system, its station and offset (or why it has none) where it names a
+// centreline, the spread of its drops and whether the plate moved.
 std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage uiLanguage);
+// The line under the points' places that explains the mark of a station another part of the
+// road is as near to; empty when no point's station has it.
+QString StationFootnote(const LotSession& lot, UiLanguage uiLanguage);
 
 enum class EditKind { Exclusion, Inclusion, Split, Join, PointLeftOut, Location };
 

@@ -311,8 +311,9 @@ bool LaySignatures(PageFlow& s, UiLanguage language)
     return true;
 }
 
-// Where the places come from (each file by its hash, the clock, the reference system) and
-// each placed point's coordinates, the spread of its drops and a moved plate.
+// Where the places come from (each file by its hash, the clock, the reference system, the
+// centreline) and each placed point's coordinates, its station, the spread of its drops and a
+// moved plate.
 bool LayPlaces(PageFlow& s, const LotSession& lot, UiLanguage language)
 {
     if (!Heading(s, Tr(language, "測点の位置", "Places of the points"), Pitch * 3))
@@ -320,6 +321,7 @@ bool LayPlaces(PageFlow& s, const LotSession& lot, UiLanguage language)
     Pairs(s, RecordPlaceSettings(lot, language));
     const std::vector<RecordPlaceFile> files = RecordPlaceFiles(lot, language);
     if (!files.empty()) {
+        s.Down(Gap / 2);
         std::vector<QStringList> cells{PlaceFileHeadings(language)};
         for (const RecordPlaceFile& file : files)
             cells.push_back(PlaceFileCells(file));
@@ -330,7 +332,22 @@ bool LayPlaces(PageFlow& s, const LotSession& lot, UiLanguage language)
     if (points.size() < 2)
         return true;
     s.Down(Gap);
-    return Table(s, points, (Right - Left) * 0.85f, std::vector<bool>(points[0].size(), false));
+    // A station's cell may say why the point has none, on lines of its own where it must.
+    const QString station = Tr(language, "測点番号", "Station");
+    std::vector<bool> wrapping;
+    for (const QString& heading : points[0])
+        wrapping.push_back(heading == station);
+    const bool stations = points[0].contains(station);
+    if (!Table(s, points, (Right - Left) * (stations ? 1.0f : 0.85f), wrapping))
+        return false;
+    const QString footnote = StationFootnote(lot, language);
+    if (footnote.isEmpty())
+        return true;
+    if (!s.Need(Pitch))
+        return false;
+    s.Text(Left, footnote);
+    s.Down(Pitch);
+    return true;
 }
 
 // The site plan on a sheet of its own after the rest, under a heading naming the lot, with

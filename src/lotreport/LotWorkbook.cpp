@@ -74,13 +74,18 @@ void Headings(lxw_worksheet* sheet, const QStringList& headings, const Formats& 
     worksheet_freeze_panes(sheet, 1, 0);
 }
 
-// The points' places after every other column, from `first`.
+// The points' places after every other column, from `first`: latitude and longitude, northing
+// and easting, and the station in metres, the offset and the station as the lot writes it.
 void WritePlaces(lxw_workbook* book, lxw_worksheet* sheet, int first,
                  const CoordinateColumns& places, UiLanguage language, const Formats& f)
 {
     QStringList headings{Tr(language, "緯度", "Latitude"), Tr(language, "経度", "Longitude")};
     if (places.Grid)
         headings << Tr(language, "北距(m)", "Northing(m)") << Tr(language, "東距(m)", "Easting(m)");
+    const int along = first + int(headings.size());
+    if (places.Stations)
+        headings << Tr(language, "追加距離(m)", "Station(m)")
+                 << Tr(language, "離れ(m)", "Offset(m)") << Tr(language, "測点番号", "Station");
     for (int c = 0; c < headings.size(); ++c)
         Text(sheet, 0, first + c, headings.at(c), f.Bold);
     lxw_format* degrees = workbook_add_format(book);
@@ -94,6 +99,14 @@ void WritePlaces(lxw_workbook* book, lxw_worksheet* sheet, int first,
                    f.ThreeDecimals);
             Number(sheet, p + 1, first + 3, If(c.HasGrid, GridMetresRounded(c.Easting)),
                    f.ThreeDecimals);
+        }
+        if (places.Stations) {
+            const PointStation& s = c.Along;
+            Number(sheet, p + 1, along, If(s.HasStation, GridMetresRounded(s.Station)),
+                   f.ThreeDecimals);
+            Number(sheet, p + 1, along + 1, If(s.HasStation, GridMetresRounded(s.Offset)),
+                   f.ThreeDecimals);
+            Text(sheet, p + 1, along + 2, s.Text);
         }
     }
 }

@@ -4,6 +4,7 @@
 #include "lotreport/LotWorkbook.h"
 
 #include "printing/PdfPage.h"
+#include "record/PositionLine.h"
 
 #include <QCryptographicHash>
 #include <QJsonArray>
@@ -138,17 +139,17 @@ TEST(LotReport, RecordsEditsAndDaysAndMarksADraftOnEverySheet)
     }
 }
 
-// The sheet Points as openpyxl, a reader that is not ours, reads it (Debian's python3): its
-// rows, each cell's value.
-QJsonArray PointsSheet(const QString& xlsx)
+// A sheet as openpyxl, a reader that is not ours, reads it (Debian's python3): its rows, each
+// cell's value.
+QJsonArray WorkbookSheet(const QString& xlsx, const QString& name = "Points")
 {
     const char* script = R"py(
 import json, sys, openpyxl
-sheet = openpyxl.load_workbook(sys.argv[1])["Points"]
+sheet = openpyxl.load_workbook(sys.argv[1])[sys.argv[2]]
 print(json.dumps([[c.value for c in row] for row in sheet.iter_rows()], default=str))
 )py";
     return QJsonDocument::fromJson(
-               pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx}).toUtf8())
+               pdftools::RunTool("/usr/bin/python3", {"-c", script, xlsx, name}).toUtf8())
         .array();
 }
 
@@ -188,7 +189,7 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         const QString path = dir.filePath(QString(row.Case) + ".xlsx");
         ASSERT_TRUE(WriteLotWorkbook(path, lot, QDate(2024, 5, 7), UiLanguage::English, &problem,
                                      row.Places));
-        const QJsonArray sheet = PointsSheet(path);
+        const QJsonArray sheet = WorkbookSheet(path);
         ASSERT_EQ(sheet.size(), 4);
         const int note = 12;
         EXPECT_EQ(sheet[0].toArray()[note].toString(), "Note");
@@ -197,6 +198,61 @@ TEST(LotWorkbook, PointsSheetEndsInPlacesWhenGiven)
         EXPECT_EQ(After(sheet[2], note), row.Second);
         for (const auto& cell : After(sheet[1], note))
             EXPECT_TRUE(cell.isNull()) << "the first point has no place";
+    }
+}
+
+// Two points placed by the positions file beside their day along the centreline of RoadXml():
+// the first at its station 61.326 m, 10.003 m left, the second 81 m right of the road. The
+// report and the workbook name the road, its file by hash, how its stations are written and
+// each point's station and offset, or why it has none, in either language.
+TEST(LotReport, NamesThePointsAlongTheCentreline)
+{
+    QTemporaryDir dir;
+    const QString day = dir.filePath("20240506.csv"), road = dir.filePath("road.xml");
+    WriteBytes(day, FixtureDayBytes(2, QDate(2024, 5, 6), UiLanguage::Japanese, false));
+    WriteBytes(dir.filePath("20240506.pos"),
+               (PositionsHeading() + "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"
+                                     "00002,2024/05/06 08:00:20,35.0000000,139.8343333,,2D,,0.5\n")
+                   .toUtf8());
+    WriteBytes(road, RoadXml());
+    const QString hash = QCryptographicHash::hash(RoadXml(), QCryptographicHash::Sha256).toHex();
+    const struct {
+        UiLanguage Language;
+        std::vector<const char*> Has;
+    } rows[] = {
+        {UiLanguage::English,
+         {"Centreline Route 12", "Stations stakes of 20 m", "50 m from the centreline",
+          "Offset(m) right +", "No.3+1.33 -10.003", "more than 50 m off", "centreline (LandXML)"}},
+        {UiLanguage::Japanese,
+         {"中心線 Route 12", "No. 杭 20 m 間隔", "右が正", "No.3+1.33 -10.003",
+          "中心線から 50 m 超", "中心線 (LandXML)"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.Language));
+        LotSession lot(row.Language);
+        lot.New({day});
+        lot.SplitAt(1);
+        Bilingual problem;
+        ASSERT_TRUE(lot.SetEpsg(6677, &problem));
+        ASSERT_TRUE(lot.SetAlignment(road, "", &problem)) << problem.En.toStdString();
+        const QString pdf = dir.filePath("report.pdf");
+        PdfPage page(pdf);
+        ASSERT_TRUE(PrintLotReport(page, lot, QDate(2024, 5, 7), row.Language, "Times New Roman"));
+        const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"}).simplified();
+        EXPECT_TRUE(text.contains("road.xml " + hash.left(12))) << text.toStdString();
+        for (const char* part : row.Has)
+            EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+        if (row.Language == UiLanguage::Japanese)
+            continue;
+        const QString xlsx = dir.filePath("lot.xlsx");
+        const std::optional<CoordinateColumns> places = lot.Places().Columns();
+        ASSERT_TRUE(WriteLotWorkbook(xlsx, lot, QDate(2024, 5, 7), row.Language, &problem,
+                                     places ? &*places : nullptr));
+        const QJsonArray points = WorkbookSheet(xlsx);
+        EXPECT_EQ(After(points[0], 16), QJsonArray({"Station(m)", "Offset(m)", "Station"}));
+        EXPECT_EQ(After(points[1], 16), QJsonArray({61.326, -10.003, "No.3+1.33"}));
+        const QString sheet = QJsonDocument(WorkbookSheet(xlsx, "Lot")).toJson();
+        EXPECT_TRUE(sheet.contains(hash) && sheet.contains("Route 12"));
     }
 }
 
