@@ -21,7 +21,8 @@ struct PointStation {
     QString Text;         // as the lot writes stations: "No.12+5.00" or "0+245.000"
     // Another part of a winding road lies as near: the nearer foot was taken, but look.
     bool Ambiguous = false;
-    Bilingual Why; // why a placed point has no station; empty otherwise
+    Bilingual Why;   // why a placed point has no station; empty otherwise
+    Bilingual Short; // the same for a table's cell: "beyond the end"
 };
 
 // Where a point lies, as the tables write it.

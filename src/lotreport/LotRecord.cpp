@@ -2,7 +2,6 @@
 
 #include "LotTexts.h"
 
-#include "alignment/Alignment.h"
 #include "geo/UtcOffsetText.h"
 #include "lot/PointsCsv.h"
 #include "record/PlaceFormat.h"
@@ -114,34 +113,13 @@ void Stamp(const LotSession& lot, const char* kind, const DropRef& ref, RecordEd
     }
 }
 
-// Why a placed point has no station, short enough for a table's cell.
-QString StationMissText(const LotSession& lot, const PointCoordinates& at, UiLanguage language)
-{
-    const Alignment* road = lot.Places().Road();
-    const std::optional<LotAlignment>& settings = lot.Document().Places.Alignment;
-    if (!road || !settings || !at.HasGrid)
-        return QString();
-    switch (road->Locate({at.Northing, at.Easting}, settings->OffsetLimit).Miss) {
-    case StationMiss::None:
-        break;
-    case StationMiss::BeforeStart:
-        return Tr(language, "始点より手前", "before the start");
-    case StationMiss::AfterEnd:
-        return Tr(language, "終点より先", "beyond the end");
-    case StationMiss::TooFar:
-        return Tr(language, "中心線から %1 m 超", "more than %1 m off")
-            .arg(FormatGeneral(settings->OffsetLimit));
-    }
-    return QString();
-}
-
 // A point's station, marked where another part of the road is as near, and its offset signed;
 // why it has none where it is placed.
-QStringList StationCells(const LotSession& lot, const PointCoordinates& at, UiLanguage language)
+QStringList StationCells(const PointCoordinates& at, UiLanguage language)
 {
     const PointStation& s = at.Along;
     if (!s.HasStation)
-        return {StationMissText(lot, at, language), QString()};
+        return {s.Short.Pick(language), QString()};
     return {s.Ambiguous ? s.Text + QStringLiteral(" *") : s.Text,
             (s.Offset > 0.0 ? QStringLiteral("+") : QString()) + GridMetresText(s.Offset)};
 }
@@ -351,7 +329,7 @@ std::vector<QStringList> RecordPointPlaces(const LotSession& lot, UiLanguage lan
                 << (c.HasGrid ? GridMetresText(c.Easting) : QString());
         }
         if (stations)
-            row << StationCells(lot, columns->Points[p], language);
+            row << StationCells(columns->Points[p], language);
         row << QString::number(place.SpreadMetres, 'f', 1)
             << (place.Moved() ? Tr(language, "ずれ", "moved") : QString());
         rows.push_back(row);

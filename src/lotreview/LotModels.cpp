@@ -93,7 +93,7 @@ QVariant PointsModel::StationData(const PointStation& along, int column, int rol
     if (role != Qt::DisplayRole)
         return {};
     if (!along.HasStation)
-        return along.Why.En.isEmpty() ? QString() : QStringLiteral("—");
+        return offset ? QString() : along.Short.Pick(m_language);
     if (offset)
         return GridMetresText(along.Offset);
     return along.Ambiguous ? along.Text + QStringLiteral(" (?)") : along.Text;

@@ -42,6 +42,22 @@ QString StakeLabel(double station, const LotAlignment& settings)
                                                                            : QLatin1Char('.')));
 }
 
+Bilingual ShortReason(StationMiss miss, double limit)
+{
+    switch (miss) {
+    case StationMiss::None:
+        break;
+    case StationMiss::BeforeStart:
+        return Words("始点より手前", "before the start");
+    case StationMiss::AfterEnd:
+        return Words("終点より先", "beyond the end");
+    case StationMiss::TooFar:
+        return Words("中心線から %1 m 超", "more than %1 m off")
+            .Arg(QString::number(limit, 'g', 6));
+    }
+    return {};
+}
+
 } // namespace
 
 AlignmentRead ReadLotAlignment(const LotAlignment& named, int epsg)
@@ -114,6 +130,7 @@ std::vector<PointStation> StationPoints(const Alignment& road, const LotAlignmen
         PointStation& s = out[i];
         s.HasStation = found.HasStation();
         s.Why = found.Reason(settings.OffsetLimit);
+        s.Short = ShortReason(found.Miss, settings.OffsetLimit);
         if (!s.HasStation)
             continue;
         s.Station = found.Station;

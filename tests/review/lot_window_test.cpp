@@ -441,7 +441,7 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     const QString text = pdftools::RunTool("pdftotext", {"-layout", pdf, "-"}).simplified();
     for (const char* part :
          {"Places of the points", "UTC offset +09:00", "Reference system EPSG:6677", "walk.gpx",
-          "GPS track", "35.0000000 139.8000000"})
+          "GPS track", "35.0000000 139.8000000", "road.xml", "No.2+10.00 -5.000"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     EXPECT_EQ(day.Messages.Shown.size(), 1u) << "written without a word";
 }
