@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 
 LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* parent)
     : QWidget(parent), m_lot(lot), m_context(context), m_language(context.G.UiLanguage)
@@ -40,11 +39,8 @@ LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* pa
     m_state = new QLabel(this);
     m_state->setObjectName(QStringLiteral("PlacesState"));
     m_road = new LotRoadPanel(lot, context, this);
-    auto* rows = new QVBoxLayout(this);
-    rows->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
-    rows->addLayout(row);
-    rows->addWidget(m_road);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(Tr(lang, "UTC との差", "UTC offset"), this));
     row->addWidget(m_offset);
     row->addWidget(new QLabel(Tr(lang, "座標系", "Reference system"), this));
@@ -62,6 +58,11 @@ void LotPlacesPanel::AddActions(QMenu* file)
     m_road->AddActions(file);
     file->addAction(Tr(m_language, "測点を GeoJSON に書き出す...", "Export Points as GeoJSON..."),
                     this, &LotPlacesPanel::ExportGeoJson);
+}
+
+QWidget* LotPlacesPanel::RoadPanel() const
+{
+    return m_road;
 }
 
 void LotPlacesPanel::Load()

@@ -11,9 +11,9 @@ class QMenu;
 class LotRoadPanel;
 
 // Where the lot's points lie: the drops' clock against UTC, the site's reference system and
-// the GPS tracks the lot adds; what could not be read from them is said beside; below, the
-// road's centreline the points are named along. Its menu commands add a track and a
-// centreline and export the points as GeoJSON.
+// the GPS tracks the lot adds; what could not be read from them is said beside. Its menu
+// commands add a track and a centreline and export the points as GeoJSON; the centreline's
+// own row (RoadPanel) stands where the view has room for it.
 class LotPlacesPanel : public QWidget
 {
     Q_OBJECT
@@ -22,6 +22,7 @@ public:
     // File > Add GPS Track, Add Centreline and Export Points as GeoJSON.
     void AddActions(QMenu* file);
     void Load();
+    QWidget* RoadPanel() const;
     void AddTrack();
     void ExportGeoJson();
 

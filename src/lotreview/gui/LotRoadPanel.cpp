@@ -36,6 +36,8 @@ LotRoadPanel::LotRoadPanel(LotSession& lot, AppContext& context, QWidget* parent
     const UiLanguage lang = m_language;
     m_road = new QLabel(this);
     m_road->setObjectName(QStringLiteral("Centreline"));
+    // A long name never widens the window: it is cut short, the tooltip names the file whole.
+    m_road->setMaximumWidth(m_road->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 16);
     m_form = new QComboBox(this);
     m_form->setObjectName(QStringLiteral("StationForm"));
     m_form->addItems({QStringLiteral("No.12+5.00"), QStringLiteral("0+245.000")});

@@ -94,9 +94,10 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addWidget(m_chartValue, 0, Qt::AlignTop);
     chartLayout->addWidget(m_chart, 1);
-    // The points, their chart and their plan share the width and the height: the points have
-    // the most columns, and at least ten of their rows stand in view.
+    // The points, their chart and their plan share the width and the height (ten points in
+    // view); the centreline's row stands beside their tabs, where there is room for it.
     auto* pointsChartOrPlan = new QTabWidget(this);
+    pointsChartOrPlan->setCornerWidget(m_places->RoadPanel());
     pointsChartOrPlan->setObjectName(QStringLiteral("ChartOrPlan"));
     pointsChartOrPlan->addTab(m_pointsView, Tr(lang, "測点", "Points"));
     pointsChartOrPlan->addTab(chartPanel, Tr(lang, "グラフ", "Chart"));
@@ -105,7 +106,6 @@ PointsView::PointsView(AppContext& context, std::function<QString()> shownDay, Q
     m_pointsView->setMinimumHeight(m_pointsView->horizontalHeader()->sizeHint().height() +
                                    10 * m_pointsView->verticalHeader()->defaultSectionSize() +
                                    2 * m_pointsView->frameWidth());
-
     // Below them the drops of the chosen point beside what is said of the point and the lot:
     // its location or why it is left out, the summary and the verdict.
     auto* lower = new QSplitter(Qt::Horizontal, this);
