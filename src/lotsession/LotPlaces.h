@@ -55,6 +55,9 @@ public:
     // positions files' lines are matched with `drops`, those of the day files in their order.
     void Read(const std::vector<QString>& dayFiles, const LotPlaceSettings& settings,
               const std::vector<LotDrop>& drops);
+    // How the stations are written and how far a point may lie, taken without reading the
+    // centreline's file again; `settings` names the file last read.
+    void SetStations(const LotAlignment& settings) { m_alignment = settings; }
     // Places the drops and then the points formed of them.
     void Place(const std::vector<LotDrop>& drops, const std::vector<LotPoint>& points,
                UtcOffset offset);

@@ -302,7 +302,7 @@ void LotSession::SetStations(StationForm form, double interval, double offsetLim
     m_lot.Places.Alignment->Form = form;
     m_lot.Places.Alignment->Interval = interval;
     m_lot.Places.Alignment->OffsetLimit = offsetLimit;
-    ReadPlaces();
+    m_places.SetStations(*m_lot.Places.Alignment);
     Form();
 }
 
