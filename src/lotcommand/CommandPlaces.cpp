@@ -171,6 +171,11 @@ bool ApplyPlaces(const PlacesRequest& request, LotSession* lot, std::vector<Bili
         lot->SetUtcOffset(request.Offset);
     if (request.Epsg != 0 && !lot->SetEpsg(request.Epsg, problem))
         return false;
+    if (request.Alignment.isEmpty() && !request.AlignmentName.isEmpty()) {
+        *problem = Words("--alignment-name には --alignment が必要です",
+                         "--alignment-name needs --alignment");
+        return false;
+    }
     if (!request.Alignment.isEmpty() &&
         !lot->SetAlignment(request.Alignment, request.AlignmentName, problem))
         return false;
@@ -182,12 +187,6 @@ bool ApplyPlaces(const PlacesRequest& request, LotSession* lot, std::vector<Bili
             return false;
         }
         lot->SetStations(StationForm::Stakes, *request.StationInterval, road->OffsetLimit);
-    }
-    // A file that names no system, for a lot without one, gives no station.
-    if (!request.Alignment.isEmpty() && !lot->Places().Road()) {
-        *problem = Words("--alignment: 測点を求めるには座標参照系が必要です (--crs)",
-                         "--alignment: the stations need the site's reference system (--crs)");
-        return false;
     }
     return true;
 }

@@ -295,7 +295,7 @@ std::vector<QStringList> RecordPlaceSettings(const LotSession& lot, UiLanguage l
                              ? Tr(language, "No. 杭 %1 m 間隔", "stakes of %1 m")
                                    .arg(FormatGeneral(road->Interval))
                              : QStringLiteral("km+m")});
-        pairs.push_back({Tr(language, "離れの限度", "Offset limit"),
+        pairs.push_back({Tr(language, "離れの上限", "Offset limit"),
                          Tr(language, "中心線から %1 m まで", "%1 m from the centreline")
                              .arg(FormatGeneral(road->OffsetLimit))});
     }

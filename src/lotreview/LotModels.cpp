@@ -86,7 +86,7 @@ QVariant PointsModel::StationData(const PointStation& along, int column, int rol
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && along.Ambiguous)
-        return Tr(m_language, "道路の別の部分も同じくらい近くにあります。近い方の測点です。",
+        return Tr(m_language, "道路の別の部分も同じくらい近くにあります。近い方の測点番号です。",
                   "Another part of the road lies as near: this is the nearer one's station.");
     if (role == Qt::ToolTipRole)
         return along.Why.Pick(m_language);
@@ -96,13 +96,15 @@ QVariant PointsModel::StationData(const PointStation& along, int column, int rol
         return offset ? QString() : along.Short.Pick(m_language);
     if (offset)
         return GridMetresText(along.Offset);
-    return along.Ambiguous ? along.Text + QStringLiteral(" (?)") : along.Text;
+    return along.Ambiguous ? along.Text + QStringLiteral(" *") : along.Text;
 }
 
 QVariant PointsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
+    if (role == Qt::BackgroundRole && m_lot.VerdictOf(index.row()).Result == Verdict::Fail)
+        return QBrush(FailingTint);
     if (index.column() >= StationColumn())
         return StationData(m_lot.Places().Stations().at(size_t(index.row())), index.column(), role);
     if (role == Qt::DisplayRole && index.column() == m_headings.size())
@@ -123,7 +125,7 @@ QVariant PointsModel::headerData(int section, Qt::Orientation orientation, int r
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
     if (section == StationColumn())
-        return Tr(m_language, "追加距離", "Station");
+        return Tr(m_language, "測点番号", "Station");
     if (section == StationColumn() + 1)
         return Tr(m_language, "離れ (m)\n右が正", "Offset (m)\nright +");
     return section == m_headings.size() ? Tr(m_language, "測位 (ばらつき)", "Place (spread)")

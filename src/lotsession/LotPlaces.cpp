@@ -115,10 +115,14 @@ void LotPlaces::ReadAlignment(const LotPlaceSettings& settings)
     m_alignment = settings.Alignment;
     m_alignmentFiles.clear();
     m_road.reset();
+    m_stations.clear();
+    m_roadEpsg = 0;
     if (!m_alignment)
         return;
     AlignmentRead read = ReadLotAlignment(*m_alignment, m_crs ? settings.Epsg : 0);
     m_alignmentFiles.push_back(std::move(read.File));
+    m_roadEpsg = read.FileEpsg;
+    // A system that cannot be opened is named already: the centreline adds nothing to it.
     if (!read.Problem.En.isEmpty() && (m_crs || settings.Epsg == 0))
         m_notes.push_back(read.Problem);
     m_road = std::move(read.Road);

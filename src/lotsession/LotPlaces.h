@@ -85,8 +85,10 @@ public:
     // The road the points are named along; null without one, or when it cannot name them
     // (the reason is among Notes()).
     const Alignment* Road() const { return m_road ? &*m_road : nullptr; }
+    // The reference system the centreline's file names, 0 for none.
+    int RoadEpsg() const { return m_roadEpsg; }
     // Each point's station, in the order of PointPlaces(); none has one when the road cannot
-    // be read, and the list is empty when the lot names none.
+    // be read, and the list is empty when the lot names none (or has no points).
     const std::vector<PointStation>& Stations() const { return m_stations; }
 
 private:
@@ -101,6 +103,7 @@ private:
     std::vector<PlacesFileRead> m_trackFiles, m_positionsFiles, m_alignmentFiles;
     std::optional<LotAlignment> m_alignment;
     std::optional<Alignment> m_road;
+    int m_roadEpsg = 0;
     std::vector<PointStation> m_stations;
     std::vector<std::optional<LatLon>> m_drops;
     std::vector<PointPlace> m_points;

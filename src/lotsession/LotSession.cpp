@@ -252,6 +252,11 @@ bool LotSession::SetEpsg(int code, Bilingual* problem)
 {
     if (code != 0 && !SiteCrs::Open(code, problem))
         return false;
+    const std::optional<LotAlignment>& road = m_lot.Places.Alignment;
+    if (road && code != 0 && m_places.RoadEpsg() != 0 && code != m_places.RoadEpsg()) {
+        *problem = SystemsDiffer(road->File.Path, m_places.RoadEpsg(), code);
+        return false;
+    }
     m_lot.Places.Epsg = code;
     ReadPlaces();
     Form();
@@ -271,6 +276,10 @@ bool LotSession::SetAlignment(const QString& path, const QString& name, Bilingua
     const int epsg = file.EpsgCode.toInt();
     if (epsg != 0 && m_lot.Places.Epsg != 0 && epsg != m_lot.Places.Epsg) {
         *problem = SystemsDiffer(path, epsg, m_lot.Places.Epsg);
+        return false;
+    }
+    if (epsg == 0 && m_lot.Places.Epsg == 0) {
+        *problem = NoSystemForStations(path);
         return false;
     }
     if (epsg != 0 && m_lot.Places.Epsg == 0 && !SiteCrs::Open(epsg, problem))
@@ -379,6 +388,7 @@ void LotSession::AcceptChangedDays()
         else if (m_lot.Places.Alignment)
             m_lot.Places.Alignment->File = road.front();
         ReadPlaces();
+        m_places.Place(m_drops, m_points, m_lot.Places.UtcOffset);
     }
     for (size_t f = 0; f < m_states.size(); ++f) {
         if (m_states[f] != DayFileState::Changed)

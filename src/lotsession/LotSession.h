@@ -25,7 +25,7 @@ public:
     // went, and which edits name drops no longer there; the points are formed from what the
     // files hold now.
     bool Open(const QString& path, Bilingual* problem, Bilingual* notice);
-    // Reads the day files, positions files and tracks again, as Open does, against what
+    // Reads the day files, positions files, tracks and centreline again, as Open does, against what
     // the lot has accepted of them: one changed, replaced or gone since keeps the lot from
     // a verdict and is named by Problems(). True when any of them is not as last read.
     bool Reread();
@@ -76,8 +76,8 @@ public:
     // verdict is none while there is any.
     std::vector<Bilingual> Problems() const;
     // The day files that changed since the lot was saved, once their points are looked at,
-    // are taken as they are now; so are the tracks and positions files that changed, and
-    // those gone or unreadable are no longer named.
+    // are taken as they are now; so are the tracks, positions files and centreline that
+    // changed, and those gone or unreadable are no longer named.
     bool HasChangedDays() const;
     void AcceptChangedDays();
     // Day files that are missing or unreadable, and their edits, are taken out of the lot.
@@ -97,7 +97,7 @@ public:
     bool HasUnsavedChanges() const { return m_open && LotToJson(m_lot) != m_saved; }
     const QString& Path() const { return m_path; }
     // What the lot was made from, which none of its outputs may ever replace: its day
-    // files with their positions files, its tracks and its lot file.
+    // files with their positions files, its tracks, its centreline and its lot file.
     QStringList InputFiles() const;
     bool IsOpen() const { return m_open; }
     const std::vector<LotDrop>& Drops() const { return m_drops; }
@@ -111,11 +111,11 @@ public:
     const std::vector<DayFile>& Days() const { return m_days; }
 
 private:
-    // Reads every day file; says which ones, and which tracks and positions files, have
-    // changed or gone since the lot was saved.
+    // Reads every day file; says which ones, and which tracks, positions files and
+    // centreline, have changed or gone since the lot was saved.
     Bilingual ReadDays();
     void ReadPlaces();
-    // The tracks and positions files changed or gone since the lot recorded them.
+    // The tracks, positions files and centreline changed or gone since the lot recorded them.
     std::vector<Bilingual> PlacesChanges() const;
     bool HasChangedPlaces() const;
     // The positions files, tracks and centreline as last read.
@@ -123,7 +123,7 @@ private:
     {
         return {&m_places.PositionsFiles(), &m_places.TrackFiles(), &m_places.AlignmentFiles()};
     }
-    // Each file as last read, in one list: day files, positions files, tracks.
+    // Each file as last read, in one list: day files, positions files, tracks, centreline.
     std::vector<LotDayFile> FilesRead() const;
     void Form();
     void Judge();

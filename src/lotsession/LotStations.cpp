@@ -21,13 +21,13 @@ Bilingual AlignmentFileChange(const PlacesFileRead& read)
 {
     const QString path = QDir::toNativeSeparators(read.Record.Path);
     if (read.State == DayFileState::Changed)
-        return Words("中心線のファイル %1 はロットの保存後に変更されました。測点は今の内容から"
+        return Words("中心線のファイル %1 はロットの保存後に変更されました。測点番号は今の内容から"
                      "求め直しました。確かめてから変更を受け入れてください。",
                      "The centreline's file %1 has changed since the lot was saved: the "
                      "stations were found again from what it holds now. Check them, then "
                      "accept the change.")
             .Arg(path);
-    return Words("中心線のファイル %1 がないか読めません。測点はありません。確かめてから変更を"
+    return Words("中心線のファイル %1 がないか読めません。測点番号はありません。確かめてから変更を"
                  "受け入れてください。",
                  "The centreline's file %1 is missing or cannot be read: the points have no "
                  "station. Check it, then accept the change.")
@@ -75,7 +75,7 @@ AlignmentRead ReadLotAlignment(const LotAlignment& named, int epsg)
     out.FileEpsg = file.EpsgCode.toInt();
     const QString path = QDir::toNativeSeparators(named.File.Path);
     if (epsg == 0) {
-        out.Problem = Words("%1: 中心線から測点を求めるには現場の座標参照系が必要です。",
+        out.Problem = Words("%1: 測点番号を求めるには現場の座標参照系が必要です。",
                             "%1: the stations along the centreline need the site's reference "
                             "system.")
                           .Arg(path);
@@ -87,6 +87,14 @@ AlignmentRead ReadLotAlignment(const LotAlignment& named, int epsg)
     }
     out.Road = std::move(file.Chosen);
     return out;
+}
+
+Bilingual NoSystemForStations(const QString& path)
+{
+    return Words("%1 は座標参照系を示していません。測点番号を求めるには現場の座標参照系を"
+                 "指定してください。",
+                 "%1 names no reference system: give the site's to find the stations.")
+        .Arg(QDir::toNativeSeparators(path));
 }
 
 Bilingual SystemsDiffer(const QString& path, int fileEpsg, int lotEpsg)
@@ -166,7 +174,7 @@ void AddCentreline(const Alignment& road, const LotAlignment& settings, SitePlan
         const double from = std::max(bounds[b], road.StaStart), to = std::min(bounds[b + 1], end);
         const double shift = road.StationOf(from) - from;
         const bool last = b + 2 == bounds.size();
-        for (double station = std::ceil((from + shift) / interval) * interval;;
+        for (double station = std::ceil(road.StationOf(from) / interval - 1e-9) * interval;;
              station += interval) {
             const double internal = station - shift;
             if (internal > to + 1e-9 || (!last && internal >= to - 1e-9))

@@ -27,6 +27,8 @@ struct AlignmentRead {
 // `epsg` is the lot's reference system, 0 for none.
 AlignmentRead ReadLotAlignment(const LotAlignment& named, int epsg);
 
+// The one line of a centreline's file that names no reference system, for a lot without one.
+Bilingual NoSystemForStations(const QString& path);
 // The one line of a centreline's file in another reference system than the lot's.
 Bilingual SystemsDiffer(const QString& path, int fileEpsg, int lotEpsg);
 

@@ -257,6 +257,7 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
         ASSERT_TRUE(lot.Save({}, &problem));
     }
     EXPECT_FALSE(lot.Document().Places.Alignment) << "a centreline gone is named no more";
+    EXPECT_TRUE(lot.Places().Stations().empty()) << "nor its stations";
     // A note whose bytes are the ones the lot recorded is still no day.
     ASSERT_TRUE(WriteBytes(note, "not a day\n"));
     LotDocument doc = lot.Document();
@@ -324,10 +325,15 @@ TEST(LotSession, PointsAreNamedAlongTheCentrelineOfTheLotsReferenceSystem)
     ASSERT_TRUE(WriteBytes(d.filePath("20240506.pos"),
                            PositionsHeading().toUtf8() +
                                "\n00001,2024/05/06 08:00:00,35.0000000,139.8333333,,2D,,0.5\n"));
-    ASSERT_TRUE(WriteBytes(road, RoadXml()));
+    ASSERT_TRUE(WriteBytes(road, RoadXml(0)));
     LotSession lot(UiLanguage::English);
     Bilingual problem, notice;
     ASSERT_TRUE(lot.Open(lotPath, &problem, &notice));
+    EXPECT_FALSE(lot.SetAlignment(road, {}, &problem))
+        << "neither the lot nor the file has a system";
+    EXPECT_EQ(problem.En,
+              road + " names no reference system: give the site's to find the stations.");
+    ASSERT_TRUE(WriteBytes(road, RoadXml()));
     ASSERT_TRUE(lot.SetAlignment(road, {}, &problem)) << problem.En.toStdString();
     EXPECT_EQ(lot.Document().Places.Epsg, 6677) << "taken from the file";
     lot.SetStations(StationForm::Stakes, 20.0, 9.0);
@@ -356,7 +362,9 @@ TEST(LotSession, PointsAreNamedAlongTheCentrelineOfTheLotsReferenceSystem)
     ASSERT_TRUE(WriteBytes(d.filePath("other.xml"), RoadXml(6675)));
     EXPECT_FALSE(again.SetAlignment(d.filePath("other.xml"), {}, &problem));
     EXPECT_EQ(problem.En, d.filePath("other.xml") + " is in EPSG:6675, the lot in EPSG:6677.");
-    EXPECT_EQ(again.Document().Places.Alignment, lot.Document().Places.Alignment);
+    EXPECT_FALSE(again.SetEpsg(6675, &problem)) << "nor the lot in another than its centreline's";
+    EXPECT_EQ(problem.En, road + " is in EPSG:6677, the lot in EPSG:6675.");
+    EXPECT_EQ(again.Document().Places, lot.Document().Places);
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QStandardPaths>
 
 LotPlacesPanel::LotPlacesPanel(LotSession& lot, AppContext& context, QWidget* parent)
     : QWidget(parent), m_lot(lot), m_context(context), m_language(context.G.UiLanguage)
@@ -132,19 +131,12 @@ void LotPlacesPanel::TakeSystem()
     emit Changed();
 }
 
-QString LotPlacesPanel::LotFolder() const
-{
-    return m_lot.Path().isEmpty()
-               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-               : QFileInfo(m_lot.Path()).absolutePath();
-}
-
 void LotPlacesPanel::AddTrack()
 {
     if (!m_lot.IsOpen())
         return;
     const QString path = m_context.Files->Choose(
-        FileQuestion{FileQuestion::Kind::Open, LotFolder(),
+        FileQuestion{FileQuestion::Kind::Open, LotFolder(m_lot),
                      Tr(m_language, "GPS トラック (*.gpx)", "GPS tracks (*.gpx)")});
     if (path.isEmpty())
         return;
@@ -168,7 +160,7 @@ void LotPlacesPanel::ExportGeoJson()
     const QString stem =
         m_lot.Path().isEmpty() ? QStringLiteral("lot") : QFileInfo(m_lot.Path()).completeBaseName();
     QString path = m_context.Files->Choose(
-        FileQuestion{FileQuestion::Kind::Save, QDir(LotFolder()).filePath(stem + ".geojson"),
+        FileQuestion{FileQuestion::Kind::Save, QDir(LotFolder(m_lot)).filePath(stem + ".geojson"),
                      QStringLiteral("GeoJSON (*.geojson)")});
     if (path.isEmpty())
         return;

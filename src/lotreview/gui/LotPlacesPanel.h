@@ -33,7 +33,6 @@ private:
     void TakeOffset();
     void TakeSystem();
     void Tell(const Bilingual& title, const Bilingual& text);
-    QString LotFolder() const;
 
     LotSession& m_lot;
     AppContext& m_context;

@@ -21,8 +21,8 @@ QDoubleSpinBox* Metres(double most, const char* name, QWidget* parent)
 {
     auto* box = new QDoubleSpinBox(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setRange(0.01, most);
-    box->setDecimals(2);
+    box->setRange(0.001, most);
+    box->setDecimals(3);
     box->setSuffix(QStringLiteral(" m"));
     box->setKeyboardTracking(false);
     return box;
@@ -50,7 +50,7 @@ LotRoadPanel::LotRoadPanel(LotSession& lot, AppContext& context, QWidget* parent
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(Tr(lang, "中心線", "Centreline"), this));
     row->addWidget(m_road, 1);
-    row->addWidget(new QLabel(Tr(lang, "測点の書き方", "Stations"), this));
+    row->addWidget(new QLabel(Tr(lang, "測点番号の書き方", "Stations"), this));
     row->addWidget(m_form);
     row->addWidget(m_interval);
     row->addWidget(new QLabel(Tr(lang, "離れの上限", "Offset limit"), this));
@@ -64,6 +64,12 @@ void LotRoadPanel::AddActions(QMenu* file)
 {
     file->addAction(Tr(m_language, "中心線 (LandXML) を追加...", "Add Centreline (LandXML)..."),
                     this, &LotRoadPanel::AddCentreline);
+    file->addAction(Tr(m_language, "中心線を外す", "Remove Centreline"), this, [this] {
+        if (!m_lot.Document().Places.Alignment)
+            return;
+        m_lot.RemoveAlignment();
+        emit Changed();
+    });
 }
 
 void LotRoadPanel::Load()
@@ -112,11 +118,8 @@ void LotRoadPanel::AddCentreline()
 {
     if (!m_lot.IsOpen())
         return;
-    const QString folder = m_lot.Path().isEmpty()
-                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : QFileInfo(m_lot.Path()).absolutePath();
-    const QString path = m_context.Files->Choose(
-        FileQuestion{FileQuestion::Kind::Open, folder, QStringLiteral("LandXML (*.xml *.XML)")});
+    const QString path = m_context.Files->Choose(FileQuestion{
+        FileQuestion::Kind::Open, LotFolder(m_lot), QStringLiteral("LandXML (*.xml *.XML)")});
     QString name;
     if (path.isEmpty() || !ChooseName(path, &name))
         return;
@@ -124,6 +127,13 @@ void LotRoadPanel::AddCentreline()
     if (!m_lot.SetAlignment(path, name, &problem))
         Tell(Words("中心線を追加できません", "Centreline Not Added"), problem);
     emit Changed();
+}
+
+QString LotFolder(const LotSession& lot)
+{
+    return lot.Path().isEmpty()
+               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+               : QFileInfo(lot.Path()).absolutePath();
 }
 
 void LotRoadPanel::Tell(const Bilingual& title, const Bilingual& text)

@@ -10,8 +10,12 @@ class QDoubleSpinBox;
 class QLabel;
 class QMenu;
 
+// Where the lot's own files are looked for first: beside its lot file, else in Documents.
+QString LotFolder(const LotSession& lot);
+
 // The road's centreline the lot's points are named along: File > Add Centreline reads it
-// from the design's LandXML file (the engineer picks the alignment where it holds several);
+// from the design's LandXML file (the engineer picks the alignment where it holds several)
+// and File > Remove Centreline takes it away;
 // the row shows it with how the stations are written and how far from it a point may lie.
 // The row shows only once the lot has a centreline.
 class LotRoadPanel : public QWidget
