@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QString>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -31,6 +34,13 @@ inline const char* AimNote(bool met)
 }
 
 // The best time in ms of `runs` runs of `work`: the one least disturbed by the neighbours.
+// A bench's input, written whole to `path`; false when it could not be.
+inline bool WriteBenchFile(const QString& path, const QByteArray& bytes)
+{
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+}
+
 template <typename F> double BestMs(int runs, F&& work)
 {
     double best = 1e12;

@@ -8,7 +8,6 @@
 #include "alignment/LandXmlAlignment.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -120,13 +119,12 @@ int main()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("road.xml");
-    QFile out(path);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(LandXml(design)) > 0;
-    out.close();
+    const QByteArray xml = LandXml(design);
+    const bool written = WriteBenchFile(path, xml);
     AlignmentFile file;
     const double readMs = BestMs(3, [&] { file = ReadAlignmentFile(path); });
     std::printf("read a LandXML alignment of %zu elements (%.1f km, %.0f KB): %s\n",
-                file.Chosen.Elements.size(), file.Chosen.Length() / 1000.0, out.size() / 1024.0,
+                file.Chosen.Elements.size(), file.Chosen.Length() / 1000.0, xml.size() / 1024.0,
                 file.Refused() ? qPrintable(file.Problem.En) : "read");
     bool met = Aim(readMs, 100, "  the time");
 

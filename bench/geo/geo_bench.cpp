@@ -11,7 +11,6 @@
 #include "geo/PositionsFile.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -72,13 +71,12 @@ int main()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("receiver.gpx");
-    QFile out(path);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(TrackGpx(fixes)) > 0;
-    out.close();
+    const QByteArray gpx = TrackGpx(fixes);
+    const bool written = WriteBenchFile(path, gpx);
     TrackFile file;
     const double readMs = BestMs(3, [&] { file = ReadTrackFile(path); });
     std::printf("read a GPX track of %d fixes (%.1f MB): %zu read\n", fixes,
-                out.size() / (1024.0 * 1024.0), file.Read.Points.size());
+                gpx.size() / (1024.0 * 1024.0), file.Read.Points.size());
     bool met = Aim(readMs, 2000, "  the time");
 
     const std::vector<LotDrop> drops = Drops(dropCount);

@@ -46,6 +46,15 @@ void PressFileMenu(QMainWindow* window, const QString& entry)
     ADD_FAILURE() << "no entry " << entry.toStdString();
 }
 
+// The Points tab pressed, and File > New Lot of the day shown.
+PointsView* NewLotOnPointsTab(ReviewWindow* window)
+{
+    QTabBar* tabs = window->Tabs()->tabBar();
+    PressAtWindowPoint(window, tabs->mapTo(window, tabs->tabRect(3).center()));
+    PressFileMenu(window, "New Lot");
+    return window->Points();
+}
+
 // Fifteen points in three rows 12 m apart, every fourth failing, the last without a place.
 SitePlanData FifteenPoints()
 {
@@ -271,10 +280,7 @@ TEST(LotWindow, ADayFileChangedWhileTheLotIsOpenWithholdsTheVerdict)
     NineDrops day;
     ASSERT_TRUE(day.Shown());
     ReviewWindow& window = *day.Window;
-    QTabBar* tabs = window.Tabs()->tabBar();
-    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
-    PointsView* view = window.Points();
-    PressFileMenu(&window, "New Lot");
+    PointsView* view = NewLotOnPointsTab(&window);
     Press(view->findChild<QWidget*>("RequireK"));
     for (const char* field : {"Site", "Layer", "Operator"}) {
         Press(view->findChild<QWidget*>(field));
@@ -354,10 +360,7 @@ TEST(LotWindow, EngineerPlacesTheLotOnATrackAndExportsItsPoints)
     NineDrops day;
     ASSERT_TRUE(day.Shown());
     ReviewWindow& window = *day.Window;
-    QTabBar* tabs = window.Tabs()->tabBar();
-    PressAtWindowPoint(&window, tabs->mapTo(&window, tabs->tabRect(3).center()));
-    PointsView* view = window.Points();
-    PressFileMenu(&window, "New Lot");
+    PointsView* view = NewLotOnPointsTab(&window);
     const QString track = day.Home.Path() + "/walk.gpx";
     WriteBytes(track, "<gpx version=\"1.1\"><trk><trkseg>"
                       "<trkpt lat=\"35.0\" lon=\"139.8\"><time>2024-05-05T23:00:00Z</time></trkpt>"
