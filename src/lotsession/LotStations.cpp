@@ -17,9 +17,17 @@ constexpr double PlanStepMetres = 2.0;
 // A plan of more stakes than this could not show them: none are drawn.
 constexpr double MostStakes = 100000.0;
 
-Bilingual AlignmentFileChange(const PlacesFileRead& read)
+// `named`: whether the file as it is now still gives the centreline.
+Bilingual AlignmentFileChange(const PlacesFileRead& read, bool named)
 {
     const QString path = QDir::toNativeSeparators(read.Record.Path);
+    if (read.State == DayFileState::Changed && !named)
+        return Words("中心線のファイル %1 はロットの保存後に変更され、今は中心線を読めません。"
+                     "測点番号はありません。確かめてから変更を受け入れてください。",
+                     "The centreline's file %1 has changed since the lot was saved and gives no "
+                     "centreline now: the points have no station. Check it, then accept the "
+                     "change.")
+            .Arg(path);
     if (read.State == DayFileState::Changed)
         return Words("中心線のファイル %1 はロットの保存後に変更されました。測点番号は今の内容から"
                      "求め直しました。確かめてから変更を受け入れてください。",
@@ -65,9 +73,9 @@ AlignmentRead ReadLotAlignment(const LotAlignment& named, int epsg)
     AlignmentRead out;
     const InputRead input = ReadInputFile(named.File.Path, AlignmentFileLimit());
     out.File = CheckPlacesFile(named.File, input);
-    if (out.File.State != DayFileState::Same)
-        out.File.Change = AlignmentFileChange(out.File);
     AlignmentFile file = AlignmentOfInput(named.File.Path, input, named.Name);
+    if (out.File.State != DayFileState::Same)
+        out.File.Change = AlignmentFileChange(out.File, !file.Refused());
     if (file.Refused()) {
         out.Problem = file.Problem;
         return out;

@@ -242,7 +242,12 @@ TEST(LotSession, ChangedPlacesFilesAndFilesThatAreNoDayWithholdTheVerdict)
         {pos, "00001,x", "20240506.pos has changed since the lot was saved: the drops were placed"},
         {track, "<gpx/>", "track.gpx has changed since the lot was saved"},
         {track, {}, "track.gpx is missing: the drops were placed without it."},
-        {road, "<LandXML/>", "road.xml has changed since the lot was saved: the stations"},
+        {road, RoadXml(6677, -111000.0, 12.0),
+         "road.xml has changed since the lot was saved: "
+         "the stations"},
+        {road, "<LandXML/>",
+         "road.xml has changed since the lot was saved and gives no "
+         "centreline now"},
         {road, {}, "road.xml is missing or cannot be read: the points have no station."},
     };
     for (const auto& row : rows) {
